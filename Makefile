@@ -1,0 +1,34 @@
+# Two commands do all the set-up: `make test` and `make run`.
+BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+JOBS ?= $(shell nproc)
+
+.PHONY: test run build deps configure sanitize bench clean
+
+deps:
+	scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Tests that need a window run under a virtual X server.
+test: build
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
+
+run: build
+	scripts/run $(BUILD)
+
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DORBIVANE_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBIVANE_BENCHMARKS=ON -DORBIVANE_TESTS=OFF
+	cmake --build build-bench -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench

@@ -1,0 +1,21 @@
+# cmake -DSOURCE=<data folder> -DTARGET=<program folder> -P install_data.cmake
+set(folders textures materials models music shaders sounds world)
+foreach(folder IN LISTS folders)
+  file(MAKE_DIRECTORY ${TARGET}/${folder})
+  if(EXISTS ${SOURCE}/${folder})
+    file(COPY ${SOURCE}/${folder}/ DESTINATION ${TARGET}/${folder} PATTERN ".keep" EXCLUDE)
+  endif()
+endforeach()
+
+set(user_files orbivane.ini views.ini favorites.ini recent.ini)
+foreach(name IN LISTS user_files)
+  if(EXISTS ${SOURCE}/${name} AND NOT EXISTS ${TARGET}/${name})
+    file(COPY ${SOURCE}/${name} DESTINATION ${TARGET})
+  endif()
+endforeach()
+
+foreach(name orbivane.html)
+  if(EXISTS ${SOURCE}/${name})
+    file(COPY ${SOURCE}/${name} DESTINATION ${TARGET})
+  endif()
+endforeach()

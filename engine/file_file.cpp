@@ -1,0 +1,140 @@
+#include "engine/file_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "engine/qox_file.h"
+#include "engine/qox_main.h"
+#include "engine/qox_script.h"
+
+QOXFile::QOXFile(QOXObject* owner) : QOXObject(owner, "QOX File") {}
+
+QOXFile::QOXFile(QOXObject* owner, const std::string& path, Type type, Mode mode) : QOXFile(owner)
+{
+    Open(path, type, mode, NoAppend);
+}
+
+const char* QOXFile::OpenFlags(Type type, Mode mode, AppendMode append)
+{
+    if (type == Raw)
+        return mode == Read ? "rb" : mode == Write ? "wb" : nullptr;
+    if (type == Text) {
+        if (append == Append)
+            return "ab";
+        return mode == Read ? "rb" : mode == Write ? "wb" : nullptr;
+    }
+    return nullptr;
+}
+
+void QOXFile::Open(const std::string& path, Type type, Mode mode, AppendMode append, Failures failures)
+{
+    Close();
+    FailureReports = failures;
+    const QOXFileSystem::Report report = failures == ReportFailures ? QOXFileSystem::ReportMissing : QOXFileSystem::Silent;
+    if (mode == Read && !Engine()->FileSystem->FileExists(path, report))
+        return;
+    Path = path;
+    FileMode = mode;
+    AppendText = append;
+    const char* flags = OpenFlags(type, mode, append);
+    if (flags == nullptr)
+        return;
+    Handle = std::fopen(path.c_str(), flags);
+    if (Handle == nullptr) {
+        ReportFailure("open", errno);
+        return;
+    }
+    FileType = type;
+}
+
+std::string QOXFile::ReadLine()
+{
+    std::string line;
+    if (FileType != Text || Handle == nullptr)
+        return line;
+    int c = 0;
+    while ((c = std::fgetc(Handle)) != EOF && c != '\n')
+        line += static_cast<char>(c);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (std::ferror(Handle))
+        ReportFailure("read", errno);
+    return line;
+}
+
+void QOXFile::WriteLine(const std::string& text)
+{
+    if (FileType != Text || Handle == nullptr)
+        return;
+    if (std::fputs(text.c_str(), Handle) == EOF || std::fputc('\n', Handle) == EOF)
+        ReportFailure("write", errno);
+}
+
+std::size_t QOXFile::ReadBytes(void* buffer, std::size_t count)
+{
+    if (FileType != Raw || Handle == nullptr)
+        return 0;
+    const std::size_t read = std::fread(buffer, 1, count, Handle);
+    if (read < count && std::ferror(Handle))
+        ReportFailure("read", errno);
+    return read;
+}
+
+std::uint8_t QOXFile::ReadByte()
+{
+    std::uint8_t value = 0;
+    ReadBytes(&value, 1);
+    return value;
+}
+
+std::uint16_t QOXFile::ReadWord()
+{
+    std::uint8_t bytes[2] = {0, 0};
+    ReadBytes(bytes, 2);
+    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+bool QOXFile::Eof()
+{
+    if (Handle == nullptr || FileType == Closed)
+        return true;
+    const int c = std::fgetc(Handle);
+    if (c == EOF)
+        return true;
+    std::ungetc(c, Handle);
+    return false;
+}
+
+void QOXFile::ReadScript(const std::string& path, QXScript& script)
+{
+    QOXScript* scripts = Engine()->Script;
+    scripts->Clear(script);
+    Open(path, Text, Read, NoAppend);
+    while (!Eof())
+        scripts->AddLine(script, ReadLine());
+    Close();
+}
+
+void QOXFile::Close()
+{
+    if (Handle != nullptr) {
+        const bool failed = std::fclose(Handle) != 0;
+        const int error = errno;
+        Handle = nullptr;
+        if (failed)
+            ReportFailure("close", error);
+    }
+    FileType = Closed;
+}
+
+void QOXFile::ReportFailure(const char* action, int error)
+{
+    if (FailureReports == Silent)
+        return;
+    Engine()->Error("QX_FILE", std::string("Could not ") + action + " file \"" + Path + "\": " + std::strerror(error));
+}
+
+void QOXFile::BeforeDestroy()
+{
+    Close();
+}

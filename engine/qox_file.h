@@ -1,0 +1,45 @@
+#pragma once
+// The program folder and its data folders, file-name helpers, existence checks that report what is
+// missing, and the factory of file objects.
+#include <string>
+
+#include "engine/qox_object.h"
+#include "engine/file_file.h"
+
+class QOXFileSystem : public QOXObject {
+    QOX_CLASS(QOXFileSystem)
+public:
+    enum Report { Silent, ReportMissing };
+
+    QOXFileSystem(QOXObject* parent, const std::string& name);
+
+    bool FileExists(const std::string& path, Report report) const;
+    bool DirectoryExists(const std::string& path, Report report) const;
+
+    // File objects are owned by the file system until their user destroys them.
+    QOXFile* OpenRead(const std::string& path, QOXFile::Type type);
+    QOXFile* OpenWrite(const std::string& path, QOXFile::Type type);
+    QOXFile* OpenFile(const std::string& path, QOXFile::Type type, QOXFile::Mode mode, QOXFile::AppendMode append,
+                      QOXFile::Failures failures = QOXFile::ReportFailures);
+
+    std::string RelativeName(const std::string& path, bool keepExtension) const;
+    std::string MakePath(const std::string& name, const std::string& extension) const;
+    static std::string ExtractName(const std::string& path);
+    static std::string ExtractExtension(const std::string& path);
+    static std::string ExtractFolder(const std::string& path);
+    static std::string IncludeTrailingDelimiter(const std::string& path);
+    static std::string ExcludeTrailingDelimiter(const std::string& path);
+    static bool IsSection(const std::string& text, const std::string& name);
+    static bool IsEmpty(const std::string& text);
+
+    void ShellOpen(const std::string& path) const;
+
+    std::string BasePath;
+    std::string MaterialsPath;
+    std::string ModelsPath;
+    std::string MusicPath;
+    std::string ShadersPath;
+    std::string SoundsPath;
+    std::string TexturesPath;
+    std::string WorldPath;
+};

@@ -1,0 +1,37 @@
+#include "platform/program_folder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace platform {
+
+namespace {
+
+std::string WithTrailingSlash(std::string path)
+{
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
+}
+
+std::string ExecutableFolder()
+{
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return std::filesystem::current_path(error).string();
+    return exe.parent_path().string();
+}
+
+} // namespace
+
+std::string ProgramFolder()
+{
+    const char* home = std::getenv("ORBIVANE_HOME");
+    if (home != nullptr && *home != '\0')
+        return WithTrailingSlash(home);
+    return WithTrailingSlash(ExecutableFolder());
+}
+
+} // namespace platform

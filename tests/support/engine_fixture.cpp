@@ -1,0 +1,42 @@
+#include "tests/support/engine_fixture.h"
+
+#include <cstdlib>
+#include <sstream>
+
+void EngineTest::SetUp()
+{
+    ::setenv("ORBIVANE_HOME", ProgramFolder.Path().c_str(), 1);
+    TheEngine = QOXNew<QOXEngine>(&Desktop);
+    TheEngine->Initialize(nullptr, nullptr);
+    LinesSeen = LogLines().size();
+}
+
+void EngineTest::TearDown()
+{
+    DestroyEngine();
+    ::unsetenv("ORBIVANE_HOME");
+}
+
+void EngineTest::DestroyEngine()
+{
+    if (TheEngine != nullptr)
+        TheEngine->Destroy();
+    TheEngine = nullptr;
+}
+
+std::vector<std::string> EngineTest::LogLines() const
+{
+    std::vector<std::string> lines;
+    std::istringstream log(ProgramFolder.Read("console.txt"));
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> EngineTest::NewLogLines()
+{
+    std::vector<std::string> lines = LogLines();
+    std::vector<std::string> fresh(lines.begin() + static_cast<long>(std::min(LinesSeen, lines.size())), lines.end());
+    LinesSeen = lines.size();
+    return fresh;
+}
