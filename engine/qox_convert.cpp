@@ -2,14 +2,20 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace {
 
-// Converters see at most the first 32 characters of their input.
-std::string ConverterInput(const std::string& text)
+// Reads the whole of the first 32 characters as a number; a leading "+" is allowed.
+template <class Number>
+bool ParseNumber(const std::string& text, Number& value)
 {
-    return text.substr(0, kStringName);
+    const std::string input = text.substr(0, kStringName);
+    const char* begin = input.data();
+    const char* end = begin + input.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    return begin != end && error == std::errc() && stop == end;
 }
 
 } // namespace
@@ -23,16 +29,8 @@ std::string QOXConvert::IntToStr(std::int64_t value)
 
 int QOXConvert::StrToInt(const std::string& text)
 {
-    const std::string input = ConverterInput(text);
-    const char* begin = input.data();
-    const char* end = begin + input.size();
-    if (begin != end && *begin == '+')
-        ++begin;
     int value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end || begin == end)
-        return -1;
-    return value;
+    return ParseNumber(text, value) ? value : -1;
 }
 
 std::string QOXConvert::FloatToStr(float value)
@@ -52,16 +50,8 @@ std::string QOXConvert::FloatToStrDigits(float value, int digits)
 
 float QOXConvert::StrToFloat(const std::string& text)
 {
-    const std::string input = ConverterInput(text);
-    const char* begin = input.data();
-    const char* end = begin + input.size();
-    if (begin != end && *begin == '+')
-        ++begin;
     float value = 0.0f;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end || begin == end || !std::isfinite(value))
-        return -1.0f;
-    return value;
+    return ParseNumber(text, value) && std::isfinite(value) ? value : -1.0f;
 }
 
 std::string QOXConvert::BoolToStr(bool flag)
