@@ -203,14 +203,15 @@ void QOXGL::DeleteContext(int index)
     if (index < 0 || index >= kContextSlots)
         return;
     GLContextSlot& slot = Contexts[static_cast<std::size_t>(index)];
-    if (Window != nullptr)
-        Window->MakeCurrent(nullptr);
-    slot.RenderingContext.reset();
-    slot.InUse = false;
+    // Only the selected context is released: deleting another slot leaves the device drawing.
     if (index == CurrentContext) {
+        if (Window != nullptr)
+            Window->MakeCurrent(nullptr);
         RenderingContext = nullptr;
         DeviceContext = nullptr;
     }
+    slot.RenderingContext.reset();
+    slot.InUse = false;
 }
 
 void QOXGL::DeleteAllContexts()
@@ -314,7 +315,7 @@ void QOXGL::SetTexturing(bool on)
 {
     if (on && TexturingSwitch())
         glEnable(GL_TEXTURE_2D);
-    else if (!on)
+    else
         DisableTexturing();
 }
 
@@ -447,8 +448,9 @@ bool QOXGL::CheckError()
     if (glGetError() == GL_NO_ERROR)
         return false;
     // A lost context keeps answering with an error; the queue of a live one holds a few at most.
-    for (int drained = 0; drained < 64 && glGetError() != GL_NO_ERROR; ++drained) {
-    }
+    int drained = 0;
+    while (glGetError() != GL_NO_ERROR && ++drained < 64)
+        continue;
     ReportError("GL Error occurred!");
     return true;
 }

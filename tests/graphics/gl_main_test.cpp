@@ -70,6 +70,7 @@ TEST_F(GLTest, SecondContextSharesWithThePrimary)
     EXPECT_EQ(glIsList(list), GL_TRUE) << "a list made in slot 1 is visible in slot 0";
     Device->DeleteContext(1);
     EXPECT_FALSE(Device->Contexts[1].InUse);
+    EXPECT_EQ(glIsList(list), GL_TRUE) << "deleting another slot leaves the selected one current";
     Device->SelectContext(1);
     EXPECT_EQ(ErrorBoxes(Desktop.Boxes, "Selected Rendering Context does not exist!"), 1);
 }

@@ -34,6 +34,9 @@ TEST(EglGLBinding, GivesALegacyContextWithDepthThatDrawsAndShares)
     glReadPixels(63, 31, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     EXPECT_EQ(pixel[1], 255);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    ASSERT_NE(extensions, nullptr);
+    EXPECT_NE(std::strstr(extensions, "GL_ARB_multitexture"), nullptr) << "the program requires multitexturing";
     EXPECT_NE(binding.GetProcAddress("glActiveTextureARB"), nullptr);
 
     auto second = binding.CreateContext(binding.DeviceHandle(), {32, 24}, first.get(), failure);
