@@ -171,7 +171,7 @@ int QOXGL::CreateContext(void* windowHandle, const std::string& name)
         Fatal("Can't activate the GL rendering context.");
     Engine()->Console->AddLine("QOX GL: Rendering Context created!");
     slot.DeviceContext = windowHandle;
-    slot.Display = {X, Y, Width, Height, BitsPerPixel, RefreshRate, Fullscreen};
+    slot.Display = CurrentDisplay();
     if (index > 0)
         ShareLists(0, index);
     return index;
@@ -255,6 +255,11 @@ void QOXGL::StoreDisplay(int width, int height, int bitsPerPixel, int refreshRat
     Fullscreen = fullscreen;
 }
 
+GLDisplaySettings QOXGL::CurrentDisplay() const
+{
+    return {X, Y, Width, Height, BitsPerPixel, RefreshRate, Fullscreen};
+}
+
 void QOXGL::ChangeDisplay(int width, int height, int bitsPerPixel, int refreshRate, bool fullscreen)
 {
     StoreDisplay(width, height, bitsPerPixel, refreshRate, fullscreen);
@@ -268,8 +273,7 @@ void QOXGL::ChangeDisplay(int width, int height, int bitsPerPixel, int refreshRa
         ReportError("Could not set display settings!");
     }
     if (CurrentContext >= 0 && CurrentContext < kContextSlots)
-        Contexts[static_cast<std::size_t>(CurrentContext)].Display = {X, Y, Width, Height, BitsPerPixel, RefreshRate,
-                                                                      Fullscreen};
+        Contexts[static_cast<std::size_t>(CurrentContext)].Display = CurrentDisplay();
     SetViewport(X, Y, Width, Height);
 }
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/gl_drivers.h"
+
 namespace {
 
 TEST(EglGLBinding, GivesALegacyContextWithDepthThatDrawsAndShares)
@@ -17,6 +19,7 @@ TEST(EglGLBinding, GivesALegacyContextWithDepthThatDrawsAndShares)
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(failure, platform::GLFailure::None);
     ASSERT_TRUE(binding.MakeCurrent(first.get()));
+    KeepGLDriversLoaded();
 
     GLint depthBits = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);
