@@ -1,0 +1,102 @@
+#include "resources/gl_shaderengine.h"
+
+#include <algorithm>
+
+#include "engine/qox_console.h"
+#include "engine/qox_main.h"
+#include "graphics/gl_main.h"
+#include "resources/gl_textureengine.h"
+#include "resources/resource_shader.h"
+
+namespace {
+
+template <class EntryPoint>
+void LookUp(EntryPoint& entry, const char* name)
+{
+    entry = reinterpret_cast<EntryPoint>(GL()->GetProcAddress(name));
+}
+
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+} // namespace
+
+GLShaderEngine::GLShaderEngine(QOXObject* owner) : QOXObject(owner, "QOX GL Shader Engine") {}
+
+void GLShaderEngine::Init()
+{
+    Supported = false;
+    if (HasExtension("GL_ARB_vertex_program")) {
+        LookUp(glGenProgramsARB, "glGenProgramsARB");
+        LookUp(glBindProgramARB, "glBindProgramARB");
+        LookUp(glProgramStringARB, "glProgramStringARB");
+        LookUp(glDeleteProgramsARB, "glDeleteProgramsARB");
+        LookUp(glVertexAttrib4fARB, "glVertexAttrib4fARB");
+        LookUp(glProgramLocalParameter4fARB, "glProgramLocalParameter4fARB");
+        Supported = glGenProgramsARB != nullptr && glBindProgramARB != nullptr && glProgramStringARB != nullptr &&
+                    glDeleteProgramsARB != nullptr;
+        if (Supported)
+            Engine()->Console->AddLine("QOX GL: Extension \"GL_ARB_vertex_program\" initialized!");
+    }
+    Engine()->Console->AddLine("QOX GL: Shader Engine initialized!");
+}
+
+QRShader* GLShaderEngine::CreateShader(const std::string& name)
+{
+    QRShader* shader = QOXNew<QRShader>(this, name);
+    Shaders.push_back(shader);
+    Last = static_cast<int>(Shaders.size()) - 1;
+    return shader;
+}
+
+void GLShaderEngine::CreateVertexProgram(QRShader* shader)
+{
+    // Errors queued before belong to someone else.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glGenProgramsARB(1, &shader->ProgramId);
+    glBindProgramARB(GL_VERTEX_PROGRAM_ARB, shader->ProgramId);
+    const std::string text = JoinLines(shader->Source);
+    glProgramStringARB(GL_VERTEX_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, static_cast<GLsizei>(text.size()),
+                       text.data());
+    if (glGetError() != GL_INVALID_OPERATION)
+        return;
+    const auto* reason = reinterpret_cast<const char*>(glGetString(GL_PROGRAM_ERROR_STRING_ARB));
+    Engine()->ErrorShutdown(2, "Shader \"" + shader->GetName() + "\": " + (reason != nullptr ? reason : ""));
+}
+
+void GLShaderEngine::DeleteProgram(QRShader* shader)
+{
+    if (glDeleteProgramsARB != nullptr && shader->ProgramId != 0)
+        glDeleteProgramsARB(1, &shader->ProgramId);
+}
+
+void GLShaderEngine::DeleteShader(int index)
+{
+    if (index < 0 || index > Last)
+        return;
+    Shaders[static_cast<std::size_t>(index)]->Destroy();
+}
+
+void GLShaderEngine::DeleteShaders(const QOXObject* owner)
+{
+    for (int i = Last; i >= 0; --i) {
+        QRShader* shader = Shaders[static_cast<std::size_t>(i)];
+        if (owner == this || shader->GetParent() == owner)
+            DeleteShader(i);
+    }
+}
+
+void GLShaderEngine::ChildRemoved(QOXObject* child)
+{
+    const auto found = std::find(Shaders.begin(), Shaders.end(), child);
+    if (found == Shaders.end())
+        return;
+    Shaders.erase(found);
+    Last = static_cast<int>(Shaders.size()) - 1;
+}
