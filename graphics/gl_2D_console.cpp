@@ -19,7 +19,7 @@ GLConsole::GLConsole(QOXObject* owner) : QOXObject(owner, "QOX GL 2D Console")
 
 void GLConsole::Init()
 {
-    GL_2DSystem::InitFade(Fade, GLFade::Rising);
+    GL_2DSystem::InitFade(Fade, GLFade::Still);
     GL_2DSystem::StartFadeOut(Fade);
     Engine()->Console->AddCallProc(this, [this](const std::string& text) { AddLine(text); });
     Engine()->Console->AddLine("QOX GL: GL Console initialized!");
