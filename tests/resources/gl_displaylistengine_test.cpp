@@ -9,6 +9,7 @@
 #include "resources/gl_modelengine.h"
 #include "resources/gl_textureengine.h"
 #include "resources/resource_displaylist.h"
+#include "tests/support/full_view_quad.h"
 #include "tests/support/gl_fixture.h"
 
 namespace {
@@ -21,12 +22,7 @@ protected:
         QRDisplayList* list = QOXNew<QRDisplayList>(Device);
         list->BeginCompile(mode);
         glColor3f(colour.X, colour.Y, colour.Z);
-        glBegin(GL_QUADS);
-        glVertex2f(-1, -1);
-        glVertex2f(1, -1);
-        glVertex2f(1, 1);
-        glVertex2f(-1, 1);
-        glEnd();
+        DrawFullViewQuad();
         list->EndCompile();
         return list;
     }
@@ -38,10 +34,6 @@ protected:
         Device->SetTexturing(false);
         Device->SetDepthTest(false);
         Device->SetCulling(false);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
     }
 
     GLDisplayListEngine* Lists = nullptr;

@@ -7,6 +7,7 @@
 
 #include "resources/gl_lightingengine.h"
 #include "resources/resource_material.h"
+#include "tests/support/full_view_quad.h"
 #include "tests/support/gl_fixture.h"
 
 namespace {
@@ -21,20 +22,6 @@ protected:
     }
 
     TMaterial& Working() { return Materials->Material->Data; }
-
-    static void DrawFullView()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glBegin(GL_QUADS);
-        glVertex2f(-1, -1);
-        glVertex2f(1, -1);
-        glVertex2f(1, 1);
-        glVertex2f(-1, 1);
-        glEnd();
-    }
 
     static QXColor CurrentGLColour()
     {
@@ -71,7 +58,7 @@ TEST_F(MaterialEngineTest, NegativeBlendDarkensTheViewTowardsTheColour)
     GLboolean writes = GL_TRUE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &writes);
     EXPECT_EQ(writes, GL_FALSE);
-    DrawFullView();
+    DrawFullViewQuad();
     EXPECT_TRUE(Near(CentrePixel(), {255, 191, 128, 255}));
     ASSERT_EQ(Materials->Passes.size(), 1u);
     EXPECT_EQ(Materials->Passes[0].Texture, nullptr);
@@ -87,7 +74,7 @@ TEST_F(MaterialEngineTest, OpaqueColourDrawsUnblendedWithTheTint)
     EXPECT_FALSE(IsEnabled(GL_BLEND));
     EXPECT_FALSE(IsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(Materials->CurrentColor, (QXColor{0.0f, 0.5f, 0.0f}));
-    DrawFullView();
+    DrawFullViewQuad();
     EXPECT_TRUE(Near(CentrePixel(), {0, 128, 0, 255}));
 }
 

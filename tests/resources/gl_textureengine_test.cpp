@@ -7,6 +7,7 @@
 
 #include "resources/gl_materialengine.h"
 #include "resources/resource_texture.h"
+#include "tests/support/full_view_quad.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/image_files.h"
 
@@ -53,20 +54,7 @@ protected:
         materials->SetUnlit();
         materials->AddTexturePass(texture);
         materials->ApplyMaterial();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(-1, -1);
-        glTexCoord2f(1, 0);
-        glVertex2f(1, -1);
-        glTexCoord2f(1, 1);
-        glVertex2f(1, 1);
-        glTexCoord2f(0, 1);
-        glVertex2f(-1, 1);
-        glEnd();
+        DrawFullViewQuad();
     }
 
     Rgba Top() const { return ReadPixel(kWidth / 2, kHeight * 3 / 4); }
