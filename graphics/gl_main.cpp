@@ -171,7 +171,7 @@ int QOXGL::CreateContext(void* windowHandle, const std::string& name)
         Fatal("Can't activate the GL rendering context.");
     Engine()->Console->AddLine("QOX GL: Rendering Context created!");
     slot.DeviceContext = windowHandle;
-    slot.Display = {X, Y, Width, Height, BitsPerPixel, RefreshRate, Fullscreen};
+    slot.Display = CurrentDisplay();
     if (index > 0)
         ShareLists(0, index);
     return index;
@@ -203,14 +203,15 @@ void QOXGL::DeleteContext(int index)
     if (index < 0 || index >= kContextSlots)
         return;
     GLContextSlot& slot = Contexts[static_cast<std::size_t>(index)];
-    if (Window != nullptr)
-        Window->MakeCurrent(nullptr);
-    slot.RenderingContext.reset();
-    slot.InUse = false;
+    // Only the selected context is released: deleting another slot leaves the device drawing.
     if (index == CurrentContext) {
+        if (Window != nullptr)
+            Window->MakeCurrent(nullptr);
         RenderingContext = nullptr;
         DeviceContext = nullptr;
     }
+    slot.RenderingContext.reset();
+    slot.InUse = false;
 }
 
 void QOXGL::DeleteAllContexts()
@@ -254,6 +255,11 @@ void QOXGL::StoreDisplay(int width, int height, int bitsPerPixel, int refreshRat
     Fullscreen = fullscreen;
 }
 
+GLDisplaySettings QOXGL::CurrentDisplay() const
+{
+    return {X, Y, Width, Height, BitsPerPixel, RefreshRate, Fullscreen};
+}
+
 void QOXGL::ChangeDisplay(int width, int height, int bitsPerPixel, int refreshRate, bool fullscreen)
 {
     StoreDisplay(width, height, bitsPerPixel, refreshRate, fullscreen);
@@ -267,8 +273,7 @@ void QOXGL::ChangeDisplay(int width, int height, int bitsPerPixel, int refreshRa
         ReportError("Could not set display settings!");
     }
     if (CurrentContext >= 0 && CurrentContext < kContextSlots)
-        Contexts[static_cast<std::size_t>(CurrentContext)].Display = {X, Y, Width, Height, BitsPerPixel, RefreshRate,
-                                                                      Fullscreen};
+        Contexts[static_cast<std::size_t>(CurrentContext)].Display = CurrentDisplay();
     SetViewport(X, Y, Width, Height);
 }
 
@@ -314,7 +319,7 @@ void QOXGL::SetTexturing(bool on)
 {
     if (on && TexturingSwitch())
         glEnable(GL_TEXTURE_2D);
-    else if (!on)
+    else
         DisableTexturing();
 }
 
@@ -447,8 +452,9 @@ bool QOXGL::CheckError()
     if (glGetError() == GL_NO_ERROR)
         return false;
     // A lost context keeps answering with an error; the queue of a live one holds a few at most.
-    for (int drained = 0; drained < 64 && glGetError() != GL_NO_ERROR; ++drained) {
-    }
+    int drained = 0;
+    while (glGetError() != GL_NO_ERROR && ++drained < 64)
+        continue;
     ReportError("GL Error occurred!");
     return true;
 }

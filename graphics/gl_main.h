@@ -121,12 +121,12 @@ public:
 
     // Sub-engines, owned as children; created in this order and freed in the same order.
     GLCamera* Camera = nullptr;
-    GLModelEngine* ModelEngine = nullptr;             // created by the resource engines' start
-    GLLightingEngine* LightingEngine = nullptr;       // created by the resource engines' start
-    GLTextureEngine* TextureEngine = nullptr;         // created by the resource engines' start
-    GLMaterialEngine* MaterialEngine = nullptr;       // created by the resource engines' start
-    GLDisplayListEngine* DisplayListEngine = nullptr; // created by the resource engines' start
-    GLShaderEngine* ShaderEngine = nullptr;           // created by the resource engines' start
+    GLModelEngine* ModelEngine = nullptr;             // owned; created with the resource engines (gl_main_resources.cpp)
+    GLLightingEngine* LightingEngine = nullptr;       // owned; created with the resource engines (gl_main_resources.cpp)
+    GLTextureEngine* TextureEngine = nullptr;         // owned; created with the resource engines (gl_main_resources.cpp)
+    GLMaterialEngine* MaterialEngine = nullptr;       // owned; created with the resource engines (gl_main_resources.cpp)
+    GLDisplayListEngine* DisplayListEngine = nullptr; // owned; created with the resource engines (gl_main_resources.cpp)
+    GLShaderEngine* ShaderEngine = nullptr;           // owned; created with the resource engines (gl_main_resources.cpp)
     GL_2DSystem* System2D = nullptr;
     GL_3DSystem* System3D = nullptr;
     GLSceneEngine* SceneEngine = nullptr;
@@ -141,6 +141,7 @@ protected:
 
 private:
     void SetStartState();
+    GLDisplaySettings CurrentDisplay() const;
     void StoreDisplay(int width, int height, int bitsPerPixel, int refreshRate, bool fullscreen);
     [[noreturn]] void Fatal(const std::string& text);
     void ReportError(const std::string& text);

@@ -17,7 +17,7 @@ QSurfaceFormat RequestedFormat(int colourBits, int depthBits)
     format.setRedBufferSize(channelBits);
     format.setGreenBufferSize(channelBits);
     format.setBlueBufferSize(channelBits);
-    format.setAlphaBufferSize(colourBits >= 32 ? 8 : 0);
+    format.setAlphaBufferSize(0); // the picture never reads a destination alpha
     format.setDepthBufferSize(depthBits);
     format.setStencilBufferSize(0);
     return format;

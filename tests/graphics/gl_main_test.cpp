@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "graphics/gl_2D.h"
 #include "graphics/gl_scene_generic.h"
@@ -70,6 +71,7 @@ TEST_F(GLTest, SecondContextSharesWithThePrimary)
     EXPECT_EQ(glIsList(list), GL_TRUE) << "a list made in slot 1 is visible in slot 0";
     Device->DeleteContext(1);
     EXPECT_FALSE(Device->Contexts[1].InUse);
+    EXPECT_EQ(glIsList(list), GL_TRUE) << "deleting another slot leaves the selected one current";
     Device->SelectContext(1);
     EXPECT_EQ(ErrorBoxes(Desktop.Boxes, "Selected Rendering Context does not exist!"), 1);
 }
@@ -86,31 +88,37 @@ TEST_F(GLTest, ContextTableRefusesANinthSlot)
 TEST_F(GLTest, StateSwitchesFollowTheirAllowFlags)
 {
     struct Switch {
-        void (QOXGL::*Set)(bool);
-        bool QOXGL::*Allow;
+        std::function<void(bool)> Set;
+        bool& Allow;
         unsigned Capability;
     };
-    const Switch switches[] = {{&QOXGL::SetBlending, &QOXGL::AllowBlending, GL_BLEND},
-                               {&QOXGL::SetFog, &QOXGL::AllowFog, GL_FOG},
-                               {&QOXGL::SetAlphaTest, &QOXGL::AllowAlphaTest, GL_ALPHA_TEST},
-                               {&QOXGL::SetAntialiasing, &QOXGL::AllowAntialiasing, GL_LINE_SMOOTH},
-                               {&QOXGL::SetAntialiasing, &QOXGL::AllowAntialiasing, GL_POINT_SMOOTH}};
+    QOXGL& device = *Device;
+    const Switch switches[] = {
+        {[&device](bool on) { device.SetBlending(on); }, device.AllowBlending, GL_BLEND},
+        {[&device](bool on) { device.SetFog(on); }, device.AllowFog, GL_FOG},
+        {[&device](bool on) { device.SetAlphaTest(on); }, device.AllowAlphaTest, GL_ALPHA_TEST},
+        {[&device](bool on) { device.SetAntialiasing(on); }, device.AllowAntialiasing, GL_LINE_SMOOTH},
+        {[&device](bool on) { device.SetAntialiasing(on); }, device.AllowAntialiasing, GL_POINT_SMOOTH}};
     for (const Switch& s : switches) {
-        (Device->*s.Set)(true);
+        s.Set(true);
         EXPECT_TRUE(IsEnabled(s.Capability)) << s.Capability;
-        (Device->*s.Set)(false);
+        s.Set(false);
         EXPECT_FALSE(IsEnabled(s.Capability)) << s.Capability;
-        Device->*s.Allow = false;
-        (Device->*s.Set)(true);
+        s.Allow = false;
+        s.Set(true);
         EXPECT_FALSE(IsEnabled(s.Capability)) << "not allowed: " << s.Capability;
-        Device->*s.Allow = true;
+        s.Allow = true;
     }
-    for (auto [set, capability] : {std::pair{&QOXGL::SetDepthTest, GL_DEPTH_TEST}, {&QOXGL::SetCulling, GL_CULL_FACE},
-                                   {&QOXGL::SetTexturing, GL_TEXTURE_2D}, {&QOXGL::SetLighting, GL_LIGHTING},
-                                   {&QOXGL::SetColorMaterial, GL_COLOR_MATERIAL}}) {
-        (Device->*set)(false);
+    const std::pair<std::function<void(bool)>, unsigned> unconditional[] = {
+        {[&device](bool on) { device.SetDepthTest(on); }, GL_DEPTH_TEST},
+        {[&device](bool on) { device.SetCulling(on); }, GL_CULL_FACE},
+        {[&device](bool on) { device.SetTexturing(on); }, GL_TEXTURE_2D},
+        {[&device](bool on) { device.SetLighting(on); }, GL_LIGHTING},
+        {[&device](bool on) { device.SetColorMaterial(on); }, GL_COLOR_MATERIAL}};
+    for (const auto& [set, capability] : unconditional) {
+        set(false);
         EXPECT_FALSE(IsEnabled(capability)) << capability;
-        (Device->*set)(true);
+        set(true);
         EXPECT_TRUE(IsEnabled(capability)) << capability;
     }
 }

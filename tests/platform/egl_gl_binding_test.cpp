@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/gl_drivers.h"
+
 namespace {
 
 TEST(EglGLBinding, GivesALegacyContextWithDepthThatDrawsAndShares)
@@ -17,6 +19,7 @@ TEST(EglGLBinding, GivesALegacyContextWithDepthThatDrawsAndShares)
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(failure, platform::GLFailure::None);
     ASSERT_TRUE(binding.MakeCurrent(first.get()));
+    KeepGLDriversLoaded();
 
     GLint depthBits = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);
@@ -34,6 +37,9 @@ TEST(EglGLBinding, GivesALegacyContextWithDepthThatDrawsAndShares)
     glReadPixels(63, 31, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     EXPECT_EQ(pixel[1], 255);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    ASSERT_NE(extensions, nullptr);
+    EXPECT_NE(std::strstr(extensions, "GL_ARB_multitexture"), nullptr) << "the program requires multitexturing";
     EXPECT_NE(binding.GetProcAddress("glActiveTextureARB"), nullptr);
 
     auto second = binding.CreateContext(binding.DeviceHandle(), {32, 24}, first.get(), failure);

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QOpenGLContext>
 
+#include "tests/support/gl_drivers.h"
+
 namespace {
 
 // Needs a display: the suite runs under Xvfb.
@@ -25,6 +27,7 @@ TEST(QtGLBinding, WindowContextIsDoubleBufferedCompatibilityWithDepth)
     auto context = binding.CreateContext(handle, {32, 24}, nullptr, failure);
     ASSERT_NE(context, nullptr);
     ASSERT_TRUE(binding.MakeCurrent(context.get()));
+    KeepGLDriversLoaded();
 
     const QSurfaceFormat format = QOpenGLContext::currentContext()->format();
     EXPECT_EQ(format.swapBehavior(), QSurfaceFormat::DoubleBuffer);

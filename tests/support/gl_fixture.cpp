@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "tests/support/gl_drivers.h"
+
 void GLTest::SetUp()
 {
     EngineTest::SetUp();
@@ -12,6 +14,7 @@ void GLTest::SetUp()
         GTEST_FAIL() << "no EGL display: Mesa's EGL (libegl-mesa0) is needed for the GL tests";
     Device = QOXNew<QOXGL>(nullptr);
     Device->Init(Binding.get(), "Display", 0, 0, kWidth, kHeight, 32, 100, false);
+    KeepGLDriversLoaded();
 }
 
 void GLTest::TearDown()
