@@ -15,6 +15,12 @@ QRTexture::QRTexture(const std::string& name, QOXObject* owner) : QOXResource(ow
 
 void QRTexture::Load(const std::string& name)
 {
+    // Without a GL device (tools, tests of other layers) there is nothing to load into.
+    if (GL() == nullptr || GL()->TextureEngine == nullptr) {
+        Unload();
+        FileName = name;
+        return;
+    }
     BeginLoad(name);
     GL()->TextureEngine->CreateFromFile(Engine()->FileSystem->MakePath(name, "bmp"), this);
     BoundName = GLName;
