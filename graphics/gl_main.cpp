@@ -1,7 +1,6 @@
 #include "graphics/gl_main.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
