@@ -66,10 +66,8 @@ void GLFont::Init()
 
 QRFont* GLFont::CreateFont(const std::string& fileName, const std::string& name)
 {
-    QRFont* font = QOXNew<QRFont>(fileName, 1, this);
+    QRFont* font = Fonts.Add(QOXNew<QRFont>(fileName, 1, this));
     font->SetName(name);
-    Fonts.push_back(font);
-    Last = static_cast<int>(Fonts.size()) - 1;
     return font;
 }
 
@@ -79,30 +77,6 @@ QRFont* GLFont::FindFont(const std::string& name) const
         return font->GetName() == name;
     });
     return found == Fonts.end() ? nullptr : *found;
-}
-
-void GLFont::DeleteFont(int index)
-{
-    if (index < 0 || index > Last)
-        return;
-    Fonts[static_cast<std::size_t>(index)]->Destroy();
-}
-
-void GLFont::DeleteFonts(const QOXObject* owner)
-{
-    for (int i = Last; i >= 0; --i) {
-        if (owner == this || Fonts[static_cast<std::size_t>(i)]->GetParent() == owner)
-            DeleteFont(i);
-    }
-}
-
-void GLFont::ChildRemoved(QOXObject* child)
-{
-    const auto found = std::find(Fonts.begin(), Fonts.end(), child);
-    if (found == Fonts.end())
-        return;
-    Fonts.erase(found);
-    Last = static_cast<int>(Fonts.size()) - 1;
 }
 
 float GLFont::TextWidth(const QRFont* font, const std::string& text, float size)
@@ -141,4 +115,19 @@ void GLFont::DrawText(QRFont* font, int alignment, const std::string& text, floa
                          code / QRFont::kGridSize);
         x += advance;
     }
+}
+
+void GLFont::DeleteFont(int index)
+{
+    Fonts.Delete(index);
+}
+
+void GLFont::DeleteFonts(const QOXObject* owner)
+{
+    Fonts.DeleteOwnedBy(owner);
+}
+
+void GLFont::ChildRemoved(QOXObject* child)
+{
+    Fonts.Forget(child);
 }

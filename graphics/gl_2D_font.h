@@ -8,6 +8,7 @@
 
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
+#include "resources/resource_registry.h"
 
 class QRFont;
 
@@ -34,8 +35,7 @@ public:
     void DrawText(QRFont* font, int alignment, const std::string& text, float size, float alpha,
                   const QXColor& colour, float y, float x) const;
 
-    std::vector<QRFont*> Fonts; // owned as children
-    int Last = -1;
+    QRRegistry<QRFont> Fonts{this};
 
 protected:
     void ChildRemoved(QOXObject* child) override;

@@ -1,7 +1,5 @@
 #include "resources/gl_shaderengine.h"
 
-#include <algorithm>
-
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_main.h"
@@ -9,12 +7,6 @@
 #include "resources/resource_shader.h"
 
 namespace {
-
-template <class EntryPoint>
-void LookUp(EntryPoint& entry, const char* name)
-{
-    entry = reinterpret_cast<EntryPoint>(GL()->GetProcAddress(name));
-}
 
 std::string JoinLines(const std::vector<std::string>& lines)
 {
@@ -32,12 +24,12 @@ void GLShaderEngine::Init()
 {
     Supported = false;
     if (HasExtension("GL_ARB_vertex_program")) {
-        LookUp(glGenProgramsARB, "glGenProgramsARB");
-        LookUp(glBindProgramARB, "glBindProgramARB");
-        LookUp(glProgramStringARB, "glProgramStringARB");
-        LookUp(glDeleteProgramsARB, "glDeleteProgramsARB");
-        LookUp(glVertexAttrib4fARB, "glVertexAttrib4fARB");
-        LookUp(glProgramLocalParameter4fARB, "glProgramLocalParameter4fARB");
+        LookUpEntryPoint(glGenProgramsARB, "glGenProgramsARB");
+        LookUpEntryPoint(glBindProgramARB, "glBindProgramARB");
+        LookUpEntryPoint(glProgramStringARB, "glProgramStringARB");
+        LookUpEntryPoint(glDeleteProgramsARB, "glDeleteProgramsARB");
+        LookUpEntryPoint(glVertexAttrib4fARB, "glVertexAttrib4fARB");
+        LookUpEntryPoint(glProgramLocalParameter4fARB, "glProgramLocalParameter4fARB");
         Supported = glGenProgramsARB != nullptr && glBindProgramARB != nullptr && glProgramStringARB != nullptr &&
                     glDeleteProgramsARB != nullptr;
         if (Supported)
@@ -48,10 +40,7 @@ void GLShaderEngine::Init()
 
 QRShader* GLShaderEngine::CreateShader(const std::string& name)
 {
-    QRShader* shader = QOXNew<QRShader>(this, name);
-    Shaders.push_back(shader);
-    Last = static_cast<int>(Shaders.size()) - 1;
-    return shader;
+    return Shaders.Add(QOXNew<QRShader>(this, name));
 }
 
 void GLShaderEngine::CreateVertexProgram(QRShader* shader)
@@ -78,25 +67,15 @@ void GLShaderEngine::DeleteProgram(QRShader* shader)
 
 void GLShaderEngine::DeleteShader(int index)
 {
-    if (index < 0 || index > Last)
-        return;
-    Shaders[static_cast<std::size_t>(index)]->Destroy();
+    Shaders.Delete(index);
 }
 
 void GLShaderEngine::DeleteShaders(const QOXObject* owner)
 {
-    for (int i = Last; i >= 0; --i) {
-        QRShader* shader = Shaders[static_cast<std::size_t>(i)];
-        if (owner == this || shader->GetParent() == owner)
-            DeleteShader(i);
-    }
+    Shaders.DeleteOwnedBy(owner);
 }
 
 void GLShaderEngine::ChildRemoved(QOXObject* child)
 {
-    const auto found = std::find(Shaders.begin(), Shaders.end(), child);
-    if (found == Shaders.end())
-        return;
-    Shaders.erase(found);
-    Last = static_cast<int>(Shaders.size()) - 1;
+    Shaders.Forget(child);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/qox_object.h"
+#include "resources/resource_registry.h"
 
 class QRShader;
 
@@ -34,8 +35,7 @@ public:
     PFNGLVERTEXATTRIB4FARBPROC glVertexAttrib4fARB = nullptr;
     PFNGLPROGRAMLOCALPARAMETER4FARBPROC glProgramLocalParameter4fARB = nullptr;
     bool Supported = false;
-    std::vector<QRShader*> Shaders; // owned as children
-    int Last = -1;
+    QRRegistry<QRShader> Shaders{this};
 
 protected:
     void ChildRemoved(QOXObject* child) override;

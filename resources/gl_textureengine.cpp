@@ -16,12 +16,6 @@ namespace {
 constexpr ImageFileType kTextureSearchOrder[] = {ImageFileType::Bmp, ImageFileType::Jpg, ImageFileType::Png,
                                                  ImageFileType::Tga};
 
-template <class EntryPoint>
-void LookUp(EntryPoint& entry, const char* name)
-{
-    entry = reinterpret_cast<EntryPoint>(GL()->GetProcAddress(name));
-}
-
 void LogExtension(const char* name)
 {
     Engine()->Console->AddLine(std::string("QOX GL: Extension \"") + name + "\" initialized!");
@@ -34,6 +28,11 @@ bool HasExtension(const std::string& name)
     const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     const std::string text = " " + std::string(extensions != nullptr ? extensions : "");
     return text.find(name) != std::string::npos;
+}
+
+void* ExtensionEntryPoint(const char* name)
+{
+    return GL()->GetProcAddress(name);
 }
 
 GLTextureEngine::GLTextureEngine(QOXObject* owner) : QOXObject(owner, "QOX GL Texture Engine") {}
@@ -60,13 +59,13 @@ void GLTextureEngine::InitMultitexture()
     }
     GLint units = 1;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
-    LookUp(glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
-    LookUp(glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
-    LookUp(glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
-    LookUp(glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
-    LookUp(glMultiTexCoord2fvARB, "glMultiTexCoord2fvARB");
-    LookUp(glActiveTextureARB, "glActiveTextureARB");
-    LookUp(glClientActiveTextureARB, "glClientActiveTextureARB");
+    LookUpEntryPoint(glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
+    LookUpEntryPoint(glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
+    LookUpEntryPoint(glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
+    LookUpEntryPoint(glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
+    LookUpEntryPoint(glMultiTexCoord2fvARB, "glMultiTexCoord2fvARB");
+    LookUpEntryPoint(glActiveTextureARB, "glActiveTextureARB");
+    LookUpEntryPoint(glClientActiveTextureARB, "glClientActiveTextureARB");
     LastUnit = std::clamp(units - 1, 0, kUnits - 1);
     LogExtension("GL_ARB_multitexture");
     Engine()->Console->AddLine("QOX GL: Supporting " + std::to_string(LastUnit + 1) + " Texel Units");

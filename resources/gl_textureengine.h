@@ -18,6 +18,14 @@ class QRTexture;
 
 // Whether the current context offers the extension: a plain search of the extension string.
 bool HasExtension(const std::string& name);
+// An extension's entry point in the current context, or null.
+void* ExtensionEntryPoint(const char* name);
+
+template <class EntryPoint>
+void LookUpEntryPoint(EntryPoint& entry, const char* name)
+{
+    entry = reinterpret_cast<EntryPoint>(ExtensionEntryPoint(name));
+}
 
 class GLTextureEngine : public QOXObject {
     QOX_CLASS(GLTextureEngine)
