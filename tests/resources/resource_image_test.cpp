@@ -11,6 +11,18 @@
 namespace {
 
 const Pixels kRed{255, 0, 0};
+
+// The checksum PNG chunks carry (CRC-32 of the chunk type and data).
+std::uint32_t Crc32(const std::string& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<std::uint8_t>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
 const Pixels kBlue{0, 0, 255};
 
 class ImageTest : public EngineTest {
@@ -40,6 +52,16 @@ protected:
         EXPECT_EQ(Desktop.Boxes[0].Text.rfind("QR_IMAGE: Image \"" + ProgramFolder.Path() + relativeFile + "\"", 0), 0u)
             << Desktop.Boxes[0].Text;
         std::filesystem::remove(ProgramFolder.Path() + relativeFile);
+    }
+};
+
+class GiantImageTest : public ImageTest {
+protected:
+    void ExpectTooLarge(const std::string& relativeFile, const std::string& content)
+    {
+        ExpectRefused(relativeFile, content);
+        ASSERT_FALSE(Desktop.Boxes.empty());
+        EXPECT_NE(Desktop.Boxes.back().Text.find("too large"), std::string::npos) << relativeFile << ": " << Desktop.Boxes.back().Text;
     }
 };
 
@@ -148,28 +170,31 @@ TEST_F(ImageTest, TruncatedFilesOfEveryTypeAreRefused)
     }
 }
 
-TEST_F(ImageTest, HeadersClaimingGiantPicturesAreRefusedBeforeAnyPixelMemory)
+TEST_F(GiantImageTest, HeadersClaimingGiantPicturesAreRefusedBeforeAnyPixelMemory)
 {
     std::string bmp = EncodeBmp(2, 2, Filled(2, 2, kRed));
     bmp[18] = bmp[19] = bmp[20] = '\x7F';
     bmp[22] = bmp[23] = bmp[24] = '\x7F';
-    ExpectRefused("giant.bmp", bmp);
+    ExpectTooLarge("giant.bmp", bmp);
 
     std::string tga = EncodeTga(2, 2, 24, Filled(2, 2, kRed));
     tga[12] = tga[13] = tga[14] = tga[15] = '\xFF';
-    ExpectRefused("giant.tga", tga);
+    ExpectTooLarge("giant.tga", tga);
 
-    // IHDR width and height are the big-endian words at bytes 16 and 20 (the CRC then fails too).
+    // IHDR width and height are the big-endian words at bytes 16 and 20, its checksum at 29.
     std::string png = EncodePng(2, 2, 3, Filled(2, 2, kRed));
-    png.replace(16, 8, "\x00\x10\x00\x00\x00\x10\x00\x00", 8);
-    ExpectRefused("giant.png", png);
+    png.replace(16, 8, "\x00\x00\x1F\x40\x00\x00\x1F\x40", 8);
+    const std::uint32_t crc = Crc32(png.substr(12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[static_cast<std::size_t>(29 + i)] = static_cast<char>(crc >> (24 - 8 * i));
+    ExpectTooLarge("giant.png", png);
 
     // The start-of-frame marker holds height then width as big-endian words.
     std::string jpeg = EncodeJpeg(8, 8, Filled(8, 8, kRed));
     const std::size_t frame = jpeg.find("\xFF\xC0", 0, 2);
     ASSERT_NE(frame, std::string::npos);
-    jpeg.replace(frame + 5, 4, "\xFF\xF0\xFF\xF0", 4);
-    ExpectRefused("giant.jpg", jpeg);
+    jpeg.replace(frame + 5, 4, "\x1F\x40\x1F\x40", 4);
+    ExpectTooLarge("giant.jpg", jpeg);
 }
 
 TEST_F(ImageTest, CompressedAndOddDepthTgaFilesAreRefused)
