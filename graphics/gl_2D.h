@@ -1,6 +1,8 @@
 #pragma once
 // The 2D system: a pixel-space orthographic projection pushed over the scene and popped again,
 // flat and textured quads, fade records, and the overlay pass of every frame (console, screen).
+#include <string>
+
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
 
@@ -32,6 +34,10 @@ public:
     void ViewportChanged();
     void Begin2D();
     void End2D();
+    // Prints with the font of that name (nothing when no font has it); alignment 0 left, 1 right,
+    // 2 centred on x.
+    void Print(const std::string& fontName, int alignment, float x, float y, const QXColor& colour, float alpha,
+               float size, const std::string& text);
     void DrawQuad(int blendMode, const QXColor& colour, float alpha, float left, float top, float right,
                   float bottom);
     void DrawCell(float halfSize, float x, float y, float cellWidth, float cellHeight, int column, int row);

@@ -3,6 +3,7 @@
 #include "engine/qox_main.h"
 #include "engine/qox_script.h"
 #include "lists/view_main.h"
+#include "resources/resource_texture.h"
 
 QVGeneric::QVGeneric(QOXViewEngine* owner, const std::string& name)
     : QOXObject(owner, CutText(name, kStringName)), Owner(owner)
@@ -12,6 +13,9 @@ QVGeneric::QVGeneric(QOXViewEngine* owner, const std::string& name)
 void QVGeneric::SetTexture(const std::string& name)
 {
     Texture = name;
+    if (TextureResource != nullptr)
+        TextureResource->Destroy();
+    TextureResource = name.empty() ? nullptr : QOXNew<QRTexture>(name, this);
 }
 
 void QVGeneric::AddExtension(const std::string& text)

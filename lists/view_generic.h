@@ -8,6 +8,7 @@
 #include "engine/qox_object.h"
 
 class QOXViewEngine;
+class QRTexture;
 
 // Whether switching a view on leaves the other views as they are.
 enum class ViewSelection { Single, Multiple };
@@ -32,6 +33,7 @@ public:
     QXColor Colour = kDefaultColour;
     QXScript Extensions; // lower-case extensions without the dot, each at most 32 characters
     std::string Texture; // texture resource name, e.g. "textures/images"; may be empty
+    QRTexture* TextureResource = nullptr; // owned; the loaded texture, none while Texture is empty
     bool Enabled = true;
 
 private:

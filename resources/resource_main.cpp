@@ -19,13 +19,23 @@ void QOXResource::BeginLoad(const std::string& fileName)
     Unload();
     FileName = fileName;
     if (GetName() == ResourceKindOf.DefaultName) {
-        if (ResourceKindOf.TakesName == ResourceKind::Naming::RelativeName)
-            SetName(Engine()->FileSystem->RelativeName(fileName, false));
-        else
-            SetName(QOXFileSystem::ExtractName(fileName));
+        SetName(NameFromFile(fileName));
     }
     if (*ResourceKindOf.LoadLine != '\0')
         Engine()->Console->AddLine(std::string(ResourceKindOf.LoadLine) + "\"" + GetName() + "\"");
+}
+
+std::string QOXResource::NameFromFile(const std::string& fileName) const
+{
+    switch (ResourceKindOf.TakesName) {
+    case ResourceKind::Naming::RelativeName:
+        return Engine()->FileSystem->RelativeName(fileName, false);
+    case ResourceKind::Naming::FileNameOnly:
+        return QOXFileSystem::ExtractName(fileName);
+    case ResourceKind::Naming::GivenName:
+        break;
+    }
+    return fileName;
 }
 
 void QOXResource::Unload()

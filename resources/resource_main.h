@@ -6,9 +6,11 @@
 #include "engine/qox_object.h"
 
 // What distinguishes one kind of resource in the log: its default object name, the texts of its
-// load and unload lines (empty when the kind writes none) and the name it takes from its file.
+// load and unload lines (empty when the kind writes none) and the name it takes from its file:
+// the path relative to the program folder without extension, the file's name without its folder,
+// or the name exactly as given (kinds loaded by a name relative to the program folder).
 struct ResourceKind {
-    enum class Naming { RelativeName, FileNameOnly };
+    enum class Naming { RelativeName, FileNameOnly, GivenName };
     const char* DefaultName = "";
     const char* LoadLine = "";
     const char* UnloadLine = "";
@@ -40,5 +42,7 @@ protected:
     void BeforeDestroy() override;
 
 private:
+    std::string NameFromFile(const std::string& fileName) const;
+
     ResourceKind ResourceKindOf;
 };

@@ -1,0 +1,133 @@
+#include "graphics/gl_2D_font.h"
+
+#include <algorithm>
+
+#include "engine/qox_console.h"
+#include "engine/qox_main.h"
+#include "graphics/gl_2D.h"
+#include "graphics/gl_main.h"
+#include "resources/gl_materialengine.h"
+#include "resources/resource_font.h"
+
+namespace {
+
+constexpr float kCell = 1.0f / QRFont::kGridSize;
+constexpr float kGlyphHalfSize = 6.5f;
+constexpr int kNegativeBlend = 3;
+constexpr int kAdditiveBlend = 1;
+
+// Length of the UTF-8 sequence that `lead` starts, or 0 when it starts none.
+int SequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    if ((lead & 0xF8) == 0xF0)
+        return 4;
+    return 0;
+}
+
+} // namespace
+
+std::string Latin1Glyphs(const std::string& utf8)
+{
+    std::string glyphs;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int length = SequenceLength(lead);
+        bool whole = length > 0 && i + static_cast<std::size_t>(length) <= utf8.size();
+        for (int k = 1; whole && k < length; ++k)
+            whole = (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0xC0) == 0x80;
+        if (!whole) {
+            glyphs += '?';
+            ++i;
+            continue;
+        }
+        if (length == 1)
+            glyphs += static_cast<char>(lead);
+        else if (length == 2 && lead >= 0xC2 && lead <= 0xC3)
+            glyphs += static_cast<char>(((lead & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
+        else
+            glyphs += '?';
+        i += static_cast<std::size_t>(length);
+    }
+    return glyphs;
+}
+
+GLFont::GLFont(QOXObject* owner) : QOXObject(owner, "QOX GL 2D Font") {}
+
+void GLFont::Init()
+{
+    Engine()->Console->AddLine("QOX GL: GL 2D Font initialized!");
+}
+
+QRFont* GLFont::CreateFont(const std::string& fileName, const std::string& name)
+{
+    QRFont* font = Fonts.Add(QOXNew<QRFont>(fileName, 1, this));
+    font->SetName(name);
+    return font;
+}
+
+QRFont* GLFont::FindFont(const std::string& name) const
+{
+    const auto found = std::find_if(Fonts.begin(), Fonts.end(), [&name](const QRFont* font) {
+        return font->GetName() == name;
+    });
+    return found == Fonts.end() ? nullptr : *found;
+}
+
+float GLFont::TextWidth(const QRFont* font, const std::string& text, float size)
+{
+    float width = 0.0f;
+    for (const char c : Latin1Glyphs(text))
+        width += font->CharWidths[static_cast<unsigned char>(c)];
+    return width * 0.5f * size;
+}
+
+void GLFont::ApplyFontMaterial(QRFont* font, float alpha, const QXColor& colour)
+{
+    GLMaterialEngine* materials = GL()->MaterialEngine;
+    materials->ResetMaterial();
+    materials->SetUnlit();
+    materials->SetBlendColor(font->Negative == 1 ? kNegativeBlend : kAdditiveBlend, colour, alpha);
+    materials->AddTexturePass(font->Texture);
+    materials->ApplyMaterial();
+}
+
+void GLFont::DrawText(QRFont* font, int alignment, const std::string& text, float size, float alpha,
+                      const QXColor& colour, float y, float x) const
+{
+    ApplyFontMaterial(font, alpha, colour);
+    const float width = TextWidth(font, text, size);
+    if (alignment == AlignRight)
+        x -= width;
+    else if (alignment == AlignCentre)
+        x -= width / 2.0f;
+    GL_2DSystem* system = GL()->System2D;
+    for (const char c : Latin1Glyphs(text)) {
+        const auto code = static_cast<unsigned char>(c);
+        const float advance = static_cast<float>(font->CharWidths[code]) * size * 0.5f / 2.0f;
+        x += advance;
+        system->DrawCell(kGlyphHalfSize * size, x, y, kCell, kCell, code % QRFont::kGridSize,
+                         code / QRFont::kGridSize);
+        x += advance;
+    }
+}
+
+void GLFont::DeleteFont(int index)
+{
+    Fonts.Delete(index);
+}
+
+void GLFont::DeleteFonts(const QOXObject* owner)
+{
+    Fonts.DeleteOwnedBy(owner);
+}
+
+void GLFont::ChildRemoved(QOXObject* child)
+{
+    Fonts.Forget(child);
+}
