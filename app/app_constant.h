@@ -13,9 +13,6 @@ inline constexpr const char* kSettingsExtension = "ini";
 inline constexpr QXColor kDefaultFolderColour{0.0f, 0.8f, 0.0f};
 inline constexpr QXColor kDefaultFileColour{0.8f, 0.8f, 0.0f};
 
-// A new ring is shown from straight above, a little enlarged.
-inline constexpr float kNewRingZoom = 1.1f;
-
 // ApplyDisplayChange runs the current ring's frame until its move has ended; with a zero speed or
 // a zero frame time it never would, so the repetition stops here.
 inline constexpr int kMaxDisplayChangeUpdates = 1000;

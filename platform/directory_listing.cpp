@@ -44,7 +44,8 @@ bool FillStatus(int folderFd, const char* name, DirectoryEntry& entry)
     const bool hasBirth = (target.stx_mask & STATX_BTIME) != 0 && target.stx_btime.tv_sec != 0;
     entry.Created = hasBirth ? target.stx_btime.tv_sec : target.stx_ctime.tv_sec;
     entry.LastAccess = target.stx_atime.tv_sec;
-    entry.ReadOnly = ::faccessat(folderFd, name, W_OK, 0) != 0;
+    // The effective user's right, as every other file operation of the program will be checked.
+    entry.ReadOnly = ::faccessat(folderFd, name, W_OK, AT_EACCESS) != 0;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/file_tree.h"
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -46,9 +48,16 @@ std::string FileTree::UnreadableFolder(const std::string& relativeName) const
     return path;
 }
 
-bool FileTree::CanBeUnreadable()
+bool FileTree::PermissionsApply()
 {
-    return ::geteuid() != 0;
+    if (::geteuid() != 0)
+        return true;
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct capabilities[2]{};
+    if (::syscall(SYS_capget, &header, capabilities) != 0)
+        return false;
+    capabilities[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    return ::syscall(SYS_capset, &header, capabilities) == 0;
 }
 
 void FileTree::Remove(const std::string& relativeName) const

@@ -22,10 +22,11 @@ public:
     std::string File(const std::string& relativeName, std::uintmax_t size = 0) const;
     std::string MakeFolder(const std::string& relativeName) const;
     std::string Link(const std::string& relativeName, const std::string& target) const;
-    // A folder whose listing fails for an ordinary user (no permissions at all). Root ignores
-    // permissions, so tests check CanBeUnreadable first.
+    // A folder without any permissions. Its listing fails once PermissionsApply holds.
     std::string UnreadableFolder(const std::string& relativeName) const;
-    static bool CanBeUnreadable();
+    // Makes file permissions bind this process: root gives up its override of them (for the rest
+    // of the process; every test runs in a process of its own). False when that is not possible.
+    static bool PermissionsApply();
 
     void Remove(const std::string& relativeName) const;
 
