@@ -94,15 +94,16 @@ const QOXParser& ListFileReader::Line() const
     return *Engine()->Parser;
 }
 
-void LoadListFile(const std::string& path, const std::string& title, std::initializer_list<const char*> topKeywords,
+bool LoadListFile(const std::string& path, const std::string& title, std::initializer_list<const char*> topKeywords,
                   const std::function<void(ListFileReader& reader)>& read)
 {
     if (!Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
-        return;
+        return false;
     Engine()->Console->AddLine("Loading " + title + " Ini File...");
     ListFileReader reader(path, topKeywords);
     read(reader);
     Engine()->Console->AddLine("Done!");
+    return true;
 }
 
 void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write)

@@ -58,8 +58,8 @@ private:
 };
 
 // Reads an existing list file between the console lines "Loading <title> Ini File..." and
-// "Done!". A missing file is reported by the file system and nothing is read.
-void LoadListFile(const std::string& path, const std::string& title, std::initializer_list<const char*> topKeywords,
+// "Done!". A missing file is reported by the file system and nothing is read: false.
+bool LoadListFile(const std::string& path, const std::string& title, std::initializer_list<const char*> topKeywords,
                   const std::function<void(ListFileReader& reader)>& read);
 // Writes an existing list file anew between "Saving <title> Ini File..." and "Done!". A missing
 // file is reported and never created.

@@ -51,46 +51,37 @@ bool IsWritable(const QVGeneric& view)
 
 } // namespace
 
-QOXViewEngine::QOXViewEngine(QOXObject* parent) : QOXObject(parent, "QOX View Engine")
-{
-    Views = QOXNew<QRList<QVGeneric>>(this, QRList<QVGeneric>::Uniqueness::Unique,
-                                      QRList<QVGeneric>::Ownership::OwnsItems);
-    Views->SetKeepOrder(true);
-}
+QOXViewEngine::QOXViewEngine(QOXObject* parent) : QOXObject(parent, "QOX View Engine") {}
 
 QVGeneric* QOXViewEngine::AddView(const std::string& name)
 {
-    QVGeneric* view = QOXNew<QVGeneric>(this, name);
-    Views->Add(view);
-    return view;
+    return Views.Add(QOXNew<QVGeneric>(this, name));
 }
 
 QVGeneric* QOXViewEngine::GetView(int index) const
 {
-    return ValidIndex(index) ? Views->Get(index) : nullptr;
+    return Views.Get(index);
 }
 
 void QOXViewEngine::DeleteView(int index)
 {
-    if (ValidIndex(index))
-        Views->Delete(Views->Get(index));
+    Views.Delete(index);
 }
 
 void QOXViewEngine::SwapViews(int first, int second)
 {
-    if (ValidIndex(first) && ValidIndex(second))
-        Views->Swap(first, second);
+    Views.Swap(first, second);
 }
 
 void QOXViewEngine::Clear()
 {
-    Views->Clear();
+    Views.Clear();
 }
 
 QVGeneric* QOXViewEngine::FindView(const std::string& extension, ViewScope scope) const
 {
     const std::string wanted = lists::LowerCase(CutText(extension, kStringName));
-    for (QVGeneric* view : *Views) {
+    for (QVGeneric* view : Views) {
         if ((view->Enabled || scope == ViewScope::IncludeDisabled) && view->HasExtension(wanted))
             return view;
     }
@@ -100,14 +91,14 @@ QVGeneric* QOXViewEngine::FindView(const std::string& extension, ViewScope scope
 int QOXViewEngine::EnabledCount() const
 {
     int count = 0;
-    for (const QVGeneric* view : *Views)
+    for (const QVGeneric* view : Views)
         count += view->Enabled ? 1 : 0;
     return count;
 }
 
 void QOXViewEngine::EnableOnly(QVGeneric* view)
 {
-    for (QVGeneric* other : *Views)
+    for (QVGeneric* other : Views)
         other->Enabled = other == view;
 }
 
@@ -154,7 +145,7 @@ void QOXViewEngine::Save(const std::string& name) const
     lists::SaveListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, [this](QOXFile& file) {
         file.WriteLine("");
         file.WriteLine("");
-        for (const QVGeneric* view : *Views) {
+        for (const QVGeneric* view : Views) {
             if (IsWritable(*view))
                 WriteView(file, *view);
         }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "lists/view_generic.h"
-#include "resources/resource_list.h"
+#include "lists/owned_list.h"
 
 class QOXFile;
 namespace lists {
@@ -28,7 +28,7 @@ public:
 
     QVGeneric* AddView(const std::string& name);
     QVGeneric* GetView(int index) const;
-    int Count() const { return Views->Count(); }
+    int Count() const { return Views.Count(); }
     void DeleteView(int index);
     void SwapViews(int first, int second);
     void Clear();
@@ -50,9 +50,8 @@ protected:
     void BeforeDestroy() override;
 
 private:
-    bool ValidIndex(int index) const { return index >= 0 && index <= Views->LastIndex(); }
     void ReadView(lists::ListFileReader& reader);
     void WriteView(QOXFile& file, const QVGeneric& view) const;
 
-    QRList<QVGeneric>* Views = nullptr; // owned as a child; owns the views, keeps their order
+    lists::OwnedList<QVGeneric> Views{this};
 };
