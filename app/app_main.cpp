@@ -48,6 +48,7 @@ QOXApp::QOXApp(QOXObject* parent) : QOXObject(parent, kAppObjectName)
     SetCurrentRing(nullptr);
     Views = QOXNew<QOXViewEngine>(this);
     Views->Display = this;
+    Favorites = QOXNew<QOXFavoriteEngine>(this);
 }
 
 QOXApp::~QOXApp()
@@ -112,6 +113,7 @@ QOXRing* QOXApp::CreateRing(const std::string& path)
             return open;
         }
     }
+    Favorites->Recent->AddFolder(folder);
     QOXRing* ring = QOXNew<QOXRing>(folder);
     ring->ResetView();
     ring->Root->Expand();

@@ -8,6 +8,7 @@
 #include "app/app_links.h"
 #include "app/app_settings.h"
 #include "engine/qox_object.h"
+#include "lists/favorite_main.h"
 #include "lists/view_main.h"
 #include "resources/resource_list.h"
 #include "ring/element_hooks.h"
@@ -55,6 +56,7 @@ public:
     float RefreshClock = 0.0f;
     QRList<QOXRing>* Rings = nullptr; // owned as a child; owns the rings, in opening order
     QOXViewEngine* Views = nullptr;   // owned as a child
+    QOXFavoriteEngine* Favorites = nullptr; // owned as a child; holds the recent folders
 
     QAWindowLink* Window = nullptr; // not owned; the main window
     QASceneLink* Scene = nullptr;   // not owned; the application scene

@@ -92,6 +92,9 @@ TEST_F(ApplicationTest, EqualRingsAreOpenedOnceUnlessAllowed)
     EXPECT_EQ(TheApp->Rings->Count(), 4);
     EXPECT_EQ(TheApp->RingAt(0), first);
     EXPECT_EQ(TheApp->RingAt(4), nullptr);
+    // Every folder opened is remembered once, in opening order.
+    EXPECT_EQ(TheApp->Favorites->Recent->Settings.Recent.Folders,
+              (std::vector<std::string>{Tree.PathOf("Case/"), Tree.PathOf("other/"), Tree.PathOf("case/")}));
 }
 
 TEST_F(ApplicationTest, SwitchingRingsUpdatesCaptionTitleAndCursor)
