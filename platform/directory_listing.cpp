@@ -30,17 +30,20 @@ std::string NameOf(const std::string& path)
 
 // Fills the status fields of an entry relative to an open folder (or AT_FDCWD). Links are followed
 // for everything but the Link flag itself; a dangling link keeps the link's own status.
-bool FillStatus(int folderFd, const char* name, DirectoryEntry& entry)
+bool FillStatus(int folderFd, const char* name, ListingDetail detail, DirectoryEntry& entry)
 {
+    const unsigned int wanted = detail == ListingDetail::Full ? STATX_BASIC_STATS | STATX_BTIME : STATX_TYPE | STATX_SIZE;
     struct statx own {};
-    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &own) != 0)
+    if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW, wanted, &own) != 0)
         return false;
     struct statx target = own;
     entry.Link = S_ISLNK(own.stx_mode);
-    if (entry.Link && ::statx(folderFd, name, 0, STATX_BASIC_STATS | STATX_BTIME, &target) != 0)
+    if (entry.Link && ::statx(folderFd, name, 0, wanted, &target) != 0)
         target = own;
     entry.Folder = S_ISDIR(target.stx_mode);
     entry.Size = static_cast<std::int64_t>(target.stx_size);
+    if (detail != ListingDetail::Full)
+        return true;
     const bool hasBirth = (target.stx_mask & STATX_BTIME) != 0 && target.stx_btime.tv_sec != 0;
     entry.Created = hasBirth ? target.stx_btime.tv_sec : target.stx_ctime.tv_sec;
     entry.LastAccess = target.stx_atime.tv_sec;
@@ -93,7 +96,7 @@ ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std
         DirectoryEntry entry;
         entry.Name = record->d_name;
         entry.Hidden = record->d_name[0] == '.';
-        if (detail == ListingDetail::Full && FillStatus(folderFd, record->d_name, entry)) {
+        if (detail != ListingDetail::Kinds && FillStatus(folderFd, record->d_name, detail, entry)) {
             entries.push_back(std::move(entry));
             continue;
         }
@@ -110,7 +113,7 @@ bool LookUpEntry(const std::string& path, DirectoryEntry& entry)
     entry = DirectoryEntry{};
     entry.Name = NameOf(bare);
     entry.Hidden = !entry.Name.empty() && entry.Name[0] == '.';
-    return FillStatus(AT_FDCWD, bare.c_str(), entry);
+    return FillStatus(AT_FDCWD, bare.c_str(), ListingDetail::Full, entry);
 }
 
 bool IsDirectory(const std::string& path)

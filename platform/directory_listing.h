@@ -13,14 +13,15 @@ struct DirectoryEntry {
     bool Link = false;        // a symbolic link (then Folder tells what it points to)
     bool Hidden = false;      // the name begins with "."
     bool ReadOnly = false;    // the user may not write it (Full detail only)
-    std::int64_t Size = -1;   // bytes (Full detail only)
+    std::int64_t Size = -1;   // bytes (Sizes and Full detail)
     std::int64_t Created = 0; // birth time where kept, else status-change time; seconds since 1970
     std::int64_t LastAccess = 0;
 };
 
 // Kinds: name, folder or file, link and hidden, from the directory itself (a status call only for
-// links and for file systems that do not report the kind). Full: every field.
-enum class ListingDetail { Kinds, Full };
+// links and for file systems that do not report the kind). Sizes: the kinds and the size, one
+// status call per entry. Full: every field.
+enum class ListingDetail { Kinds, Sizes, Full };
 
 enum class ListingResult { Listed, Missing, Unreadable };
 

@@ -3,9 +3,10 @@
 #include "app/app_main.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
-#include "lists/view_main.h"
 #include "platform/directory_listing.h"
 #include "ring/element_folder.h"
+#include "ring/ring_main.h"
+#include "ring/view_match.h"
 
 QREFile::QREFile(QREFolder* parent, QOXRing* ring, const std::string& name) : QRElement(parent, ring, name)
 {
@@ -35,14 +36,9 @@ QROutcome QREFile::DeleteFromDisk()
 void QREFile::ApplyVisibility()
 {
     const QOXApp* app = App();
-    const QOXViewEngine& views = *app->Views;
-    View = nullptr;
-    bool anyEnabled = false;
-    if (views.Count() > 0) {
-        anyEnabled = views.AnyEnabled();
-        View = views.FindView(QOXFileSystem::ExtractExtension(Name),
-                              anyEnabled ? ViewScope::EnabledOnly : ViewScope::IncludeDisabled);
-    }
+    QRViewMatchScope scope(*Ring);
+    View = Ring->Matching->Find(Name);
+    const bool anyEnabled = Ring->Matching->AnyEnabled();
     if (View != nullptr) {
         Colour = View->Colour;
         Visible = true;

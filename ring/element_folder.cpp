@@ -9,6 +9,7 @@
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "ring/ring_main.h"
+#include "ring/view_match.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ int QREFolder::MaxDepth(int depth) const
 platform::ListingDetail QREFolder::ScanDetail() const
 {
     // Sizes come from the same pass when they are wanted at once.
-    return Settings().ComputeFileSizeAutomatically ? platform::ListingDetail::Full : platform::ListingDetail::Kinds;
+    return Settings().ComputeFileSizeAutomatically ? platform::ListingDetail::Sizes : platform::ListingDetail::Kinds;
 }
 
 void QREFolder::Scan()
@@ -88,6 +89,7 @@ void QREFolder::Scan()
 
 void QREFolder::AddEntries(const std::vector<DirectoryEntry>& entries)
 {
+    QRViewMatchScope matching(*Ring);
     const std::unordered_set<std::string_view> folders = NamesOf(*Folders);
     const std::unordered_set<std::string_view> files = NamesOf(*Files);
     const bool sizes = Settings().ComputeFileSizeAutomatically;
@@ -253,6 +255,7 @@ void QREFolder::DeselectAll()
 
 void QREFolder::UpdateVisibility()
 {
+    QRViewMatchScope matching(*Ring);
     ApplyVisibility();
     ForEachChild([](QRElement* child) { child->UpdateVisibility(); });
     if (Expanded)

@@ -11,6 +11,7 @@
 #include "ring/ring_layer.h"
 
 class QRIteration;
+class QRViewMatch;
 
 struct QRDriveInfo {
     std::string TypeText;   // "HDD", "Removable Device", ... or empty
@@ -68,6 +69,7 @@ public:
     bool DisplayListStale = true;
     bool Minimized = true;
     QREFolder* Root = nullptr;           // owned; freed with the ring
+    QRViewMatch* Matching = nullptr;     // not owned; the view matcher of the pass that runs, if any
     QRList<QRLayer>* Layers = nullptr;   // owned as a child; owns the layers
 
 protected:

@@ -37,7 +37,7 @@ TEST(DirectoryListing, OnePassGivesEveryEntryButTheDotEntries)
     tree.Link("to-sub", tree.PathOf("sub"));
     tree.Link("dangling", tree.PathOf("nowhere"));
 
-    for (const ListingDetail detail : {ListingDetail::Kinds, ListingDetail::Full}) {
+    for (const ListingDetail detail : {ListingDetail::Kinds, ListingDetail::Sizes, ListingDetail::Full}) {
         const auto entries = ListByName(tree.Root(), detail);
         ASSERT_EQ(entries.size(), 6u);
         EXPECT_FALSE(entries.contains(".") || entries.contains(".."));
@@ -50,6 +50,7 @@ TEST(DirectoryListing, OnePassGivesEveryEntryButTheDotEntries)
         EXPECT_TRUE(entries.at("dangling").Link);
         EXPECT_FALSE(entries.at("dangling").Folder);
     }
+    EXPECT_EQ(ListByName(tree.Root(), ListingDetail::Sizes).at("big.bin").Size, 5'000'000'000LL);
     const auto full = ListByName(tree.Root(), ListingDetail::Full);
     EXPECT_EQ(full.at("big.bin").Size, 5'000'000'000LL);
     EXPECT_EQ(full.at(".hidden.txt").Size, 7);
