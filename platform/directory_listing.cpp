@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/paths.h"
+
 namespace platform {
 
 namespace {
@@ -13,13 +15,6 @@ namespace {
 bool IsDotEntry(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-std::string WithoutTrailingSlash(const std::string& path)
-{
-    if (path.size() > 1 && path.back() == '/')
-        return path.substr(0, path.size() - 1);
-    return path;
 }
 
 std::string NameOf(const std::string& path)

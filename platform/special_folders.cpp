@@ -5,16 +5,11 @@
 
 #include <cstdlib>
 
+#include "platform/paths.h"
+
 namespace platform {
 
 namespace {
-
-std::string WithTrailingSlash(std::string path)
-{
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    return path;
-}
 
 std::string Variable(const char* name)
 {

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/paths.h"
+
 namespace platform {
 
 namespace {
@@ -48,13 +50,6 @@ std::string Unescape(const std::string& text)
         }
     }
     return plain;
-}
-
-std::string WithTrailingSlash(std::string path)
-{
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    return path;
 }
 
 bool ReadsOne(const std::string& path)

@@ -25,10 +25,7 @@ QROutcome QREFile::Refresh()
 
 QROutcome QREFile::DeleteFromDisk()
 {
-    QRDeletion* deletion = App()->Deletion;
-    if (deletion == nullptr || !deletion->DeleteFileFromDisk(FullPath()))
-        return QROutcome::Kept;
-    return QROutcome::Removed;
+    return DeleteThrough(&QRDeletion::DeleteFileFromDisk);
 }
 
 // A file takes the colour of the view its extension belongs to. Without a view it shows only

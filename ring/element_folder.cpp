@@ -215,10 +215,7 @@ void QREFolder::RefreshChildren(const std::vector<DirectoryEntry>& entries)
 
 QROutcome QREFolder::DeleteFromDisk()
 {
-    QRDeletion* deletion = App()->Deletion;
-    if (deletion == nullptr || !deletion->DeleteFolderFromDisk(FullPath()))
-        return QROutcome::Kept;
-    return QROutcome::Removed;
+    return DeleteThrough(&QRDeletion::DeleteFolderFromDisk);
 }
 
 QROutcome QREFolder::DeleteSelected()

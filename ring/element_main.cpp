@@ -154,6 +154,14 @@ void QRElement::DetermineHidden()
     Tint = Hidden ? kHiddenTint : QXColor{1.0f, 1.0f, 1.0f};
 }
 
+QROutcome QRElement::DeleteThrough(bool (QRDeletion::*entryPoint)(const std::string& path)) const
+{
+    QRDeletion* deletion = App()->Deletion;
+    if (deletion == nullptr || !(deletion->*entryPoint)(FullPath()))
+        return QROutcome::Kept;
+    return QROutcome::Removed;
+}
+
 void QRElement::RefreshLook()
 {
     UpdateLabel();

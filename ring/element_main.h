@@ -81,4 +81,6 @@ public:
 
 protected:
     void DetermineHidden();
+    // Removes the entry through one of the deletion entry points; Removed when it is gone.
+    QROutcome DeleteThrough(bool (QRDeletion::*entryPoint)(const std::string& path)) const;
 };
