@@ -163,6 +163,17 @@ void QOXApp::RefreshAll()
         RefreshRing(index);
 }
 
+void QOXApp::UpdateRings(float frameSeconds)
+{
+    for (QOXRing* ring : *Rings)
+        ring->Update();
+    RefreshClock += frameSeconds;
+    if (Settings.AutoRefreshTime > 0.0f && RefreshClock >= Settings.AutoRefreshTime) {
+        RefreshClock = 0.0f;
+        RefreshAll();
+    }
+}
+
 void QOXApp::RefreshRing(int& index)
 {
     QOXRing* ring = Rings->Get(index);

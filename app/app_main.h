@@ -30,6 +30,9 @@ public:
     QOXRing* FindRing(const std::string& folder) const;
     QOXRing* RingAt(int index) const;
     void RefreshAll();
+    // The rings' part of a frame: every ring's Update in list order, then the automatic refresh
+    // once "AutoRefreshTime" seconds of frame time have passed (never when it is 0).
+    void UpdateRings(float frameSeconds);
     void ApplyDisplayChange() override;
     void DeleteSelectedInCurrentRing();
     void CollectSelectedInCurrentRing(QRList<QRElement>& marked);

@@ -147,6 +147,26 @@ TEST_F(ApplicationTest, RefreshAllDropsRingsWhoseFolderVanishedAndGoesOn)
     EXPECT_EQ(TheApp->Rings->Count(), 0);
 }
 
+TEST_F(ApplicationTest, AutomaticRefreshFollowsFrameTime)
+{
+    Tree.File("a.txt", 1);
+    QOXRing* ring = Open();
+    Tree.File("b.txt", 1);
+    for (int frame = 0; frame < 40; ++frame)
+        TheApp->UpdateRings(0.25f); // 10 seconds; 0 never refreshes
+    EXPECT_EQ(ring->Root->Files->Count(), 1);
+    TheApp->Settings.AutoRefreshTime = 5.0f;
+    TheApp->UpdateRings(0.25f); // the time since the last refresh has long passed 5 seconds
+    EXPECT_EQ(ring->Root->Files->Count(), 2);
+    EXPECT_EQ(TheApp->RefreshClock, 0.0f);
+    Tree.File("c.txt", 1);
+    for (int frame = 0; frame < 19; ++frame)
+        TheApp->UpdateRings(0.25f);
+    EXPECT_EQ(ring->Root->Files->Count(), 2);
+    TheApp->UpdateRings(0.25f);
+    EXPECT_EQ(ring->Root->Files->Count(), 3);
+}
+
 TEST_F(ApplicationTest, ApplyDisplayChangeEndsEvenWhenTheViewCannotMove)
 {
     RecordingCursor cursor;
