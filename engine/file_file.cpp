@@ -1,7 +1,12 @@
 #include "engine/file_file.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
@@ -39,12 +44,56 @@ void QOXFile::Open(const std::string& path, Type type, Mode mode, AppendMode app
     const char* flags = OpenFlags(type, mode, append);
     if (flags == nullptr)
         return;
-    Handle = std::fopen(path.c_str(), flags);
+    Handle = ReplacesWhole(mode, append) ? OpenReplacement() : std::fopen(path.c_str(), flags);
     if (Handle == nullptr) {
         ReportFailure("open", errno);
         return;
     }
     FileType = type;
+}
+
+bool QOXFile::ReplacesWhole(Mode mode, AppendMode append) const
+{
+    if (mode != Write || append == Append)
+        return false;
+    // Devices, pipes and the like are written in place; only regular files are replaced.
+    struct stat info {};
+    return ::stat(Path.c_str(), &info) != 0 || S_ISREG(info.st_mode);
+}
+
+std::FILE* QOXFile::OpenReplacement()
+{
+    // Write beside the real file and put it in place at Close, so that a failed write (a full
+    // disk, say) never leaves a half-written file where the old one was.
+    char resolved[PATH_MAX];
+    ReplacedPath = ::realpath(Path.c_str(), resolved) != nullptr ? std::string(resolved) : Path;
+    std::string pattern = ReplacedPath + ".new-XXXXXX";
+    const int descriptor = ::mkstemp(pattern.data());
+    if (descriptor == -1)
+        return nullptr;
+    struct stat old {};
+    ::fchmod(descriptor, ::stat(ReplacedPath.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    std::FILE* handle = ::fdopen(descriptor, "wb");
+    if (handle == nullptr) {
+        ::close(descriptor);
+        ::unlink(pattern.c_str());
+        return nullptr;
+    }
+    ReplacementPath = pattern;
+    return handle;
+}
+
+void QOXFile::FinishReplacement(bool closed)
+{
+    if (ReplacementPath.empty())
+        return;
+    const std::string replacement = std::exchange(ReplacementPath, std::string());
+    if (closed && !WriteFailed && std::rename(replacement.c_str(), ReplacedPath.c_str()) == 0)
+        return;
+    const int error = errno;
+    ::unlink(replacement.c_str());
+    if (closed && !WriteFailed)
+        ReportFailure("replace", error);
 }
 
 std::string QOXFile::ReadLine()
@@ -67,7 +116,7 @@ void QOXFile::WriteLine(const std::string& text)
     if (FileType != Text || Handle == nullptr)
         return;
     if (std::fputs(text.c_str(), Handle) == EOF || std::fputc('\n', Handle) == EOF)
-        ReportFailure("write", errno);
+        ReportWriteFailure(errno);
 }
 
 std::size_t QOXFile::ReadBytes(void* buffer, std::size_t count)
@@ -121,10 +170,21 @@ void QOXFile::Close()
         const bool failed = std::fclose(Handle) != 0;
         const int error = errno;
         Handle = nullptr;
-        if (failed)
+        if (failed && !WriteFailed)
             ReportFailure("close", error);
+        WriteFailed = WriteFailed || failed;
+        FinishReplacement(!failed);
     }
+    WriteFailed = false;
     FileType = Closed;
+}
+
+void QOXFile::ReportWriteFailure(int error)
+{
+    // One report per file: every later line would fail the same way.
+    if (!WriteFailed)
+        ReportFailure("write", error);
+    WriteFailed = true;
 }
 
 void QOXFile::ReportFailure(const char* action, int error)

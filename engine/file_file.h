@@ -1,7 +1,8 @@
 #pragma once
 // One open file: raw (read in blocks of bytes) or text (read and written line by line).
 // Failures to open, read or write are reported under "QX_FILE" with the system's reason; the
-// file object then stays closed and the caller goes on.
+// file object then stays closed and the caller goes on. A file opened for writing (not appending)
+// replaces the old one only when all of it was written.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -42,8 +43,15 @@ protected:
 
 private:
     static const char* OpenFlags(Type type, Mode mode, AppendMode append);
+    bool ReplacesWhole(Mode mode, AppendMode append) const;
+    std::FILE* OpenReplacement();
+    void FinishReplacement(bool closed);
     void ReportFailure(const char* action, int error);
+    void ReportWriteFailure(int error);
 
     std::FILE* Handle = nullptr; // owned; closed by Close
     Failures FailureReports = ReportFailures;
+    bool WriteFailed = false;
+    std::string ReplacementPath; // the new content while a file is being replaced
+    std::string ReplacedPath;    // the file it replaces (links resolved)
 };

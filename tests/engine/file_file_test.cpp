@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 #include "engine/qox_file.h"
 #include "tests/support/engine_fixture.h"
@@ -86,6 +88,48 @@ TEST_F(FileTest, FullDiskIsReportedNotIgnored)
     const auto lines = NewLogLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().find("No space left on device"), std::string::npos);
+}
+
+TEST_F(FileTest, FailedWriteKeepsTheOldFile)
+{
+    const std::string path = ProgramFolder.Write("views.ini", "old content\n");
+    // A file-size limit makes the write fail like a full disk would; the child process takes it.
+    EXPECT_EXIT(
+        {
+            ::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = 8192; // room for the log, not for the file
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            QOXFile* file = Files().OpenWrite(path, QOXFile::Text);
+            for (int i = 0; i < 1000; ++i)
+                file->WriteLine("a line that will not fit");
+            file->Destroy();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ProgramFolder.Read("views.ini"), "old content\n");
+    const auto lines = NewLogLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].find("  ERROR: QX_FILE: Could not write file \"" + path + "\": File too large"), 0u);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(ProgramFolder.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 2u); // views.ini and console.txt, no half-written copy
+}
+
+TEST_F(FileTest, ReplacingKeepsPermissionsAndWritesThroughLinks)
+{
+    const std::string target = ProgramFolder.Write("real/favorites.ini", "old\n");
+    std::filesystem::permissions(target, std::filesystem::perms(0600));
+    const std::string link = ProgramFolder.Path() + "favorites.ini";
+    std::filesystem::create_symlink(target, link);
+    QOXFile* file = Files().OpenWrite(link, QOXFile::Text);
+    file->WriteLine("new");
+    file->Destroy();
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ProgramFolder.Read("real/favorites.ini"), "new\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0600));
+    EXPECT_TRUE(NewLogLines().empty());
 }
 
 TEST_F(FileTest, LongPathsAreNeverCut)

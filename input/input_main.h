@@ -1,0 +1,73 @@
+#pragma once
+// The input module: named buttons ("Left" of "Mouse", "Add" of "Selection", ...), each bound to
+// up to two device codes and worked out once per frame, so that the rest of the program asks
+// whether a button is down, went down in this frame or came up in it.
+//
+// Device codes: -1 none; 0-999 keyboard scan codes (256 and above read as up); 1000-1999 mouse
+// button (code - 1000); 2000-2499, 2500-2999, 3000-3499 and 3500-3999 the buttons of joysticks
+// 0 to 3 (code - 2000, - 2500, ...).
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/qox_object.h"
+#include "platform/input_devices.h"
+
+class QIKeyboard;
+class QIMouse;
+class QIJoystick;
+
+struct TButton {
+    std::string Name;
+    std::string Group;
+    std::array<int, 2> Codes{-1, -1};
+    bool Down = false;
+    bool WasDown = false;
+};
+using TButtons = std::vector<TButton>;
+
+// Which devices Init sets up.
+enum class UseDevice { No, Yes };
+
+class QOXInput : public QOXObject {
+    QOX_CLASS(QOXInput)
+public:
+    static constexpr int kNoCode = -1;
+    static constexpr int kMaxJoysticks = 4;
+
+    explicit QOXInput(QOXObject* parent);
+
+    // `system` (may be none) is owned by the window and outlives the module.
+    void Init(platform::InputSystem* system, UseDevice keyboard, UseDevice joysticks, UseDevice mouse);
+    int AddButton(const std::string& name, const std::string& group, int code);
+    int FindButton(const std::string& name, const std::string& group) const;
+    bool IsDown(const std::string& name, const std::string& group) const;
+    bool WasPressed(const std::string& name, const std::string& group) const;
+    bool WasReleased(const std::string& name, const std::string& group) const;
+    void Update();
+    void SetMouseArea(const platform::ViewArea* area);
+    void SetMouseReference(float width, float height);
+
+    platform::InputSystem* Window = nullptr; // not owned; the view's input
+    bool UseKeyboard = false;
+    bool UseMouse = false;
+    bool UseJoysticks = false;
+    TButtons Buttons;
+    int LastButton = -1;
+    QIKeyboard* Keyboard = nullptr; // owned as a child
+    QIMouse* Mouse = nullptr;       // owned as a child
+    std::array<QIJoystick*, kMaxJoysticks> Joysticks{}; // owned as children
+    int LastJoystick = -1;
+    bool Active = true;
+
+protected:
+    void BeforeDestroy() override;
+    void AfterChildrenDestroyed() override;
+
+private:
+    void SetupDevices(UseDevice keyboard, UseDevice joysticks, UseDevice mouse);
+    void SetupJoysticks();
+    const TButton* Find(const std::string& name, const std::string& group) const;
+    bool Evaluate(const TButton& button) const;
+    bool CodeDown(int code, bool& known) const;
+};

@@ -1,0 +1,177 @@
+#include "input/input_main.h"
+
+#include <gtest/gtest.h>
+
+#include "input/input_keyboard.h"
+#include "tests/input/input_fixture.h"
+
+namespace {
+
+TEST_F(InputTest, InitAndShutDownWriteTheirLines)
+{
+    Input->Init(&Script, UseDevice::Yes, UseDevice::Yes, UseDevice::Yes);
+    const std::string separator(42, '-');
+    EXPECT_EQ(NewLogLines(), (std::vector<std::string>{separator, "Initializing Module: QOX Input", " ",
+                                                       "QOX Input: Keyboard initialized!",
+                                                       "QOX Input: Mouse initialized!",
+                                                       "QOX Input: Joystick Devices found: 0", separator, " "}));
+    Input.reset();
+    const auto lines = NewLogLines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 2),
+              (std::vector<std::string>{separator, "QOX Input: Shut down..."}));
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()), (std::vector<std::string>{separator, " "}));
+    EXPECT_TRUE(Desktop.Boxes.empty());
+}
+
+TEST_F(InputTest, SharedCodesGoDownTogether)
+{
+    Start();
+    Play(Frame().PressButton(kMiddle));
+    EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Mouse/Middle", "Movement/Movement Mode"}));
+    Play(Frame().Press(kLeftShift).ReleaseButton(kMiddle));
+    EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Movement/Zoom", "Selection/Add"}));
+    Play(Frame().Press(kLeftCtrl).Release(kLeftShift));
+    EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Movement/Pan", "Selection/Invert"}));
+    Play(Frame().Press(kTab).Press(kSpace).Press(kLeftAlt).Release(kLeftCtrl).PressButton(kLeft).PressButton(kRight));
+    EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Mouse/Left", "Mouse/Right", "Movement/Rotate",
+                                                       "Rings/Switch Ring", "Rings/Display Rings"}));
+}
+
+TEST_F(InputTest, EdgesBelongToTheFrameOfTheChange)
+{
+    Start();
+    Play(Frame().Press(kTab));
+    EXPECT_TRUE(Input->WasPressed("Switch Ring", "Rings"));
+    EXPECT_TRUE(Input->IsDown("Switch Ring", "Rings"));
+    for (int held = 0; held < 3; ++held) {
+        Play();
+        EXPECT_TRUE(Input->IsDown("Switch Ring", "Rings"));
+        EXPECT_FALSE(Input->WasPressed("Switch Ring", "Rings"));
+        EXPECT_FALSE(Input->WasReleased("Switch Ring", "Rings"));
+    }
+    Play(Frame().Release(kTab));
+    EXPECT_FALSE(Input->IsDown("Switch Ring", "Rings"));
+    EXPECT_TRUE(Input->WasReleased("Switch Ring", "Rings"));
+    Play();
+    EXPECT_FALSE(Input->WasReleased("Switch Ring", "Rings"));
+}
+
+TEST_F(InputTest, PressAndReleaseBetweenTwoPollsIsNotSeen)
+{
+    Start();
+    Play(Frame().Press(kSpace).Release(kSpace));
+    EXPECT_FALSE(Input->WasPressed("Display Rings", "Rings"));
+}
+
+TEST_F(InputTest, WheelNotchIsAButtonForExactlyOneFrame)
+{
+    Start();
+    Play(Frame().Turn(1));
+    EXPECT_EQ(DownButtons(), std::vector<std::string>{"Mouse/Zoom In"});
+    EXPECT_TRUE(Input->WasPressed("Zoom In", "Mouse"));
+    Play();
+    EXPECT_TRUE(DownButtons().empty());
+    EXPECT_TRUE(Input->WasReleased("Zoom In", "Mouse"));
+    Play(Frame().Turn(-2));
+    EXPECT_EQ(DownButtons(), std::vector<std::string>{"Mouse/Zoom Out"});
+    Play();
+    EXPECT_TRUE(DownButtons().empty());
+}
+
+TEST_F(InputTest, LostFocusReleasesEverything)
+{
+    Start();
+    Play(Frame().Press(kLeftShift).Press(kLeftAlt).PressButton(kLeft));
+    EXPECT_EQ(DownButtons().size(), 4u);
+    Play(Frame().LoseFocus());
+    EXPECT_TRUE(DownButtons().empty());
+    EXPECT_TRUE(Input->WasReleased("Left", "Mouse"));
+}
+
+TEST_F(InputTest, LookupsByNameAndGroup)
+{
+    Start();
+    EXPECT_EQ(Input->FindButton("Zoom", "Movement"), 7);
+    EXPECT_EQ(Input->FindButton("Zoom", ""), 7);
+    EXPECT_EQ(Input->FindButton("Zoom", "Mouse"), -1);
+    EXPECT_EQ(Input->FindButton("zoom", "Movement"), -1);
+    const int second = Input->AddButton("Zoom", "Keys", kSpace);
+    EXPECT_EQ(Input->FindButton("Zoom", "Keys"), second);
+    Play(Frame().Press(kSpace));
+    EXPECT_FALSE(Input->IsDown("Zoom", ""));
+    EXPECT_TRUE(Input->IsDown("Zoom", "Keys"));
+
+    const std::string longName(40, 'n');
+    const int cut = Input->AddButton(longName, longName, kSpace);
+    EXPECT_EQ(Input->Buttons[static_cast<std::size_t>(cut)].Name, std::string(32, 'n'));
+    EXPECT_EQ(Input->FindButton(longName + "more", std::string(32, 'n')), cut);
+}
+
+TEST_F(InputTest, UnknownNamesAreNeverDown)
+{
+    Start();
+    Play(Frame().Press(kTab));
+    for (const auto& [name, group] : std::vector<std::pair<std::string, std::string>>{
+             {"Jump", "Movement"}, {"Jump", ""}, {"", ""}, {"Switch Ring", "Mouse"}}) {
+        EXPECT_FALSE(Input->IsDown(name, group)) << name << "/" << group;
+        EXPECT_FALSE(Input->WasPressed(name, group)) << name << "/" << group;
+        EXPECT_FALSE(Input->WasReleased(name, group)) << name << "/" << group;
+    }
+}
+
+TEST_F(InputTest, EmptyModuleAndInactiveModuleAnswerNothing)
+{
+    Input->Init(&Script, UseDevice::Yes, UseDevice::No, UseDevice::Yes);
+    Play(Frame().Press(kTab));
+    EXPECT_EQ(Input->LastButton, -1);
+    EXPECT_EQ(Input->FindButton("Switch Ring", ""), -1);
+    RegisterApplicationButtons();
+    Input->Active = false;
+    Play();
+    EXPECT_FALSE(Input->IsDown("Switch Ring", "Rings"));
+    EXPECT_EQ(Input->FindButton("Switch Ring", "Rings"), -1);
+}
+
+TEST_F(InputTest, SecondCodeCountsAndOutOfRangeCodesAreReported)
+{
+    Start();
+    const int either = Input->AddButton("Either", "Test", 1003);
+    Input->Buttons[static_cast<std::size_t>(either)].Codes[1] = kSpace;
+    Input->AddButton("Beyond Keys", "Test", 300);
+    Input->AddButton("Negative", "Test", -7);
+    Input->AddButton("Beyond Joysticks", "Test", 4000);
+    Play(Frame().Press(kSpace));
+    EXPECT_TRUE(Input->IsDown("Either", "Test"));
+    EXPECT_FALSE(Input->IsDown("Beyond Keys", "Test"));
+    EXPECT_FALSE(Input->IsDown("Negative", "Test"));
+    EXPECT_FALSE(Input->IsDown("Beyond Joysticks", "Test"));
+    EXPECT_EQ(NewLogLines(), std::vector<std::string>(2, "  ERROR: QOX_Input: Undefined input device range!"));
+}
+
+TEST_F(InputTest, WithoutAnInputSystemEveryButtonIsUp)
+{
+    Input->Init(nullptr, UseDevice::Yes, UseDevice::Yes, UseDevice::Yes);
+    RegisterApplicationButtons();
+    Input->Update();
+    Input->Update();
+    EXPECT_TRUE(DownButtons().empty());
+    EXPECT_FALSE(Input->UseKeyboard);
+    EXPECT_EQ(Desktop.Boxes.size(), 1u);
+    EXPECT_EQ(Desktop.Boxes[0].Text, "QOX_Input: Could not initialize Direct Input!");
+}
+
+TEST_F(InputTest, UnavailableSystemSetsUpNoDevice)
+{
+    Script.Available = false;
+    Start(UseDevice::Yes);
+    Play(Frame().Press(kTab).PressButton(kLeft));
+    EXPECT_TRUE(DownButtons().empty());
+    EXPECT_FALSE(Input->Keyboard->Initialized);
+    const auto lines = LogLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "  ERROR: QOX_Input: Could not initialize Direct Input!"),
+              lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "QOX Input: Keyboard initialized!"), lines.end());
+}
+
+} // namespace
