@@ -14,8 +14,9 @@ public:
     virtual bool DeleteFileFromDisk(const std::string& path) = 0;
 };
 
-// Told about every element in its destructor, while the element is still whole, so that lists of
-// references (the clipboard's files to copy, the picked element) never hold a freed one.
+// Told about every element as it is freed, so that lists of references (the clipboard's files to
+// copy, the picked element) never hold a freed one. Only the address is meaningful by then: the
+// element is already being taken apart.
 class QRElementWatcher {
 public:
     virtual ~QRElementWatcher() = default;
