@@ -34,7 +34,8 @@ public:
         if (::mkdtemp(pattern.data()) != nullptr)
             Home = pattern;
         ::setenv("ORBIVANE_HOME", Home.c_str(), 1);
-        std::ofstream(Home + "/views.ini"); // the views file is kept only where it exists
+        for (const char* list : {"/views.ini", "/favorites.ini", "/recent.ini"})
+            std::ofstream(Home + list); // list files are kept only where they exist
         if (views == Views::Shipped)
             std::filesystem::copy_file(ORBIVANE_DATA_DIR "/views.ini", Home + "/views.ini",
                                        std::filesystem::copy_options::overwrite_existing);
