@@ -4,16 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/paths.h"
+
 namespace platform {
 
 namespace {
-
-std::string WithTrailingSlash(std::string path)
-{
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    return path;
-}
 
 std::string ExecutableFolder()
 {

@@ -1,0 +1,65 @@
+#pragma once
+// The user's preferences: one block of fields, the settings file that keeps them (INI sections in a
+// fixed table order) and the limits the preferences dialog applies.
+#include <string>
+
+// Every field starts at its table default, which is also what a missing or unreadable key reads as.
+struct QASettings {
+    // [STARTUP]
+    int InitialRingMode = 0; // -1 none, 0 system drive, 1 documents, 2 InitialRingFolder
+    std::string InitialRingFolder;
+    bool CreateRingForHDD = true;
+    // [DISPLAY]
+    bool ComputeFileSizeAutomatically = false;
+    bool ComputeFolderSize = false;
+    bool DisplayHiddenFiles = true;
+    float AutoRefreshTime = 0.0f; // seconds; 0 never refreshes
+    bool AllowMultipleEqualRings = false;
+    // [WIDTH]
+    float MinimumSizeFactor = 0.25f;
+    float DefaultFocusFactor = 3.0f;
+    float FocusFactorPerElement = 0.0f;
+    // [ANIMATION]
+    float AnimationSpeed = 4.0f;
+    float RingAnimationSpeed = 2.0f;
+    float MoveSelectionLeft = 10.0f;
+    bool AutoRotate = true;
+    bool AutoCenter = true;
+    // [VIEWS]
+    bool AllowMultiplyViews = true;
+    bool GroupViews = true;
+    bool DisplayUnboundElements = true;
+    // [ELEMENTINFO]
+    float DisplayDuration = 10.0f;
+    float RingDisplayDuration = 1.0f;
+    // [SHADOW]
+    bool DisplayShadow = true;
+    int ShadowMapSize = 256;
+    // [MEISTER]
+    bool BananaMode = false;
+};
+
+// Reads every key of the table, in table order; a missing key or one that is not a number takes
+// the table default. Returns false, reading nothing, when the file does not exist.
+bool ReadSettingsFile(const std::string& path, QASettings& settings);
+// Rewrites the whole file in table order; flags as "1"/"0", floats in a "." form that reads back to
+// the same value. Returns false, writing nothing, when the file does not exist.
+bool WriteSettingsFile(const std::string& path, const QASettings& settings);
+// The text of the whole file as WriteSettingsFile writes it.
+std::string SettingsText(const QASettings& settings);
+
+// The limits of the preferences dialog, applied when it is confirmed (loading applies none).
+struct QASettingLimit {
+    float Lowest = 0.0f;
+    float Highest = 0.0f;
+};
+QASettingLimit AutoRefreshTimeLimit();
+QASettingLimit DefaultFocusFactorLimit();
+QASettingLimit FocusFactorPerElementLimit();
+QASettingLimit AnimationSpeedLimit(); // also RingAnimationSpeed
+QASettingLimit MoveSelectionLeftLimit();
+QASettingLimit DisplayDurationLimit(); // also RingDisplayDuration
+float LimitSetting(float value, QASettingLimit limit);
+// Everything the confirmed dialog does to the values before saving: the limits above, and a
+// trailing "/" for a non-empty InitialRingFolder.
+void ApplyPreferenceLimits(QASettings& settings);

@@ -1,0 +1,39 @@
+#pragma once
+// Reading folders: one pass over a folder gives every entry with what the ring model needs, and a
+// single entry can be looked up on its own (info box, attributes).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct DirectoryEntry {
+    std::string Name;
+    bool Folder = false;      // a folder, or a link to one
+    bool Link = false;        // a symbolic link (then Folder tells what it points to)
+    bool Hidden = false;      // the name begins with "."
+    bool ReadOnly = false;    // the user may not write it (Full detail only)
+    std::int64_t Size = -1;   // bytes (Sizes and Full detail)
+    std::int64_t Created = 0; // birth time where kept, else status-change time; seconds since 1970
+    std::int64_t LastAccess = 0;
+};
+
+// Kinds: name, folder or file, link and hidden, from the directory itself (a status call only for
+// links and for file systems that do not report the kind). Sizes: the kinds and the size, one
+// status call per entry. Full: every field.
+enum class ListingDetail { Kinds, Sizes, Full };
+
+enum class ListingResult { Listed, Missing, Unreadable };
+
+// Lists every entry of `folder` but "." and "..", in the order the system returns them.
+// `entries` is replaced. Missing: the folder does not exist (or is not a folder); Unreadable: it
+// exists but cannot be read (permissions, I/O error).
+ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std::vector<DirectoryEntry>& entries);
+
+// One entry with every field; false when it does not exist. A trailing "/" is ignored.
+bool LookUpEntry(const std::string& path, DirectoryEntry& entry);
+
+bool IsDirectory(const std::string& path);
+bool IsFile(const std::string& path);
+
+} // namespace platform

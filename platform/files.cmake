@@ -1,0 +1,13 @@
+# File-system services: directory listing, volumes and special folders. The documents folder comes
+# from the desktop's standard locations, so it lives in a small Qt library of its own.
+add_library(orbivane_platform_files STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/directory_listing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/special_folders.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/volumes.cpp
+)
+target_include_directories(orbivane_platform_files PUBLIC ${PROJECT_SOURCE_DIR})
+
+add_library(orbivane_platform_files_qt STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/qt_documents_folder.cpp
+)
+target_link_libraries(orbivane_platform_files_qt PUBLIC orbivane_platform_files Qt6::Core)

@@ -1,0 +1,70 @@
+#include "ring/element_file.h"
+
+#include "app/app_main.h"
+#include "engine/qox_file.h"
+#include "engine/qox_main.h"
+#include "platform/directory_listing.h"
+#include "ring/element_folder.h"
+#include "ring/ring_main.h"
+#include "ring/view_match.h"
+
+QREFile::QREFile(QREFolder* parent, QOXRing* ring, const std::string& name) : QRElement(parent, ring, name)
+{
+    Colour = App()->FileColour;
+    DetermineHidden();
+    ApplyVisibility();
+}
+
+QROutcome QREFile::Refresh()
+{
+    if (!platform::IsFile(FullPath()))
+        return QROutcome::Removed;
+    RefreshLook();
+    return QROutcome::Kept;
+}
+
+QROutcome QREFile::DeleteFromDisk()
+{
+    return DeleteThrough(&QRDeletion::DeleteFileFromDisk);
+}
+
+// A file takes the colour of the view its extension belongs to. Without a view it shows only
+// while no view is on and unbound files are wanted; hidden files only while those are wanted.
+void QREFile::ApplyVisibility()
+{
+    const QOXApp* app = App();
+    QRViewMatchScope scope(*Ring);
+    View = Ring->Matching->Find(Name);
+    const bool anyEnabled = Ring->Matching->AnyEnabled();
+    if (View != nullptr) {
+        Colour = View->Colour;
+        Visible = true;
+    } else {
+        Colour = app->FileColour;
+        Visible = !anyEnabled && app->Settings.DisplayUnboundElements;
+    }
+    if (Hidden && !app->Settings.DisplayHiddenFiles)
+        Visible = false;
+}
+
+void QREFile::Activate()
+{
+    Engine()->FileSystem->ShellOpen(FullPath());
+}
+
+std::int32_t QREFile::ComputeSize()
+{
+    if (!SizeKnown()) {
+        platform::DirectoryEntry entry;
+        Size = platform::LookUpEntry(FullPath(), entry) ? entry.Size : -1;
+    }
+    return SizeForLayout();
+}
+
+QRFileInfo QREFile::Info() const
+{
+    platform::DirectoryEntry entry;
+    if (!platform::LookUpEntry(FullPath(), entry))
+        return {};
+    return {true, entry.Created, entry.LastAccess, entry.Size, entry.Hidden, entry.ReadOnly};
+}

@@ -1,0 +1,31 @@
+#pragma once
+// A file on a ring: its view (colour and picture by extension), its size and its details.
+#include <cstdint>
+
+#include "ring/element_main.h"
+
+class QVGeneric;
+
+struct QRFileInfo {
+    bool Found = false;
+    std::int64_t Created = 0;    // seconds since 1970 (birth time, else status change)
+    std::int64_t LastAccess = 0; // seconds since 1970
+    std::int64_t Size = -1;
+    bool Hidden = false;
+    bool ReadOnly = false;
+};
+
+class QREFile : public QRElement {
+public:
+    QREFile(QREFolder* parent, QOXRing* ring, const std::string& name);
+
+    QROutcome Refresh() override;
+    QROutcome DeleteFromDisk() override;
+    void ApplyVisibility() override;
+    void Activate() override;
+    std::int32_t ComputeSize() override;
+
+    QRFileInfo Info() const;
+
+    const QVGeneric* View = nullptr; // not owned; the view the extension matched, or none
+};

@@ -1,0 +1,378 @@
+#include "ring/element_folder.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
+
+#include "app/app_main.h"
+#include "engine/qox_console.h"
+#include "engine/qox_file.h"
+#include "engine/qox_main.h"
+#include "ring/ring_main.h"
+#include "ring/view_match.h"
+
+namespace {
+
+using platform::DirectoryEntry;
+using platform::ListingResult;
+
+const QASettings& Settings()
+{
+    return App()->Settings;
+}
+
+template <class Element>
+QRList<Element>* NewChildList()
+{
+    return QOXNew<QRList<Element>>(nullptr, QRList<Element>::Uniqueness::AllowDuplicates,
+                                   QRList<Element>::Ownership::OwnsItems);
+}
+
+// The names a list already holds, for finding many entries without a search per entry.
+template <class Element>
+std::unordered_set<std::string_view> NamesOf(const QRList<Element>& list)
+{
+    std::unordered_set<std::string_view> names;
+    names.reserve(static_cast<std::size_t>(list.Count()));
+    for (const Element* element : list)
+        names.insert(element->Name);
+    return names;
+}
+
+void ReportUnreadable(const std::string& path)
+{
+    Engine()->Console->AddLine("Cannot read folder \"" + path + "\"");
+}
+
+} // namespace
+
+QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, const std::string& name, QRLink link)
+    : QRElement(parent, ring, name), Folders(NewChildList<QREFolder>()), Files(NewChildList<QREFile>()),
+      Link(link == QRLink::SymbolicLink)
+{
+    Colour = App()->FolderColour;
+    DetermineHidden();
+}
+
+QREFolder::~QREFolder()
+{
+    Folders->Destroy();
+    Files->Destroy();
+}
+
+int QREFolder::MaxDepth(int depth) const
+{
+    if (!Visible)
+        return depth;
+    int deepest = std::max(depth, Level);
+    if (Expanded)
+        ForEachChild([&](const QRElement* child) { deepest = child->MaxDepth(deepest); });
+    return deepest;
+}
+
+platform::ListingDetail QREFolder::ScanDetail() const
+{
+    // Sizes come from the same pass when they are wanted at once.
+    return Settings().ComputeFileSizeAutomatically ? platform::ListingDetail::Sizes : platform::ListingDetail::Kinds;
+}
+
+void QREFolder::Scan()
+{
+    std::vector<DirectoryEntry> entries;
+    const std::string path = FullPath();
+    const ListingResult result = platform::ListDirectory(path, ScanDetail(), entries);
+    if (result == ListingResult::Unreadable)
+        ReportUnreadable(path);
+    if (result == ListingResult::Listed)
+        AddEntries(entries);
+}
+
+void QREFolder::AddEntries(const std::vector<DirectoryEntry>& entries)
+{
+    QRViewMatchScope matching(*Ring);
+    const std::unordered_set<std::string_view> folders = NamesOf(*Folders);
+    const std::unordered_set<std::string_view> files = NamesOf(*Files);
+    const bool sizes = Settings().ComputeFileSizeAutomatically;
+    for (const DirectoryEntry& entry : entries) {
+        if (entry.Folder) {
+            const std::string name = entry.Name + "/";
+            if (!folders.contains(name))
+                Folders->Add(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
+        } else if (!files.contains(entry.Name)) {
+            auto* file = new QREFile(this, Ring, entry.Name);
+            if (sizes)
+                file->Size = entry.Size;
+            Files->Add(file);
+        }
+    }
+}
+
+void QREFolder::Expand()
+{
+    Expanded = true;
+    Scan();
+    if (Settings().ComputeFileSizeAutomatically)
+        ComputeSize();
+    FocusTarget();
+    UpdateVisibility();
+}
+
+void QREFolder::Collapse()
+{
+    Expanded = false;
+    SetWeightTarget(1.0f);
+}
+
+void QREFolder::ToggleExpanded()
+{
+    Expanded = !Expanded || IsRoot(); // the root never collapses
+    if (Expanded)
+        Expand();
+    else
+        Collapse();
+}
+
+// Descends the whole tree below, but never through a symbolic link: a link may lead back up
+// (a loop) or out of the tree.
+void QREFolder::ExpandAll()
+{
+    Expanded = true;
+    Scan();
+    for (QREFolder* folder : *Folders) {
+        if (!folder->Link)
+            folder->ExpandAll();
+    }
+    if (Settings().ComputeFileSizeAutomatically)
+        ComputeSize();
+    FocusTarget();
+    UpdateVisibility();
+}
+
+void QREFolder::FocusTarget()
+{
+    if (IsRoot())
+        return;
+    const QASettings& settings = Settings();
+    SetWeightTarget(settings.FocusFactorPerElement * static_cast<float>(VisibleChildCount()) +
+                    settings.DefaultFocusFactor);
+}
+
+void QREFolder::RemoveChild(QRElement* element)
+{
+    if (element->IsFolder() && Folders->Contains(static_cast<QREFolder*>(element)))
+        Folders->Delete(static_cast<QREFolder*>(element));
+    else if (!element->IsFolder() && Files->Contains(static_cast<QREFile*>(element)))
+        Files->Delete(static_cast<QREFile*>(element));
+}
+
+void QREFolder::AdoptFolder(QREFolder* folder)
+{
+    folder->Parent = this;
+    Folders->Add(folder);
+}
+
+// One listing serves the whole folder: a child is still there when the listing holds an entry of
+// its name and kind. A folder that cannot be read keeps its children as they are.
+QROutcome QREFolder::Refresh()
+{
+    std::vector<DirectoryEntry> entries;
+    const ListingResult result = platform::ListDirectory(FullPath(), ScanDetail(), entries);
+    if (result == ListingResult::Missing)
+        return QROutcome::Removed;
+    if (result == ListingResult::Listed) {
+        RefreshChildren(entries);
+        if (Expanded)
+            AddEntries(entries);
+    }
+    RefreshLook();
+    return QROutcome::Kept;
+}
+
+void QREFolder::RefreshChildren(const std::vector<DirectoryEntry>& entries)
+{
+    std::unordered_set<std::string> folders;
+    std::unordered_set<std::string_view> files;
+    for (const DirectoryEntry& entry : entries) {
+        if (entry.Folder)
+            folders.insert(entry.Name + "/");
+        else
+            files.insert(entry.Name);
+    }
+    // From the last to the first: a removal moves only children already visited.
+    for (int i = Folders->LastIndex(); i >= 0; --i) {
+        QREFolder* folder = Folders->Get(i);
+        if (!folders.contains(folder->Name) || folder->Refresh() == QROutcome::Removed)
+            Folders->Delete(folder);
+    }
+    for (int i = Files->LastIndex(); i >= 0; --i) {
+        QREFile* file = Files->Get(i);
+        if (files.contains(file->Name))
+            file->RefreshLook();
+        else
+            Files->Delete(file);
+    }
+}
+
+QROutcome QREFolder::DeleteFromDisk()
+{
+    return DeleteThrough(&QRDeletion::DeleteFolderFromDisk);
+}
+
+QROutcome QREFolder::DeleteSelected()
+{
+    if (Selected)
+        return DeleteFromDisk();
+    for (int i = Folders->LastIndex(); i >= 0; --i) {
+        QREFolder* folder = Folders->Get(i);
+        if (folder->DeleteSelected() == QROutcome::Removed)
+            Folders->Delete(folder);
+    }
+    for (int i = Files->LastIndex(); i >= 0; --i) {
+        QREFile* file = Files->Get(i);
+        if (file->DeleteSelected() == QROutcome::Removed)
+            Files->Delete(file);
+    }
+    return QROutcome::Kept;
+}
+
+void QREFolder::CollectSelected(QRList<QRElement>& marked, QRCollect collect)
+{
+    if (Selected) {
+        marked.Add(this);
+        return;
+    }
+    ForEachChild([&](QRElement* child) { child->CollectSelected(marked, collect); });
+}
+
+void QREFolder::DeselectAll()
+{
+    Selected = false;
+    ForEachChild([](QRElement* child) { child->DeselectAll(); });
+}
+
+void QREFolder::UpdateVisibility()
+{
+    QRViewMatchScope matching(*Ring);
+    ApplyVisibility();
+    ForEachChild([](QRElement* child) { child->UpdateVisibility(); });
+    if (Expanded)
+        FocusTarget();
+}
+
+void QREFolder::ApplyVisibility()
+{
+    Visible = !Hidden || Settings().DisplayHiddenFiles;
+}
+
+void QREFolder::Place(int level, float end, float start)
+{
+    QRElement::Place(level, end, start);
+    PlaceChildren(level, end, start);
+}
+
+// The children share the sector by size (the largest gets a share proportional to 1, the others
+// at least "MinimumSizeFactor" of it), children of unset size 1/n each, and every share is widened
+// or narrowed by the child's weight.
+void QREFolder::PlaceChildren(int level, float end, float start)
+{
+    const int visible = VisibleChildCount();
+    if (visible == 0)
+        return;
+    const int unset = UnsetSizeCount();
+    const int known = visible - unset;
+    float weights = 0.0f;
+    std::int32_t lo = 0;
+    std::int32_t hi = 0;
+    ForEachChild([&](const QRElement* child) {
+        if (!child->Visible)
+            return;
+        weights += child->Weight;
+        if (child->SizeKnown()) {
+            lo = std::min(lo, child->SizeForLayout());
+            hi = std::max(hi, child->SizeForLayout());
+        }
+    });
+    const float unsetShare = unset >= 1 ? 1.0f / static_cast<float>(visible) : 0.0f;
+    const float weightNorm = weights != 0.0f ? static_cast<float>(visible) / weights : 0.0f;
+    float sizeNorm = 0.0f;
+    if (known > 0) {
+        float ratios = 0.0f;
+        ForEachChild([&](const QRElement* child) {
+            if (child->Visible && child->SizeKnown())
+                ratios += child->SizeRatio(lo, hi);
+        });
+        sizeNorm = ratios != 0.0f ? (static_cast<float>(known) / static_cast<float>(visible)) / ratios : 0.0f;
+    }
+    const float sector = end - start;
+    float angle = start;
+    ForEachChild([&](QRElement* child) {
+        if (!child->Visible)
+            return;
+        const float share = child->SizeKnown() ? child->SizeRatio(lo, hi) * sizeNorm : unsetShare;
+        const float width = child->Weight * share * weightNorm * sector;
+        child->Place(level + 1, angle + width, angle);
+        angle += width;
+    });
+}
+
+std::int32_t QREFolder::ComputeSize()
+{
+    if (!Settings().ComputeFolderSize) {
+        Size = -1;
+    } else if (!SizeKnown()) {
+        std::int64_t sum = 0;
+        ForEachChild([&](QRElement* child) {
+            if (child->Visible)
+                sum += child->ComputeSize();
+        });
+        Size = sum == 0 ? -1 : sum;
+    }
+    return SizeForLayout();
+}
+
+void QREFolder::Animate()
+{
+    ForEachChild([](QRElement* child) { child->Animate(); });
+    QRElement::Animate();
+}
+
+int QREFolder::VisibleFolderCount() const
+{
+    return static_cast<int>(std::count_if(Folders->begin(), Folders->end(), [](const QREFolder* f) { return f->Visible; }));
+}
+
+int QREFolder::VisibleFileCount() const
+{
+    return static_cast<int>(std::count_if(Files->begin(), Files->end(), [](const QREFile* f) { return f->Visible; }));
+}
+
+int QREFolder::UnsetSizeCount() const
+{
+    int count = 0;
+    ForEachChild([&](const QRElement* child) { count += child->Visible && !child->SizeKnown() ? 1 : 0; });
+    return count;
+}
+
+std::int64_t QREFolder::TotalFolderCount() const
+{
+    std::int64_t total = VisibleFolderCount();
+    for (const QREFolder* folder : *Folders)
+        total += folder->TotalFolderCount();
+    return total;
+}
+
+std::int64_t QREFolder::TotalFileCount() const
+{
+    std::int64_t total = VisibleFileCount();
+    for (const QREFolder* folder : *Folders)
+        total += folder->TotalFileCount();
+    return total;
+}
+
+QRAttributes QREFolder::Attributes() const
+{
+    platform::DirectoryEntry entry;
+    if (!platform::LookUpEntry(QOXFileSystem::ExcludeTrailingDelimiter(FullPath()), entry))
+        return {};
+    return {entry.Hidden, entry.ReadOnly};
+}

@@ -1,0 +1,78 @@
+#pragma once
+// A folder on a ring: it owns its sub-folders and files, scans its directory for new entries,
+// expands and collapses, and lays its visible children out in its own sector.
+#include <cstdint>
+#include <vector>
+
+#include "platform/directory_listing.h"
+#include "ring/element_file.h"
+#include "ring/element_main.h"
+
+// Whether a folder entry is a symbolic link (Expand All never descends through one).
+enum class QRLink { Plain, SymbolicLink };
+
+struct QRAttributes {
+    bool Hidden = false;
+    bool ReadOnly = false;
+};
+
+class QREFolder : public QRElement {
+public:
+    QREFolder(QREFolder* parent, QOXRing* ring, const std::string& name, QRLink link = QRLink::Plain);
+    ~QREFolder() override;
+
+    int MaxDepth(int depth) const override;
+    QROutcome Refresh() override;
+    QROutcome DeleteFromDisk() override;
+    QROutcome DeleteSelected() override;
+    void CollectSelected(QRList<QRElement>& marked, QRCollect collect) override;
+    void DeselectAll() override;
+    void UpdateVisibility() override;
+    void ApplyVisibility() override;
+    void Activate() override { ToggleExpanded(); }
+    void Place(int level, float end, float start) override;
+    std::int32_t ComputeSize() override;
+    void Animate() override;
+    bool IsFolder() const override { return true; }
+
+    // Adds the entries that are new; never removes.
+    void Scan();
+    void Expand();
+    void Collapse();
+    void ToggleExpanded();
+    void ExpandAll();
+    void FocusTarget();
+    // Frees the child (it leaves its list first); an element that is not a child is ignored.
+    void RemoveChild(QRElement* element);
+    // Takes an element (with its subtree) as a sub-folder of this one.
+    void AdoptFolder(QREFolder* folder);
+
+    int VisibleFolderCount() const;
+    int VisibleFileCount() const;
+    int VisibleChildCount() const { return VisibleFolderCount() + VisibleFileCount(); }
+    int UnsetSizeCount() const;
+    std::int64_t TotalFolderCount() const;
+    std::int64_t TotalFileCount() const;
+    QRAttributes Attributes() const;
+
+    // Sub-folders first, then files, each in list order: the order of every walk over children.
+    template <class Visit>
+    void ForEachChild(Visit visit) const
+    {
+        for (QREFolder* folder : *Folders)
+            visit(static_cast<QRElement*>(folder));
+        for (QREFile* file : *Files)
+            visit(static_cast<QRElement*>(file));
+    }
+
+    QRList<QREFolder>* Folders = nullptr; // owned; owns the sub-folders
+    QRList<QREFile>* Files = nullptr;     // owned; owns the files
+    bool Expanded = false;
+    bool Link = false; // the entry is a symbolic link to a folder
+
+private:
+    platform::ListingDetail ScanDetail() const;
+    void AddEntries(const std::vector<platform::DirectoryEntry>& entries);
+    void RefreshChildren(const std::vector<platform::DirectoryEntry>& entries);
+    void PlaceChildren(int level, float end, float start);
+};

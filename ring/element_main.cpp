@@ -1,0 +1,169 @@
+#include "ring/element_main.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/app_main.h"
+#include "ring/element_folder.h"
+#include "ring/resource_iteration.h"
+#include "ring/ring_main.h"
+
+namespace {
+
+constexpr std::size_t kLabelLength = 20;
+constexpr float kScalePerArea = 0.007f;
+constexpr float kDegrees = 3.14159265358979f / 180.0f;
+
+// The byte offset after the first `count` characters of a UTF-8 text (its length if shorter).
+std::size_t CharacterOffset(const std::string& text, std::size_t count)
+{
+    std::size_t offset = 0;
+    for (std::size_t seen = 0; offset < text.size() && seen < count; ++seen) {
+        ++offset;
+        while (offset < text.size() && (static_cast<unsigned char>(text[offset]) & 0xC0) == 0x80)
+            ++offset;
+    }
+    return offset;
+}
+
+} // namespace
+
+QRElement::QRElement(QREFolder* parent, QOXRing* ring, const std::string& name)
+    : Parent(parent), Ring(ring), Name(name)
+{
+    UpdateLabel();
+}
+
+QRElement::~QRElement()
+{
+    if (Ring != nullptr)
+        Ring->ElementFreed(this);
+    if (WeightAnimation != nullptr)
+        WeightAnimation->Destroy();
+}
+
+int QRElement::MaxDepth(int depth) const
+{
+    return Visible && Level > depth ? Level : depth;
+}
+
+QROutcome QRElement::DeleteSelected()
+{
+    return Selected ? DeleteFromDisk() : QROutcome::Kept;
+}
+
+void QRElement::CollectSelected(QRList<QRElement>& marked, QRCollect collect)
+{
+    if (Selected || collect == QRCollect::Everything)
+        marked.Add(this);
+}
+
+void QRElement::Place(int level, float end, float start)
+{
+    Level = level;
+    StartAngle = start;
+    EndAngle = end;
+    UpdateLabel();
+    UpdateScale();
+}
+
+void QRElement::Animate()
+{
+    if (WeightAnimation == nullptr)
+        return;
+    WeightAnimation->Tick();
+    Weight = WeightAnimation->Value();
+    if (!WeightAnimation->Running()) {
+        WeightAnimation->Destroy();
+        WeightAnimation = nullptr;
+        Ring->LayoutNeeded = false;
+    }
+}
+
+// The label is the name without its folder mark, cut to what fits: names longer than the limit
+// keep their first characters and end in "...".
+void QRElement::UpdateLabel()
+{
+    const std::size_t nameLength = !Name.empty() && Name.back() == '/' ? Name.size() - 1 : Name.size();
+    const float fit = Scale > 0.0f ? std::min(1.0f, 1.0f / Scale) : 1.0f;
+    const auto limit = static_cast<std::size_t>(std::lround(static_cast<float>(kLabelLength) * fit));
+    const std::size_t whole = CharacterOffset(Name, limit);
+    if (whole >= nameLength) {
+        Label.assign(Name, 0, nameLength);
+        return;
+    }
+    Label.assign(Name, 0, CharacterOffset(Name, limit >= 2 ? limit - 2 : 0));
+    Label += "...";
+}
+
+void QRElement::UpdateScale()
+{
+    Scale = std::min(1.0f, kScalePerArea * Ring->InnerRadius(Level) * (EndAngle - StartAngle));
+}
+
+std::string QRElement::FullPath() const
+{
+    return (Parent != nullptr ? Parent->FullPath() : Ring->Folder) + Name;
+}
+
+void QRElement::SetName(const std::string& name)
+{
+    Name = name;
+    DetermineHidden();
+    UpdateLabel();
+}
+
+std::int32_t QRElement::SizeForLayout() const
+{
+    if (Size == 0)
+        return 1;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(Size) & 0xFFFFFFFFu));
+}
+
+float QRElement::SizeRatio(std::int32_t min, std::int32_t max) const
+{
+    float position = 0.0f;
+    if (max != min) {
+        const std::int64_t offset = static_cast<std::int64_t>(SizeForLayout()) - min;
+        const std::int64_t range = static_cast<std::int64_t>(max) - min;
+        position = static_cast<float>(offset) / static_cast<float>(range);
+    }
+    const float least = App()->Settings.MinimumSizeFactor;
+    return least + (1.0f - least) * position;
+}
+
+QXVector QRElement::Position() const
+{
+    const float radius = (Ring->InnerRadius(Level) + Ring->InnerRadius(Level + 1)) / 2.0f;
+    const float angle = (90.0f - MidAngle() - Ring->Rotation.Z) * kDegrees;
+    return {radius * std::cos(angle), radius * std::sin(angle), 0.0f};
+}
+
+void QRElement::SetWeightTarget(float target)
+{
+    if (WeightAnimation == nullptr)
+        WeightAnimation = QOXNew<QRIteration>(nullptr);
+    WeightAnimation->SetScalar(target, Weight);
+    WeightAnimation->Start(QRIteration::Sine, QRIteration::Forwards, App()->Settings.AnimationSpeed);
+    Ring->LayoutNeeded = true;
+}
+
+void QRElement::DetermineHidden()
+{
+    Hidden = !Name.empty() && Name[0] == '.';
+    Tint = Hidden ? kHiddenTint : QXColor{1.0f, 1.0f, 1.0f};
+}
+
+QROutcome QRElement::DeleteThrough(bool (QRDeletion::*entryPoint)(const std::string& path)) const
+{
+    QRDeletion* deletion = App()->Deletion;
+    if (deletion == nullptr || !(deletion->*entryPoint)(FullPath()))
+        return QROutcome::Kept;
+    return QROutcome::Removed;
+}
+
+void QRElement::RefreshLook()
+{
+    UpdateLabel();
+    UpdateScale();
+}

@@ -1,0 +1,259 @@
+#include "ring/ring_main.h"
+
+#include "app/app_main.h"
+#include "engine/qox_convert.h"
+#include "platform/volumes.h"
+#include "ring/resource_iteration.h"
+
+namespace {
+
+constexpr float kCentreWidth = 3.0f;
+constexpr float kRootLayerWidth = 4.0f;
+constexpr float kResetZoom = 1.1f;
+
+QRIteration* NewViewAnimation(QOXRing* ring)
+{
+    QRIteration* animation = QOXNew<QRIteration>(ring);
+    animation->SetCurve(QRIteration::EaseInOut);
+    return animation;
+}
+
+} // namespace
+
+QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
+{
+    SetFolder(folder);
+    Layers = QOXNew<QRList<QRLayer>>(this, QRList<QRLayer>::Uniqueness::AllowDuplicates,
+                                     QRList<QRLayer>::Ownership::OwnsItems);
+    AddLayer(kCentreWidth);
+    AddLayer(kRootLayerWidth);
+    PositionAnimation = NewViewAnimation(this);
+    RotationAnimation = NewViewAnimation(this);
+    ZoomAnimation = NewViewAnimation(this);
+    MinimizeAnimation = QOXNew<QRIteration>(this);
+    MinimizeAnimation->Progress = 1.0f;
+}
+
+void QOXRing::BeforeDestroy()
+{
+    delete Root;
+    Root = nullptr;
+}
+
+void QOXRing::SetFolder(const std::string& folder)
+{
+    Folder = folder;
+    delete Root;
+    Root = nullptr;
+    Root = new QREFolder(nullptr, this, "");
+}
+
+void QOXRing::SetView(const QXVector& position, const QXVector& rotation, float zoom)
+{
+    Position = position;
+    Rotation = rotation;
+    Zoom = zoom;
+    BaseZoom = zoom;
+}
+
+void QOXRing::ResetView()
+{
+    SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, kResetZoom);
+}
+
+void QOXRing::Relayout()
+{
+    Root->UpdateVisibility();
+    Root->Place(1, 360.0f, 0.0f);
+    UpdateInnerRadii();
+    DisplayListStale = true;
+}
+
+QROutcome QOXRing::Refresh()
+{
+    if (Root->Refresh() == QROutcome::Removed)
+        return QROutcome::Removed;
+    Relayout();
+    return QROutcome::Kept;
+}
+
+QROutcome QOXRing::DeleteSelected()
+{
+    return Root->DeleteSelected();
+}
+
+void QOXRing::CollectSelected(QRList<QRElement>& marked)
+{
+    Root->CollectSelected(marked, QRCollect::SelectedOnly);
+}
+
+void QOXRing::DeselectAll()
+{
+    Root->DeselectAll();
+}
+
+void QOXRing::FocusOn(QRElement* element)
+{
+    const QASettings& settings = App()->Settings;
+    if (settings.AutoCenter) {
+        PositionAnimation->SetVector(Position, Position);
+        PositionAnimation->Restart(settings.RingAnimationSpeed);
+    }
+    if (settings.AutoRotate) {
+        RotationAnimation->SetVector(Rotation, Rotation);
+        RotationAnimation->Restart(settings.RingAnimationSpeed);
+    }
+    Target = element;
+}
+
+// Re-roots the ring at the parent folder: the old root becomes an expanded sub-folder of the new
+// one, with everything that was open below it.
+void QOXRing::UpOneLevel()
+{
+    if (Folder.size() < 2)
+        return;
+    const std::size_t slash = Folder.rfind('/', Folder.size() - 2);
+    if (slash == std::string::npos)
+        return;
+    QREFolder* oldRoot = Root;
+    const std::string component = Folder.substr(slash + 1);
+    Folder = Folder.substr(0, slash + 1);
+    Root = new QREFolder(nullptr, this, "");
+    oldRoot->SetName(component);
+    Root->AdoptFolder(oldRoot);
+    Root->Expand();
+    Relayout();
+}
+
+void QOXRing::Minimize()
+{
+    if (Minimized)
+        return;
+    MinimizeAnimation->Start(QRIteration::Linear, QRIteration::Forwards, kMinimizeSpeed);
+    Minimized = true;
+}
+
+void QOXRing::Restore()
+{
+    if (!Minimized)
+        return;
+    const bool allMinimized = App()->AllRingsMinimized();
+    MinimizeAnimation->Start(QRIteration::Linear, QRIteration::Backwards, kMinimizeSpeed);
+    if (allMinimized)
+        MinimizeAnimation->Progress = 0.5f;
+    Minimized = false;
+}
+
+bool QOXRing::IsFullyShown() const
+{
+    return !Minimized && !MinimizeAnimation->Running();
+}
+
+bool QOXRing::IsFullyMinimized() const
+{
+    return Minimized && !MinimizeAnimation->Running();
+}
+
+bool QOXRing::IsMinimizeAnimating() const
+{
+    return MinimizeAnimation->Running();
+}
+
+float QOXRing::InnerRadius(int level)
+{
+    if (level < 0)
+        return 0.0f;
+    if (level > Layers->LastIndex()) {
+        while (level > Layers->LastIndex())
+            AddLayer(QRLayer::kDefaultWidth);
+        UpdateInnerRadii();
+    }
+    return Layers->Get(level)->InnerRadius;
+}
+
+void QOXRing::Update()
+{
+    if (Rotation.Z < -180.0f)
+        Rotation.Z += 360.0f;
+    else if (Rotation.Z > 180.0f)
+        Rotation.Z -= 360.0f;
+    if (LayoutNeeded) {
+        Root->Animate();
+        Relayout();
+    }
+    if (App()->CurrentRing == this)
+        WriteStatusBar();
+    AnimateView();
+    MinimizeAnimation->Tick();
+}
+
+QRDriveInfo QOXRing::DriveInfo() const
+{
+    const platform::Volume volume = platform::VolumeOf(Folder);
+    const platform::VolumeSpace space = platform::SpaceOf(volume.MountPoint.empty() ? Folder : volume.MountPoint);
+    return {volume.TypeText, space.Total, space.Free};
+}
+
+int QOXRing::MaxDepth() const
+{
+    return Root->MaxDepth(0);
+}
+
+void QOXRing::ElementFreed(const QRElement* element)
+{
+    if (Target == element)
+        Target = nullptr;
+    if (QOXApp* app = App())
+        app->ElementFreed(element);
+}
+
+void QOXRing::AddLayer(float width)
+{
+    Layers->Add(QOXNew<QRLayer>(Layers, Layers->Count(), width));
+}
+
+void QOXRing::UpdateInnerRadii()
+{
+    float radius = 0.0f;
+    for (QRLayer* layer : *Layers) {
+        layer->InnerRadius = radius;
+        radius += layer->Width;
+    }
+}
+
+void QOXRing::WriteStatusBar() const
+{
+    const QOXApp* app = App();
+    app->SetStatusText(QAStatusPanel::Folders, "Folders: " + QOXConvert::IntToStr(Root->TotalFolderCount()));
+    app->SetStatusText(QAStatusPanel::Files, "Files: " + QOXConvert::IntToStr(Root->TotalFileCount()));
+    app->SetStatusText(QAStatusPanel::Size, "Size: " + QOXConvert::IntToStr(Root->SizeForLayout()) + " Byte");
+}
+
+// The view follows its animations; an animation's last step (the one that reaches its end) is
+// applied too, so the view arrives exactly.
+void QOXRing::AnimateView()
+{
+    if (Target != nullptr)
+        RetargetView();
+    const bool moving = PositionAnimation->Running();
+    const bool turning = RotationAnimation->Running();
+    const bool zooming = ZoomAnimation->Running();
+    PositionAnimation->Tick();
+    RotationAnimation->Tick();
+    ZoomAnimation->Tick();
+    if (moving)
+        Position = PositionAnimation->VectorValue();
+    if (turning)
+        Rotation = RotationAnimation->VectorValue();
+    if (zooming)
+        Zoom = ZoomAnimation->Value();
+    if (!PositionAnimation->Running() && !RotationAnimation->Running() && !ZoomAnimation->Running())
+        Target = nullptr;
+}
+
+void QOXRing::RetargetView()
+{
+    const QXVector place = Target->Position();
+    PositionAnimation->ToVector = {place.X - kFocusOffset / Zoom, place.Y, place.Z};
+    RotationAnimation->ToVector = {0.0f, 0.0f, 90.0f - Target->MidAngle()};
+}

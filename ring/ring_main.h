@@ -1,0 +1,84 @@
+#pragma once
+// A ring: one folder shown as concentric bands, its element tree, its layers, its view state
+// (position, rotation, zoom) with their animations, and its minimise animation.
+#include <cstdint>
+#include <string>
+
+#include "engine/qox_constant.h"
+#include "engine/qox_object.h"
+#include "resources/resource_list.h"
+#include "ring/element_folder.h"
+#include "ring/ring_layer.h"
+
+class QRIteration;
+class QRViewMatch;
+
+struct QRDriveInfo {
+    std::string TypeText;   // "HDD", "Removable Device", ... or empty
+    std::int64_t Total = -1; // bytes
+    std::int64_t Free = -1;  // bytes
+};
+
+class QOXRing : public QOXObject {
+    QOX_CLASS(QOXRing)
+public:
+    static constexpr float kMinimizeSpeed = 3.0f;
+    static constexpr float kFocusOffset = 10.0f;
+
+    // `folder` ends in "/". A ring has no parent: the application's ring list owns it.
+    explicit QOXRing(const std::string& folder);
+
+    // Shows another folder: the old tree is freed and a new, empty root made.
+    void SetFolder(const std::string& folder);
+    void SetView(const QXVector& position, const QXVector& rotation, float zoom);
+    void ResetView();
+    void Relayout();
+    // Removed: the ring's own folder is gone; the ring touched nothing more and its owner frees it.
+    QROutcome Refresh();
+    // Removed: the root itself was deleted; the owner frees the ring.
+    QROutcome DeleteSelected();
+    void CollectSelected(QRList<QRElement>& marked);
+    void DeselectAll();
+    void FocusOn(QRElement* element);
+    void UpOneLevel();
+    void Minimize();
+    void Restore();
+    bool IsFullyShown() const;
+    bool IsFullyMinimized() const;
+    bool IsMinimizeAnimating() const;
+    // The inner radius of a layer, made first (with the layers before it) when it does not exist.
+    float InnerRadius(int level);
+    void Update();
+    QRDriveInfo DriveInfo() const;
+    int MaxDepth() const;
+    // Called by every element as it is freed.
+    void ElementFreed(const QRElement* element);
+
+    std::string Folder;
+    QXVector Position{0.0f, 0.0f, 0.0f};
+    QXVector Rotation{0.0f, 0.0f, 0.0f}; // degrees; only Z turns
+    float Zoom = 1.0f;
+    float BaseZoom = 1.0f;
+    bool LayoutNeeded = false;
+    QRIteration* PositionAnimation = nullptr; // owned as a child
+    QRIteration* RotationAnimation = nullptr; // owned as a child
+    QRIteration* ZoomAnimation = nullptr;     // owned as a child
+    QRElement* Target = nullptr;              // not owned; the element the view is brought to
+    QRIteration* MinimizeAnimation = nullptr; // owned as a child; progress 1 minimised, 0 shown
+    // The cached geometry is out of date; the renderer rebuilds it and clears the mark.
+    bool DisplayListStale = true;
+    bool Minimized = true;
+    QREFolder* Root = nullptr;           // owned; freed with the ring
+    QRViewMatch* Matching = nullptr;     // not owned; the view matcher of the pass that runs, if any
+    QRList<QRLayer>* Layers = nullptr;   // owned as a child; owns the layers
+
+protected:
+    void BeforeDestroy() override;
+
+private:
+    void AddLayer(float width);
+    void UpdateInnerRadii();
+    void WriteStatusBar() const;
+    void AnimateView();
+    void RetargetView();
+};

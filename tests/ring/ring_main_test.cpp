@@ -1,0 +1,243 @@
+#include "ring/ring_main.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ring/resource_iteration.h"
+#include "tests/support/app_fixture.h"
+
+namespace {
+
+class RingTest : public AppTest {};
+
+TEST_F(RingTest, ThreeUnsetFilesShareTheCircleEqually)
+{
+    Tree.File("a", 1);
+    Tree.File("b", 2);
+    Tree.File("c", 3);
+    QOXRing* ring = Open();
+    float start = 0.0f;
+    ring->Root->ForEachChild([&](QRElement* child) {
+        EXPECT_FALSE(child->SizeKnown());
+        EXPECT_FLOAT_EQ(SectorOf(child), 120.0f);
+        EXPECT_FLOAT_EQ(child->StartAngle, start);
+        EXPECT_EQ(child->Level, 2);
+        start = child->EndAngle;
+    });
+    EXPECT_NEAR(start, 360.0f, 1e-3);
+    EXPECT_EQ(ring->Root->Level, 1);
+    EXPECT_FLOAT_EQ(SectorOf(ring->Root), 360.0f);
+}
+
+TEST_F(RingTest, SizesShareBySizeRatioWithAMinimumFactor)
+{
+    Settings().ComputeFileSizeAutomatically = true;
+    Settings().MinimumSizeFactor = 0.25f;
+    Tree.File("small", 100);
+    Tree.File("large", 1000);
+    QOXRing* ring = Open();
+    const float small = SectorOf(ChildNamed(*ring->Root, "small"));
+    const float large = SectorOf(ChildNamed(*ring->Root, "large"));
+    EXPECT_NEAR(small, 360.0f * 0.325f / 1.325f, 0.01f);
+    EXPECT_NEAR(small, 88.3f, 0.1f);
+    EXPECT_NEAR(large, 271.7f, 0.1f);
+    EXPECT_NEAR(small + large, 360.0f, 1e-3);
+}
+
+TEST_F(RingTest, OneSetAndOneUnsetSizeGetHalfEach)
+{
+    Tree.File("set", 500);
+    Tree.File("unset", 5);
+    QOXRing* ring = Open();
+    ChildNamed(*ring->Root, "set")->ComputeSize();
+    ring->Relayout();
+    EXPECT_FLOAT_EQ(SectorOf(ChildNamed(*ring->Root, "set")), 180.0f);
+    EXPECT_FLOAT_EQ(SectorOf(ChildNamed(*ring->Root, "unset")), 180.0f);
+}
+
+TEST_F(RingTest, AnExpandedFolderWidensAsItsWeightAnimates)
+{
+    Tree.File("dir/inside", 1);
+    Tree.File("file", 1);
+    Settings().AnimationSpeed = 4.0f;
+    QOXRing* ring = Open();
+    auto* dir = static_cast<QREFolder*>(ChildNamed(*ring->Root, "dir/"));
+    QRElement* file = ChildNamed(*ring->Root, "file");
+    dir->Expand();
+    ring->Relayout();
+    EXPECT_FLOAT_EQ(SectorOf(dir), 180.0f);
+    float before = dir->Weight;
+    Frame(50);
+    // Each frame covers sin(90 x 4 x 0.05) = sin(18 degrees) of the way left to the target.
+    EXPECT_NEAR((dir->Weight - before) / (3.0f - before), std::sin(18.0f * 3.14159265f / 180.0f), 1e-4);
+    for (int i = 0; i < 60; ++i)
+        Frame(50);
+    EXPECT_NEAR(dir->Weight, 3.0f, 1e-3);
+    EXPECT_NEAR(SectorOf(dir), 270.0f, 0.1f);
+    EXPECT_NEAR(SectorOf(file), 90.0f, 0.1f);
+    EXPECT_EQ(ChildNamed(*dir, "inside")->Level, 3);
+    EXPECT_NEAR(SectorOf(ChildNamed(*dir, "inside")), SectorOf(dir), 1e-3);
+
+    dir->Collapse();
+    for (int i = 0; i < 60; ++i)
+        Frame(50);
+    EXPECT_FLOAT_EQ(dir->Weight, 1.0f);
+    EXPECT_EQ(dir->WeightAnimation, nullptr);
+    EXPECT_FALSE(ring->LayoutNeeded);
+    EXPECT_FLOAT_EQ(SectorOf(file), 180.0f);
+}
+
+TEST_F(RingTest, LayersAreMadeOnDemand)
+{
+    QOXRing* ring = QOXNew<QOXRing>(Tree.Root());
+    EXPECT_EQ(ring->Layers->Count(), 2);
+    EXPECT_EQ(ring->InnerRadius(5), 43.0f);
+    EXPECT_EQ(ring->Layers->Count(), 6);
+    const float expected[] = {0.0f, 3.0f, 7.0f, 19.0f, 31.0f, 43.0f};
+    for (int level = 0; level < 6; ++level) {
+        EXPECT_EQ(ring->InnerRadius(level), expected[level]);
+        EXPECT_EQ(ring->Layers->Get(level)->Index, level);
+    }
+    ring->Destroy();
+}
+
+TEST_F(RingTest, TheFirstLayoutGivesTheRootNoScaleAndTheNextOneItsOwn)
+{
+    Tree.File("a", 1);
+    QOXRing* ring = QOXNew<QOXRing>(Tree.Root());
+    ring->Root->Expand();
+    ring->Relayout();
+    EXPECT_EQ(ring->Root->Scale, 0.0f);
+    ring->Relayout();
+    EXPECT_EQ(ring->Root->Scale, 1.0f);
+    EXPECT_TRUE(ring->Minimized);
+    ring->Destroy();
+}
+
+TEST_F(RingTest, UpOneLevelKeepsTheOldFolderOpen)
+{
+    Tree.File("top/middle/inner/deep.txt", 1);
+    Tree.File("top/sibling.txt", 1);
+    QOXRing* ring = Open("top/middle/");
+    QREFolder* oldRoot = ring->Root;
+    auto* inner = static_cast<QREFolder*>(ChildNamed(*oldRoot, "inner/"));
+    inner->Expand();
+    ring->UpOneLevel();
+    EXPECT_EQ(ring->Folder, Tree.PathOf("top/"));
+    EXPECT_NE(ring->Root, oldRoot);
+    EXPECT_EQ(ChildNamed(*ring->Root, "middle/"), oldRoot);
+    EXPECT_EQ(ring->Root->Folders->Count(), 1); // the scan found the old root, not a second one
+    EXPECT_NE(ChildNamed(*ring->Root, "sibling.txt"), nullptr);
+    EXPECT_TRUE(oldRoot->Expanded && inner->Expanded);
+    EXPECT_EQ(oldRoot->Parent, ring->Root);
+    EXPECT_EQ(oldRoot->Label, "middle");
+    EXPECT_EQ(ChildNamed(*inner, "deep.txt")->FullPath(), Tree.PathOf("top/middle/inner/deep.txt"));
+    EXPECT_EQ(ChildNamed(*inner, "deep.txt")->Level, 4);
+    EXPECT_TRUE(ring->LayoutNeeded); // the old root animates to its focus weight
+}
+
+TEST_F(RingTest, UpOneLevelStopsAtTheFileSystemRoot)
+{
+    QOXRing* ring = QOXNew<QOXRing>("/");
+    ring->UpOneLevel();
+    EXPECT_EQ(ring->Folder, "/");
+    ring->SetFolder(Tree.Root());
+    ring->UpOneLevel();
+    EXPECT_EQ(ring->Folder + ring->Root->Folders->Get(0)->Name, Tree.Root());
+    EXPECT_TRUE(ring->Root->Expanded);
+    ring->Destroy();
+}
+
+TEST_F(RingTest, RotationIsKeptWithinHalfATurn)
+{
+    QOXRing* ring = Open();
+    ring->Rotation.Z = 190.0f;
+    Frame();
+    EXPECT_FLOAT_EQ(ring->Rotation.Z, -170.0f);
+    ring->Rotation.Z = 180.0f;
+    Frame();
+    EXPECT_FLOAT_EQ(ring->Rotation.Z, 180.0f);
+    ring->Rotation.Z = -180.0f;
+    Frame();
+    EXPECT_FLOAT_EQ(ring->Rotation.Z, -180.0f);
+    ring->Rotation.Z = -200.0f;
+    Frame();
+    EXPECT_FLOAT_EQ(ring->Rotation.Z, 160.0f);
+}
+
+TEST_F(RingTest, FocusOnTurnsTheElementToTheRightSideAndArrivesExactly)
+{
+    Tree.File("a", 1);
+    Tree.File("b", 1);
+    Tree.File("c", 1);
+    Settings().RingAnimationSpeed = 2.0f;
+    QOXRing* ring = Open();
+    QRElement* c = ChildNamed(*ring->Root, "c");
+    ring->FocusOn(c);
+    EXPECT_EQ(ring->Target, c);
+    for (int i = 0; i < 11; ++i)
+        Frame(50);
+    EXPECT_EQ(ring->Target, nullptr);
+    // The turn is not brought into half a turn: it ends exactly at 90 - mid-angle, perhaps wrapped.
+    EXPECT_NEAR(std::remainder(ring->Rotation.Z - (90.0f - c->MidAngle()), 360.0f), 0.0f, 1e-3);
+    const QXVector place = c->Position(); // with the turn done, the element sits on +x
+    EXPECT_NEAR(place.Y, 0.0f, 1e-3);
+    EXPECT_NEAR(place.X, 13.0f, 1e-3);
+}
+
+TEST_F(RingTest, MinimisingAndRestoring)
+{
+    Tree.MakeFolder("one");
+    Tree.MakeFolder("two");
+    QOXRing* first = Open("one");
+    EXPECT_FALSE(first->Minimized);
+    EXPECT_EQ(first->MinimizeAnimation->Progress, 0.5f); // every ring was minimised: from half way
+    for (int i = 0; i < 10; ++i)
+        Frame(50);
+    EXPECT_TRUE(first->IsFullyShown());
+    QOXRing* second = Open("two");
+    EXPECT_TRUE(first->Minimized && first->IsMinimizeAnimating());
+    EXPECT_EQ(second->MinimizeAnimation->Progress, 1.0f);
+    EXPECT_FALSE(TheApp->AllRingsMinimized());
+    for (int i = 0; i < 10; ++i)
+        Frame(50);
+    EXPECT_TRUE(first->IsFullyMinimized());
+    EXPECT_TRUE(second->IsFullyShown());
+    TheApp->SetCurrentRing(nullptr);
+    for (int i = 0; i < 10; ++i)
+        Frame(50);
+    EXPECT_TRUE(TheApp->AllRingsMinimized());
+}
+
+TEST_F(RingTest, TheCurrentRingWritesTheStatusBar)
+{
+    Settings().ComputeFileSizeAutomatically = true;
+    Settings().ComputeFolderSize = true;
+    Tree.File("a", 100);
+    Tree.File("sub/b", 20);
+    Tree.File("sub/deeper/c", 3);
+    QOXRing* ring = Open();
+    static_cast<QREFolder*>(ChildNamed(*ring->Root, "sub/"))->ExpandAll();
+    Frame();
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Folders], "Folders: 2");
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Files], "Files: 3");
+    // The root summed its children when it was expanded, the unscanned "sub/" counting -1.
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Size], "Size: 99 Byte");
+    TheApp->SetCurrentRing(nullptr);
+    Window.Panels.clear();
+    Frame();
+    EXPECT_TRUE(Window.Panels.empty());
+}
+
+TEST_F(RingTest, DriveInfoOfTheVolumeHoldingTheFolder)
+{
+    QOXRing* ring = QOXNew<QOXRing>("/");
+    const QRDriveInfo info = ring->DriveInfo();
+    EXPECT_EQ(info.TypeText, "HDD");
+    EXPECT_GT(info.Total, 0);
+    EXPECT_GE(info.Free, 0);
+    ring->Destroy();
+}
+
+} // namespace

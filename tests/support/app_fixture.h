@@ -1,0 +1,102 @@
+#pragma once
+// A running engine with the application on top of it (no window, no GL), a real folder tree to open
+// rings on, frames of a chosen length, and recorders for what the window and the cursor are told.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/app_main.h"
+#include "engine/qox_timer.h"
+#include "platform/clock.h"
+#include "tests/support/engine_fixture.h"
+#include "tests/support/file_tree.h"
+
+// What the main window is told: the caption, the status-bar panels, the busy pointer.
+class RecordingWindow : public QAWindowLink {
+public:
+    void SetCaption(const std::string& caption) override { Caption = caption; }
+    void SetStatusText(QAStatusPanel panel, const std::string& text) override { Panels[panel] = text; }
+    void SetBusy(bool busy) override { BusyCalls.push_back(busy); }
+    void SettingsLoaded(const QASettings&) override { ++SettingsShown; }
+
+    std::string Caption;
+    std::map<QAStatusPanel, std::string> Panels;
+    std::vector<bool> BusyCalls;
+    int SettingsShown = 0;
+};
+
+// The deletion entry points: records every path and answers as told.
+class RecordingDeletion : public QRDeletion {
+public:
+    bool DeleteFolderFromDisk(const std::string& path) override { return Record(path); }
+    bool DeleteFileFromDisk(const std::string& path) override { return Record(path); }
+
+    std::vector<std::string> Paths;
+    bool Succeeds = true;
+
+private:
+    bool Record(const std::string& path)
+    {
+        Paths.push_back(path);
+        return Succeeds;
+    }
+};
+
+class AppTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        Clock.Milliseconds = 1'000'000;
+        TheEngine->Timer->SetClock(&Clock);
+        TheApp = QOXMake<QOXApp>();
+        TheApp->Window = &Window;
+        TheApp->Deletion = &Deletion;
+    }
+    void TearDown() override
+    {
+        TheApp.reset();
+        TheEngine->Timer->SetClock(nullptr);
+        EngineTest::TearDown();
+    }
+    // One frame of the given length: the engine's timer, then every ring's update.
+    void Frame(int milliseconds = 50)
+    {
+        Clock.Advance(milliseconds);
+        TheEngine->Update();
+        for (QOXRing* ring : *TheApp->Rings)
+            ring->Update();
+    }
+    QASettings& Settings() { return TheApp->Settings; }
+    // A ring on a folder of the tree ("" for its root).
+    QOXRing* Open(const std::string& relativeFolder = "")
+    {
+        QOXRing* ring = TheApp->CreateRing(Tree.PathOf(relativeFolder));
+        EXPECT_NE(ring, nullptr) << relativeFolder;
+        return ring;
+    }
+
+    platform::ManualClock Clock;
+    FileTree Tree;
+    RecordingWindow Window;
+    RecordingDeletion Deletion;
+    QOXPtr<QOXApp> TheApp;
+};
+
+// The child of a folder with that name (folders end in "/"), or none.
+inline QRElement* ChildNamed(const QREFolder& folder, const std::string& name)
+{
+    QRElement* found = nullptr;
+    folder.ForEachChild([&](QRElement* child) {
+        if (child->Name == name)
+            found = child;
+    });
+    return found;
+}
+
+inline float SectorOf(const QRElement* element)
+{
+    return element->EndAngle - element->StartAngle;
+}

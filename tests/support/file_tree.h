@@ -1,0 +1,36 @@
+#pragma once
+// A real folder tree in a temporary folder, built entry by entry: files of given sizes, folders,
+// hidden entries (a leading dot in the name), symbolic links and folders that cannot be read.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_folder.h"
+
+class FileTree {
+public:
+    FileTree() = default;
+    ~FileTree(); // gives unreadable folders their permissions back so that they can be removed
+    FileTree(const FileTree&) = delete;
+    FileTree& operator=(const FileTree&) = delete;
+
+    // The root with a trailing "/".
+    const std::string& Root() const { return Folder.Path(); }
+    std::string PathOf(const std::string& relativeName) const { return Root() + relativeName; }
+
+    // Each returns the full path of what it made; parent folders are made as needed.
+    std::string File(const std::string& relativeName, std::uintmax_t size = 0) const;
+    std::string MakeFolder(const std::string& relativeName) const;
+    std::string Link(const std::string& relativeName, const std::string& target) const;
+    // A folder without any permissions. Its listing fails once PermissionsApply holds.
+    std::string UnreadableFolder(const std::string& relativeName) const;
+    // Makes file permissions bind this process: root gives up its override of them (for the rest
+    // of the process; every test runs in a process of its own). False when that is not possible.
+    static bool PermissionsApply();
+
+    void Remove(const std::string& relativeName) const;
+
+private:
+    TempFolder Folder;
+    mutable std::vector<std::string> Unreadable;
+};
