@@ -16,7 +16,7 @@ using BoxKind = platform::RecordingDesktopServices::BoxKind;
 
 const std::string kSeparator(42, '-');
 
-TEST_F(EngineTest, LogFromInitializeStartsAsDesigned)
+TEST_F(EngineTest, LogFromInitializeStartsWithBannerAndModuleLines)
 {
     const std::vector<std::string> expected = {
         "Console created!",

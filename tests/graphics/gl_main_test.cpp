@@ -232,7 +232,7 @@ TEST_F(GLTest, FailedFullScreenChangeFallsBackToSixtyHertzThenReports)
     EXPECT_EQ(ErrorBoxes(Desktop.Boxes, "Could not set display settings!"), 1) << "windowed mode changes nothing";
 }
 
-TEST_F(GLTest, TransformHelpersRotateInTheDesignedOrder)
+TEST_F(GLTest, TransformHelpersTranslateThenRotate)
 {
     glLoadIdentity();
     Device->TranslateRotate({1.0f, 2.0f, 3.0f}, {0.0f, 90.0f, 0.0f});
