@@ -13,6 +13,9 @@ namespace {
 // Rasterisation snaps vertices to a sub-pixel grid: a shape is left out only when it misses every
 // pixel centre by more than this.
 constexpr double kPixelSlack = 1.0 / 64.0;
+// A strip's quad between edges i and i + 1, as triangles of its inner (0, 2) and outer (1, 3)
+// corners.
+constexpr std::size_t kStripTriangles[6] = {0, 1, 3, 2, 0, 3};
 
 // Whether some pixel centre k + 0.5 (0 <= k < size) lies within [low, high].
 bool HoldsPixelCentre(double low, double high, int size)
@@ -113,13 +116,11 @@ bool GLRingBatch::PrepareBand(float start, float sector, int segments, float inn
 
 void GLRingBatch::CommitBand()
 {
-    // Each segment as the quad the strip would make of it, corners in the strip's quad order.
-    for (std::size_t i = 0; i + 3 < Edges.size(); i += 2) {
-        Vertices.push_back(Edges[i]);
-        Vertices.push_back(Edges[i + 1]);
-        Vertices.push_back(Edges[i + 3]);
-        Vertices.push_back(Edges[i + 2]);
-    }
+    // Each segment as the two triangles the driver makes of a strip's quad, with their corners in
+    // the same order: interpolation rounds the same way, so the pixels are the same to the bit.
+    for (std::size_t i = 0; i + 3 < Edges.size(); i += 2)
+        for (const std::size_t corner : kStripTriangles)
+            Vertices.push_back(Edges[i + corner]);
 }
 
 void GLRingBatch::Flush()
@@ -135,7 +136,7 @@ void GLRingBatch::Flush()
         SetTexCoordArray(1, &Vertices.front().S1);
         SetTexCoordArray(0, &Vertices.front().S0);
     }
-    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(Vertices.size()));
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(Vertices.size()));
     if (textured) {
         ClearTexCoordArray(1);
         ClearTexCoordArray(0);

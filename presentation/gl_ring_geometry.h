@@ -70,7 +70,7 @@ struct GLRingVertex {
 // What a batch sends besides positions.
 enum class GLRingAttributes { PositionsOnly, ColourAndTextures };
 
-// Bands collected as quads into one vertex array and drawn with one call; whoever changes texture
+// Bands collected as triangles into one vertex array and drawn with one call; whoever changes texture
 // bindings flushes first, so the picture keeps its drawing order.
 class GLRingBatch {
 public:

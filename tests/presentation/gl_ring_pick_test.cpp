@@ -11,6 +11,7 @@
 #include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/image_files.h"
 #include "tests/support/ring_gl_fixture.h"
 
 namespace {
@@ -42,6 +43,23 @@ const std::vector<RingSetting>& Settings()
 
 class GLRingAgreementTest : public RingGLTest {
 protected:
+    // Pictures that change across the band, so that how each segment is split into triangles and
+    // how its coordinates are laid shows in the picture.
+    void SetUp() override
+    {
+        RingGLTest::SetUp();
+        Pixels gradient;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                gradient.insert(gradient.end(), {static_cast<std::uint8_t>(x * 16), static_cast<std::uint8_t>(y * 16),
+                                                 static_cast<std::uint8_t>(255 - x * 8)});
+        for (const char* name : {"element", "root"})
+            ProgramFolder.Write(std::string("textures/") + name + ".png", EncodePng(16, 16, 3, gradient));
+        Renderer = QOXMake<GLRing>(nullptr);
+        Renderer->Init();
+        Renderer->Cursor = &Cursor;
+    }
+
     // Files of many sizes in the top folder and in expanded sub-folders two levels down.
     QOXRing* DeepRing(int filesPerFolder)
     {
@@ -129,8 +147,10 @@ protected:
             Draw(ring);
             const auto batched = Picture();
             int differing = 0;
-            for (std::size_t i = 0; i < reference.size(); i += 4)
-                differing += std::equal(reference.begin() + i, reference.begin() + i + 4, batched.begin() + i) ? 0 : 1;
+            for (std::size_t i = 0; i < reference.size(); i += 4) {
+                const bool same = std::equal(reference.begin() + i, reference.begin() + i + 4, batched.begin() + i);
+                differing += same ? 0 : 1;
+            }
             EXPECT_EQ(differing, 0) << setting.Name;
         }
     }
