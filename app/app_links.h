@@ -1,13 +1,16 @@
 #pragma once
 // What the application asks of the parts that have a window or a picture: the main window
-// (captions, status bar, busy pointer, menu ticks), the scene (the ring title) and the cursor.
+// (captions, status bar, busy pointer, menu ticks), the scene (the ring title) and the cursor; and
+// what the cursor asks of the scene (picking) and of the window (its context menus).
 // Each is optional: without one the application does its own work and nothing is shown.
+#include <set>
 #include <string>
 
 #include "app/app_constant.h"
 
 struct QASettings;
 class QOXRing;
+class QRElement;
 
 class QAWindowLink {
 public:
@@ -31,4 +34,46 @@ public:
     virtual void RingChanged(QOXRing* ring) = 0;
     // Brings the current ring's view to the picked element again.
     virtual void RefocusPicked() = 0;
+};
+
+// The element under a point of the view (pixels from its top left, y downwards), or none: the
+// scene's picking pass over the rings on screen.
+class QAPicker {
+public:
+    virtual ~QAPicker() = default;
+    virtual QRElement* PickAt(float x, float y) = 0;
+};
+
+// The cursor's three context menus.
+enum class QAMenu { Background, Element, RingList };
+
+// The items whose visibility the cursor decides when a menu opens; every other item of a menu is
+// always shown.
+enum class QAMenuItem {
+    CMBGMinimizeRing,
+    CMBGCloseRing,
+    CMBGLineRing,
+    CMLineRename,
+    CMRename,
+    CMLineFolder,
+    CMExpandAll,
+    CMLineNew,
+    CMNew,
+    CMExpand,
+    CMNewRingFromFolder,
+    CMLineRoot,
+    CMRingMinimize,
+    CMRingClose,
+    CMUpOneLevel,
+};
+using QAMenuItems = std::set<QAMenuItem>;
+
+// The main window as the cursor sees it: its context menus, popped up at the mouse pointer, and
+// whether it is the active window.
+class QAMenuLink {
+public:
+    virtual ~QAMenuLink() = default;
+    // `shown`: the items of the menu's variable ones that are visible this time.
+    virtual void PopUpMenu(QAMenu menu, const QAMenuItems& shown) = 0;
+    virtual bool WindowActive() const = 0;
 };

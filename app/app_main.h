@@ -51,6 +51,7 @@ public:
     void UnwatchElements(QRElementWatcher* watcher);
     void ElementFreed(const QRElement* element);
     void SetStatusText(QAStatusPanel panel, const std::string& text) const;
+    void SetCaption(const std::string& caption) const;
 
     QASettings Settings;
     QXColor FolderColour = kDefaultFolderColour;
@@ -71,7 +72,6 @@ protected:
     void BeforeDestroy() override;
 
 private:
-    void SetCaption(const std::string& caption) const;
     void RefreshRing(int& index);
 
     std::vector<QRElementWatcher*> Watchers; // not owned

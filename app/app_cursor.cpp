@@ -1,0 +1,449 @@
+#include "app/app_cursor.h"
+
+#include <utility>
+
+#include "app/app_actions.h"
+#include "app/app_main.h"
+#include "input/input_main.h"
+#include "input/input_mouse.h"
+#include "ring/element_folder.h"
+#include "ring/ring_main.h"
+
+namespace {
+
+constexpr const char* kCursorObjectName = "APP Cursor";
+// The file-system root: a ring there has no folder above it.
+constexpr const char* kFileSystemRoot = "/";
+
+// Where an element stands among its parent's children: its index within its own list (sub-folders
+// or files), and which list that is.
+struct RangePlace {
+    int Index = -1;
+    bool Folder = false;
+};
+
+RangePlace PlaceOf(const QREFolder& parent, const QRElement* element)
+{
+    if (element->IsFolder())
+        return {parent.Folders->IndexOf(static_cast<const QREFolder*>(element)), true};
+    return {parent.Files->IndexOf(static_cast<const QREFile*>(element)), false};
+}
+
+bool Between(int low, int value, int high)
+{
+    return low <= value && value <= high;
+}
+
+} // namespace
+
+QACursor::QACursor(QOXObject* parent, QOXInput* input) : QOXObject(parent, kCursorObjectName), Input(input)
+{
+    FilesToCopy = QOXNew<QRList<QRElement>>(this, QRList<QRElement>::Uniqueness::Unique,
+                                            QRList<QRElement>::Ownership::References);
+    FilesToCopy->SetKeepOrder(true);
+    App()->Cursor = this;
+    App()->WatchElements(this);
+}
+
+void QACursor::BeforeDestroy()
+{
+    if (App() == nullptr)
+        return;
+    App()->UnwatchElements(this);
+    if (App()->Cursor == this)
+        App()->Cursor = nullptr;
+}
+
+void QACursor::Press(QAMouseButton button)
+{
+    MenuOpen = false;
+    if (!Enabled()) {
+        Button = QAMouseButton::None;
+        return;
+    }
+    Button = PressedButton(button);
+    Dragging = false;
+    PressPosition = MousePosition;
+    AnchorElement = nullptr;
+    SetCurrent(nullptr);
+    QRElement* element = Pick();
+    if (element == nullptr) {
+        ClearSelection();
+        return;
+    }
+    SetCurrent(element);
+    AnchorElement = element;
+    if (Button == QAMouseButton::Left && !AddDown() && !InvertActionDown())
+        ClearSelection();
+    if (Button == QAMouseButton::Right) {
+        if (!element->Selected)
+            ClearSelection();
+        element->Selected = true;
+    }
+}
+
+// The button the input layer sees down wins over the one the event named.
+QAMouseButton QACursor::PressedButton(QAMouseButton button) const
+{
+    if (button != QAMouseButton::Right && button != QAMouseButton::Middle)
+        button = QAMouseButton::Left;
+    if (ActionDown(kActionLeft, kGroupMouse))
+        button = QAMouseButton::Left;
+    if (ActionDown(kActionRight, kGroupMouse))
+        button = QAMouseButton::Right;
+    if (ActionDown(kActionMiddle, kGroupMouse))
+        button = QAMouseButton::Middle;
+    return button;
+}
+
+void QACursor::Move(float x, float y)
+{
+    MousePosition = {x, y};
+    const bool buttonDown = ActionDown(kActionLeft, kGroupMouse) || ActionDown(kActionRight, kGroupMouse) ||
+                            ActionDown(kActionMiddle, kGroupMouse);
+    if (Button != QAMouseButton::None && buttonDown && MousePosition != PressPosition)
+        Dragging = true;
+    if (Button == QAMouseButton::Left && CurrentElement != nullptr && Dragging) {
+        if (QRElement* element = Pick())
+            SetCurrent(element);
+    }
+}
+
+void QACursor::Release()
+{
+    if (Button == QAMouseButton::Left)
+        SelectRelease();
+    else if (Button == QAMouseButton::Right)
+        MenuRelease();
+    Button = QAMouseButton::None;
+}
+
+void QACursor::SelectRelease()
+{
+    if (CurrentElement == nullptr)
+        return;
+    if (Dragging && CurrentElement->Parent != nullptr) {
+        SelectRange();
+        return;
+    }
+    // A drag over ring roots has no range: it ends as a click on the root.
+    Dragging = false;
+    ClickRelease();
+}
+
+void QACursor::SelectRange()
+{
+    const bool invert = InvertActionDown();
+    if (!AddDown() && !invert)
+        ClearSelection();
+    CurrentElement->Parent->ForEachChild([&](QRElement* child) {
+        if (InRange(child))
+            child->Selected = invert ? !child->Selected : true;
+    });
+}
+
+void QACursor::ClickRelease()
+{
+    if (InvertActionDown()) {
+        CurrentElement->Selected = !CurrentElement->Selected;
+        return;
+    }
+    const bool add = AddDown();
+    if (!add)
+        ClearSelection();
+    CurrentElement->Selected = true;
+    QREFolder* folder = CurrentFolder();
+    if (folder == nullptr || (add && folder->Expanded))
+        return;
+    ToggleCurrent();
+}
+
+void QACursor::MenuRelease()
+{
+    if (Dragging)
+        return;
+    if (CurrentElement == nullptr) {
+        QAMenuItems shown;
+        if (App()->CurrentRing != nullptr)
+            shown = {QAMenuItem::CMBGMinimizeRing, QAMenuItem::CMBGCloseRing, QAMenuItem::CMBGLineRing};
+        PopUp(QAMenu::Background, shown);
+        return;
+    }
+    PopUp(QAMenu::Element, ElementMenuItems(*CurrentElement));
+}
+
+QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
+{
+    const bool inFolder = !element.IsRoot();
+    const bool folder = element.IsFolder();
+    QAMenuItems shown;
+    if (inFolder)
+        shown.insert({QAMenuItem::CMLineRename, QAMenuItem::CMRename});
+    if (folder)
+        shown.insert({QAMenuItem::CMLineFolder, QAMenuItem::CMExpandAll, QAMenuItem::CMLineNew, QAMenuItem::CMNew});
+    if (folder && inFolder)
+        shown.insert({QAMenuItem::CMExpand, QAMenuItem::CMNewRingFromFolder});
+    if (!inFolder)
+        shown.insert({QAMenuItem::CMLineRoot, QAMenuItem::CMRingMinimize, QAMenuItem::CMRingClose});
+    if (!inFolder && element.FullPath() != kFileSystemRoot)
+        shown.insert(QAMenuItem::CMUpOneLevel);
+    return shown;
+}
+
+void QACursor::PopUp(QAMenu menu, const QAMenuItems& shown)
+{
+    MenuOpen = true;
+    if (Menus != nullptr)
+        Menus->PopUpMenu(menu, shown);
+}
+
+void QACursor::OpenCurrent()
+{
+    if (CurrentElement != nullptr && !CurrentElement->IsFolder())
+        CurrentElement->Activate();
+}
+
+void QACursor::Update()
+{
+    if (Input != nullptr && Input->Mouse != nullptr)
+        MousePosition = {static_cast<float>(Input->Mouse->CursorX()), static_cast<float>(Input->Mouse->CursorY())};
+    if (RingMenuPending) {
+        RingMenuPending = false;
+        PopUp(QAMenu::RingList, {});
+    }
+    InvertDown = InvertActionDown();
+}
+
+bool QACursor::Enabled() const
+{
+    const bool windowActive = Menus != nullptr && Menus->WindowActive();
+    return !(ActionDown(kActionDisplayRings, kGroupRings) && windowActive);
+}
+
+bool QACursor::RangeActive() const
+{
+    return Button == QAMouseButton::Left && Dragging && CurrentElement != nullptr;
+}
+
+// Sub-folders come before files on a ring, so a range runs through the sub-folders first: from one
+// sub-folder to another, from one file to another, or from a sub-folder through every later
+// sub-folder and the files up to a file.
+bool QACursor::InRange(const QRElement* element) const
+{
+    const QRElement* current = CurrentElement;
+    const QRElement* anchor = AnchorElement;
+    if (element == nullptr || current == nullptr || anchor == nullptr)
+        return false;
+    if (element->Parent != current->Parent || anchor->Parent != current->Parent)
+        return false;
+    if (element->Parent == nullptr)
+        return true;
+    const QREFolder& parent = *element->Parent;
+    RangePlace first = PlaceOf(parent, anchor);
+    RangePlace last = PlaceOf(parent, current);
+    const RangePlace x = PlaceOf(parent, element);
+    if (first.Folder == last.Folder && first.Index > last.Index)
+        std::swap(first.Index, last.Index);
+    if (!first.Folder && last.Folder)
+        std::swap(first, last);
+    const bool folderToFile = first.Folder && !last.Folder;
+    if (x.Folder) {
+        if (!first.Folder)
+            return false;
+        return folderToFile ? x.Index >= first.Index : Between(first.Index, x.Index, last.Index);
+    }
+    if (last.Folder)
+        return false;
+    return folderToFile ? x.Index <= last.Index : Between(first.Index, x.Index, last.Index);
+}
+
+void QACursor::SetCurrent(QRElement* element)
+{
+    CurrentElement = element;
+    if (element != nullptr)
+        ElementRing = element->Ring;
+}
+
+void QACursor::ToggleCurrent()
+{
+    MenuOpen = false;
+    QREFolder* folder = CurrentFolder();
+    if (folder == nullptr)
+        return;
+    folder->ToggleExpanded();
+    ElementRing->Relayout();
+    if (folder->Expanded && folder->Parent != nullptr)
+        FocusCurrent();
+}
+
+void QACursor::FocusCurrent()
+{
+    if (CurrentElement != nullptr)
+        ElementRing->FocusOn(CurrentElement);
+}
+
+void QACursor::RequestRingMenu(QOXRing* ring)
+{
+    MenuRing = ring;
+    RingMenuPending = true;
+    MenuOpen = true;
+}
+
+// The marks are references: nothing is copied and nothing is placed on the system clipboard.
+void QACursor::MarkSelected(QACopyMode mode)
+{
+    FilesToCopy->Clear();
+    CopyMode = mode;
+    App()->CollectSelectedInCurrentRing(*FilesToCopy);
+}
+
+void QACursor::OpenElement()
+{
+    MenuOpen = false;
+    if (CurrentElement == nullptr)
+        return;
+    CurrentElement->Activate();
+    ElementRing->Relayout();
+}
+
+void QACursor::ComputeElementSize()
+{
+    MenuOpen = false;
+    if (CurrentElement == nullptr)
+        return;
+    CurrentElement->ComputeSize();
+    ElementRing->Relayout();
+}
+
+void QACursor::ExpandElement()
+{
+    MenuOpen = false;
+    if (CurrentFolder() != nullptr)
+        ToggleCurrent();
+}
+
+void QACursor::ExpandAllElement()
+{
+    MenuOpen = false;
+    QREFolder* folder = CurrentFolder();
+    if (folder == nullptr)
+        return;
+    folder->ExpandAll();
+    ElementRing->Relayout();
+    FocusCurrent();
+}
+
+void QACursor::NewRingFromFolder()
+{
+    MenuOpen = false;
+    if (QREFolder* folder = CurrentFolder())
+        App()->CreateRing(folder->FullPath());
+}
+
+void QACursor::MinimizeRing()
+{
+    MenuOpen = false;
+    if (App()->CurrentRing == nullptr)
+        return;
+    App()->CurrentRing->Minimize();
+    App()->SetCurrentRing(nullptr);
+}
+
+void QACursor::CloseCurrentRing()
+{
+    MenuOpen = false;
+    if (App()->CurrentRing != nullptr)
+        App()->CloseRing(App()->CurrentRing);
+}
+
+void QACursor::CloseAllRings()
+{
+    MenuOpen = false;
+    App()->SetCurrentRing(nullptr);
+    App()->CloseAllRings();
+}
+
+void QACursor::UpOneLevel()
+{
+    MenuOpen = false;
+    QOXRing* ring = App()->CurrentRing;
+    if (ring == nullptr)
+        return;
+    ring->UpOneLevel();
+    App()->SetCaption(kAppCaptionPrefix + ring->Folder);
+}
+
+// The ring-list menu may outlive its ring (an automatic refresh can close a ring whose folder
+// vanished), so its commands act only on a ring that is still open.
+void QACursor::MaximizeMenuRing()
+{
+    MenuOpen = false;
+    if (!MenuRingIsOpen())
+        return;
+    MenuRing->Restore();
+    App()->SetCurrentRing(MenuRing);
+}
+
+void QACursor::CloseMenuRing()
+{
+    MenuOpen = false;
+    if (!MenuRingIsOpen())
+        return;
+    App()->CloseRing(MenuRing);
+    MenuRing = nullptr;
+}
+
+bool QACursor::MenuRingIsOpen() const
+{
+    return MenuRing != nullptr && App()->Rings->Contains(MenuRing);
+}
+
+// A new current ring deselects every ring, so the press that picked the current element has no
+// more meaning.
+void QACursor::RingChanged(QOXRing* ring)
+{
+    CurrentElement = nullptr;
+    AnchorElement = nullptr;
+    ElementRing = ring;
+}
+
+void QACursor::ElementFreed(const QRElement* element)
+{
+    FilesToCopy->Delete(const_cast<QRElement*>(element));
+    if (element == CurrentElement)
+        CurrentElement = nullptr;
+    if (element == AnchorElement)
+        AnchorElement = nullptr;
+}
+
+bool QACursor::ActionDown(const char* action, const char* group) const
+{
+    return Input != nullptr && Input->IsDown(action, group);
+}
+
+bool QACursor::AddDown() const
+{
+    return ActionDown(kActionAdd, kGroupSelection);
+}
+
+bool QACursor::InvertActionDown() const
+{
+    return ActionDown(kActionInvert, kGroupSelection);
+}
+
+QRElement* QACursor::Pick() const
+{
+    return Picker != nullptr ? Picker->PickAt(MousePosition.X, MousePosition.Y) : nullptr;
+}
+
+void QACursor::ClearSelection() const
+{
+    App()->DeselectAllRings();
+}
+
+QREFolder* QACursor::CurrentFolder() const
+{
+    if (CurrentElement == nullptr || !CurrentElement->IsFolder())
+        return nullptr;
+    return static_cast<QREFolder*>(CurrentElement);
+}
