@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/app_cursor.h"
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_2D.h"
@@ -158,14 +159,14 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
 
 bool GLRing::Hovered(const QRElement* element) const
 {
-    return element == HoverElement && Cursor != nullptr && Cursor->Enabled() && !Cursor->MenuOpen();
+    return element == HoverElement && Cursor != nullptr && Cursor->Enabled() && !Cursor->MenuOpen;
 }
 
 bool GLRing::ShownSelected(const QRElement* element) const
 {
     if (Cursor == nullptr || !Cursor->RangeActive())
         return element->Selected;
-    const QRElement* current = Cursor->CurrentElement();
+    const QRElement* current = Cursor->CurrentElement;
     if (current == nullptr || element->Parent != current->Parent || !Cursor->InRange(element))
         return element->Selected;
     return Cursor->InvertHeld() ? !element->Selected : true;

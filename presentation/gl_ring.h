@@ -6,22 +6,10 @@
 #include "engine/qox_object.h"
 
 class GLPicking;
+class QACursor;
 class QOXRing;
 class QRElement;
 class QRTexture;
-
-// What the drawing reads of the cursor: whether hover shading applies and which elements a range
-// drag in progress shows selected.
-class GLRingCursor {
-public:
-    virtual ~GLRingCursor() = default;
-    virtual bool Enabled() const = 0;
-    virtual bool MenuOpen() const = 0;
-    virtual bool RangeActive() const = 0;
-    virtual const QRElement* CurrentElement() const = 0;
-    virtual bool InRange(const QRElement* element) const = 0;
-    virtual bool InvertHeld() const = 0;
-};
 
 // How bands reach OpenGL: collected into vertex arrays with what cannot reach a pixel left out, or
 // one glBegin/glEnd strip per element with nothing left out. Both give the same picture.
@@ -62,7 +50,7 @@ public:
     GLPicking* Picking = nullptr;         // owned as a child
     // Set by the scene before each frame's drawing.
     const QRElement* HoverElement = nullptr; // not owned
-    const GLRingCursor* Cursor = nullptr;    // not owned; without one there is no hover or range shading
+    const QACursor* Cursor = nullptr;        // not owned; without one there is no hover or range shading
     GLRingGeometry Geometry = GLRingGeometry::Batched;
 
 protected:
