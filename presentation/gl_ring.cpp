@@ -199,13 +199,19 @@ void GLRing::BindElementTextures(const QRElement* element, QRTexture* typePictur
         textures->DisableUpperUnits();
 }
 
-void GLRing::DrawRing(QOXRing* ring)
+GLMaterialEngine* GLRing::BeginRingPass(QOXRing* ring, GLRingPass pass)
 {
     glPushMatrix();
-    SetupRingTransform(ring, GLRingPass::Normal);
+    SetupRingTransform(ring, pass);
     GLMaterialEngine* materials = GL()->MaterialEngine;
     materials->ResetMaterial();
     materials->SetUnlit();
+    return materials;
+}
+
+void GLRing::DrawRing(QOXRing* ring)
+{
+    GLMaterialEngine* materials = BeginRingPass(ring, GLRingPass::Normal);
     materials->AddTexturePass(ElementTexture);
     materials->ApplyMaterial();
     glPushMatrix();
@@ -285,11 +291,7 @@ void GLRing::DrawLabels(QOXRing* ring)
 
 void GLRing::DrawShadow(QOXRing* ring)
 {
-    glPushMatrix();
-    SetupRingTransform(ring, GLRingPass::Shadow);
-    GLMaterialEngine* materials = GL()->MaterialEngine;
-    materials->ResetMaterial();
-    materials->SetUnlit();
+    GLMaterialEngine* materials = BeginRingPass(ring, GLRingPass::Shadow);
     materials->SetColor({1.0f, 1.0f, 1.0f});
     materials->ApplyMaterial();
     glPushMatrix();
@@ -364,12 +366,7 @@ QRElement* GLRing::Pick(QOXRing* ring, float x, float y)
 
 QRElement* GLRing::PickBySelection(QOXRing* ring, float x, float y)
 {
-    glPushMatrix();
-    SetupRingTransform(ring, GLRingPass::Normal);
-    GLMaterialEngine* materials = GL()->MaterialEngine;
-    materials->ResetMaterial();
-    materials->SetUnlit();
-    materials->ApplyMaterial();
+    BeginRingPass(ring, GLRingPass::Normal)->ApplyMaterial();
     glPushMatrix();
     Picking->Begin(1, 1, static_cast<int>(x), static_cast<int>(y));
     auto draw = [&](QRElement* element) {

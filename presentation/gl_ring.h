@@ -5,6 +5,7 @@
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
 
+class GLMaterialEngine;
 class GLPicking;
 class QACursor;
 class QOXRing;
@@ -57,6 +58,8 @@ protected:
     void ChildRemoved(QOXObject* child) override;
 
 private:
+    // Pushes the matrix, sets the ring transform up and starts an unlit working material.
+    GLMaterialEngine* BeginRingPass(QOXRing* ring, GLRingPass pass);
     void DrawElements(QOXRing* ring);
     void DrawLabels(QOXRing* ring);
     void DrawLabel(QOXRing* ring, const QRElement* element);

@@ -25,12 +25,18 @@ bool HoldsPixelCentre(double low, double high, int size)
     return first <= last;
 }
 
-void SetTexCoordArray(int unit, const float* coordinates)
+// Makes `unit` the client unit that texture-coordinate arrays go to; false when it has none.
+bool SelectClientUnit(int unit)
 {
     GLTextureEngine* textures = GL()->TextureEngine;
     if (textures->glClientActiveTextureARB != nullptr)
         textures->glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
-    else if (unit != 0)
+    return textures->glClientActiveTextureARB != nullptr || unit == 0;
+}
+
+void SetTexCoordArray(int unit, const float* coordinates)
+{
+    if (!SelectClientUnit(unit))
         return;
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(2, GL_FLOAT, sizeof(GLRingVertex), coordinates);
@@ -38,12 +44,8 @@ void SetTexCoordArray(int unit, const float* coordinates)
 
 void ClearTexCoordArray(int unit)
 {
-    GLTextureEngine* textures = GL()->TextureEngine;
-    if (textures->glClientActiveTextureARB != nullptr)
-        textures->glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
-    else if (unit != 0)
-        return;
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    if (SelectClientUnit(unit))
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
 } // namespace
