@@ -235,7 +235,7 @@ void GLRing::DrawElements(QOXRing* ring)
         return;
     }
     const GLScreenBounds bounds;
-    GLRingBatch batch(GLRingAttributes::ColourAndTextures);
+    GLRingBatch& batch = Bands;
     bool bound = false;
     bool rootBound = false;
     QRTexture* pictureBound = nullptr;
@@ -304,7 +304,7 @@ void GLRing::DrawSilhouette(QOXRing* ring)
 {
     const bool batched = Geometry == GLRingGeometry::Batched;
     const GLScreenBounds bounds;
-    GLRingBatch batch(GLRingAttributes::PositionsOnly);
+    GLRingBatch& batch = Silhouette;
     auto draw = [&](QRElement* element) {
         const float sector = SectorOf(element);
         const int segments = SegmentCount(element->Level, sector);

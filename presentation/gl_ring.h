@@ -4,6 +4,7 @@
 // that finds the element under the mouse pointer.
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
+#include "presentation/gl_ring_geometry.h"
 
 class GLMaterialEngine;
 class GLPicking;
@@ -70,4 +71,8 @@ private:
     bool ShownSelected(const QRElement* element) const;
     bool Hovered(const QRElement* element) const;
     QRTexture* TypePicture(const QRElement* element) const;
+
+    // Kept from frame to frame, so that their arrays keep their room.
+    GLRingBatch Bands{GLRingAttributes::ColourAndTextures};
+    GLRingBatch Silhouette{GLRingAttributes::PositionsOnly};
 };
