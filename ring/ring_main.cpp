@@ -3,6 +3,7 @@
 #include "app/app_main.h"
 #include "engine/qox_convert.h"
 #include "platform/volumes.h"
+#include "resources/resource_displaylist.h"
 #include "ring/resource_iteration.h"
 
 namespace {
@@ -32,6 +33,7 @@ QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
     ZoomAnimation = NewViewAnimation(this);
     MinimizeAnimation = QOXNew<QRIteration>(this);
     MinimizeAnimation->Progress = 1.0f;
+    DisplayList = QOXNew<QRDisplayList>(this);
 }
 
 void QOXRing::BeforeDestroy()

@@ -10,6 +10,7 @@
 #include "ring/element_folder.h"
 #include "ring/ring_layer.h"
 
+class QRDisplayList;
 class QRIteration;
 class QRViewMatch;
 
@@ -65,6 +66,8 @@ public:
     QRIteration* ZoomAnimation = nullptr;     // owned as a child
     QRElement* Target = nullptr;              // not owned; the element the view is brought to
     QRIteration* MinimizeAnimation = nullptr; // owned as a child; progress 1 minimised, 0 shown
+    // The miniature's geometry, compiled and replayed by the renderer; the ring itself never calls GL.
+    QRDisplayList* DisplayList = nullptr; // owned as a child
     // The cached geometry is out of date; the renderer rebuilds it and clears the mark.
     bool DisplayListStale = true;
     bool Minimized = true;

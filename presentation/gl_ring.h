@@ -1,0 +1,82 @@
+#pragma once
+// Draws rings: every visible element as an annular sector of its layer, with a radial label, the
+// ring's white silhouette for the shadow map, a cached miniature for the ring list, and the pick
+// that finds the element under the mouse pointer.
+#include "engine/qox_constant.h"
+#include "engine/qox_object.h"
+
+class GLPicking;
+class QOXRing;
+class QRElement;
+class QRTexture;
+
+// What the drawing reads of the cursor: whether hover shading applies and which elements a range
+// drag in progress shows selected.
+class GLRingCursor {
+public:
+    virtual ~GLRingCursor() = default;
+    virtual bool Enabled() const = 0;
+    virtual bool MenuOpen() const = 0;
+    virtual bool RangeActive() const = 0;
+    virtual const QRElement* CurrentElement() const = 0;
+    virtual bool InRange(const QRElement* element) const = 0;
+    virtual bool InvertHeld() const = 0;
+};
+
+// How bands reach OpenGL: collected into vertex arrays with what cannot reach a pixel left out, or
+// one glBegin/glEnd strip per element with nothing left out. Both give the same picture.
+enum class GLRingGeometry { Batched, Immediate };
+// The camera a pass sees the ring with.
+enum class GLRingPass { Normal, Shadow };
+
+class GLRing : public QOXObject {
+    QOX_CLASS(GLRing)
+public:
+    static constexpr float kSegmentDegrees = 20.0f;
+    static constexpr float kBandOverlap = 0.1f;
+    static constexpr float kPickOverlap = 0.02f;
+
+    // Segments of an element's band: about one per 20 degrees per level, at least one; an exact
+    // half goes to the even neighbour. The miniature uses half as many.
+    static int SegmentCount(int level, float sector);
+    static int IconSegmentCount(int level, float sector);
+
+    explicit GLRing(QOXObject* owner);
+
+    void Init();
+    void DrawRing(QOXRing* ring);
+    void DrawShadow(QOXRing* ring);
+    void DrawIcon(QOXRing* ring);
+    // The element under the window point (y downwards), or none: the first element in drawing
+    // order whose band covers the pixel, computed from the ring's geometry.
+    QRElement* Pick(QOXRing* ring, float x, float y);
+    // The same answer found with OpenGL's selection mode.
+    QRElement* PickBySelection(QOXRing* ring, float x, float y);
+    // Camera and model-view for drawing in the ring's space.
+    void SetupRingTransform(QOXRing* ring, GLRingPass pass);
+
+    QRTexture* ElementTexture = nullptr;  // owned as a child
+    QRTexture* RootTexture = nullptr;     // owned as a child
+    QRTexture* PickedTexture = nullptr;   // owned as a child; held for the whole run
+    QRTexture* SelectedTexture = nullptr; // owned as a child; held for the whole run
+    GLPicking* Picking = nullptr;         // owned as a child
+    // Set by the scene before each frame's drawing.
+    const QRElement* HoverElement = nullptr; // not owned
+    const GLRingCursor* Cursor = nullptr;    // not owned; without one there is no hover or range shading
+    GLRingGeometry Geometry = GLRingGeometry::Batched;
+
+protected:
+    void ChildRemoved(QOXObject* child) override;
+
+private:
+    void DrawElements(QOXRing* ring);
+    void DrawLabels(QOXRing* ring);
+    void DrawLabel(QOXRing* ring, const QRElement* element);
+    void DrawSilhouette(QOXRing* ring);
+    void BuildIcon(QOXRing* ring);
+    void BindElementTextures(const QRElement* element, QRTexture* typePicture);
+    QXColor ShadedColour(const QRElement* element) const;
+    bool ShownSelected(const QRElement* element) const;
+    bool Hovered(const QRElement* element) const;
+    QRTexture* TypePicture(const QRElement* element) const;
+};

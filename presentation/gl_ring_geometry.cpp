@@ -1,0 +1,167 @@
+#include "presentation/gl_ring_geometry.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstddef>
+
+#include "graphics/gl_main.h"
+#include "resources/gl_textureengine.h"
+
+namespace {
+
+// Rasterisation snaps vertices to a sub-pixel grid: a shape is left out only when it misses every
+// pixel centre by more than this.
+constexpr double kPixelSlack = 1.0 / 64.0;
+// A strip's quad between edges i and i + 1, as triangles of its inner (0, 2) and outer (1, 3)
+// corners.
+constexpr std::size_t kStripTriangles[6] = {0, 1, 3, 2, 0, 3};
+
+// Whether some pixel centre k + 0.5 (0 <= k < size) lies within [low, high].
+bool HoldsPixelCentre(double low, double high, int size)
+{
+    const double first = std::max(std::ceil(low - kPixelSlack - 0.5), 0.0);
+    const double last = std::min(std::floor(high + kPixelSlack - 0.5), static_cast<double>(size - 1));
+    return first <= last;
+}
+
+void SetTexCoordArray(int unit, const float* coordinates)
+{
+    GLTextureEngine* textures = GL()->TextureEngine;
+    if (textures->glClientActiveTextureARB != nullptr)
+        textures->glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
+    else if (unit != 0)
+        return;
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(GLRingVertex), coordinates);
+}
+
+void ClearTexCoordArray(int unit)
+{
+    GLTextureEngine* textures = GL()->TextureEngine;
+    if (textures->glClientActiveTextureARB != nullptr)
+        textures->glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
+    else if (unit != 0)
+        return;
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+} // namespace
+
+GLScreenBounds::GLScreenBounds()
+{
+    std::array<double, 16> modelView{};
+    std::array<double, 16> projection{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView.data());
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    glGetIntegerv(GL_VIEWPORT, Viewport.data());
+    for (int column = 0; column < 4; ++column)
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k)
+                sum += projection[static_cast<std::size_t>(k * 4 + row)] *
+                       modelView[static_cast<std::size_t>(column * 4 + k)];
+            Matrix[static_cast<std::size_t>(column * 4 + row)] = sum;
+        }
+}
+
+bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
+{
+    const auto& m = Matrix;
+    double left = 1e300;
+    double right = -1e300;
+    double bottom = 1e300;
+    double top = -1e300;
+    for (int i = 0; i < count; ++i) {
+        const double x = points[i].X;
+        const double y = points[i].Y;
+        const double w = m[3] * x + m[7] * y + m[15];
+        if (w <= 1e-9)
+            return true;
+        const double sx = ((m[0] * x + m[4] * y + m[12]) / w + 1.0) * 0.5 * Viewport[2];
+        const double sy = ((m[1] * x + m[5] * y + m[13]) / w + 1.0) * 0.5 * Viewport[3];
+        left = std::min(left, sx);
+        right = std::max(right, sx);
+        bottom = std::min(bottom, sy);
+        top = std::max(top, sy);
+    }
+    return HoldsPixelCentre(left, right, Viewport[2]) && HoldsPixelCentre(bottom, top, Viewport[3]);
+}
+
+bool GLRingBatch::PrepareBand(float start, float sector, int segments, float inner, float outer,
+                              const QXColor& colour, const GLScreenBounds* bounds)
+{
+    Edges.clear();
+    ForEachBandEdge(start, sector, segments, [&](int i, QXVector2 direction) {
+        const float s = static_cast<float>(i) / static_cast<float>(segments);
+        Edges.push_back({direction.X * inner, direction.Y * inner, s, 0.0f, s, -3.0f, colour});
+        Edges.push_back({direction.X * outer, direction.Y * outer, s, 1.0f, s, 1.0f, colour});
+    });
+    if (bounds != nullptr) {
+        float left = Edges.front().X;
+        float right = left;
+        float bottom = Edges.front().Y;
+        float top = bottom;
+        for (const GLRingVertex& vertex : Edges) {
+            left = std::min(left, vertex.X);
+            right = std::max(right, vertex.X);
+            bottom = std::min(bottom, vertex.Y);
+            top = std::max(top, vertex.Y);
+        }
+        const QXVector2 box[4] = {{left, bottom}, {right, bottom}, {right, top}, {left, top}};
+        return bounds->MayCoverPixel(box, 4);
+    }
+    return true;
+}
+
+void GLRingBatch::CommitBand()
+{
+    // Each segment as the two triangles the driver makes of a strip's quad, with their corners in
+    // the same order: interpolation rounds the same way, so the pixels are the same to the bit.
+    for (std::size_t i = 0; i + 3 < Edges.size(); i += 2)
+        for (const std::size_t corner : kStripTriangles)
+            Vertices.push_back(Edges[i + corner]);
+}
+
+void GLRingBatch::Flush()
+{
+    if (Vertices.empty())
+        return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(GLRingVertex), &Vertices.front().X);
+    const bool textured = Attributes == GLRingAttributes::ColourAndTextures;
+    if (textured) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(3, GL_FLOAT, sizeof(GLRingVertex), &Vertices.front().Colour.X);
+        SetTexCoordArray(1, &Vertices.front().S1);
+        SetTexCoordArray(0, &Vertices.front().S0);
+    }
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(Vertices.size()));
+    if (textured) {
+        ClearTexCoordArray(1);
+        ClearTexCoordArray(0);
+        glDisableClientState(GL_COLOR_ARRAY);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    Vertices.clear();
+}
+
+void DrawBandStrip(float start, float sector, int segments, float inner, float outer, GLBandTextures textures)
+{
+    GLTextureEngine* engine = GL()->TextureEngine;
+    glBegin(GL_QUAD_STRIP);
+    ForEachBandEdge(start, sector, segments, [&](int i, QXVector2 direction) {
+        const float s = static_cast<float>(i) / static_cast<float>(segments);
+        if (textures != GLBandTextures::None)
+            engine->MultiTexCoord(0, s, 0.0f);
+        if (textures == GLBandTextures::Units0And1)
+            engine->MultiTexCoord(1, s, -3.0f);
+        glVertex2f(direction.X * inner, direction.Y * inner);
+        if (textures != GLBandTextures::None)
+            engine->MultiTexCoord(0, s, 1.0f);
+        if (textures == GLBandTextures::Units0And1)
+            engine->MultiTexCoord(1, s, 1.0f);
+        glVertex2f(direction.X * outer, direction.Y * outer);
+    });
+    glEnd();
+}

@@ -1,0 +1,106 @@
+#include "tests/support/ring_gl_fixture.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/gl_2D.h"
+#include "graphics/gl_2D_font.h"
+#include "lists/view_generic.h"
+#include "lists/view_main.h"
+#include "ring/element_file.h"
+#include "ring/resource_iteration.h"
+#include "tests/support/font_files.h"
+#include "tests/support/image_files.h"
+
+void RingGLTest::SetUp()
+{
+    GLTest::SetUp();
+    const std::string white = EncodePng(4, 4, 3, Filled(4, 4, {255, 255, 255}));
+    for (const char* name : {"element", "root", "picked", "selected"})
+        ProgramFolder.Write(std::string("textures/") + name + ".png", white);
+    std::array<int, 256> widths{};
+    widths.fill(10);
+    WriteTestFont(ProgramFolder, "textures/fonts/default", "abcdefghijklmnopqrstuvwxyz0123456789._", widths);
+    GLFont* fonts = Device->System2D->Fonts;
+    fonts->CreateFont("textures/fonts/default", "Default");
+    fonts->CreateFont("textures/fonts/default", "Default Add");
+    TheApp = QOXMake<QOXApp>();
+    Renderer = QOXMake<GLRing>(nullptr);
+    Renderer->Init();
+    Renderer->Cursor = &Cursor;
+}
+
+void RingGLTest::TearDown()
+{
+    Renderer.reset();
+    TheApp.reset();
+    GLTest::TearDown();
+}
+
+QOXRing* RingGLTest::Open(const std::string& relativeFolder)
+{
+    QOXRing* ring = TheApp->CreateRing(Tree.PathOf(relativeFolder));
+    EXPECT_NE(ring, nullptr);
+    ring->MinimizeAnimation->MoveDirection = QRIteration::Stopped;
+    ring->MinimizeAnimation->Progress = 0.0f;
+    ring->SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 1.0f);
+    ring->Relayout();
+    return ring;
+}
+
+void RingGLTest::Draw(QOXRing* ring)
+{
+    ClearTo(1.0f, 1.0f, 1.0f);
+    Renderer->DrawRing(ring);
+}
+
+std::array<int, 2> RingGLTest::WindowPoint(QOXRing* ring, float radius, float degrees, GLRingPass pass)
+{
+    glPushMatrix();
+    Renderer->SetupRingTransform(ring, pass);
+    double modelView[16];
+    double projection[16];
+    int viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glPopMatrix();
+    const double radians = degrees * 3.14159265358979323846 / 180.0;
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    gluProject(std::sin(radians) * radius, -std::cos(radians) * radius, 0.0, modelView, projection, viewport, &x, &y,
+               &z);
+    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+}
+
+Rgba RingGLTest::ColourAt(QOXRing* ring, float radius, float degrees)
+{
+    const auto point = WindowPoint(ring, radius, degrees);
+    return ReadPixel(point[0], point[1]);
+}
+
+std::vector<std::uint8_t> RingGLTest::Picture() const
+{
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth * kHeight * 4));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+void RingGLTest::GiveTypePicture(QRElement* file, const std::string& name, const std::array<std::uint8_t, 3>& rgb)
+{
+    ProgramFolder.Write("textures/" + name + ".png", EncodePng(4, 4, 3, Filled(4, 4, {rgb[0], rgb[1], rgb[2]})));
+    auto* view = QOXNew<QVGeneric>(TheApp->Views, name);
+    view->SetTexture("textures/" + name);
+    static_cast<QREFile*>(file)->View = view;
+}
+
+Rgba Stored(const QXColor& colour)
+{
+    const auto channel = [](float value) { return static_cast<int>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f)); };
+    return {channel(colour.X), channel(colour.Y), channel(colour.Z), 255};
+}
