@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/app_main.h"
@@ -12,13 +13,13 @@
 #include "engine/qox_main.h"
 #include "engine/qox_timer.h"
 #include "graphics/gl_2D.h"
-#include "graphics/gl_camera.h"
 #include "graphics/gl_main.h"
 #include "graphics/gl_scene_main.h"
 #include "platform/clock.h"
 #include "platform/desktop_services.h"
 #include "platform/egl_gl_binding.h"
 #include "platform/program_folder.h"
+#include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
 #include "ring/element_folder.h"
 #include "tools/snapshot/snapshot.h"
@@ -34,6 +35,7 @@ constexpr float kFrameSeconds = 0.05f;
 // Data folders lent to the private program folder, and the files copied into it.
 constexpr const char* kLentFolders[] = {"textures", "materials", "models", "shaders"};
 constexpr const char* kCopiedFiles[] = {"orbivane.ini", "views.ini", "favorites.ini", "recent.ini"};
+constexpr const char* kListFiles[] = {"views.ini", "favorites.ini", "recent.ini"};
 
 // A program folder of the snapshot's own: its log, settings and list files never touch the
 // program's, while pictures and fonts are the program's through links. Removed afterwards.
@@ -71,6 +73,14 @@ public:
     PrivateHome& operator=(const PrivateHome&) = delete;
 
     bool Made() const { return !Folder.empty(); }
+    // The list engines write their files back at shut-down and report one that is missing: the
+    // private folder gets empty ones once what existed has been read.
+    void CompleteListFiles() const
+    {
+        for (const char* name : kListFiles)
+            if (!fs::exists(Folder / name))
+                std::ofstream(Folder / name).flush();
+    }
 
 private:
     fs::path Folder;
@@ -78,8 +88,9 @@ private:
 };
 
 // The window as a snapshot sees it: active, nothing dragged, the pointer still, no button pressed,
-// the cursor working the rings (so the ring strip stays hidden).
-class StillHost : public GLSceneHost {
+// the cursor working the rings (so the ring strip stays hidden) with no menu open and no range drag
+// (so the element under the pointer is shaded as hovered).
+class StillHost : public GLSceneHost, public GLRingCursor {
 public:
     explicit StillHost(GLViewPoint pointer) : Pointer(pointer) {}
     bool WindowActive() const override { return true; }
@@ -90,6 +101,12 @@ public:
     bool CursorIdle() const override { return true; }
     bool WasPressed(GLMouseButton) const override { return false; }
     void RequestRingMenu(QOXRing*) override {}
+    bool Enabled() const override { return true; }
+    bool MenuOpen() const override { return false; }
+    bool RangeActive() const override { return false; }
+    const QRElement* CurrentElement() const override { return nullptr; }
+    bool InRange(const QRElement*) const override { return false; }
+    bool InvertHeld() const override { return false; }
 
 private:
     GLViewPoint Pointer;
@@ -137,7 +154,7 @@ void ReadBack(int width, int height, Picture& picture)
 // The running program, as far as a snapshot needs it; built and freed in the program's order.
 class Session {
 public:
-    Session(const Options& options, platform::GLBinding& binding, GLSceneHost& host)
+    Session(const Options& options, platform::GLBinding& binding, StillHost& host)
     {
         TheEngine = QOXNew<QOXEngine>(&Desktop);
         TheEngine->Initialize(nullptr, nullptr);
@@ -146,13 +163,15 @@ public:
         Device->Init(&binding, "Display", 0, 0, options.Width, options.Height, 32, 60, false);
         Device->System2D->SetSpace(GLSpace::TopLeft, GLAspect::Fixed, static_cast<float>(options.Width),
                                    static_cast<float>(options.Height));
-        Device->Camera->SetAspect(static_cast<float>(options.Width) / static_cast<float>(options.Height));
         LoadSceneFonts();
         Application = QOXNew<QOXApp>(nullptr);
         Application->LoadSettings();
-        Application->Views->Load("views");
+        // The list files are read only where they exist, as the program reads them.
+        if (fs::exists(platform::ProgramFolder() + "views.ini"))
+            Application->Views->Load("views");
         Scene = QOXNew<GLSceneApp>(nullptr, Application, &host);
         Scene->Init("Scene");
+        Scene->Renderer->Cursor = &host;
         Scene->Activate();
     }
     ~Session()
@@ -207,6 +226,7 @@ std::optional<std::string> Render(const Options& options, Picture& picture)
     StillHost host(options.Pointer ? GLViewPoint{options.Pointer->first, options.Pointer->second}
                                    : GLViewPoint{-1.0e6f, -1.0e6f});
     Session session(options, binding, host);
+    home.CompleteListFiles();
     QOXRing* ring = session.Application->CreateRing(QOXFileSystem::IncludeTrailingDelimiter(folder));
     if (ring == nullptr)
         return "cannot open a ring on \"" + options.Folder + "\"";
