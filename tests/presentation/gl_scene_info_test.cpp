@@ -9,7 +9,6 @@
 #include "ring/element_folder.h"
 #include "ring/ring_main.h"
 #include "tests/presentation/scene_fixture.h"
-#include "tests/support/app_fixture.h"
 
 namespace {
 
@@ -60,9 +59,7 @@ TEST_F(SceneTest, FileInfoBoxShowsSizeDatesAndAttributes)
     const utimbuf times{1700000000, 1700000000};
     ASSERT_EQ(::utime(path.c_str(), &times), 0);
     QOXRing* ring = Open();
-    Scene->HoverElement = ChildNamed(*ring->Root, ".notes.txt");
-    Scene->HoverRing = ring;
-    ASSERT_NE(Scene->HoverElement, nullptr);
+    Hover(ring, ".notes.txt");
     Frame();
     EXPECT_EQ(Scene->InfoTitle(), ".notes.txt");
     const std::vector<GLInfoLine> lines = Scene->InfoLines(kRight, kTop);
@@ -82,8 +79,7 @@ TEST_F(SceneTest, FileWithoutAttributesHasNoInfoLine)
 {
     Tree.File("plain.txt", 10);
     QOXRing* ring = Open();
-    Scene->HoverElement = ChildNamed(*ring->Root, "plain.txt");
-    Scene->HoverRing = ring;
+    Hover(ring, "plain.txt");
     Frame();
     const std::vector<std::string> texts = Texts(Scene->InfoLines(kRight, kTop));
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Info:"), 0);
@@ -94,9 +90,7 @@ TEST_F(SceneTest, FolderInfoBoxShowsOnlyItsAttributes)
 {
     Tree.MakeFolder(".cache");
     QOXRing* ring = Open();
-    Scene->HoverElement = ChildNamed(*ring->Root, ".cache/");
-    Scene->HoverRing = ring;
-    ASSERT_NE(Scene->HoverElement, nullptr);
+    Hover(ring, ".cache/");
     Frame();
     EXPECT_EQ(Scene->InfoTitle(), ".cache");
     const std::vector<std::string> texts = Texts(Scene->InfoLines(kRight, kTop));
@@ -106,8 +100,7 @@ TEST_F(SceneTest, FolderInfoBoxShowsOnlyItsAttributes)
 TEST_F(SceneTest, RingRootIsTitledByItsFolderAndAMountPointGetsDriveLines)
 {
     QOXRing* ring = Open();
-    Scene->HoverElement = ring->Root;
-    Scene->HoverRing = ring;
+    Hover(ring, "");
     Frame();
     const std::string folder = Tree.Root().substr(0, Tree.Root().size() - 1);
     EXPECT_EQ(Scene->InfoTitle(), folder);
@@ -116,8 +109,7 @@ TEST_F(SceneTest, RingRootIsTitledByItsFolderAndAMountPointGetsDriveLines)
 
     QOXRing* root = TheApp->CreateRing("/");
     ASSERT_NE(root, nullptr);
-    Scene->HoverElement = root->Root;
-    Scene->HoverRing = root;
+    Hover(root, "");
     Frame();
     EXPECT_EQ(Scene->InfoTitle(), "/");
     const std::vector<GLInfoLine> lines = Scene->InfoLines(kRight, kTop);
@@ -139,8 +131,7 @@ TEST_F(SceneTest, InfoBoxFadesAfterItsDurationAndRestartsOnAnotherElement)
     Tree.File("a.txt", 10);
     Tree.File("b.txt", 10);
     QOXRing* ring = Open();
-    Scene->HoverElement = ChildNamed(*ring->Root, "a.txt");
-    Scene->HoverRing = ring;
+    Hover(ring, "a.txt");
     Frame(500);
     const int full = ViewPixel(kWidth - 100, kHeight - 30)[0];
     EXPECT_LT(full, kBackground[0] - 10);
@@ -152,7 +143,7 @@ TEST_F(SceneTest, InfoBoxFadesAfterItsDurationAndRestartsOnAnotherElement)
     EXPECT_TRUE(Near(ViewPixel(kWidth - 100, kHeight - 30), kBackground));
     Frame(5000);
     EXPECT_TRUE(Near(ViewPixel(kWidth - 100, kHeight - 30), kBackground));
-    Scene->HoverElement = ChildNamed(*ring->Root, "b.txt");
+    Hover(ring, "b.txt");
     Frame(50);
     EXPECT_EQ(ViewPixel(kWidth - 100, kHeight - 30)[0], full);
 }
@@ -163,8 +154,7 @@ TEST_F(SceneTest, ZeroDisplayDurationDisablesTheInfoBox)
     TheApp->Settings.DisplayDuration = 0.0f;
     Tree.File("a.txt", 10);
     QOXRing* ring = Open();
-    Scene->HoverElement = ChildNamed(*ring->Root, "a.txt");
-    Scene->HoverRing = ring;
+    Hover(ring, "a.txt");
     Frame();
     EXPECT_TRUE(Near(ViewPixel(kWidth - 100, kHeight - 30), kBackground));
     EXPECT_EQ(Scene->InfoElement, nullptr);

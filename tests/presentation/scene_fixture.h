@@ -11,6 +11,8 @@
 #include "engine/qox_timer.h"
 #include "graphics/gl_2D.h"
 #include "platform/clock.h"
+#include "ring/element_folder.h"
+#include "ring/ring_main.h"
 #include "presentation/gl_scene_app.h"
 #include "tests/support/file_tree.h"
 #include "tests/support/gl_fixture.h"
@@ -103,6 +105,18 @@ protected:
         return pixels;
     }
     GLViewPoint PointOnRing();
+    // Puts the hover on the ring's child of that name ("" for its root), as a pick would.
+    void Hover(QOXRing* ring, const std::string& name)
+    {
+        QRElement* element = ring->Root;
+        ring->Root->ForEachChild([&](QRElement* child) {
+            if (child->Name == name)
+                element = child;
+        });
+        ASSERT_TRUE(name.empty() || element != ring->Root) << name;
+        Scene->HoverElement = element;
+        Scene->HoverRing = ring;
+    }
     QOXRing* Open(const std::string& relative = "")
     {
         QOXRing* ring = TheApp->CreateRing(Tree.PathOf(relative));
