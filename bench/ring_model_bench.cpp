@@ -12,8 +12,7 @@
 #include <string>
 
 #include "app/app_main.h"
-#include "engine/qox_main.h"
-#include "platform/desktop_services.h"
+#include "bench/bench_application.h"
 
 namespace {
 
@@ -22,43 +21,6 @@ std::string BenchFolder()
     const char* folder = std::getenv("ORBIVANE_BENCH_DIR");
     return folder != nullptr ? std::string(folder) + "/" : std::string();
 }
-
-// A running engine and application on a temporary program folder.
-class Application {
-public:
-    enum class Views { None, Shipped };
-
-    explicit Application(bool sizes = false, Views views = Views::None)
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbivane-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            Home = pattern;
-        ::setenv("ORBIVANE_HOME", Home.c_str(), 1);
-        for (const char* list : {"/views.ini", "/favorites.ini", "/recent.ini"})
-            std::ofstream(Home + list); // list files are kept only where they exist
-        if (views == Views::Shipped)
-            std::filesystem::copy_file(ORBIVANE_DATA_DIR "/views.ini", Home + "/views.ini",
-                                       std::filesystem::copy_options::overwrite_existing);
-        TheEngine = QOXNew<QOXEngine>(&Desktop);
-        TheEngine->Initialize(nullptr, nullptr);
-        TheApp = QOXNew<QOXApp>();
-        TheApp->Settings.ComputeFileSizeAutomatically = sizes;
-        TheApp->Views->Load("views");
-    }
-    ~Application()
-    {
-        TheApp->Destroy();
-        TheEngine->Destroy();
-        std::error_code ignored;
-        std::filesystem::remove_all(Home, ignored);
-    }
-
-private:
-    std::string Home;
-    platform::ConsoleDesktopServices Desktop;
-    QOXEngine* TheEngine = nullptr; // owned
-    QOXApp* TheApp = nullptr;       // owned
-};
 
 QOXRing* ScanAndLayOut(const std::string& folder)
 {

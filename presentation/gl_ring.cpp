@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/app_cursor.h"
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_2D.h"
@@ -61,41 +62,88 @@ int RoundHalfEven(float value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-// The widest character of the two label fonts, for a bound on any label's length.
-float WidestCharacter()
+// The two fonts the labels are printed with, and their widest character.
+struct LabelFonts {
+    const QRFont* Shadow = nullptr; // not owned
+    const QRFont* Label = nullptr;  // not owned
+    float Widest = 0.0f;
+};
+
+LabelFonts FindLabelFonts()
 {
     const GLFont* fonts = GL()->System2D->Fonts;
-    float widest = 0.0f;
-    for (const std::string& name : {kShadowFont, kLabelFont}) {
-        const QRFont* font = fonts != nullptr ? fonts->FindFont(name) : nullptr;
+    LabelFonts found;
+    if (fonts == nullptr)
+        return found;
+    found.Shadow = fonts->FindFont(kShadowFont);
+    found.Label = fonts->FindFont(kLabelFont);
+    for (const QRFont* font : {found.Shadow, found.Label}) {
         if (font == nullptr)
             continue;
         for (const auto width : font->CharWidths)
-            widest = std::max(widest, std::fabs(static_cast<float>(width)));
+            found.Widest = std::max(found.Widest, std::fabs(static_cast<float>(width)));
     }
-    return widest;
+    return found;
 }
 
-// Whether an element's two label prints can reach a pixel: the box round every glyph cell of
-// both prints, turned out along the radius as the label is.
-bool LabelMayShow(const QRElement* element, float inner, float widest, const GLScreenBounds& bounds)
+// Label space (x outwards along the middle angle from the band's inner edge, y across it) in ring
+// space.
+class LabelPlace {
+public:
+    LabelPlace(const QRElement* element, float inner)
+        : Inner(inner), Outwards(RingDirection(element->MidAngle())), Across(RingDirection(element->MidAngle() + 90.0f))
+    {
+    }
+    // Whether the box [left, right] x [bottom, top] of label space can reach a pixel.
+    bool MayShow(float left, float right, float bottom, float top, const GLScreenBounds& bounds) const
+    {
+        const QXVector2 corners[4] = {At(left, bottom), At(right, bottom), At(right, top), At(left, top)};
+        return bounds.MayCoverPixel(corners, 4);
+    }
+
+private:
+    QXVector2 At(float along, float side) const
+    {
+        return {Outwards.X * (Inner + along) + Across.X * side, Outwards.Y * (Inner + along) + Across.Y * side};
+    }
+
+    float Inner = 0.0f;
+    QXVector2 Outwards;
+    QXVector2 Across;
+};
+
+// Whether an element's two label prints can reach a pixel: first the box round both prints, then,
+// for a label that might, the box round each glyph's two cells, placed as the font engine places
+// them. Tiny labels whose box crosses a pixel centre mostly have no glyph on one.
+bool LabelMayShow(const QRElement* element, float inner, const LabelFonts& fonts, const GLScreenBounds& bounds)
 {
     const float scale = element->Scale;
     const float size = kLabelSize * scale;
     const float half = kGlyphHalfSize * size;
-    const float length = static_cast<float>(element->Label.size()) * widest * 0.5f * size;
-    const float left = kLabelStart - kShadowOffset * scale - half;
-    const float right = kLabelStart + length + half;
     const float bottom = -half;
     const float top = kShadowOffset * scale + half;
-    const float middle = element->MidAngle();
-    const QXVector2 outwards = RingDirection(middle);
-    const QXVector2 across = RingDirection(middle + 90.0f);
-    const auto place = [&](float along, float side) {
-        return QXVector2{outwards.X * (inner + along) + across.X * side, outwards.Y * (inner + along) + across.Y * side};
-    };
-    const QXVector2 corners[4] = {place(left, bottom), place(right, bottom), place(right, top), place(left, top)};
-    return bounds.MayCoverPixel(corners, 4);
+    const float shadowStart = kLabelStart - kShadowOffset * scale;
+    const float length = static_cast<float>(element->Label.size()) * fonts.Widest * 0.5f * size;
+    const LabelPlace place(element, inner);
+    if (!place.MayShow(shadowStart - half, kLabelStart + length + half, bottom, top, bounds))
+        return false;
+    if (fonts.Shadow == nullptr || fonts.Label == nullptr)
+        return true;
+    float shadowPen = shadowStart;
+    float labelPen = kLabelStart;
+    for (const char c : Latin1Glyphs(element->Label)) {
+        const auto code = static_cast<unsigned char>(c);
+        const float shadowAdvance = static_cast<float>(fonts.Shadow->CharWidths[code]) * size * 0.5f / 2.0f;
+        const float labelAdvance = static_cast<float>(fonts.Label->CharWidths[code]) * size * 0.5f / 2.0f;
+        shadowPen += shadowAdvance;
+        labelPen += labelAdvance;
+        if (place.MayShow(std::min(shadowPen, labelPen) - half, std::max(shadowPen, labelPen) + half, bottom, top,
+                          bounds))
+            return true;
+        shadowPen += shadowAdvance;
+        labelPen += labelAdvance;
+    }
+    return false;
 }
 
 } // namespace
@@ -158,14 +206,14 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
 
 bool GLRing::Hovered(const QRElement* element) const
 {
-    return element == HoverElement && Cursor != nullptr && Cursor->Enabled() && !Cursor->MenuOpen();
+    return element == HoverElement && Cursor != nullptr && Cursor->Enabled() && !Cursor->MenuOpen;
 }
 
 bool GLRing::ShownSelected(const QRElement* element) const
 {
     if (Cursor == nullptr || !Cursor->RangeActive())
         return element->Selected;
-    const QRElement* current = Cursor->CurrentElement();
+    const QRElement* current = Cursor->CurrentElement;
     if (current == nullptr || element->Parent != current->Parent || !Cursor->InRange(element))
         return element->Selected;
     return Cursor->InvertHeld() ? !element->Selected : true;
@@ -198,13 +246,19 @@ void GLRing::BindElementTextures(const QRElement* element, QRTexture* typePictur
         textures->DisableUpperUnits();
 }
 
-void GLRing::DrawRing(QOXRing* ring)
+GLMaterialEngine* GLRing::BeginRingPass(QOXRing* ring, GLRingPass pass)
 {
     glPushMatrix();
-    SetupRingTransform(ring, GLRingPass::Normal);
+    SetupRingTransform(ring, pass);
     GLMaterialEngine* materials = GL()->MaterialEngine;
     materials->ResetMaterial();
     materials->SetUnlit();
+    return materials;
+}
+
+void GLRing::DrawRing(QOXRing* ring)
+{
+    GLMaterialEngine* materials = BeginRingPass(ring, GLRingPass::Normal);
     materials->AddTexturePass(ElementTexture);
     materials->ApplyMaterial();
     glPushMatrix();
@@ -228,7 +282,7 @@ void GLRing::DrawElements(QOXRing* ring)
         return;
     }
     const GLScreenBounds bounds;
-    GLRingBatch batch(GLRingAttributes::ColourAndTextures);
+    GLRingBatch& batch = Bands;
     bool bound = false;
     bool rootBound = false;
     QRTexture* pictureBound = nullptr;
@@ -274,9 +328,9 @@ void GLRing::DrawLabels(QOXRing* ring)
         return;
     }
     const GLScreenBounds bounds;
-    const float widest = WidestCharacter();
+    const LabelFonts fonts = FindLabelFonts();
     auto draw = [&](QRElement* element) {
-        if (LabelMayShow(element, ring->InnerRadius(element->Level), widest, bounds))
+        if (LabelMayShow(element, ring->InnerRadius(element->Level), fonts, bounds))
             DrawLabel(ring, element);
     };
     ForEachDrawnElement(ring->Root, draw);
@@ -284,11 +338,7 @@ void GLRing::DrawLabels(QOXRing* ring)
 
 void GLRing::DrawShadow(QOXRing* ring)
 {
-    glPushMatrix();
-    SetupRingTransform(ring, GLRingPass::Shadow);
-    GLMaterialEngine* materials = GL()->MaterialEngine;
-    materials->ResetMaterial();
-    materials->SetUnlit();
+    GLMaterialEngine* materials = BeginRingPass(ring, GLRingPass::Shadow);
     materials->SetColor({1.0f, 1.0f, 1.0f});
     materials->ApplyMaterial();
     glPushMatrix();
@@ -301,7 +351,7 @@ void GLRing::DrawSilhouette(QOXRing* ring)
 {
     const bool batched = Geometry == GLRingGeometry::Batched;
     const GLScreenBounds bounds;
-    GLRingBatch batch(GLRingAttributes::PositionsOnly);
+    GLRingBatch& batch = Silhouette;
     auto draw = [&](QRElement* element) {
         const float sector = SectorOf(element);
         const int segments = SegmentCount(element->Level, sector);
@@ -363,12 +413,7 @@ QRElement* GLRing::Pick(QOXRing* ring, float x, float y)
 
 QRElement* GLRing::PickBySelection(QOXRing* ring, float x, float y)
 {
-    glPushMatrix();
-    SetupRingTransform(ring, GLRingPass::Normal);
-    GLMaterialEngine* materials = GL()->MaterialEngine;
-    materials->ResetMaterial();
-    materials->SetUnlit();
-    materials->ApplyMaterial();
+    BeginRingPass(ring, GLRingPass::Normal)->ApplyMaterial();
     glPushMatrix();
     Picking->Begin(1, 1, static_cast<int>(x), static_cast<int>(y));
     auto draw = [&](QRElement* element) {

@@ -4,24 +4,14 @@
 // that finds the element under the mouse pointer.
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
+#include "presentation/gl_ring_geometry.h"
 
+class GLMaterialEngine;
 class GLPicking;
+class QACursor;
 class QOXRing;
 class QRElement;
 class QRTexture;
-
-// What the drawing reads of the cursor: whether hover shading applies and which elements a range
-// drag in progress shows selected.
-class GLRingCursor {
-public:
-    virtual ~GLRingCursor() = default;
-    virtual bool Enabled() const = 0;
-    virtual bool MenuOpen() const = 0;
-    virtual bool RangeActive() const = 0;
-    virtual const QRElement* CurrentElement() const = 0;
-    virtual bool InRange(const QRElement* element) const = 0;
-    virtual bool InvertHeld() const = 0;
-};
 
 // How bands reach OpenGL: collected into vertex arrays with what cannot reach a pixel left out, or
 // one glBegin/glEnd strip per element with nothing left out. Both give the same picture.
@@ -62,13 +52,15 @@ public:
     GLPicking* Picking = nullptr;         // owned as a child
     // Set by the scene before each frame's drawing.
     const QRElement* HoverElement = nullptr; // not owned
-    const GLRingCursor* Cursor = nullptr;    // not owned; without one there is no hover or range shading
+    const QACursor* Cursor = nullptr;        // not owned; without one there is no hover or range shading
     GLRingGeometry Geometry = GLRingGeometry::Batched;
 
 protected:
     void ChildRemoved(QOXObject* child) override;
 
 private:
+    // Pushes the matrix, sets the ring transform up and starts an unlit working material.
+    GLMaterialEngine* BeginRingPass(QOXRing* ring, GLRingPass pass);
     void DrawElements(QOXRing* ring);
     void DrawLabels(QOXRing* ring);
     void DrawLabel(QOXRing* ring, const QRElement* element);
@@ -79,4 +71,8 @@ private:
     bool ShownSelected(const QRElement* element) const;
     bool Hovered(const QRElement* element) const;
     QRTexture* TypePicture(const QRElement* element) const;
+
+    // Kept from frame to frame, so that their arrays keep their room.
+    GLRingBatch Bands{GLRingAttributes::ColourAndTextures};
+    GLRingBatch Silhouette{GLRingAttributes::PositionsOnly};
 };

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 #include "graphics/gl_main.h"
@@ -13,24 +14,58 @@ namespace {
 // Rasterisation snaps vertices to a sub-pixel grid: a shape is left out only when it misses every
 // pixel centre by more than this.
 constexpr double kPixelSlack = 1.0 / 64.0;
+// Up to this many pixel centres in a shape's box are each tested against the shape.
+constexpr double kCentresToTest = 256.0;
 // A strip's quad between edges i and i + 1, as triangles of its inner (0, 2) and outer (1, 3)
 // corners.
 constexpr std::size_t kStripTriangles[6] = {0, 1, 3, 2, 0, 3};
 
-// Whether some pixel centre k + 0.5 (0 <= k < size) lies within [low, high].
-bool HoldsPixelCentre(double low, double high, int size)
+// The pixels k (0 <= k < size) whose centres k + 0.5 lie within [low, high].
+struct PixelSpan {
+    double First = 0.0;
+    double Last = -1.0;
+};
+
+PixelSpan CentresWithin(double low, double high, int size)
 {
-    const double first = std::max(std::ceil(low - kPixelSlack - 0.5), 0.0);
-    const double last = std::min(std::floor(high + kPixelSlack - 0.5), static_cast<double>(size - 1));
-    return first <= last;
+    return {std::max(std::ceil(low - kPixelSlack - 0.5), 0.0),
+            std::min(std::floor(high + kPixelSlack - 0.5), static_cast<double>(size - 1))};
 }
 
-void SetTexCoordArray(int unit, const float* coordinates)
+// Whether the convex polygon (corners in order, either way round) holds the point.
+bool ConvexHolds(const std::array<double, 2>* corners, int count, double x, double y)
+{
+    double area = 0.0;
+    for (int i = 0; i < count; ++i) {
+        const auto& a = corners[i];
+        const auto& b = corners[(i + 1) % count];
+        area += a[0] * b[1] - b[0] * a[1];
+    }
+    const double turn = area >= 0.0 ? 1.0 : -1.0;
+    for (int i = 0; i < count; ++i) {
+        const auto& a = corners[i];
+        const auto& b = corners[(i + 1) % count];
+        const double dx = b[0] - a[0];
+        const double dy = b[1] - a[1];
+        const double side = turn * (dx * (y - a[1]) - dy * (x - a[0]));
+        if (side < -kPixelSlack * std::hypot(dx, dy))
+            return false;
+    }
+    return true;
+}
+
+// Makes `unit` the client unit that texture-coordinate arrays go to; false when it has none.
+bool SelectClientUnit(int unit)
 {
     GLTextureEngine* textures = GL()->TextureEngine;
     if (textures->glClientActiveTextureARB != nullptr)
         textures->glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
-    else if (unit != 0)
+    return textures->glClientActiveTextureARB != nullptr || unit == 0;
+}
+
+void SetTexCoordArray(int unit, const float* coordinates)
+{
+    if (!SelectClientUnit(unit))
         return;
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(2, GL_FLOAT, sizeof(GLRingVertex), coordinates);
@@ -38,12 +73,8 @@ void SetTexCoordArray(int unit, const float* coordinates)
 
 void ClearTexCoordArray(int unit)
 {
-    GLTextureEngine* textures = GL()->TextureEngine;
-    if (textures->glClientActiveTextureARB != nullptr)
-        textures->glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
-    else if (unit != 0)
-        return;
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    if (SelectClientUnit(unit))
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
 } // namespace
@@ -68,6 +99,8 @@ GLScreenBounds::GLScreenBounds()
 bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
 {
     const auto& m = Matrix;
+    std::array<std::array<double, 2>, kMaxCorners> screen{};
+    count = std::min(count, kMaxCorners);
     double left = 1e300;
     double right = -1e300;
     double bottom = 1e300;
@@ -80,12 +113,24 @@ bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
             return true;
         const double sx = ((m[0] * x + m[4] * y + m[12]) / w + 1.0) * 0.5 * Viewport[2];
         const double sy = ((m[1] * x + m[5] * y + m[13]) / w + 1.0) * 0.5 * Viewport[3];
+        screen[static_cast<std::size_t>(i)] = {sx, sy};
         left = std::min(left, sx);
         right = std::max(right, sx);
         bottom = std::min(bottom, sy);
         top = std::max(top, sy);
     }
-    return HoldsPixelCentre(left, right, Viewport[2]) && HoldsPixelCentre(bottom, top, Viewport[3]);
+    const PixelSpan columns = CentresWithin(left, right, Viewport[2]);
+    const PixelSpan rows = CentresWithin(bottom, top, Viewport[3]);
+    if (columns.First > columns.Last || rows.First > rows.Last)
+        return false;
+    // A box of few centres: look at each, since a thin slanted shape misses most of its box.
+    if ((columns.Last - columns.First + 1.0) * (rows.Last - rows.First + 1.0) > kCentresToTest)
+        return true;
+    for (double row = rows.First; row <= rows.Last; ++row)
+        for (double column = columns.First; column <= columns.Last; ++column)
+            if (ConvexHolds(screen.data(), count, column + 0.5, row + 0.5))
+                return true;
+    return false;
 }
 
 bool GLRingBatch::PrepareBand(float start, float sector, int segments, float inner, float outer,

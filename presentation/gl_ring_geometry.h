@@ -48,8 +48,11 @@ void ForEachDrawnElement(QRElement* element, Visit& visit)
 class GLScreenBounds {
 public:
     GLScreenBounds();
-    // Whether the convex hull of the points could cover the centre of a pixel of the viewport. A
-    // point behind the eye answers yes: nothing is left out that might show.
+    static constexpr int kMaxCorners = 4;
+
+    // Whether the convex polygon of the points (corners in order, at most four) could cover the
+    // centre of a pixel of the viewport. A point behind the eye answers yes: nothing is left out
+    // that might show.
     bool MayCoverPixel(const QXVector2* points, int count) const;
 
 private:

@@ -38,28 +38,3 @@ void GLAppSceneHost::RequestRingMenu(QOXRing* ring)
 {
     Cursor->RequestRingMenu(ring);
 }
-
-bool GLAppSceneHost::MenuOpen() const
-{
-    return Cursor->MenuOpen;
-}
-
-bool GLAppSceneHost::RangeActive() const
-{
-    return Cursor->RangeActive();
-}
-
-const QRElement* GLAppSceneHost::CurrentElement() const
-{
-    return Cursor->CurrentElement;
-}
-
-bool GLAppSceneHost::InRange(const QRElement* element) const
-{
-    return Cursor->InRange(element);
-}
-
-bool GLAppSceneHost::InvertHeld() const
-{
-    return Cursor->InvertHeld();
-}

@@ -1,14 +1,12 @@
 #pragma once
 // The scene's host in the program: the window's state through the cursor's window link, the
-// pointer through the input mouse and the cursor, the mouse buttons through the input actions. It
-// also tells the ring renderer what the cursor shades (give it to the renderer's Cursor).
-#include "presentation/gl_ring.h"
+// pointer through the input mouse and the cursor, the mouse buttons through the input actions.
 #include "presentation/gl_scene_app.h"
 
 class QACursor;
 class QOXInput;
 
-class GLAppSceneHost : public GLSceneHost, public GLRingCursor {
+class GLAppSceneHost : public GLSceneHost {
 public:
     // Neither is owned; both must outlive the host.
     GLAppSceneHost(QACursor* cursor, QOXInput* input) : Cursor(cursor), Input(input) {}
@@ -21,13 +19,6 @@ public:
     bool CursorIdle() const override;
     bool WasPressed(GLMouseButton button) const override;
     void RequestRingMenu(QOXRing* ring) override;
-
-    bool Enabled() const override { return CursorEnabled(); }
-    bool MenuOpen() const override;
-    bool RangeActive() const override;
-    const QRElement* CurrentElement() const override;
-    bool InRange(const QRElement* element) const override;
-    bool InvertHeld() const override;
 
     // Set by the view while a drag from another program is over it.
     bool DragActive = false;

@@ -57,7 +57,7 @@ protected:
             ProgramFolder.Write(std::string("textures/") + name + ".png", EncodePng(16, 16, 3, gradient));
         Renderer = QOXMake<GLRing>(nullptr);
         Renderer->Init();
-        Renderer->Cursor = &Cursor;
+        Renderer->Cursor = Cursor;
     }
 
     // Files of many sizes in the top folder and in expanded sub-folders two levels down.

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 
+#include "graphics/gl_2D.h"
+#include "graphics/gl_2D_font.h"
 #include "graphics/gl_main.h"
+#include "resources/resource_font.h"
 #include "resources/gl_textureengine.h"
 #include "resources/resource_displaylist.h"
 #include "resources/resource_texture.h"
@@ -112,13 +115,9 @@ TEST_F(GLRingTest, HoverDarkensSelectionBrightensAndBothTogetherGiveSeventySeven
     Draw(ring);
     EXPECT_TRUE(Near(ColourAt(ring, kFileBand, 135.0f), Stored({0.308f, 0.462f, 0.462f})));
 
-    Cursor.IsMenuOpen = true;
+    Cursor->MenuOpen = true;
     Draw(ring);
     EXPECT_TRUE(Near(ColourAt(ring, kFileBand, 135.0f), Stored({0.6f, 0.9f, 0.9f}))) << "no hover under a menu";
-    Cursor.IsMenuOpen = false;
-    Cursor.IsEnabled = false;
-    Draw(ring);
-    EXPECT_TRUE(Near(ColourAt(ring, kFileBand, 135.0f), Stored({0.6f, 0.9f, 0.9f}))) << "no hover while disabled";
 }
 
 TEST_F(GLRingTest, ARangeDragShowsItsElementsSelectedOrInvertedInItsFolderOnly)
@@ -141,9 +140,11 @@ TEST_F(GLRingTest, ARangeDragShowsItsElementsSelectedOrInvertedInItsFolderOnly)
     a->Selected = true;
     b->Selected = true;
     inner->Selected = true;
-    Cursor.IsRangeActive = true;
-    Cursor.Current = a;
-    Cursor.Range = {b, c, inner};
+    // A left drag from b to c in progress.
+    Cursor->Button = QAMouseButton::Left;
+    Cursor->Dragging = true;
+    Cursor->AnchorElement = b;
+    Cursor->CurrentElement = c;
     const auto colourOf = [&](const QRElement* element) { return Inside(ring, element); };
 
     Draw(ring);
@@ -152,17 +153,54 @@ TEST_F(GLRingTest, ARangeDragShowsItsElementsSelectedOrInvertedInItsFolderOnly)
     EXPECT_TRUE(Near(colourOf(c), selected)) << "inside the range: shown selected";
     EXPECT_TRUE(Near(colourOf(inner), selected)) << "another folder keeps its own state";
 
-    Cursor.IsInvertHeld = true;
+    Cursor->InvertDown = true;
     Draw(ring);
     EXPECT_TRUE(Near(colourOf(a), selected));
     EXPECT_TRUE(Near(colourOf(b), Stored(plain))) << "a selected element in the range shows unselected";
     EXPECT_TRUE(Near(colourOf(c), selected)) << "an unselected one shows selected";
     EXPECT_TRUE(Near(colourOf(inner), selected));
 
-    Cursor.IsRangeActive = false;
+    Cursor->Dragging = false;
     Draw(ring);
     EXPECT_TRUE(Near(colourOf(b), selected));
     EXPECT_TRUE(Near(colourOf(c), Stored(plain)));
+}
+
+TEST_F(GLRingTest, LabelsRunOutwardsInTheirTintOverADarkDropShadow)
+{
+    QOXRing* ring = FourFiles();
+    Device->System2D->Fonts->FindFont("Default")->SetNegative(1); // as the application sets it
+    ring->Root->ForEachChild([](QRElement* child) {
+        child->Colour = {0.5f, 0.5f, 0.5f};
+        child->Label.clear();
+    });
+    ring->Root->Colour = {0.5f, 0.5f, 0.5f};
+    ring->Root->Label.clear();
+    QRElement* labelled = Quarter(ring, 1);
+    const auto count = [&](const Rgba& colour) {
+        const auto pixels = Picture();
+        int found = 0;
+        for (std::size_t i = 0; i < pixels.size(); i += 4)
+            found += Near({pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]}, colour, 3) ? 1 : 0;
+        return found;
+    };
+    const Rgba labelOnly{255, 128, 128, 255};
+    const Rgba shadowOnly{0, 0, 0, 255};
+    const Rgba labelOverShadow{255, 0, 0, 255};
+    Draw(ring);
+    EXPECT_EQ(count(labelOnly) + count(shadowOnly) + count(labelOverShadow), 0);
+
+    labelled->Label = "abcdefgh";
+    labelled->Tint = {1.0f, 0.0f, 0.0f};
+    labelled->Scale = 1.0f;
+    Draw(ring);
+    EXPECT_GT(count(labelOverShadow), 100);
+    EXPECT_GT(count(shadowOnly), 5);
+    EXPECT_GT(count(labelOnly), 5);
+    // The text starts 0.9 outside the band's inner edge and runs outwards along the middle angle.
+    const float inner = ring->InnerRadius(labelled->Level);
+    EXPECT_TRUE(Near(ColourAt(ring, inner + 0.5f, labelled->MidAngle()), Stored(labelled->Colour)));
+    EXPECT_TRUE(Near(ColourAt(ring, inner + 2.5f, labelled->MidAngle()), labelOverShadow, 3));
 }
 
 TEST_F(GLRingTest, AFileTypePictureColoursTheFileBandOnTheSecondUnit)

@@ -28,15 +28,21 @@ void RingGLTest::SetUp()
     fonts->CreateFont("textures/fonts/default", "Default");
     fonts->CreateFont("textures/fonts/default", "Default Add");
     TheApp = QOXMake<QOXApp>();
+    Input = QOXMake<QOXInput>(nullptr);
+    Input->Init(&Script, UseDevice::Yes, UseDevice::No, UseDevice::Yes);
+    RegisterInputActions(*Input);
+    Cursor = QOXNew<QACursor>(TheApp.get(), Input.get());
+    Cursor->Menus = &Menus;
     Renderer = QOXMake<GLRing>(nullptr);
     Renderer->Init();
-    Renderer->Cursor = &Cursor;
+    Renderer->Cursor = Cursor;
 }
 
 void RingGLTest::TearDown()
 {
     Renderer.reset();
     TheApp.reset();
+    Input.reset();
     GLTest::TearDown();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The application with its rings on a real off-screen GL context: a folder tree to open rings on,
+// The application with its rings and its cursor on a real off-screen GL context: a folder tree to open rings on,
 // plain white ring pictures (so a band shows its element's colour), the two label fonts, a ring
 // renderer, and helpers to find where a point of ring space lands in the window.
 #include <algorithm>
@@ -7,30 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/app_cursor.h"
 #include "app/app_main.h"
+#include "input/input_main.h"
+#include "platform/scripted_input.h"
 #include "presentation/gl_ring.h"
+#include "tests/support/cursor_fixture.h"
 #include "tests/support/file_tree.h"
 #include "tests/support/gl_fixture.h"
-
-// What a cursor tells the drawing, set by the test.
-struct ScriptedRingCursor : GLRingCursor {
-    bool Enabled() const override { return IsEnabled; }
-    bool MenuOpen() const override { return IsMenuOpen; }
-    bool RangeActive() const override { return IsRangeActive; }
-    const QRElement* CurrentElement() const override { return Current; }
-    bool InRange(const QRElement* element) const override
-    {
-        return std::find(Range.begin(), Range.end(), element) != Range.end();
-    }
-    bool InvertHeld() const override { return IsInvertHeld; }
-
-    bool IsEnabled = true;
-    bool IsMenuOpen = false;
-    bool IsRangeActive = false;
-    bool IsInvertHeld = false;
-    const QRElement* Current = nullptr;      // not owned
-    std::vector<const QRElement*> Range; // not owned
-};
 
 class RingGLTest : public GLTest {
 protected:
@@ -53,7 +37,10 @@ protected:
     FileTree Tree;
     QOXPtr<QOXApp> TheApp;
     QOXPtr<GLRing> Renderer;
-    ScriptedRingCursor Cursor;
+    platform::ScriptedInput Script;
+    QOXPtr<QOXInput> Input;
+    QACursor* Cursor = nullptr; // owned by the application
+    RecordingMenus Menus;
 };
 
 // The colour 0..1 as the frame buffer stores it.

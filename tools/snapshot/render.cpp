@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 
+#include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
@@ -15,6 +16,7 @@
 #include "graphics/gl_2D.h"
 #include "graphics/gl_main.h"
 #include "graphics/gl_scene_main.h"
+#include "input/input_main.h"
 #include "platform/clock.h"
 #include "platform/desktop_services.h"
 #include "platform/egl_gl_binding.h"
@@ -88,9 +90,8 @@ private:
 };
 
 // The window as a snapshot sees it: active, nothing dragged, the pointer still, no button pressed,
-// the cursor working the rings (so the ring strip stays hidden) with no menu open and no range drag
-// (so the element under the pointer is shaded as hovered).
-class StillHost : public GLSceneHost, public GLRingCursor {
+// the cursor working the rings (so the ring strip stays hidden).
+class StillHost : public GLSceneHost {
 public:
     explicit StillHost(GLViewPoint pointer) : Pointer(pointer) {}
     bool WindowActive() const override { return true; }
@@ -101,12 +102,6 @@ public:
     bool CursorIdle() const override { return true; }
     bool WasPressed(GLMouseButton) const override { return false; }
     void RequestRingMenu(QOXRing*) override {}
-    bool Enabled() const override { return true; }
-    bool MenuOpen() const override { return false; }
-    bool RangeActive() const override { return false; }
-    const QRElement* CurrentElement() const override { return nullptr; }
-    bool InRange(const QRElement*) const override { return false; }
-    bool InvertHeld() const override { return false; }
 
 private:
     GLViewPoint Pointer;
@@ -171,13 +166,18 @@ public:
             Application->Views->Load("views");
         Scene = QOXNew<GLSceneApp>(nullptr, Application, &host);
         Scene->Init("Scene");
-        Scene->Renderer->Cursor = &host;
+        // A cursor with no press, menu or drag: the renderer shades the element under the pointer.
+        Input = QOXNew<QOXInput>(nullptr);
+        Cursor = QOXNew<QACursor>(Application, Input);
+        Cursor->Picker = Scene;
+        Scene->Renderer->Cursor = Cursor;
         Scene->Activate();
     }
     ~Session()
     {
         Scene->Destroy();
         Application->Destroy();
+        Input->Destroy();
         Device->Destroy();
         TheEngine->Timer->SetClock(nullptr);
         TheEngine->Destroy();
@@ -206,6 +206,8 @@ public:
     QOXEngine* TheEngine = nullptr;   // owned; freed last
     QOXGL* Device = nullptr;          // owned
     QOXApp* Application = nullptr;    // owned
+    QOXInput* Input = nullptr;        // owned; no devices are started
+    QACursor* Cursor = nullptr;       // owned by the application
     GLSceneApp* Scene = nullptr;      // owned; freed first
 };
 
