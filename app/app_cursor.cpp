@@ -299,27 +299,22 @@ void QACursor::MarkSelected(QACopyMode mode)
 
 void QACursor::OpenElement()
 {
-    MenuOpen = false;
-    if (CurrentElement == nullptr)
-        return;
-    CurrentElement->Activate();
-    ElementRing->Relayout();
+    ChangeCurrent(&QRElement::Activate);
 }
 
 void QACursor::ComputeElementSize()
 {
+    ChangeCurrent(&QRElement::ComputeSize);
+}
+
+template <class Change>
+void QACursor::ChangeCurrent(Change change)
+{
     MenuOpen = false;
     if (CurrentElement == nullptr)
         return;
-    CurrentElement->ComputeSize();
+    (CurrentElement->*change)();
     ElementRing->Relayout();
-}
-
-void QACursor::ExpandElement()
-{
-    MenuOpen = false;
-    if (CurrentFolder() != nullptr)
-        ToggleCurrent();
 }
 
 void QACursor::ExpandAllElement()

@@ -48,6 +48,7 @@ public:
     bool InvertHeld() const { return InvertDown; }
 
     void SetCurrent(QRElement* element);
+    // Expands or collapses the current folder (also the element menu's "Expand").
     void ToggleCurrent();
     void FocusCurrent();
     void RequestRingMenu(QOXRing* ring);
@@ -56,7 +57,6 @@ public:
     // Commands of the element menu, for the current element.
     void OpenElement();
     void ComputeElementSize();
-    void ExpandElement();
     void ExpandAllElement();
     void NewRingFromFolder();
     // Commands of the background and element menus, for the current ring.
@@ -73,7 +73,8 @@ public:
     void RefocusPicked() override { FocusCurrent(); }
     void ElementFreed(const QRElement* element) override;
 
-    QOXRing* ElementRing = nullptr;    // not owned; ring of CurrentElement, kept when it is cleared
+    // Not owned; the ring of CurrentElement, kept when it is cleared (used only while there is one).
+    QOXRing* ElementRing = nullptr;
     QRElement* CurrentElement = nullptr; // not owned; under the last press, or under a left drag
     QRElement* AnchorElement = nullptr;  // not owned; under the last press: where a range starts
     bool InvertDown = false;           // the "Invert" action, read every frame
@@ -103,6 +104,9 @@ private:
     void SelectRange();
     void ClickRelease();
     QREFolder* CurrentFolder() const;
+    // A menu command that changes the current element, after which its ring is laid out again.
+    template <class Change>
+    void ChangeCurrent(Change change);
     QAMenuItems ElementMenuItems(const QRElement& element) const;
     void PopUp(QAMenu menu, const QAMenuItems& shown);
     bool MenuRingIsOpen() const;

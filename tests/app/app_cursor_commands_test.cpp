@@ -176,9 +176,9 @@ TEST_F(CursorCommands, OpenComputeSizeExpandAndExpandAllActOnTheCurrentElement)
     Cursor->ComputeElementSize();
     EXPECT_EQ(TopFile->Size, 3);
     Click(Sub, kRight);
-    Cursor->ExpandElement();
+    Cursor->ToggleCurrent();
     EXPECT_TRUE(Sub->Expanded);
-    Cursor->ExpandElement();
+    Cursor->ToggleCurrent();
     EXPECT_FALSE(Sub->Expanded);
     Cursor->ExpandAllElement();
     auto* deep = static_cast<QREFolder*>(ChildNamed(*Sub, "deep/"));
@@ -187,7 +187,7 @@ TEST_F(CursorCommands, OpenComputeSizeExpandAndExpandAllActOnTheCurrentElement)
     EXPECT_EQ(Ring->Target, Sub);
     Click(TopFile, kRight);
     Cursor->ExpandAllElement(); // a file has nothing to expand
-    Cursor->ExpandElement();
+    Cursor->ToggleCurrent();
     EXPECT_EQ(Desktop.OpenedDocuments.size(), 1u);
 }
 

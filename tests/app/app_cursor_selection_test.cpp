@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr int kLeftShift = 42; // "Add"
-constexpr int kLeftCtrl = 29;  // "Invert"
-constexpr int kSpace = 57;     // "Display Rings"
-
 // A ring on the tree's root holding "f/" (sub-folders s0..s2 with a file each, files a0..a3) and
 // "g/" (one file), with "f/" expanded.
 class CursorSelection : public CursorTest {
@@ -102,12 +98,12 @@ TEST_F(CursorSelection, TheRootOfARingStaysExpandedWhenClicked)
 TEST_F(CursorSelection, AddKeepsOtherSelectionsAndLeavesAnExpandedFolderExpanded)
 {
     File(0)->Selected = true;
-    Click(F, kLeft, kLeftShift);
+    Click(F, kLeft, kScanLeftShift);
     EXPECT_TRUE(F->Expanded);
     EXPECT_TRUE(F->Selected);
     EXPECT_TRUE(File(0)->Selected);
     // A collapsed folder clicked with "Add" is expanded as well.
-    Click(Sub(0), kLeft, kLeftShift);
+    Click(Sub(0), kLeft, kScanLeftShift);
     EXPECT_TRUE(Sub(0)->Expanded);
     EXPECT_TRUE(File(0)->Selected);
 }
@@ -115,14 +111,14 @@ TEST_F(CursorSelection, AddKeepsOtherSelectionsAndLeavesAnExpandedFolderExpanded
 TEST_F(CursorSelection, InvertFlipsOneElementAndNeverExpandsOrCollapses)
 {
     File(0)->Selected = true;
-    Click(Sub(1), kLeft, kLeftCtrl);
+    Click(Sub(1), kLeft, kScanLeftCtrl);
     EXPECT_TRUE(Sub(1)->Selected);
     EXPECT_FALSE(Sub(1)->Expanded);
     EXPECT_TRUE(File(0)->Selected);
-    Click(F, kLeft, kLeftCtrl);
+    Click(F, kLeft, kScanLeftCtrl);
     EXPECT_TRUE(F->Selected);
     EXPECT_TRUE(F->Expanded);
-    Click(File(0), kLeft, kLeftCtrl);
+    Click(File(0), kLeft, kScanLeftCtrl);
     EXPECT_FALSE(File(0)->Selected);
     EXPECT_EQ(SelectedNames(*F), NamesOf({Sub(1)}));
 }
@@ -149,11 +145,11 @@ TEST_F(CursorSelection, RangesWithAddOrInvertKeepOrFlipWhatWasSelected)
 {
     File(3)->Selected = true;
     File(1)->Selected = true;
-    Drag(File(0), File(1), kLeftCtrl);
+    Drag(File(0), File(1), kScanLeftCtrl);
     EXPECT_EQ(SelectedNames(*F), NamesOf({File(0), File(3)}));
-    Drag(Sub(2), Sub(2), kLeftShift); // a press and release on one spot is a click
+    Drag(Sub(2), Sub(2), kScanLeftShift); // a press and release on one spot is a click
     EXPECT_EQ(SelectedNames(*F), NamesOf({Sub(2), File(0), File(3)}));
-    Drag(File(1), File(2), kLeftShift);
+    Drag(File(1), File(2), kScanLeftShift);
     EXPECT_EQ(SelectedNames(*F), NamesOf({Sub(2), File(0), File(1), File(2), File(3)}));
 }
 
@@ -164,7 +160,7 @@ TEST_F(CursorSelection, ADragEndingInAnotherFolderClearsTheSelectionAndSelectsNo
     EXPECT_TRUE(SelectedNames(*F).empty());
     EXPECT_TRUE(SelectedNames(*G).empty());
     File(3)->Selected = true;
-    Drag(File(0), G->Files->Get(0), kLeftShift);
+    Drag(File(0), G->Files->Get(0), kScanLeftShift);
     EXPECT_EQ(SelectedNames(*F), NamesOf({File(3)}));
     EXPECT_TRUE(SelectedNames(*G).empty());
 }
@@ -231,7 +227,7 @@ TEST_F(CursorSelection, ARightDragOpensNoMenu)
 TEST_F(CursorSelection, APressWhileDisplayRingsIsHeldDoesNothing)
 {
     File(0)->Selected = true;
-    Play(Frame().Press(kSpace));
+    Play(Frame().Press(kScanSpace));
     Click(File(1));
     EXPECT_EQ(Cursor->Button, QAMouseButton::None);
     EXPECT_EQ(SelectedNames(*F), NamesOf({File(0)}));

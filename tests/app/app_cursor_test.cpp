@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr int kLeftShift = 42; // "Add"
-constexpr int kLeftCtrl = 29;  // "Invert"
-constexpr int kSpace = 57;     // "Display Rings"
-
 class CursorQueries : public CursorTest {
 protected:
     // A ring on the tree's folder "f/" with sub-folders s0..s2 and files a0..a3.
@@ -63,22 +59,22 @@ TEST_F(CursorQueries, TheThirteenActionsAreRegisteredInTheirOrder)
 
 TEST_F(CursorQueries, DisplayRingsDisablesTheCursorOnlyWhileTheWindowIsActive)
 {
-    Play(Frame().Press(kSpace));
+    Play(Frame().Press(kScanSpace));
     EXPECT_FALSE(Cursor->Enabled());
     Menus.Active = false;
     EXPECT_TRUE(Cursor->Enabled());
     Menus.Active = true;
-    Play(Frame().Release(kSpace));
+    Play(Frame().Release(kScanSpace));
     EXPECT_TRUE(Cursor->Enabled());
 }
 
 TEST_F(CursorQueries, InvertIsReadOnceAFrame)
 {
-    Play(Frame().Press(kLeftCtrl));
+    Play(Frame().Press(kScanLeftCtrl));
     EXPECT_TRUE(Cursor->InvertHeld());
     Play();
     EXPECT_TRUE(Cursor->InvertHeld());
-    Play(Frame().Release(kLeftCtrl));
+    Play(Frame().Release(kScanLeftCtrl));
     EXPECT_FALSE(Cursor->InvertHeld());
 }
 

@@ -21,19 +21,7 @@ void InputTest::Start(UseDevice joysticks)
 
 void InputTest::RegisterApplicationButtons()
 {
-    Input->AddButton("Left", "Mouse", 1000);
-    Input->AddButton("Right", "Mouse", 1001);
-    Input->AddButton("Middle", "Mouse", 1002);
-    Input->AddButton("Zoom In", "Mouse", 1033);
-    Input->AddButton("Zoom Out", "Mouse", 1034);
-    Input->AddButton("Movement Mode", "Movement", 1002);
-    Input->AddButton("Pan", "Movement", kLeftCtrl);
-    Input->AddButton("Zoom", "Movement", kLeftShift);
-    Input->AddButton("Rotate", "Movement", kLeftAlt);
-    Input->AddButton("Add", "Selection", kLeftShift);
-    Input->AddButton("Invert", "Selection", kLeftCtrl);
-    Input->AddButton("Switch Ring", "Rings", kTab);
-    Input->AddButton("Display Rings", "Rings", kSpace);
+    RegisterInputActions(*Input);
 }
 
 void InputTest::Play(const Frame& frame)

@@ -2,18 +2,14 @@
 // An input module over scripted input, with the application's thirteen buttons registered.
 #include <string>
 
+#include "app/app_actions.h"
 #include "input/input_main.h"
 #include "platform/scripted_input.h"
 #include "tests/support/engine_fixture.h"
 
 class InputTest : public EngineTest {
 protected:
-    // DirectInput scan codes of the keys the buttons use.
-    static constexpr int kTab = 15;
-    static constexpr int kLeftCtrl = 29;
-    static constexpr int kLeftShift = 42;
-    static constexpr int kLeftAlt = 56;
-    static constexpr int kSpace = 57;
+    // Mouse buttons; the keys are the scan codes of the application's actions.
     static constexpr int kLeft = 0;
     static constexpr int kRight = 1;
     static constexpr int kMiddle = 2;

@@ -29,11 +29,11 @@ TEST_F(InputTest, SharedCodesGoDownTogether)
     Start();
     Play(Frame().PressButton(kMiddle));
     EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Mouse/Middle", "Movement/Movement Mode"}));
-    Play(Frame().Press(kLeftShift).ReleaseButton(kMiddle));
+    Play(Frame().Press(kScanLeftShift).ReleaseButton(kMiddle));
     EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Movement/Zoom", "Selection/Add"}));
-    Play(Frame().Press(kLeftCtrl).Release(kLeftShift));
+    Play(Frame().Press(kScanLeftCtrl).Release(kScanLeftShift));
     EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Movement/Pan", "Selection/Invert"}));
-    Play(Frame().Press(kTab).Press(kSpace).Press(kLeftAlt).Release(kLeftCtrl).PressButton(kLeft).PressButton(kRight));
+    Play(Frame().Press(kScanTab).Press(kScanSpace).Press(kScanLeftAlt).Release(kScanLeftCtrl).PressButton(kLeft).PressButton(kRight));
     EXPECT_EQ(DownButtons(), (std::vector<std::string>{"Mouse/Left", "Mouse/Right", "Movement/Rotate",
                                                        "Rings/Switch Ring", "Rings/Display Rings"}));
 }
@@ -41,7 +41,7 @@ TEST_F(InputTest, SharedCodesGoDownTogether)
 TEST_F(InputTest, EdgesBelongToTheFrameOfTheChange)
 {
     Start();
-    Play(Frame().Press(kTab));
+    Play(Frame().Press(kScanTab));
     EXPECT_TRUE(Input->WasPressed("Switch Ring", "Rings"));
     EXPECT_TRUE(Input->IsDown("Switch Ring", "Rings"));
     for (int held = 0; held < 3; ++held) {
@@ -50,7 +50,7 @@ TEST_F(InputTest, EdgesBelongToTheFrameOfTheChange)
         EXPECT_FALSE(Input->WasPressed("Switch Ring", "Rings"));
         EXPECT_FALSE(Input->WasReleased("Switch Ring", "Rings"));
     }
-    Play(Frame().Release(kTab));
+    Play(Frame().Release(kScanTab));
     EXPECT_FALSE(Input->IsDown("Switch Ring", "Rings"));
     EXPECT_TRUE(Input->WasReleased("Switch Ring", "Rings"));
     Play();
@@ -60,7 +60,7 @@ TEST_F(InputTest, EdgesBelongToTheFrameOfTheChange)
 TEST_F(InputTest, PressAndReleaseBetweenTwoPollsIsNotSeen)
 {
     Start();
-    Play(Frame().Press(kSpace).Release(kSpace));
+    Play(Frame().Press(kScanSpace).Release(kScanSpace));
     EXPECT_FALSE(Input->WasPressed("Display Rings", "Rings"));
 }
 
@@ -82,7 +82,7 @@ TEST_F(InputTest, WheelNotchIsAButtonForExactlyOneFrame)
 TEST_F(InputTest, LostFocusReleasesEverything)
 {
     Start();
-    Play(Frame().Press(kLeftShift).Press(kLeftAlt).PressButton(kLeft));
+    Play(Frame().Press(kScanLeftShift).Press(kScanLeftAlt).PressButton(kLeft));
     EXPECT_EQ(DownButtons().size(), 4u);
     Play(Frame().LoseFocus());
     EXPECT_TRUE(DownButtons().empty());
@@ -96,14 +96,14 @@ TEST_F(InputTest, LookupsByNameAndGroup)
     EXPECT_EQ(Input->FindButton("Zoom", ""), 7);
     EXPECT_EQ(Input->FindButton("Zoom", "Mouse"), -1);
     EXPECT_EQ(Input->FindButton("zoom", "Movement"), -1);
-    const int second = Input->AddButton("Zoom", "Keys", kSpace);
+    const int second = Input->AddButton("Zoom", "Keys", kScanSpace);
     EXPECT_EQ(Input->FindButton("Zoom", "Keys"), second);
-    Play(Frame().Press(kSpace));
+    Play(Frame().Press(kScanSpace));
     EXPECT_FALSE(Input->IsDown("Zoom", ""));
     EXPECT_TRUE(Input->IsDown("Zoom", "Keys"));
 
     const std::string longName(40, 'n');
-    const int cut = Input->AddButton(longName, longName, kSpace);
+    const int cut = Input->AddButton(longName, longName, kScanSpace);
     EXPECT_EQ(Input->Buttons[static_cast<std::size_t>(cut)].Name, std::string(32, 'n'));
     EXPECT_EQ(Input->FindButton(longName + "more", std::string(32, 'n')), cut);
 }
@@ -111,7 +111,7 @@ TEST_F(InputTest, LookupsByNameAndGroup)
 TEST_F(InputTest, UnknownNamesAreNeverDown)
 {
     Start();
-    Play(Frame().Press(kTab));
+    Play(Frame().Press(kScanTab));
     for (const auto& [name, group] : std::vector<std::pair<std::string, std::string>>{
              {"Jump", "Movement"}, {"Jump", ""}, {"", ""}, {"Switch Ring", "Mouse"}}) {
         EXPECT_FALSE(Input->IsDown(name, group)) << name << "/" << group;
@@ -123,7 +123,7 @@ TEST_F(InputTest, UnknownNamesAreNeverDown)
 TEST_F(InputTest, EmptyModuleAndInactiveModuleAnswerNothing)
 {
     Input->Init(&Script, UseDevice::Yes, UseDevice::No, UseDevice::Yes);
-    Play(Frame().Press(kTab));
+    Play(Frame().Press(kScanTab));
     EXPECT_EQ(Input->LastButton, -1);
     EXPECT_EQ(Input->FindButton("Switch Ring", ""), -1);
     RegisterApplicationButtons();
@@ -137,11 +137,11 @@ TEST_F(InputTest, SecondCodeCountsAndOutOfRangeCodesAreReported)
 {
     Start();
     const int either = Input->AddButton("Either", "Test", 1003);
-    Input->Buttons[static_cast<std::size_t>(either)].Codes[1] = kSpace;
+    Input->Buttons[static_cast<std::size_t>(either)].Codes[1] = kScanSpace;
     Input->AddButton("Beyond Keys", "Test", 300);
     Input->AddButton("Negative", "Test", -7);
     Input->AddButton("Beyond Joysticks", "Test", 4000);
-    Play(Frame().Press(kSpace));
+    Play(Frame().Press(kScanSpace));
     EXPECT_TRUE(Input->IsDown("Either", "Test"));
     EXPECT_FALSE(Input->IsDown("Beyond Keys", "Test"));
     EXPECT_FALSE(Input->IsDown("Negative", "Test"));
@@ -165,7 +165,7 @@ TEST_F(InputTest, UnavailableSystemSetsUpNoDevice)
 {
     Script.Available = false;
     Start(UseDevice::Yes);
-    Play(Frame().Press(kTab).PressButton(kLeft));
+    Play(Frame().Press(kScanTab).PressButton(kLeft));
     EXPECT_TRUE(DownButtons().empty());
     EXPECT_FALSE(Input->Keyboard->Initialized);
     const auto lines = LogLines();
