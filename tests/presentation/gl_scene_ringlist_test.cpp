@@ -32,8 +32,8 @@ protected:
         SettleRings();
         return rings;
     }
-    // The darkness of the hover title's box above the strip's middle.
-    int TitleBoxShade() const { return ViewPixel(static_cast<int>(kHalfWidth), static_cast<int>(kStripY) - 65)[0]; }
+    // The darkness of the hover title's box along its top edge, above the text.
+    int TitleBoxShade() const { return ViewPixel(static_cast<int>(kHalfWidth), static_cast<int>(kStripY) - 79)[0]; }
 };
 
 TEST_F(RingListTest, MinimisedRingsSitNinetyPixelsApartCentredOnTheStrip)
