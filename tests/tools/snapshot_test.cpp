@@ -12,7 +12,9 @@
 #include <iterator>
 
 #include "resources/image_decoders.h"
+#include "platform/egl_gl_binding.h"
 #include "tests/support/file_tree.h"
+#include "tests/support/gl_drivers.h"
 #include "tests/support/temp_folder.h"
 #include "tools/snapshot/snapshot.h"
 
@@ -47,6 +49,9 @@ protected:
         fs::create_directory_symlink(std::string(ORBIVANE_SOURCE_DATA) + "textures", Home.Path() + "textures");
         ::setenv("ORBIVANE_HOME", Home.Path().c_str(), 1);
         MakeTree(Tree);
+        // The snapshot opens and closes its own display; Mesa's modules are pinned while one is open.
+        const platform::EglGLBinding display(16, 16);
+        KeepGLDriversLoaded();
     }
     void TearDown() override { ::unsetenv("ORBIVANE_HOME"); }
 
