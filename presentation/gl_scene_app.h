@@ -1,0 +1,153 @@
+#pragma once
+// The application's one scene: every frame it finds the element under the pointer, renders the
+// current ring's shadow into a texture, and draws the background, the shadow, the open rings, the
+// info box, the strip of minimised rings and the fading ring title.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/app_links.h"
+#include "graphics/gl_scene_generic.h"
+#include "ring/element_hooks.h"
+#include "ring/ring_main.h"
+
+class GLRing;
+class GLRenderToTexture;
+class QOXApp;
+class QOXRing;
+class QRElement;
+class QRIteration;
+class QRTexture;
+
+// A point in view pixels, y downwards from the top left.
+struct GLViewPoint {
+    float X = 0.0f;
+    float Y = 0.0f;
+};
+
+// One text line of the info box, at its left end in view pixels.
+struct GLInfoLine {
+    float X = 0.0f;
+    float Y = 0.0f;
+    std::string Text;
+};
+
+enum class GLMouseButton { Left, Right };
+
+// What the scene reads of the window, the input and the cursor around it, and the one request it
+// makes of the cursor. The application fills it in; the snapshot tool holds a still pointer.
+class GLSceneHost {
+public:
+    virtual ~GLSceneHost() = default;
+    // The main window is the active window (it has the keyboard focus).
+    virtual bool WindowActive() const = 0;
+    // A drag from another program is over the view.
+    virtual bool DragOver() const = 0;
+    // The input mouse's position, used for the hover pick.
+    virtual GLViewPoint MousePoint() const = 0;
+    // The cursor's idea of the pointer, used by the ring strip.
+    virtual GLViewPoint CursorPoint() const = 0;
+    // The cursor works the rings: the "Display Rings" action is not held.
+    virtual bool CursorEnabled() const = 0;
+    // No mouse press is in progress for the cursor.
+    virtual bool CursorIdle() const = 0;
+    virtual bool WasPressed(GLMouseButton button) const = 0;
+    virtual void RequestRingMenu(QOXRing* ring) = 0;
+};
+
+// A number with that many decimals and "." as the separator, whatever the locale.
+std::string FixedText(double value, int decimals);
+// The text of a byte count as the info box shows it: "512 Byte", "1.5 KB", "2.25 MB", "1.00 GB".
+std::string SizeText(std::int64_t bytes);
+// The attribute line of an element: "Hidden", "Read Only", "Hidden, Read Only" or empty.
+std::string AttributeText(bool hidden, bool readOnly);
+
+// Loads the scene's two fonts from "textures/fonts/default": "Default" darkens what lies under it
+// (the "NEGATIVE" blend), "Default Add" lightens it.
+void LoadSceneFonts();
+
+class GLSceneApp : public GLScene, public QASceneLink, public QAPicker, public QRElementWatcher {
+    QOX_CLASS(GLSceneApp)
+public:
+    static constexpr float kInfoWidth = 240.0f;
+    static constexpr float kInfoHeight = 150.0f;
+    static constexpr float kIconSpacing = 90.0f;
+
+    // `application` and `host` are not owned and must outlive the scene.
+    GLSceneApp(QOXObject* owner, QOXApp* application, GLSceneHost* host);
+
+    void Init(const std::string& name) override;
+    void Render() override;
+    void ResizeShadowMap();
+    void ShowRingTitle(const std::string& title) override;
+    // The element under a view point on the rings on screen: the last ring in the list that has
+    // one wins. The cursor picks through this.
+    QRElement* PickAt(float x, float y) override;
+    // Forgets a freed element wherever the scene still points at it.
+    void ElementFreed(const QRElement* element) override;
+
+    // The frame's steps, in the order Render runs them.
+    void PickHover();
+    void RenderShadowMap();
+    void DrawBackground();
+    void DrawShadow();
+    void DrawRings();
+    void DrawInfoBox();
+    void DrawRingList();
+    void DrawTitle();
+
+    // A rectangle with bevelled corners, filled and outlined, at opacity `alpha`.
+    static void DrawFrameBox(float left, float top, float right, float bottom, float alpha);
+
+    QRElement* HoverElement = nullptr; // not owned; an element of one of the rings
+    QOXRing* HoverRing = nullptr;      // not owned; the ring of HoverElement
+    QRTexture* BackgroundTexture = nullptr; // owned as a child
+    QRTexture* BananaTexture = nullptr;     // owned as a child
+    QRTexture* ShadowTexture = nullptr;     // owned as a child
+    QRTexture* ArrowTexture = nullptr;      // owned as a child
+    std::string RingTitle;
+    float TitleTime = -1.0f;
+    const QRElement* InfoElement = nullptr; // not owned; compared only, never read
+    float InfoTime = -1.0f;
+    // Whether InfoElement is the root of a ring on a drive's mount point, and that drive's type and
+    // space, read once when the box starts for it.
+    bool InfoOnDrive = false;
+    QRDriveInfo InfoDrive;
+    float RingListFade = 0.0f;
+    float RingListScroll = 0.0f;
+    QRIteration* RingListAnimation = nullptr; // owned as a child
+    GLRing* Renderer = nullptr;               // owned as a child
+    GLRenderToTexture* RenderToTexture = nullptr; // owned as a child
+
+    QOXApp* Application = nullptr; // not owned
+    GLSceneHost* Host = nullptr;   // not owned
+
+protected:
+    void BeforeDestroy() override;
+
+private:
+    void GiveShadowTarget();
+    QRElement* PickRings(float x, float y, QOXRing*& ring);
+    float FrameSeconds() const;
+    float ViewWidth() const;
+    float ViewHeight() const;
+    // Info box parts (gl_scene_info.cpp).
+    void StartInfo();
+public:
+    // The info box's title and lines (below the title) for the hover element, in a box whose
+    // right edge and top are given.
+    std::string InfoTitle() const;
+    std::vector<GLInfoLine> InfoLines(float right, float top) const;
+
+private:
+    void AddDriveLines(std::vector<GLInfoLine>& lines, float right, float top) const;
+    void AddFileLines(std::vector<GLInfoLine>& lines, float right, float top) const;
+    void AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const;
+    // Ring strip parts (gl_scene_ringlist.cpp).
+    bool UpdateRingListFade();
+    void DrawRingIcon(QOXRing* ring, float x, float hw, float height);
+    void DrawRingHoverTitle(QOXRing* ring);
+    void HandleRingStripInput(QOXRing* ring);
+    void DrawScrollArrows(float xFirst, float xLast, float hw, float qw, float height);
+    void DrawArrow(float centreX, float mirror) const;
+};

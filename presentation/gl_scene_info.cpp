@@ -1,0 +1,165 @@
+// The info box: what the element under the pointer is, with its drive, file or folder lines, fading
+// out once it has been shown for the set duration.
+#include <charconv>
+
+#include "app/app_main.h"
+#include "engine/qox_main.h"
+#include "graphics/gl_2D.h"
+#include "graphics/gl_2D_font.h"
+#include "graphics/gl_main.h"
+#include "platform/date_text.h"
+#include "platform/volumes.h"
+#include "presentation/gl_scene_app.h"
+#include "ring/element_file.h"
+#include "ring/element_folder.h"
+
+namespace {
+
+constexpr QXColor kWhite{1.0f, 1.0f, 1.0f};
+constexpr float kTextSize = 1.2f;
+constexpr float kTitleRoom = 220.0f;
+constexpr std::int64_t kKilo = 1024;
+constexpr std::int64_t kMega = 1048576;
+constexpr std::int64_t kGiga = 1073741824;
+
+// The "Info:" line, only for an element with an attribute.
+void AddAttributeLine(std::vector<GLInfoLine>& lines, float right, float top, const std::string& attributes)
+{
+    if (attributes.empty())
+        return;
+    lines.push_back({right - 230.0f, top + 130.0f, "Info:"});
+    lines.push_back({right - 180.0f, top + 130.0f, attributes});
+}
+
+// A ring folder on a drive's own mount point (the file-system root is one).
+bool IsDriveRoot(const std::string& folder)
+{
+    const platform::Volume volume = platform::VolumeOf(folder);
+    return volume.MountPoint == folder && !volume.TypeText.empty();
+}
+
+} // namespace
+
+std::string FixedText(double value, int decimals)
+{
+    char text[64] = {};
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, written.ptr);
+}
+
+std::string SizeText(std::int64_t bytes)
+{
+    if (bytes < kKilo)
+        return std::to_string(bytes) + " Byte";
+    if (bytes < kMega)
+        return FixedText(static_cast<double>(bytes) / kKilo, 1) + " KB";
+    if (bytes < kGiga)
+        return FixedText(static_cast<double>(bytes) / kMega, 2) + " MB";
+    return FixedText(static_cast<double>(bytes) / kGiga, 2) + " GB";
+}
+
+std::string AttributeText(bool hidden, bool readOnly)
+{
+    std::string text;
+    if (hidden)
+        text += "Hidden, ";
+    if (readOnly)
+        text += "Read Only, ";
+    if (text.size() > 1)
+        text.resize(text.size() - 2);
+    return text;
+}
+
+void GLSceneApp::DrawInfoBox()
+{
+    if (HoverElement == nullptr)
+        return;
+    GL_2DSystem* system = GL()->System2D;
+    system->Begin2D();
+    const float duration = Application->Settings.DisplayDuration;
+    if (duration <= 0.0f) {
+        system->End2D();
+        return;
+    }
+    if (HoverElement != InfoElement)
+        StartInfo();
+    InfoTime += FrameSeconds();
+    const float alpha = InfoTime > duration ? 1.0f - (InfoTime - duration) : 1.0f;
+    if (alpha < 0.0f) {
+        system->End2D();
+        return;
+    }
+    const float right = ViewWidth() - 10.0f;
+    const float bottom = ViewHeight() - 10.0f;
+    const float top = bottom - kInfoHeight;
+    const std::string title = InfoTitle();
+    const float titleWidth = GLFont::TextWidth(system->Fonts->FindFont("Default Add"), title, kTextSize);
+    const float left = titleWidth > kTitleRoom ? right - 20.0f - titleWidth : right - kInfoWidth;
+    DrawFrameBox(left, top, right, bottom, alpha);
+    system->Print("Default Add", AlignLeft, left + 10.0f, top + 15.0f, kWhite, alpha, kTextSize, title);
+    for (const GLInfoLine& line : InfoLines(right, top))
+        system->Print("Default Add", AlignLeft, line.X, line.Y, kWhite, alpha, kTextSize, line.Text);
+    system->End2D();
+}
+
+void GLSceneApp::StartInfo()
+{
+    InfoElement = HoverElement;
+    InfoTime = 0.0f;
+    InfoOnDrive = HoverElement->IsRoot() && HoverRing != nullptr && IsDriveRoot(HoverRing->Folder);
+    InfoDrive = InfoOnDrive ? HoverRing->DriveInfo() : QRDriveInfo{};
+}
+
+std::string GLSceneApp::InfoTitle() const
+{
+    const bool root = HoverElement->IsRoot() && HoverRing != nullptr;
+    std::string title = root ? HoverRing->Folder : HoverElement->Name;
+    if (title.size() > 1 && title.back() == '/')
+        title.pop_back();
+    return title;
+}
+
+std::vector<GLInfoLine> GLSceneApp::InfoLines(float right, float top) const
+{
+    std::vector<GLInfoLine> lines;
+    if (InfoOnDrive)
+        AddDriveLines(lines, right, top);
+    if (HoverElement->IsFolder())
+        AddFolderLines(lines, right, top);
+    else
+        AddFileLines(lines, right, top);
+    return lines;
+}
+
+void GLSceneApp::AddDriveLines(std::vector<GLInfoLine>& lines, float right, float top) const
+{
+    lines.push_back({right - 230.0f, top + 50.0f, "Drive Type:"});
+    lines.push_back({right - 230.0f, top + 90.0f, "Space Available:"});
+    lines.push_back({right - 230.0f, top + 110.0f, "Space Free:"});
+    lines.push_back({right - 120.0f, top + 50.0f, InfoDrive.TypeText});
+    lines.push_back({right - 100.0f, top + 90.0f, SizeText(InfoDrive.Total)});
+    lines.push_back({right - 100.0f, top + 110.0f, SizeText(InfoDrive.Free)});
+    // A drive without a medium has no size to take a share of.
+    if (InfoDrive.Total > 0) {
+        const double share = static_cast<double>(InfoDrive.Free) / static_cast<double>(InfoDrive.Total) * 100.0;
+        lines.push_back({right - 100.0f, top + 130.0f, "(" + FixedText(share, 2) + "% free)"});
+    }
+}
+
+void GLSceneApp::AddFileLines(std::vector<GLInfoLine>& lines, float right, float top) const
+{
+    const QRFileInfo info = static_cast<const QREFile*>(HoverElement)->Info();
+    lines.push_back({right - 230.0f, top + 50.0f, "File Size:"});
+    lines.push_back({right - 230.0f, top + 70.0f, "File Created:"});
+    lines.push_back({right - 230.0f, top + 90.0f, "Last Access:"});
+    lines.push_back({right - 100.0f, top + 50.0f, SizeText(info.Size)});
+    lines.push_back({right - 100.0f, top + 70.0f, platform::ShortDateText(info.Created)});
+    lines.push_back({right - 100.0f, top + 90.0f, platform::ShortDateText(info.LastAccess)});
+    AddAttributeLine(lines, right, top, AttributeText(info.Hidden, info.ReadOnly));
+}
+
+void GLSceneApp::AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const
+{
+    const QRAttributes attributes = static_cast<const QREFolder*>(HoverElement)->Attributes();
+    AddAttributeLine(lines, right, top, AttributeText(attributes.Hidden, attributes.ReadOnly));
+}

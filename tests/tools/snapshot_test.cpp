@@ -1,0 +1,156 @@
+// Whole frames of the application scene through the snapshot tool, compared with committed golden
+// pictures. To regenerate them after an intended change of the picture, run
+//   ORBIVANE_UPDATE_GOLDEN=1 build/tests/orbivane_tools_tests --gtest_filter='SnapshotGolden*'
+// and look at the pictures in tests/presentation/golden/ before committing them.
+#include <gtest/gtest.h>
+
+#include <utime.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "resources/image_decoders.h"
+#include "platform/egl_gl_binding.h"
+#include "tests/support/file_tree.h"
+#include "tests/support/gl_drivers.h"
+#include "tests/support/temp_folder.h"
+#include "tools/snapshot/snapshot.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int64_t kFixedTime = 1700000000; // every date in the tree, so pictures never drift
+
+// A small made-up tree with fixed sizes and dates.
+void MakeTree(const FileTree& tree)
+{
+    tree.File("docs/a.txt", 3000);
+    tree.File("docs/b.pdf", 12000);
+    tree.File("docs/old/c.txt", 500);
+    tree.File("music/x.mp3", 40000);
+    tree.File("music/y.mp3", 25000);
+    tree.File("src/main.cpp", 8000);
+    tree.File("src/util.h", 1500);
+    tree.File("readme.md", 2000);
+    const utimbuf times{kFixedTime, kFixedTime};
+    for (const auto& entry : fs::recursive_directory_iterator(tree.Root()))
+        ::utime(entry.path().c_str(), &times);
+}
+
+// A program folder with the program's own pictures and fonts and no settings file, so that the
+// settings are the table defaults whatever a user changed in the build's folder.
+class SnapshotTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directory_symlink(std::string(ORBIVANE_SOURCE_DATA) + "textures", Home.Path() + "textures");
+        ::setenv("ORBIVANE_HOME", Home.Path().c_str(), 1);
+        MakeTree(Tree);
+        // The snapshot opens and closes its own display; Mesa's modules are pinned while one is open.
+        const platform::EglGLBinding display(16, 16);
+        KeepGLDriversLoaded();
+    }
+    void TearDown() override { ::unsetenv("ORBIVANE_HOME"); }
+
+    snapshot::Picture Take(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.end(), {"--folder", Tree.Root(), "--out", "unused.png", "--size", "320x240"});
+        snapshot::Options options;
+        EXPECT_FALSE(snapshot::ParseArguments(arguments, options));
+        snapshot::Picture picture;
+        const auto error = snapshot::Render(options, picture);
+        EXPECT_FALSE(error) << *error;
+        return picture;
+    }
+
+    // Close to the golden picture: llvmpipe versions may round edges and blends differently, so a
+    // few pixels may differ much and the mean only a little.
+    void ExpectGolden(const snapshot::Picture& picture, const std::string& name)
+    {
+        const std::string path = std::string(ORBIVANE_GOLDEN_FOLDER) + name + ".png";
+        if (std::getenv("ORBIVANE_UPDATE_GOLDEN") != nullptr) {
+            ASSERT_FALSE(snapshot::WritePng(path, picture));
+            return;
+        }
+        std::ifstream file(path, std::ios::binary);
+        const DecodedImage golden = DecodePng(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {}));
+        ASSERT_TRUE(golden.Ok()) << golden.Error;
+        ASSERT_EQ(golden.Width, picture.Width);
+        ASSERT_EQ(golden.Height, picture.Height);
+        ASSERT_EQ(golden.Components, 3);
+        double total = 0.0;
+        std::size_t far = 0;
+        for (std::size_t i = 0; i < picture.Rgb.size(); ++i) {
+            const int difference = std::abs(int(picture.Rgb[i]) - int(golden.Pixels[i]));
+            total += difference;
+            far += difference > 48 ? 1 : 0;
+        }
+        EXPECT_LT(total / static_cast<double>(picture.Rgb.size()), 1.5) << name;
+        EXPECT_LT(far, picture.Rgb.size() / 200) << name;
+    }
+
+    TempFolder Home;
+    FileTree Tree;
+};
+
+using SnapshotGolden = SnapshotTest;
+
+} // namespace
+
+TEST(SnapshotArguments, ReadTheWholeCommandLineAndRefuseWhatIsWrong)
+{
+    snapshot::Options options;
+    EXPECT_FALSE(snapshot::ParseArguments({"--folder", "/tmp/a", "--expand", "b", "--expand", "b/c", "--size", "100x50",
+                                           "--frames", "7", "--pointer", "10.5,20", "--out", "x.png"},
+                                          options));
+    EXPECT_EQ(options.Folder, "/tmp/a");
+    EXPECT_EQ(options.Expand, (std::vector<std::string>{"b", "b/c"}));
+    EXPECT_EQ(options.Width, 100);
+    EXPECT_EQ(options.Height, 50);
+    EXPECT_EQ(options.Frames, 7);
+    ASSERT_TRUE(options.Pointer.has_value());
+    EXPECT_FLOAT_EQ(options.Pointer->first, 10.5f);
+    EXPECT_FLOAT_EQ(options.Pointer->second, 20.0f);
+    EXPECT_EQ(options.Out, "x.png");
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"--out", "x.png"},
+             {"--folder", "/tmp"},
+             {"--folder", "/tmp", "--out", "x.png", "--size", "100"},
+             {"--folder", "/tmp", "--out", "x.png", "--size", "0x100"},
+             {"--folder", "/tmp", "--out", "x.png", "--frames", "-3"},
+             {"--folder", "/tmp", "--out", "x.png", "--pointer", "1;2"},
+             {"--folder", "/tmp", "--out", "x.png", "--colour", "red"},
+             {"--folder", "/tmp", "--out"}}) {
+        snapshot::Options refused;
+        EXPECT_TRUE(snapshot::ParseArguments(wrong, refused)) << wrong.back();
+    }
+}
+
+TEST_F(SnapshotTest, AMissingFolderOrSubFolderIsReportedNotDrawn)
+{
+    snapshot::Options options;
+    options.Folder = Tree.PathOf("nothing-here");
+    snapshot::Picture picture;
+    EXPECT_TRUE(snapshot::Render(options, picture));
+    options.Folder = Tree.Root();
+    options.Expand = {"docs/none"};
+    EXPECT_TRUE(snapshot::Render(options, picture));
+}
+
+TEST_F(SnapshotGolden, PlainRing)
+{
+    ExpectGolden(Take({"--frames", "40"}), "ring");
+}
+
+TEST_F(SnapshotGolden, ExpandedFolders)
+{
+    ExpectGolden(Take({"--frames", "40", "--expand", "docs", "--expand", "docs/old"}), "expanded");
+}
+
+TEST_F(SnapshotGolden, HoveredFolderWithItsInfoBox)
+{
+    ExpectGolden(Take({"--frames", "40", "--pointer", "200,60"}), "hover");
+}

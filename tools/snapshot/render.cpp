@@ -1,0 +1,247 @@
+// The snapshot's run: a private program folder that lends the program's data, the engine with a
+// clock of fixed 50 ms frames, the GL device on an EGL context, the application with one ring and
+// the application scene, then the frames and the read-back of the last one.
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/app_cursor.h"
+#include "app/app_main.h"
+#include "engine/qox_file.h"
+#include "engine/qox_main.h"
+#include "engine/qox_timer.h"
+#include "graphics/gl_2D.h"
+#include "graphics/gl_main.h"
+#include "graphics/gl_scene_main.h"
+#include "input/input_main.h"
+#include "platform/clock.h"
+#include "platform/desktop_services.h"
+#include "platform/egl_gl_binding.h"
+#include "platform/program_folder.h"
+#include "presentation/gl_ring.h"
+#include "presentation/gl_scene_app.h"
+#include "ring/element_folder.h"
+#include "tools/snapshot/snapshot.h"
+
+namespace snapshot {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kFrameMilliseconds = 50;
+constexpr float kFrameSeconds = 0.05f;
+// Data folders lent to the private program folder, and the files copied into it.
+constexpr const char* kLentFolders[] = {"textures", "materials", "models", "shaders"};
+constexpr const char* kCopiedFiles[] = {"orbivane.ini", "views.ini", "favorites.ini", "recent.ini"};
+constexpr const char* kListFiles[] = {"views.ini", "favorites.ini", "recent.ini"};
+
+// A program folder of the snapshot's own: its log, settings and list files never touch the
+// program's, while pictures and fonts are the program's through links. Removed afterwards.
+class PrivateHome {
+public:
+    explicit PrivateHome(const std::string& programFolder)
+    {
+        char pattern[] = "/tmp/orbivane-snapshot-XXXXXX";
+        if (::mkdtemp(pattern) == nullptr)
+            return;
+        Folder = pattern;
+        std::error_code ignored;
+        for (const char* name : kLentFolders)
+            if (fs::exists(programFolder + name))
+                fs::create_directory_symlink(programFolder + name, Folder / name, ignored);
+        for (const char* name : kCopiedFiles)
+            if (fs::exists(programFolder + name))
+                fs::copy_file(programFolder + name, Folder / name, ignored);
+        Previous = std::getenv("ORBIVANE_HOME") != nullptr ? std::optional<std::string>(std::getenv("ORBIVANE_HOME"))
+                                                             : std::nullopt;
+        ::setenv("ORBIVANE_HOME", (Folder.string() + "/").c_str(), 1);
+    }
+    ~PrivateHome()
+    {
+        if (Folder.empty())
+            return;
+        if (Previous)
+            ::setenv("ORBIVANE_HOME", Previous->c_str(), 1);
+        else
+            ::unsetenv("ORBIVANE_HOME");
+        std::error_code ignored;
+        fs::remove_all(Folder, ignored); // removes the links, never what they point at
+    }
+    PrivateHome(const PrivateHome&) = delete;
+    PrivateHome& operator=(const PrivateHome&) = delete;
+
+    bool Made() const { return !Folder.empty(); }
+    // The list engines write their files back at shut-down and report one that is missing: the
+    // private folder gets empty ones once what existed has been read.
+    void CompleteListFiles() const
+    {
+        for (const char* name : kListFiles)
+            if (!fs::exists(Folder / name))
+                std::ofstream(Folder / name).flush();
+    }
+
+private:
+    fs::path Folder;
+    std::optional<std::string> Previous;
+};
+
+// The window as a snapshot sees it: active, nothing dragged, the pointer still, no button pressed,
+// the cursor working the rings (so the ring strip stays hidden).
+class StillHost : public GLSceneHost {
+public:
+    explicit StillHost(GLViewPoint pointer) : Pointer(pointer) {}
+    bool WindowActive() const override { return true; }
+    bool DragOver() const override { return false; }
+    GLViewPoint MousePoint() const override { return Pointer; }
+    GLViewPoint CursorPoint() const override { return Pointer; }
+    bool CursorEnabled() const override { return true; }
+    bool CursorIdle() const override { return true; }
+    bool WasPressed(GLMouseButton) const override { return false; }
+    void RequestRingMenu(QOXRing*) override {}
+
+private:
+    GLViewPoint Pointer;
+};
+
+QREFolder* ChildFolder(QREFolder* folder, const std::string& name)
+{
+    for (QREFolder* child : *folder->Folders)
+        if (child->Name == name + "/")
+            return child;
+    return nullptr;
+}
+
+// Expands each folder on the way to `relative` ("a/b"), as clicks on them would.
+std::optional<std::string> ExpandPath(QOXRing* ring, const std::string& relative)
+{
+    QREFolder* folder = ring->Root;
+    for (const auto& part : fs::path(relative)) {
+        if (part.empty() || part == ".")
+            continue;
+        folder = ChildFolder(folder, part.string());
+        if (folder == nullptr)
+            return "no folder \"" + relative + "\" in the ring";
+        if (!folder->Expanded)
+            folder->Expand();
+    }
+    ring->FocusOn(folder);
+    return std::nullopt;
+}
+
+void ReadBack(int width, int height, Picture& picture)
+{
+    picture.Width = width;
+    picture.Height = height;
+    picture.Rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0);
+    std::vector<std::uint8_t> bottomUp(picture.Rgb.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    const std::size_t row = static_cast<std::size_t>(width) * 3;
+    for (int y = 0; y < height; ++y)
+        std::copy_n(bottomUp.data() + static_cast<std::size_t>(height - 1 - y) * row, row,
+                    picture.Rgb.data() + static_cast<std::size_t>(y) * row);
+}
+
+// The running program, as far as a snapshot needs it; built and freed in the program's order.
+class Session {
+public:
+    Session(const Options& options, platform::GLBinding& binding, StillHost& host)
+    {
+        TheEngine = QOXNew<QOXEngine>(&Desktop);
+        TheEngine->Initialize(nullptr, nullptr);
+        TheEngine->Timer->SetClock(&Clock);
+        Device = QOXNew<QOXGL>(nullptr);
+        Device->Init(&binding, "Display", 0, 0, options.Width, options.Height, 32, 60, false);
+        Device->System2D->SetSpace(GLSpace::TopLeft, GLAspect::Fixed, static_cast<float>(options.Width),
+                                   static_cast<float>(options.Height));
+        LoadSceneFonts();
+        Application = QOXNew<QOXApp>(nullptr);
+        Application->LoadSettings();
+        // The list files are read only where they exist, as the program reads them.
+        if (fs::exists(platform::ProgramFolder() + "views.ini"))
+            Application->Views->Load("views");
+        Scene = QOXNew<GLSceneApp>(nullptr, Application, &host);
+        Scene->Init("Scene");
+        // A cursor with no press, menu or drag: the renderer shades the element under the pointer.
+        Input = QOXNew<QOXInput>(nullptr);
+        Cursor = QOXNew<QACursor>(Application, Input);
+        Cursor->Picker = Scene;
+        Scene->Renderer->Cursor = Cursor;
+        Scene->Activate();
+    }
+    ~Session()
+    {
+        Scene->Destroy();
+        Application->Destroy();
+        Input->Destroy();
+        Device->Destroy();
+        TheEngine->Timer->SetClock(nullptr);
+        TheEngine->Destroy();
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void Frame()
+    {
+        Clock.Advance(kFrameMilliseconds);
+        TheEngine->Update();
+        Application->UpdateRings(kFrameSeconds);
+    }
+    // The frame without its buffer swap, so that the picture can be read back.
+    void LastFrame()
+    {
+        Frame();
+        Device->ResetView();
+        Device->SceneEngine->Render();
+        Device->System2D->Render();
+        glFinish();
+    }
+
+    platform::ConsoleDesktopServices Desktop;
+    platform::ManualClock Clock;
+    QOXEngine* TheEngine = nullptr;   // owned; freed last
+    QOXGL* Device = nullptr;          // owned
+    QOXApp* Application = nullptr;    // owned
+    QOXInput* Input = nullptr;        // owned; no devices are started
+    QACursor* Cursor = nullptr;       // owned by the application
+    GLSceneApp* Scene = nullptr;      // owned; freed first
+};
+
+} // namespace
+
+std::optional<std::string> Render(const Options& options, Picture& picture)
+{
+    std::error_code ignored;
+    const std::string folder = fs::absolute(options.Folder, ignored).lexically_normal().string();
+    if (!fs::is_directory(folder))
+        return "no folder \"" + options.Folder + "\"";
+    PrivateHome home(platform::ProgramFolder());
+    if (!home.Made())
+        return std::string("cannot make a temporary program folder");
+    platform::EglGLBinding binding(options.Width, options.Height);
+    if (!binding.IsAvailable())
+        return std::string("no EGL display: Mesa's EGL (libegl-mesa0) is needed");
+    StillHost host(options.Pointer ? GLViewPoint{options.Pointer->first, options.Pointer->second}
+                                   : GLViewPoint{-1.0e6f, -1.0e6f});
+    Session session(options, binding, host);
+    home.CompleteListFiles();
+    QOXRing* ring = session.Application->CreateRing(QOXFileSystem::IncludeTrailingDelimiter(folder));
+    if (ring == nullptr)
+        return "cannot open a ring on \"" + options.Folder + "\"";
+    for (const std::string& relative : options.Expand)
+        if (auto error = ExpandPath(ring, relative))
+            return error;
+    for (int frame = 1; frame < options.Frames; ++frame) {
+        session.Frame();
+        session.Device->RenderFrame();
+    }
+    session.LastFrame();
+    ReadBack(options.Width, options.Height, picture);
+    return std::nullopt;
+}
+
+} // namespace snapshot

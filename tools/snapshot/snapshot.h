@@ -1,0 +1,35 @@
+#pragma once
+// The snapshot: the application scene for a ring on a folder, rendered on an off-screen OpenGL
+// context with the program's engine, scene and data, and read back as a picture.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace snapshot {
+
+struct Options {
+    std::string Folder;
+    std::vector<std::string> Expand; // sub-folders of Folder, "a" or "a/b", expanded in this order
+    int Width = 800;
+    int Height = 600;
+    int Frames = 50; // of 50 ms each
+    std::optional<std::pair<float, float>> Pointer; // view pixels, y downwards
+    std::string Out;
+};
+
+struct Picture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Rgb; // Width x Height x 3 bytes, top row first
+};
+
+// The usage text the tool prints for a wrong command line.
+std::string Usage();
+// Reads the command line (without the program name); the reason when it is not a valid one.
+std::optional<std::string> ParseArguments(const std::vector<std::string>& arguments, Options& options);
+// Renders the scene for the options; the reason when it could not.
+std::optional<std::string> Render(const Options& options, Picture& picture);
+std::optional<std::string> WritePng(const std::string& path, const Picture& picture);
+
+} // namespace snapshot
