@@ -8,7 +8,7 @@
 #include "engine/qox_main.h"
 #include "platform/directory_listing.h"
 #include "platform/documents_folder.h"
-#include "platform/special_folders.h"
+#include "platform/system_folders.h"
 #include "platform/volumes.h"
 #include "ring/resource_iteration.h"
 

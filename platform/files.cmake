@@ -2,7 +2,7 @@
 # from the desktop's standard locations, so it lives in a small Qt library of its own.
 add_library(orbivane_platform_files STATIC
   ${CMAKE_CURRENT_LIST_DIR}/directory_listing.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/special_folders.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_folders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/volumes.cpp
 )
 target_include_directories(orbivane_platform_files PUBLIC ${PROJECT_SOURCE_DIR})

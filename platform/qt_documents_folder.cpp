@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "platform/directory_listing.h"
-#include "platform/special_folders.h"
+#include "platform/system_folders.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 orbivane_layer_tests(orbivane_platform_files_tests
   directory_listing_test.cpp
   volumes_test.cpp
-  special_folders_test.cpp
+  system_folders_test.cpp
 )
 target_link_libraries(orbivane_platform_files_tests PRIVATE orbivane_platform_files_qt)

@@ -1,4 +1,4 @@
-#include "platform/special_folders.h"
+#include "platform/system_folders.h"
 
 #include <gtest/gtest.h>
 
