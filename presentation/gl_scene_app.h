@@ -55,8 +55,6 @@ public:
     virtual void RequestRingMenu(QOXRing* ring) = 0;
 };
 
-// A number with that many decimals and "." as the separator, whatever the locale.
-std::string FixedText(double value, int decimals);
 // The text of a byte count as the info box shows it: "512 Byte", "1.5 KB", "2.25 MB", "1.00 GB".
 std::string SizeText(std::int64_t bytes);
 // The attribute line of an element: "Hidden", "Read Only", "Hidden, Read Only" or empty.

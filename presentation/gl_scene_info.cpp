@@ -1,8 +1,7 @@
 // The info box: what the element under the pointer is, with its drive, file or folder lines, fading
 // out once it has been shown for the set duration.
-#include <charconv>
-
 #include "app/app_main.h"
+#include "engine/qox_convert.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_2D.h"
 #include "graphics/gl_2D_font.h"
@@ -40,22 +39,15 @@ bool IsDriveRoot(const std::string& folder)
 
 } // namespace
 
-std::string FixedText(double value, int decimals)
-{
-    char text[64] = {};
-    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    return std::string(text, written.ptr);
-}
-
 std::string SizeText(std::int64_t bytes)
 {
     if (bytes < kKilo)
         return std::to_string(bytes) + " Byte";
     if (bytes < kMega)
-        return FixedText(static_cast<double>(bytes) / kKilo, 1) + " KB";
+        return QOXConvert::FloatToStrDigits(static_cast<float>(static_cast<double>(bytes) / kKilo), 1) + " KB";
     if (bytes < kGiga)
-        return FixedText(static_cast<double>(bytes) / kMega, 2) + " MB";
-    return FixedText(static_cast<double>(bytes) / kGiga, 2) + " GB";
+        return QOXConvert::FloatToStrDigits(static_cast<float>(static_cast<double>(bytes) / kMega), 2) + " MB";
+    return QOXConvert::FloatToStrDigits(static_cast<float>(static_cast<double>(bytes) / kGiga), 2) + " GB";
 }
 
 std::string AttributeText(bool hidden, bool readOnly)
@@ -142,7 +134,7 @@ void GLSceneApp::AddDriveLines(std::vector<GLInfoLine>& lines, float right, floa
     // A drive without a medium has no size to take a share of.
     if (InfoDrive.Total > 0) {
         const double share = static_cast<double>(InfoDrive.Free) / static_cast<double>(InfoDrive.Total) * 100.0;
-        lines.push_back({right - 100.0f, top + 130.0f, "(" + FixedText(share, 2) + "% free)"});
+        lines.push_back({right - 100.0f, top + 130.0f, "(" + QOXConvert::FloatToStrDigits(static_cast<float>(share), 2) + "% free)"});
     }
 }
 
