@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
 #include "tests/support/engine_fixture.h"
 
 namespace {
@@ -12,17 +11,9 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        Clock.Milliseconds = 5'000'200; // 200 ms into a second
-        Timer().SetClock(&Clock);
-    }
-    void TearDown() override
-    {
-        Timer().SetClock(nullptr);
-        EngineTest::TearDown();
+        UseManualClock(5'000'200); // 200 ms into a second
     }
     QOXTimer& Timer() { return *TheEngine->Timer; }
-
-    platform::ManualClock Clock;
 };
 
 TEST_F(TimerTest, DeltaIsScaledBySpeedAndTimeScale)

@@ -51,8 +51,7 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        Clock.Milliseconds = 1'000'000;
-        TheEngine->Timer->SetClock(&Clock);
+        UseManualClock(1'000'000);
         WritePictures();
         Device->System2D->SetSpace(GLSpace::TopLeft, GLAspect::Fixed, kWidth, kHeight);
         LoadSceneFonts();
@@ -65,15 +64,13 @@ protected:
         if (Scene != nullptr)
             Scene->Destroy();
         TheApp.reset();
-        TheEngine->Timer->SetClock(nullptr);
         GLTest::TearDown();
     }
 
     // The engine's frame of that length and the rings' part of it; nothing is drawn.
     void Advance(int milliseconds)
     {
-        Clock.Advance(milliseconds);
-        TheEngine->Update();
+        EngineFrame(milliseconds);
         TheApp->UpdateRings(static_cast<float>(milliseconds) / 1000.0f);
     }
     // A frame of that length with the scene drawn into a cleared buffer.
@@ -130,7 +127,6 @@ protected:
             Advance(50);
     }
 
-    platform::ManualClock Clock;
     FileTree Tree;
     ScriptedSceneHost Host;
     QOXPtr<QOXApp> TheApp;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/qox_timer.h"
-#include "platform/clock.h"
 #include "tests/support/engine_fixture.h"
 
 namespace {
@@ -14,23 +13,15 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        Clock.Milliseconds = 1'000'000;
-        TheEngine->Timer->SetClock(&Clock);
+        UseManualClock(1'000'000);
         Value = QOXNew<QRIteration>(TheEngine);
-    }
-    void TearDown() override
-    {
-        TheEngine->Timer->SetClock(nullptr);
-        EngineTest::TearDown();
     }
     void Frame(int milliseconds)
     {
-        Clock.Advance(milliseconds);
-        TheEngine->Update();
+        EngineFrame(milliseconds);
         Value->Tick();
     }
 
-    platform::ManualClock Clock;
     QRIteration* Value = nullptr; // owned by the engine
 };
 

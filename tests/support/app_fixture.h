@@ -49,8 +49,7 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        Clock.Milliseconds = 1'000'000;
-        TheEngine->Timer->SetClock(&Clock);
+        UseManualClock(1'000'000);
         TheApp = QOXMake<QOXApp>();
         TheApp->Window = &Window;
         TheApp->Deletion = &Deletion;
@@ -58,14 +57,12 @@ protected:
     void TearDown() override
     {
         TheApp.reset();
-        TheEngine->Timer->SetClock(nullptr);
         EngineTest::TearDown();
     }
     // One frame of the given length: the engine's timer, then every ring's update.
     void Frame(int milliseconds = 50)
     {
-        Clock.Advance(milliseconds);
-        TheEngine->Update();
+        EngineFrame(milliseconds);
         for (QOXRing* ring : *TheApp->Rings)
             ring->Update();
     }
@@ -78,7 +75,6 @@ protected:
         return ring;
     }
 
-    platform::ManualClock Clock;
     FileTree Tree;
     RecordingWindow Window;
     RecordingDeletion Deletion;

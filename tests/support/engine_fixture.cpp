@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "engine/qox_timer.h"
+
 void EngineTest::SetUp()
 {
     ::setenv("ORBIVANE_HOME", ProgramFolder.Path().c_str(), 1);
@@ -17,10 +19,24 @@ void EngineTest::TearDown()
     ::unsetenv("ORBIVANE_HOME");
 }
 
+void EngineTest::UseManualClock(std::int64_t milliseconds)
+{
+    Clock.Milliseconds = milliseconds;
+    TheEngine->Timer->SetClock(&Clock);
+}
+
+void EngineTest::EngineFrame(int milliseconds)
+{
+    Clock.Advance(milliseconds);
+    TheEngine->Update();
+}
+
 void EngineTest::DestroyEngine()
 {
-    if (TheEngine != nullptr)
-        TheEngine->Destroy();
+    if (TheEngine == nullptr)
+        return;
+    TheEngine->Timer->SetClock(nullptr);
+    TheEngine->Destroy();
     TheEngine = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/qox_main.h"
+#include "platform/clock.h"
 #include "platform/desktop_services.h"
 #include "tests/support/temp_folder.h"
 
@@ -21,10 +22,15 @@ protected:
     std::vector<std::string> LogLines() const;
     // The console lines written since the last call.
     std::vector<std::string> NewLogLines();
+    // Frames of chosen lengths: the engine's timer reads `Clock` from now on.
+    void UseManualClock(std::int64_t milliseconds);
+    // Moves the manual clock on and runs the engine's update.
+    void EngineFrame(int milliseconds);
 
     TempFolder ProgramFolder;
     platform::RecordingDesktopServices Desktop;
     QOXEngine* TheEngine = nullptr; // owned; destroyed in TearDown
+    platform::ManualClock Clock;
 
 private:
     std::size_t LinesSeen = 0;
