@@ -1,13 +1,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-
 #include "graphics/gl_main.h"
 #include "graphics/gl_scene_generic.h"
 #include "platform/qt_gl_binding.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/gl_drivers.h"
+#include "tests/support/qt_gl_window.h"
 
 namespace {
 
@@ -25,14 +24,8 @@ public:
 // The device on a real window (Xvfb): a double-buffered context whose frame swaps and then clears.
 TEST_F(EngineTest, DeviceDrawsFramesInAWindow)
 {
-    int argc = 1;
-    char name[] = "orbivane_graphics_tests";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-    platform::QtGLView view;
-    view.resize(320, 240);
-    view.show();
-    platform::QtGLBinding binding(&view);
+    QtGLWindowUnderTest window(320, 240);
+    platform::QtGLBinding& binding = window.Binding;
     QOXGL* device = QOXNew<QOXGL>(nullptr);
     device->Init(&binding, "Display", 0, 0, 320, 240, 32, 100, false);
     KeepGLDriversLoaded();

@@ -3,24 +3,18 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QOpenGLContext>
 
 #include "tests/support/gl_drivers.h"
+#include "tests/support/qt_gl_window.h"
 
 namespace {
 
 // Needs a display: the suite runs under Xvfb.
 TEST(QtGLBinding, WindowContextIsDoubleBufferedCompatibilityWithDepth)
 {
-    int argc = 1;
-    char name[] = "orbivane_platform_tests";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-    platform::QtGLView view;
-    view.resize(64, 48);
-    view.show();
-    platform::QtGLBinding binding(&view);
+    QtGLWindowUnderTest window(64, 48);
+    platform::QtGLBinding& binding = window.Binding;
     void* handle = binding.DeviceHandle();
     ASSERT_NE(handle, nullptr);
     platform::GLFailure failure = platform::GLFailure::NoContext;
