@@ -8,7 +8,7 @@
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
-QREFile::QREFile(QREFolder* parent, QOXRing* ring, const std::string& name) : QRElement(parent, ring, name)
+QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QRElement(parent, ring, name)
 {
     Colour = App()->FileColour;
     DetermineHidden();
