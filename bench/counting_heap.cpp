@@ -14,21 +14,23 @@ constexpr std::int64_t kBlockHeader = sizeof(std::size_t);
 std::atomic<std::int64_t> LiveBytes{0};
 std::atomic<std::int64_t> LiveBlocks{0};
 
+void Count(void* block, int sign)
+{
+    if (block == nullptr || !bench::HeapCounted())
+        return;
+    LiveBytes += sign * (static_cast<std::int64_t>(::malloc_usable_size(block)) + kBlockHeader);
+    LiveBlocks += sign;
+}
+
 void* Counted(void* block)
 {
-    if (block != nullptr) {
-        LiveBytes += static_cast<std::int64_t>(::malloc_usable_size(block)) + kBlockHeader;
-        ++LiveBlocks;
-    }
+    Count(block, 1);
     return block;
 }
 
 void Release(void* block) noexcept
 {
-    if (block == nullptr)
-        return;
-    LiveBytes -= static_cast<std::int64_t>(::malloc_usable_size(block)) + kBlockHeader;
-    --LiveBlocks;
+    Count(block, -1);
     std::free(block);
 }
 
@@ -53,6 +55,12 @@ void* AllocateAligned(std::size_t size, std::align_val_t alignment)
 } // namespace
 
 namespace bench {
+
+bool HeapCounted()
+{
+    static const bool counted = std::getenv("ORBIVANE_COUNT_HEAP") != nullptr;
+    return counted;
+}
 
 HeapUse HeapInUse()
 {

@@ -64,13 +64,18 @@ void FillKind(int folderFd, const dirent& record, DirectoryEntry& entry)
     }
 }
 
-// Makes `entry` the fresh entry of `name`, keeping the buffer its name already has.
+// Makes `entry` the fresh entry of `name` field by field, keeping the buffer its name already has
+// (this runs for every entry of every folder listed).
 void Reuse(DirectoryEntry& entry, const char* name)
 {
-    std::string kept = std::move(entry.Name);
-    kept.assign(name);
-    entry = DirectoryEntry{std::move(kept)};
+    entry.Name.assign(name);
+    entry.Folder = false;
+    entry.Link = false;
     entry.Hidden = name[0] == '.';
+    entry.ReadOnly = false;
+    entry.Size = -1;
+    entry.Created = 0;
+    entry.LastAccess = 0;
 }
 
 ListingResult FailureOf(int error)

@@ -1,12 +1,5 @@
 #include "ring/element_name.h"
 
-#include <cstring>
-
-std::size_t QRName::size() const
-{
-    return std::strlen(Text);
-}
-
 bool operator==(const QRName& name, std::string_view text)
 {
     return name.View() == text;
@@ -20,6 +13,12 @@ std::string operator+(const std::string& head, const QRName& name)
     return joined;
 }
 
+std::string operator+(std::string&& head, const QRName& name)
+{
+    head.append(name.View());
+    return std::move(head);
+}
+
 std::ostream& operator<<(std::ostream& out, const QRName& name)
 {
     return out << name.View();
@@ -28,14 +27,6 @@ std::ostream& operator<<(std::ostream& out, const QRName& name)
 QRLabel::~QRLabel()
 {
     ReleaseOwnText();
-}
-
-void QRLabel::Show(const QRName& name, std::size_t length, Ending ending)
-{
-    ReleaseOwnText();
-    Source = name.c_str();
-    Length = static_cast<std::uint32_t>(length);
-    Cut = ending == Ending::Cut;
 }
 
 void QRLabel::Moved(const QRName& before, const QRName& after)
@@ -71,13 +62,6 @@ std::string QRLabel::Text() const
     if (Cut)
         text += kEllipsis;
     return text;
-}
-
-void QRLabel::ReleaseOwnText()
-{
-    if (OwnsText)
-        delete[] Source;
-    OwnsText = false;
 }
 
 bool operator==(const QRLabel& label, std::string_view text)

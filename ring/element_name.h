@@ -5,6 +5,7 @@
 // bytes of that same name, with or without "...", so it needs no storage of its own either.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -15,13 +16,11 @@ public:
     // `text` is NUL-terminated and outlives the name (its folder's name store keeps it).
     explicit QRName(const char* text) : Text(text) {}
 
-    std::size_t size() const;
+    std::size_t size() const { return std::strlen(Text); }
     bool empty() const { return Text[0] == '\0'; }
     char front() const { return Text[0]; }
     char back() const { return Text[size() - 1]; }
-    char operator[](std::size_t index) const { return Text[index]; }
     const char* c_str() const { return Text; }
-    const char* data() const { return Text; }
     std::string_view View() const { return {Text, size()}; }
 
     operator std::string_view() const { return View(); }
@@ -33,6 +32,7 @@ private:
 
 bool operator==(const QRName& name, std::string_view text);
 std::string operator+(const std::string& head, const QRName& name);
+std::string operator+(std::string&& head, const QRName& name);
 std::ostream& operator<<(std::ostream& out, const QRName& name);
 
 class QRLabel {
@@ -45,7 +45,13 @@ public:
     QRLabel& operator=(const QRLabel&) = delete;
 
     // Shows the first `length` bytes of `name`, followed by "..." when cut.
-    void Show(const QRName& name, std::size_t length, Ending ending);
+    void Show(const QRName& name, std::size_t length, Ending ending)
+    {
+        ReleaseOwnText();
+        Source = name.c_str();
+        Length = static_cast<std::uint32_t>(length);
+        Cut = ending == Ending::Cut;
+    }
     // The name shown moved to other storage: the label follows it there.
     void Moved(const QRName& before, const QRName& after);
     // Shows a text of its own (a copy is kept); the next Show goes back to the name.
@@ -60,7 +66,12 @@ public:
 private:
     static constexpr std::string_view kEllipsis = "...";
 
-    void ReleaseOwnText();
+    void ReleaseOwnText()
+    {
+        if (OwnsText)
+            delete[] Source;
+        OwnsText = false;
+    }
 
     const char* Source = "";  // the name's bytes (not owned), or an own copy when OwnsText
     std::uint32_t Length = 0; // bytes of Source shown
