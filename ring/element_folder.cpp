@@ -152,19 +152,37 @@ void QREFolder::ToggleExpanded()
 }
 
 // Descends the whole tree below, but never through a symbolic link: a link may lead back up
-// (a loop) or out of the tree.
+// (a loop) or out of the tree. The whole tree's visibility is worked out once, at the end.
 void QREFolder::ExpandAll()
+{
+    QRViewMatchScope matching(*Ring);
+    ExpandBelow();
+    UpdateVisibility();
+}
+
+// What ExpandAll does below the top, in the same order, except that each folder ends with what
+// UpdateVisibility would do for itself and its children but not for the subtrees of its
+// sub-folders: those have seen to their own subtrees already, and walking every subtree again at
+// every level would visit each element once per folder above it. A link's subtree was not
+// expanded, so it is seen to here.
+void QREFolder::ExpandBelow()
 {
     Expanded = true;
     Scan();
     for (QREFolder* folder : *Folders) {
         if (!folder->Link)
-            folder->ExpandAll();
+            folder->ExpandBelow();
     }
     if (Settings().ComputeFileSizeAutomatically)
         ComputeSize();
     FocusTarget();
-    UpdateVisibility();
+    ApplyVisibility();
+    for (QREFolder* folder : *Folders) {
+        if (folder->Link)
+            folder->UpdateVisibility();
+    }
+    for (QREFile* file : *Files)
+        file->ApplyVisibility();
 }
 
 void QREFolder::FocusTarget()

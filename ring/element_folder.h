@@ -80,6 +80,8 @@ private:
     friend class QRElement; // keeps its name in its parent's ChildNames
 
     platform::ListingDetail ScanDetail() const;
+    // ExpandAll without the last pass over the visibility of the whole tree.
+    void ExpandBelow();
     // Adds the entries whose names are not in `known` (the children's names before the pass).
     void AddEntries(const QRFolderListing& listing, const std::unordered_set<std::string_view>& known);
     void RefreshChildren(const QRFolderListing& listing);

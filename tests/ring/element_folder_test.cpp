@@ -165,6 +165,37 @@ TEST_F(ElementTest, ExpandAllNeverDescendsThroughALink)
     EXPECT_EQ(ChildNamed(*toC, "deep.txt")->FullPath(), Tree.PathOf("a/to-c/deep.txt"));
 }
 
+// Expanding a whole tree works its visibility out once: every level still sums only the sizes
+// of what is visible, hidden entries at every depth are left out, and every expanded folder
+// heads for its focus weight.
+TEST_F(ElementTest, ExpandAllSumsWhatIsVisibleAtEveryDepth)
+{
+    Settings().ComputeFileSizeAutomatically = true;
+    Settings().ComputeFolderSize = true;
+    Settings().DisplayHiddenFiles = false;
+    Tree.File("a/one.txt", 10);
+    Tree.File("a/.hidden.txt", 1000);
+    Tree.File("a/b/two.txt", 20);
+    Tree.File("a/b/.hidden/big.txt", 5000);
+    Tree.File("a/b/c/three.txt", 30);
+    Tree.File("a/b/c/.hidden.txt", 3000);
+    Tree.Link("a/b/c/up", Tree.PathOf("a"));
+    QOXRing* ring = Open();
+    auto* a = static_cast<QREFolder*>(ChildNamed(*ring->Root, "a/"));
+    a->ExpandAll();
+    auto* b = static_cast<QREFolder*>(ChildNamed(*a, "b/"));
+    auto* c = static_cast<QREFolder*>(ChildNamed(*b, "c/"));
+    EXPECT_EQ(c->Size, 30 - 1); // the link counts as a folder of unset size
+    EXPECT_EQ(b->Size, 20 + 29);
+    EXPECT_EQ(a->Size, 10 + 49);
+    for (const QRElement* hidden : {ChildNamed(*a, ".hidden.txt"), ChildNamed(*b, ".hidden/"), ChildNamed(*c, ".hidden.txt")})
+        EXPECT_FALSE(hidden->Visible) << hidden->Name;
+    EXPECT_TRUE(ChildNamed(*c, "three.txt")->Visible);
+    for (const QREFolder* folder : {a, b, c})
+        EXPECT_NE(folder->WeightAnimation, nullptr) << folder->Name;
+    EXPECT_FALSE(static_cast<QREFolder*>(ChildNamed(*c, "up/"))->Expanded);
+}
+
 TEST_F(ElementTest, TheRootNeverCollapsesAndCollapsedFoldersKeepTheirChildren)
 {
     Tree.File("sub/x.txt", 1);
