@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -188,8 +189,10 @@ void Memory(benchmark::State& state)
         state.counters["heap_bytes_per_element"] = static_cast<double>(after.Bytes - before.Bytes) / elements;
         state.counters["heap_blocks_per_element"] = static_cast<double>(after.Blocks - before.Blocks) / elements;
         state.counters["resident_before_kb"] = static_cast<double>(residentBefore);
-        state.counters["resident_kb"] = static_cast<double>(ResidentKilobytes());
-        state.counters["peak_resident_kb"] = static_cast<double>(PeakResidentKilobytes());
+        // The kernel's peak may lag behind the resident size read just now.
+        const long resident = ResidentKilobytes();
+        state.counters["resident_kb"] = static_cast<double>(resident);
+        state.counters["peak_resident_kb"] = static_cast<double>(std::max(resident, PeakResidentKilobytes()));
         ring->Destroy();
     }
 }
