@@ -23,7 +23,9 @@ void QOXApp::NewRingDialog()
     if (Dialogs == nullptr || Dialogs->NewRing(Favorites->RingBoxEntries(), text) != QADialogResult::Ok)
         return;
     const std::string favorite = Favorites->FindFolderByName(text);
-    const std::string folder = QOXFileSystem::IncludeTrailingDelimiter(favorite.empty() ? text : favorite);
+    std::string folder = favorite.empty() ? text : favorite;
+    if (!folder.empty())
+        folder = QOXFileSystem::IncludeTrailingDelimiter(folder);
     if (!platform::IsDirectory(folder)) {
         Engine()->Message("Could not find directory \"" + folder + "\"!");
         return;
