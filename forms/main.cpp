@@ -153,8 +153,10 @@ void TFormMain::TimerTimer()
         return;
     Enter([this] {
         TheEngine->Update();
-        if (Application != nullptr && Timer->isActive())
-            Application->Frame();
+        if (Application == nullptr || !Timer->isActive())
+            return;
+        ++Frames;
+        Application->Frame();
     });
 }
 

@@ -75,6 +75,7 @@ public:
     QTimer* Timer = nullptr;        // owned as a child
     QOXEngine* TheEngine = nullptr; // owned; freed at close, after the application
     QOXApp* Application = nullptr;  // owned; freed at close
+    long Frames = 0;                // frames run since start-up
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -74,6 +75,17 @@ bool TPanelView::eventFilter(QObject* watched, QEvent* event)
 bool TPanelView::focusNextPrevChild(bool)
 {
     return false;
+}
+
+// Keys end here: passed on to the window, Tab would move the focus out of the view.
+void TPanelView::keyPressEvent(QKeyEvent* event)
+{
+    event->accept();
+}
+
+void TPanelView::keyReleaseEvent(QKeyEvent* event)
+{
+    event->accept();
 }
 
 QAMouseButton TPanelView::ButtonOf(Qt::MouseButton button)

@@ -1,0 +1,199 @@
+#include "tests/support/form_fixture.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "app/app_main.h"
+#include "engine/qox_convert.h"
+#include "forms/main.h"
+#include "forms/panel_view.h"
+#include "graphics/gl_main.h"
+#include "presentation/gl_ring.h"
+#include "presentation/gl_scene_app.h"
+#include "ring/element_folder.h"
+#include "ring/ring_main.h"
+#include "tests/support/gl_drivers.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStartTimeout = 20000; // milliseconds
+constexpr int kFrameTimeout = 5000;
+constexpr int kSettleFrames = 30;
+
+} // namespace
+
+ProgramHome::ProgramHome()
+{
+    fs::copy(fs::path(ORBIVANE_SOURCE_DATA) / "textures", fs::path(Path()) / "textures", fs::copy_options::recursive);
+    for (const char* list : {"views.ini", "favorites.ini"})
+        fs::copy_file(fs::path(ORBIVANE_SOURCE_DATA) / list, fs::path(Path()) / list);
+    WriteSettings(QASettings{});
+    WritePlacement(WindowPlacement{});
+}
+
+void ProgramHome::WriteSettings(const QASettings& settings) const
+{
+    Folder.Write("orbivane.ini", SettingsText(settings));
+}
+
+void ProgramHome::WritePlacement(const WindowPlacement& placement) const
+{
+    const auto key = [](const char* name, const std::string& value) {
+        return "  " + std::string(name) + std::string(15 - std::string(name).size(), ' ') + value + "\n";
+    };
+    Folder.Write("recent.ini", "\n\nAPPEARANCE {\n" + key("MAXIMIZE", placement.Maximized ? "TRUE" : "FALSE") +
+                                   key("LEFT", QOXConvert::IntToStr(placement.Left)) +
+                                   key("TOP", QOXConvert::IntToStr(placement.Top)) +
+                                   key("WIDTH", QOXConvert::IntToStr(placement.Width)) +
+                                   key("HEIGHT", QOXConvert::IntToStr(placement.Height)) + "}\n\nFOLDERS {\n}\n\n");
+}
+
+std::vector<std::string> ProgramHome::LogLines() const
+{
+    std::vector<std::string> lines;
+    std::istringstream log(Folder.Read("console.txt"));
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+void FormTest::SetUpTestSuite()
+{
+    if (QApplication::instance() != nullptr)
+        return;
+    static int argc = 1;
+    static char name[] = "orbivane_forms_tests";
+    static char* argv[] = {name, nullptr};
+    // Kept to the end of the process: Qt's own globals must not die before it.
+    static QApplication* application = new QApplication(argc, argv);
+    (void)application;
+}
+
+void FormTest::SetUp()
+{
+    ::setenv("ORBIVANE_HOME", Home.Path().c_str(), 1);
+    Settings.InitialRingMode = 2;
+    Settings.InitialRingFolder = Tree.Root();
+    Settings.CreateRingForHDD = false;
+}
+
+void FormTest::TearDown()
+{
+    if (Form != nullptr)
+        Form->close();
+    Form.reset();
+    ::unsetenv("ORBIVANE_HOME");
+}
+
+void FormTest::Start()
+{
+    Home.WriteSettings(Settings);
+    Home.WritePlacement(Placement);
+    Form = std::make_unique<TFormMain>();
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Frames > 0; }, kStartTimeout)) << "no first frame";
+    KeepGLDriversLoaded();
+}
+
+void FormTest::Quit()
+{
+    Item("Quit1")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }, kFrameTimeout));
+}
+
+void FormTest::WaitFrames(int count)
+{
+    const long until = Form->Frames + count;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Frames >= until; }, kFrameTimeout * count));
+}
+
+void FormTest::Settle()
+{
+    WaitFrames(kSettleFrames);
+}
+
+QOXApp* FormTest::App() const
+{
+    return Form->Application;
+}
+
+QWindow* FormTest::GLView() const
+{
+    return Form->PanelView->GLView();
+}
+
+QAction* FormTest::Item(const char* name) const
+{
+    QAction* item = Form->Menus().Item(name);
+    EXPECT_NE(item, nullptr) << name;
+    return item;
+}
+
+QString FormTest::Panel(int index) const
+{
+    return Form->StatusPanels[static_cast<std::size_t>(index)]->text();
+}
+
+QOXRing* FormTest::CurrentRing() const
+{
+    return App()->CurrentRing;
+}
+
+QPoint FormTest::ViewPointOf(const QRElement* element) const
+{
+    QOXRing* ring = element->Ring;
+    App()->SetViewportSizes();
+    glPushMatrix();
+    App()->SceneApp->Renderer->SetupRingTransform(ring, GLRingPass::Normal);
+    double modelView[16];
+    double projection[16];
+    int viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glPopMatrix();
+    const double radius = (ring->InnerRadius(element->Level) + ring->InnerRadius(element->Level + 1)) / 2.0;
+    const double angle = element->MidAngle() * 3.14159265358979323846 / 180.0;
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    gluProject(std::sin(angle) * radius, -std::cos(angle) * radius, 0.0, modelView, projection, viewport, &x, &y, &z);
+    return {static_cast<int>(std::lround(x)), viewport[3] - 1 - static_cast<int>(std::lround(y))};
+}
+
+void FormTest::MoveTo(QPoint point)
+{
+    QTest::mouseMove(GLView(), point);
+    WaitFrames(1);
+}
+
+void FormTest::Click(QPoint point, Qt::MouseButton button)
+{
+    MoveTo(point);
+    QTest::mousePress(GLView(), button, Qt::NoModifier, point);
+    WaitFrames(1);
+    QTest::mouseRelease(GLView(), button, Qt::NoModifier, point);
+    WaitFrames(1);
+}
+
+void FormTest::PressForAFrame(Qt::Key key)
+{
+    QTest::keyPress(GLView(), key);
+    WaitFrames(1);
+    QTest::keyRelease(GLView(), key);
+    WaitFrames(1);
+}
