@@ -182,6 +182,7 @@ QMenu* TMainMenus::AddMenu(QMenu* parent, QMenuBar* bar, const char* name, const
     menu->setObjectName(name);
     menu->menuAction()->setObjectName(name);
     Menus[name] = menu;
+    Items[name] = menu->menuAction();
     return menu;
 }
 

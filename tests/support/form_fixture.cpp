@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
 #include "ring/element_folder.h"
+#include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 #include "tests/support/gl_drivers.h"
 
@@ -30,7 +32,7 @@ namespace {
 
 constexpr int kStartTimeout = 20000; // milliseconds
 constexpr int kFrameTimeout = 5000;
-constexpr int kSettleFrames = 30;
+constexpr int kSettleFrames = 60;
 
 } // namespace
 
@@ -123,7 +125,15 @@ void FormTest::WaitFrames(int count)
 
 void FormTest::Settle()
 {
-    WaitFrames(kSettleFrames);
+    const auto moving = [this] {
+        return std::any_of(App()->Rings->begin(), App()->Rings->end(), [](const QOXRing* ring) {
+            return ring->LayoutNeeded || ring->MinimizeAnimation->Running() || ring->PositionAnimation->Running() ||
+                   ring->RotationAnimation->Running() || ring->ZoomAnimation->Running();
+        });
+    };
+    WaitFrames(1);
+    for (int frame = 0; frame < kSettleFrames && moving(); ++frame)
+        WaitFrames(1);
 }
 
 QOXApp* FormTest::App() const

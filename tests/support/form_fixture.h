@@ -58,7 +58,7 @@ protected:
     void Quit();
     // Waits until `count` more frames have run.
     void WaitFrames(int count);
-    // Frames until the rings' animations have ended.
+    // Frames until the rings' animations have ended (at most three seconds' worth).
     void Settle();
 
     QOXApp* App() const;
