@@ -101,12 +101,22 @@ void FormTest::TearDown()
 
 void FormTest::Start()
 {
+    Launch();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    WaitForFirstFrame();
+}
+
+void FormTest::Launch()
+{
     Home.WriteSettings(Settings);
     Home.WritePlacement(Placement);
     Form = std::make_unique<TFormMain>();
     Form->show();
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+}
+
+void FormTest::WaitForFirstFrame()
+{
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Frames > 0; }, kStartTimeout)) << "no first frame";
     KeepGLDriversLoaded();
 }

@@ -54,6 +54,9 @@ protected:
     // Writes the settings and the placement, makes and shows the window and waits for its first
     // frame.
     void Start();
+    // The window made and shown, without waiting for anything.
+    void Launch();
+    void WaitForFirstFrame();
     // Chooses File > Quit and waits until the window has closed.
     void Quit();
     // Waits until `count` more frames have run.
