@@ -5,8 +5,6 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QProxyStyle>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -32,20 +30,6 @@ constexpr StatusPanel kPanelLayout[TFormMain::kStatusPanels] = {
     {"Folders: 0", 100}, {"Files: 0", 100}, {"Size: -1", 0}, {"Files to Copy: 0", 120}, {"", 50},
 };
 
-// Alt is the "Rotate" key of the view: pressed and let go alone it must not hand the keyboard to
-// the menu bar, which would then take the next click. The menus stay reachable by their
-// shortcuts and by the mouse.
-class NoAltMenuStyle : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
-        if (hint == QStyle::SH_MenuBar_AltKeyNavigation)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
 // Counts an entry for as long as it lives.
 class EntryScope {
 public:
@@ -69,9 +53,6 @@ TFormMain::TFormMain()
     PanelView = new TPanelView(this);
     setCentralWidget(PanelView);
     MainMenus = std::make_unique<TMainMenus>(*this, [this](const std::function<void()>& command) { RunCommand(command); });
-    auto* menuStyle = new NoAltMenuStyle();
-    menuStyle->setParent(menuBar());
-    menuBar()->setStyle(menuStyle);
     BuildStatusBar();
     StartUpTimer = new QTimer(this);
     StartUpTimer->setObjectName("StartUpTimer");

@@ -15,7 +15,9 @@ TPanelView::TPanelView(QWidget* parent) : QWidget(parent)
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    setFocusPolicy(Qt::StrongFocus);
+    // The keyboard goes to the GL view itself: keys sent there never reach the menu bar, so a bare
+    // Alt (the "Rotate" key) cannot hand the keyboard to the menus.
+    setFocusPolicy(Qt::NoFocus);
     View = new platform::QtGLView();
     Container = QWidget::createWindowContainer(View, this);
     Container->setFocusPolicy(Qt::StrongFocus);
