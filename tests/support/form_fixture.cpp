@@ -71,6 +71,10 @@ std::vector<std::string> ProgramHome::LogLines() const
     return lines;
 }
 
+FormTest::FormTest() = default;
+
+FormTest::~FormTest() = default;
+
 void FormTest::SetUpTestSuite()
 {
     if (QApplication::instance() != nullptr)

@@ -47,6 +47,8 @@ public:
 
 class FormTest : public ::testing::Test {
 protected:
+    FormTest();
+    ~FormTest() override;
     static void SetUpTestSuite();
     void SetUp() override;
     void TearDown() override;
