@@ -14,6 +14,17 @@ namespace {
 constexpr const char* kManualName = "orbivane";
 constexpr const char* kManualExtension = "html";
 
+// The list editors work on the live list: OK keeps the edits in the file, anything else reads the
+// file back.
+template <class ListEngine>
+void KeepOrUndo(QADialogResult result, ListEngine& list, const char* file)
+{
+    if (result == QADialogResult::Ok)
+        list.Save(file);
+    else
+        list.Load(file);
+}
+
 } // namespace
 
 // A favourite's name, in any letter case, stands for its folder.
@@ -112,16 +123,11 @@ void QOXApp::BuildFavoritesMenu()
         MenuBar->FillMenu(QADataMenu::Favorites, entries);
 }
 
-// The editor works on the live views: OK keeps the edits in the file, anything else reads the
-// file back.
 void QOXApp::ConfigureViews()
 {
     if (Dialogs == nullptr)
         return;
-    if (Dialogs->ConfigureViews(*Views) == QADialogResult::Ok)
-        Views->Save("views");
-    else
-        Views->Load("views");
+    KeepOrUndo(Dialogs->ConfigureViews(*Views), *Views, "views");
     BuildViewsMenu();
 }
 
@@ -129,10 +135,7 @@ void QOXApp::ConfigureFavorites()
 {
     if (Dialogs == nullptr)
         return;
-    if (Dialogs->ConfigureFavorites(*Favorites) == QADialogResult::Ok)
-        Favorites->Save("favorites");
-    else
-        Favorites->Load("favorites");
+    KeepOrUndo(Dialogs->ConfigureFavorites(*Favorites), *Favorites, "favorites");
     BuildFavoritesMenu();
 }
 

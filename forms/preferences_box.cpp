@@ -24,6 +24,29 @@ constexpr ModeButton kModeButtons[] = {
     {"Own Folder:", "RBOwnFolder", 2},
 };
 
+std::string NumberText(float value)
+{
+    return QOXConvert::FloatToStr(value);
+}
+
+std::string NumberText(int value)
+{
+    return QOXConvert::IntToStr(value);
+}
+
+// A text that is not a number of the field's kind leaves the value as it was.
+void ReadNumber(const std::string& text, float& value)
+{
+    if (QOXConvert::IsFloat(text))
+        value = QOXConvert::StrToFloat(text);
+}
+
+void ReadNumber(const std::string& text, int& value)
+{
+    if (QOXConvert::IsInteger(text))
+        value = QOXConvert::StrToInt(text);
+}
+
 QLineEdit* NamedEdit(QWidget* parent, const char* name, const std::string& text)
 {
     auto* edit = new QLineEdit(QString::fromStdString(text), parent);
@@ -56,7 +79,7 @@ TPreferencesBox::TPreferencesBox(QWidget* parent, const QASettings& settings) : 
                    settings);
     AddNumberField(*form, "Ring Title Display Duration (s):", "ERingDisplayDuration",
                    &QASettings::RingDisplayDuration, settings);
-    AddWholeNumberField(*form, "Shadow Map Texture Size:", "EShadowMapSize", &QASettings::ShadowMapSize, settings);
+    AddNumberField(*form, "Shadow Map Texture Size:", "EShadowMapSize", &QASettings::ShadowMapSize, settings);
     AddCheck(*form, "Display Ring Shadow:", "CBShadowDisplay", &QASettings::DisplayShadow, settings);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -97,28 +120,13 @@ void TPreferencesBox::AddFolderField(QFormLayout& form, const std::string& folde
     Takers.push_back([edit](QASettings& settings) { settings.InitialRingFolder = edit->text().toStdString(); });
 }
 
+template <class Number>
 void TPreferencesBox::AddNumberField(QFormLayout& form, const char* label, const char* name,
-                                     float QASettings::*field, const QASettings& settings)
+                                     Number QASettings::*field, const QASettings& settings)
 {
-    QLineEdit* edit = NamedEdit(this, name, QOXConvert::FloatToStr(settings.*field));
+    QLineEdit* edit = NamedEdit(this, name, NumberText(settings.*field));
     form.addRow(label, edit);
-    Takers.push_back([edit, field](QASettings& target) {
-        const std::string text = edit->text().toStdString();
-        if (QOXConvert::IsFloat(text))
-            target.*field = QOXConvert::StrToFloat(text);
-    });
-}
-
-void TPreferencesBox::AddWholeNumberField(QFormLayout& form, const char* label, const char* name,
-                                          int QASettings::*field, const QASettings& settings)
-{
-    QLineEdit* edit = NamedEdit(this, name, QOXConvert::IntToStr(settings.*field));
-    form.addRow(label, edit);
-    Takers.push_back([edit, field](QASettings& target) {
-        const std::string text = edit->text().toStdString();
-        if (QOXConvert::IsInteger(text))
-            target.*field = QOXConvert::StrToInt(text);
-    });
+    Takers.push_back([edit, field](QASettings& target) { ReadNumber(edit->text().toStdString(), target.*field); });
 }
 
 void TPreferencesBox::AddCheck(QFormLayout& form, const char* label, const char* name, bool QASettings::*field,

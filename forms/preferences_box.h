@@ -21,10 +21,10 @@ public:
 private:
     void AddModeButtons(QFormLayout& form, int mode);
     void AddFolderField(QFormLayout& form, const std::string& folder);
-    void AddNumberField(QFormLayout& form, const char* label, const char* name, float QASettings::*field,
+    // A number field for a float or a whole-number setting.
+    template <class Number>
+    void AddNumberField(QFormLayout& form, const char* label, const char* name, Number QASettings::*field,
                         const QASettings& settings);
-    void AddWholeNumberField(QFormLayout& form, const char* label, const char* name, int QASettings::*field,
-                             const QASettings& settings);
     void AddCheck(QFormLayout& form, const char* label, const char* name, bool QASettings::*field,
                   const QASettings& settings);
 

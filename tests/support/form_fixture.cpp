@@ -1,18 +1,13 @@
 #include "tests/support/form_fixture.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "app/app_main.h"
 #include "engine/qox_convert.h"
@@ -25,6 +20,7 @@
 #include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 #include "tests/support/gl_drivers.h"
+#include "tests/support/ring_projection.h"
 
 namespace fs = std::filesystem;
 
@@ -64,11 +60,7 @@ void ProgramHome::WritePlacement(const WindowPlacement& placement) const
 
 std::vector<std::string> ProgramHome::LogLines() const
 {
-    std::vector<std::string> lines;
-    std::istringstream log(Folder.Read("console.txt"));
-    for (std::string line; std::getline(log, line);)
-        lines.push_back(line);
-    return lines;
+    return Folder.ReadLines("console.txt");
 }
 
 FormTest::FormTest() = default;
@@ -181,22 +173,10 @@ QPoint FormTest::ViewPointOf(const QRElement* element) const
 {
     QOXRing* ring = element->Ring;
     App()->SetViewportSizes();
-    glPushMatrix();
-    App()->SceneApp->Renderer->SetupRingTransform(ring, GLRingPass::Normal);
-    double modelView[16];
-    double projection[16];
-    int viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glPopMatrix();
-    const double radius = (ring->InnerRadius(element->Level) + ring->InnerRadius(element->Level + 1)) / 2.0;
-    const double angle = element->MidAngle() * 3.14159265358979323846 / 180.0;
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-    gluProject(std::sin(angle) * radius, -std::cos(angle) * radius, 0.0, modelView, projection, viewport, &x, &y, &z);
-    return {static_cast<int>(std::lround(x)), viewport[3] - 1 - static_cast<int>(std::lround(y))};
+    const float radius = (ring->InnerRadius(element->Level) + ring->InnerRadius(element->Level + 1)) / 2.0f;
+    const auto point =
+        ProjectRingPoint(*App()->SceneApp->Renderer, ring, radius, element->MidAngle(), GLRingPass::Normal);
+    return {point[0], GL()->Height - 1 - point[1]};
 }
 
 void FormTest::MoveTo(QPoint point)
