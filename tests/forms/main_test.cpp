@@ -4,9 +4,11 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/app_main.h"
 #include "forms/panel_view.h"
+#include "graphics/gl_main.h"
 #include "ring/element_folder.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/form_fixture.h"
@@ -141,6 +143,51 @@ TEST_F(FormTest, TheWheelZoomsWithinItsLimits)
     EXPECT_FLOAT_EQ(ring->Zoom, 0.12f);
     turn(-1);
     EXPECT_FLOAT_EQ(ring->Zoom, 0.1f);
+}
+
+// A middle-button drag turns the ring, with Ctrl held pans it and with Shift held zooms it; the view
+// follows the window's size.
+TEST_F(FormTest, MiddleDragsTurnPanAndZoomTheRing)
+{
+    Start();
+    QOXRing* ring = CurrentRing();
+    struct Case {
+        Qt::Key Held; // Qt::Key_unknown: none
+        std::function<void(const QXVector& position, const QXVector& rotation, float zoom)> Check;
+    };
+    const Case cases[] = {
+        {Qt::Key_unknown,
+         [&](const QXVector&, const QXVector& rotation, float) { EXPECT_FLOAT_EQ(ring->Rotation.Z, rotation.Z + 40.0f); }},
+        {Qt::Key_Control,
+         [&](const QXVector& position, const QXVector&, float) {
+             EXPECT_FLOAT_EQ(ring->Position.X, position.X - 8.0f);
+             EXPECT_FLOAT_EQ(ring->Position.Y, position.Y + 2.0f);
+         }},
+        {Qt::Key_Shift, [&](const QXVector&, const QXVector&, float zoom) { EXPECT_FLOAT_EQ(ring->Zoom, zoom * 0.5f); }},
+    };
+    const QPoint from(300, 300);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.Held);
+        Settle();
+        MoveTo(from);
+        if (test.Held != Qt::Key_unknown)
+            QTest::keyPress(GLView(), test.Held);
+        QTest::mousePress(GLView(), Qt::MiddleButton, Qt::NoModifier, from);
+        WaitFrames(1);
+        const QXVector position = ring->Position;
+        const QXVector rotation = ring->Rotation;
+        const float zoom = ring->Zoom;
+        QTest::mouseMove(GLView(), from + QPoint(40, 10));
+        WaitFrames(1);
+        test.Check(position, rotation, zoom);
+        QTest::mouseRelease(GLView(), Qt::MiddleButton, Qt::NoModifier, from + QPoint(40, 10));
+        if (test.Held != Qt::Key_unknown)
+            QTest::keyRelease(GLView(), test.Held);
+    }
+    Form->resize(640, 480);
+    WaitFrames(1);
+    EXPECT_EQ(App()->Device->Width, Form->PanelView->width());
+    EXPECT_EQ(App()->Device->Height, Form->PanelView->height());
 }
 
 } // namespace
