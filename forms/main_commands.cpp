@@ -29,9 +29,19 @@ constexpr ToggleItem kToggleItems[] = {
 // Paste, Delete, Rename, New File and New Folder change the disk; they run nothing yet.
 void TFormMain::ConnectCommands()
 {
-    const auto app = [this](void (QOXApp::*command)()) { return [this, command] { (Application->*command)(); }; };
+    // Each target is named before the call: GCC's sanitizer check of a member-pointer call through
+    // a member access reads the wrong object.
+    const auto app = [this](void (QOXApp::*command)()) {
+        return [this, command] {
+            QOXApp* target = Application;
+            (target->*command)();
+        };
+    };
     const auto cursor = [this](void (QACursor::*command)()) {
-        return [this, command] { (Application->TheCursor->*command)(); };
+        return [this, command] {
+            QACursor* target = Application->TheCursor;
+            (target->*command)();
+        };
     };
     const auto mark = [this](QACopyMode mode) { return [this, mode] { Application->TheCursor->MarkSelected(mode); }; };
     const std::pair<const char*, std::function<void()>> commands[] = {
@@ -68,8 +78,12 @@ void TFormMain::ConnectCommands()
         {"MaximizeRing1", cursor(&QACursor::MaximizeMenuRing)},
         {"CloseRing1", cursor(&QACursor::CloseMenuRing)},
     };
-    for (const auto& [name, command] : commands)
-        connect(MainMenus->Item(name), &QAction::triggered, this, [this, command] { RunCommand(command); });
+    // Each connection keeps a copy of its command; the table goes when this function returns.
+    for (const auto& row : commands) {
+        std::function<void()> command = row.second;
+        connect(MainMenus->Item(row.first), &QAction::triggered, this,
+                [this, command = std::move(command)] { RunCommand(command); });
+    }
 }
 
 // A ticked item flips its own tick; the setting takes the new state.
