@@ -213,3 +213,34 @@ void ApplyPreferenceLimits(QASettings& settings)
     if (!settings.InitialRingFolder.empty() && settings.InitialRingFolder.back() != '/')
         settings.InitialRingFolder += '/';
 }
+
+namespace {
+
+bool QASettings::*ToggleMember(QAToggle toggle)
+{
+    switch (toggle) {
+    case QAToggle::ComputeFileSizeAutomatically:
+        return &QASettings::ComputeFileSizeAutomatically;
+    case QAToggle::DisplayHiddenFiles:
+        return &QASettings::DisplayHiddenFiles;
+    case QAToggle::AllowMultiplyViews:
+        return &QASettings::AllowMultiplyViews;
+    case QAToggle::GroupViews:
+        return &QASettings::GroupViews;
+    case QAToggle::DisplayUnboundElements:
+        break;
+    }
+    return &QASettings::DisplayUnboundElements;
+}
+
+} // namespace
+
+bool& ToggleField(QASettings& settings, QAToggle toggle)
+{
+    return settings.*ToggleMember(toggle);
+}
+
+bool ToggleValue(const QASettings& settings, QAToggle toggle)
+{
+    return settings.*ToggleMember(toggle);
+}

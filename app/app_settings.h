@@ -39,6 +39,20 @@ struct QASettings {
     bool BananaMode = false;
 };
 
+// The settings that main-menu items tick and untick.
+enum class QAToggle {
+    ComputeFileSizeAutomatically,
+    DisplayHiddenFiles,
+    AllowMultiplyViews,
+    GroupViews,
+    DisplayUnboundElements,
+};
+inline constexpr QAToggle kToggles[] = {QAToggle::ComputeFileSizeAutomatically, QAToggle::DisplayHiddenFiles,
+                                        QAToggle::AllowMultiplyViews, QAToggle::GroupViews,
+                                        QAToggle::DisplayUnboundElements};
+bool& ToggleField(QASettings& settings, QAToggle toggle);
+bool ToggleValue(const QASettings& settings, QAToggle toggle);
+
 // Reads every key of the table, in table order; a missing key or one that is not a number takes
 // the table default. Returns false, reading nothing, when the file does not exist.
 bool ReadSettingsFile(const std::string& path, QASettings& settings);

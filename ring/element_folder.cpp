@@ -328,8 +328,8 @@ void QREFolder::PlaceChildren(int level, float end, float start)
     const int unset = UnsetSizeCount();
     const int known = visible - unset;
     float weights = 0.0f;
-    std::int32_t lo = 0;
-    std::int32_t hi = 0;
+    std::int64_t lo = 0;
+    std::int64_t hi = 0;
     ForEachChild([&](const QRElement* child) {
         if (!child->Visible)
             return;
@@ -362,7 +362,7 @@ void QREFolder::PlaceChildren(int level, float end, float start)
     });
 }
 
-std::int32_t QREFolder::ComputeSize()
+std::int64_t QREFolder::ComputeSize()
 {
     if (!Settings().ComputeFolderSize) {
         Size = -1;

@@ -35,7 +35,7 @@ public:
     void ApplyVisibility() override;
     void Activate() override { ToggleExpanded(); }
     void Place(int level, float end, float start) override;
-    std::int32_t ComputeSize() override;
+    std::int64_t ComputeSize() override;
     void Animate() override;
     bool IsFolder() const override { return true; }
 

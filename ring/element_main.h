@@ -43,7 +43,7 @@ public:
     virtual void Activate() = 0;
     virtual void Place(int level, float end, float start);
     // The size as the layout uses it, after determining it where possible.
-    virtual std::int32_t ComputeSize() = 0;
+    virtual std::int64_t ComputeSize() = 0;
     virtual void Animate();
     virtual bool IsFolder() const { return false; }
 
@@ -59,10 +59,11 @@ public:
     void SetName(std::string_view name);
     // Keeps the name in `to` from now on; `from` is the store that kept it so far.
     void MoveName(QRNameStore& from, QRNameStore& to);
-    // The lower 32 bits of the size, with an empty entry counting 1; -1 while unset.
-    std::int32_t SizeForLayout() const;
+    // The size in all its 64 bits, with an empty entry counting 1; -1 while unset. A file of
+    // 2 GiB or more is as large on the ring as it is on the disk.
+    std::int64_t SizeForLayout() const;
     bool SizeKnown() const { return Size >= 0; }
-    float SizeRatio(std::int32_t min, std::int32_t max) const;
+    float SizeRatio(std::int64_t min, std::int64_t max) const;
     // The centre of the element's sector in ring space.
     QXVector Position() const;
     float MidAngle() const { return (StartAngle + EndAngle) / 2.0f; }
