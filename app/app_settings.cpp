@@ -150,8 +150,13 @@ bool ReadSettingsFile(const std::string& path, QASettings& settings)
         return false;
     QOXFile* file = Engine()->FileSystem->OpenRead(path, QOXFile::Text);
     const IniValues values = ReadIni(*file);
+    const bool refused = file->WasRefused();
     file->Destroy();
     const QASettings defaults;
+    if (refused) {
+        settings = defaults;
+        return false;
+    }
     for (const SettingKey& setting : kTable) {
         const auto found = values.find(IniKey(setting.Section, setting.Key));
         if (found != values.end())
@@ -180,6 +185,10 @@ bool WriteSettingsFile(const std::string& path, const QASettings& settings)
 {
     if (!SettingsFileExists(path))
         return false;
+    if (Engine()->FileSystem->IsRefused(path)) {
+        Engine()->Log("File \"" + path + "\" could not be read, so it is not written over.");
+        return false;
+    }
     std::string text = SettingsText(settings);
     text.pop_back(); // WriteLine ends the last line
     QOXFile* file = Engine()->FileSystem->OpenWrite(path, QOXFile::Text);

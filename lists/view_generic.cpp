@@ -22,12 +22,21 @@ void QVGeneric::AddExtension(const std::string& text)
 {
     const std::string extension = CutText(text, kStringName);
     if (!HasExtension(extension))
-        Engine()->Script->AddLine(Extensions, extension);
+        AppendExtension(extension);
 }
 
-bool QVGeneric::HasExtension(const std::string& extension) const
+void QVGeneric::SetExtensions(const std::vector<std::string>& lines)
 {
-    return Engine()->Script->Contains(Extensions, extension);
+    Engine()->Script->Clear(ExtensionLines);
+    ExtensionSet.clear();
+    for (const std::string& line : lines)
+        AppendExtension(line);
+}
+
+void QVGeneric::AppendExtension(const std::string& extension)
+{
+    Engine()->Script->AddLine(ExtensionLines, extension);
+    ExtensionSet.insert(ExtensionLines.Lines.back());
 }
 
 void QVGeneric::Toggle(ViewSelection selection)

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "engine/qox_main.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/hostile_files.h"
 
 namespace {
 
@@ -22,6 +24,31 @@ TEST_F(SettingsFileTest, MissingFileIsNeitherReadNorWritten)
     EXPECT_FALSE(WriteSettingsFile(Path(), settings));
     EXPECT_FALSE(std::filesystem::exists(Path()));
     EXPECT_TRUE(Desktop.Boxes.empty());
+}
+
+// A settings file that is a link to an endless device, a pipe or holds a line over 1 MiB is
+// refused without waiting: every setting takes its table default, and saving leaves the file as it
+// was, for the user to repair.
+TEST_F(SettingsFileTest, HostileFileGivesTheDefaultsAndIsKept)
+{
+    TheEngine->ShowErrorDialogs = false;
+    for (const HostileFile hostile : HostileFiles()) {
+        SCOPED_TRACE(HostileFileName(hostile));
+        const std::string state = HostileFileState(MakeHostileFile(Path(), hostile));
+        QASettings settings;
+        settings.AnimationSpeed = 7.0f;
+        settings.InitialRingFolder = "/left/over/";
+        EXPECT_FALSE(ReadSettingsFile(Path(), settings));
+        EXPECT_EQ(SettingsText(settings), SettingsText(QASettings{}));
+        settings.AnimationSpeed = 9.0f;
+        EXPECT_FALSE(WriteSettingsFile(Path(), settings));
+        EXPECT_EQ(HostileFileState(Path()), state);
+        const std::vector<std::string> log = NewLogLines();
+        ASSERT_EQ(log.size(), 2u);
+        EXPECT_EQ(log[0].rfind("  ERROR: QX_FILE: ", 0), 0u) << log[0];
+        EXPECT_EQ(log[1], "File \"" + Path() + "\" could not be read, so it is not written over.");
+        std::filesystem::remove(Path());
+    }
 }
 
 TEST_F(SettingsFileTest, MissingKeysTakeTheTableDefaults)
