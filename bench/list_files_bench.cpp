@@ -45,7 +45,7 @@ public:
     ListFolder(const ListFolder&) = delete;
     ListFolder& operator=(const ListFolder&) = delete;
 
-    std::string Path(const char* name) const { return Home + name; }
+    std::string Path(const std::string& name) const { return Home + name; }
 
     void WriteViews(int views, int extensionsPerView) const
     {
@@ -67,7 +67,7 @@ public:
     }
 
     // The bare cost of reading the file's lines through the engine's file object.
-    double ReadLinesMilliseconds(const char* name) const
+    double ReadLinesMilliseconds(const std::string& name) const
     {
         const auto start = std::chrono::steady_clock::now();
         QOXFile* file = TheEngine->FileSystem->OpenRead(Path(name), QOXFile::Text);
@@ -85,33 +85,38 @@ private:
     QOXEngine* TheEngine = nullptr; // owned
 };
 
-void LoadViewsOf(benchmark::State& state, int views, int extensionsPerView)
+// Loads the list file through a fresh engine of the kind, as often as the benchmark asks; only the
+// loading is timed.
+template <class ListEngine>
+void LoadList(benchmark::State& state, const ListFolder& folder, const char* name, const char* counter)
 {
-    ListFolder folder;
-    folder.WriteViews(views, extensionsPerView);
     int loaded = 0;
     for (auto _ : state) {
-        QOXViewEngine* engine = QOXNew<QOXViewEngine>(nullptr);
-        engine->Load("views");
+        ListEngine* engine = QOXNew<ListEngine>(nullptr);
+        engine->Load(name);
         state.PauseTiming();
         loaded = engine->Count();
         engine->Destroy();
         state.ResumeTiming();
     }
-    state.counters["views"] = loaded;
-    state.counters["read_lines_ms"] = folder.ReadLinesMilliseconds("views.ini");
+    state.counters[counter] = loaded;
+    state.counters["read_lines_ms"] = folder.ReadLinesMilliseconds(std::string(name) + ".ini");
 }
 
 // Argument: the number of views, one extension each.
 void LoadManyViews(benchmark::State& state)
 {
-    LoadViewsOf(state, static_cast<int>(state.range(0)), 1);
+    ListFolder folder;
+    folder.WriteViews(static_cast<int>(state.range(0)), 1);
+    LoadList<QOXViewEngine>(state, folder, "views", "views");
 }
 
 // Argument: the number of extensions of the one view.
 void LoadOneViewWithManyExtensions(benchmark::State& state)
 {
-    LoadViewsOf(state, 1, static_cast<int>(state.range(0)));
+    ListFolder folder;
+    folder.WriteViews(1, static_cast<int>(state.range(0)));
+    LoadList<QOXViewEngine>(state, folder, "views", "views");
 }
 
 // Argument: the number of favourites.
@@ -119,17 +124,7 @@ void LoadManyFavorites(benchmark::State& state)
 {
     ListFolder folder;
     folder.WriteFavorites(static_cast<int>(state.range(0)));
-    int loaded = 0;
-    for (auto _ : state) {
-        QOXFavoriteEngine* engine = QOXNew<QOXFavoriteEngine>(nullptr);
-        engine->Load("favorites");
-        state.PauseTiming();
-        loaded = engine->Count();
-        engine->Destroy();
-        state.ResumeTiming();
-    }
-    state.counters["favorites"] = loaded;
-    state.counters["read_lines_ms"] = folder.ReadLinesMilliseconds("favorites.ini");
+    LoadList<QOXFavoriteEngine>(state, folder, "favorites", "favorites");
 }
 
 BENCHMARK(LoadManyViews)->Arg(10000)->Arg(40000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -78,14 +78,9 @@ std::string QOXFavoriteEngine::FindFolderByName(const std::string& name) const
 void QOXFavoriteEngine::Load(const std::string& name)
 {
     Clear();
-    const auto read = [this](lists::ListFileReader& reader) {
-        while (reader.NextLine()) {
-            if (reader.Line().IsBlockStart("FAVORITE"))
-                ReadFavorite(reader);
-        }
-    };
-    if (lists::LoadListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, {"FAVORITE"}, read) ==
-        lists::ListFileRead::Refused)
+    const std::string path = Engine()->FileSystem->MakePath(name, "ini");
+    const auto read = [this](lists::ListFileReader& reader) { ReadFavorite(reader); };
+    if (lists::LoadBlocks(path, kFileTitle, "FAVORITE", read) == lists::ListFileRead::Refused)
         Clear();
 }
 

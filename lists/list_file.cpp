@@ -114,6 +114,17 @@ ListFileRead LoadListFile(const std::string& path, const std::string& title,
     return ListFileRead::Read;
 }
 
+ListFileRead LoadBlocks(const std::string& path, const std::string& title, const char* keyword,
+                        const std::function<void(ListFileReader& reader)>& readBlock)
+{
+    return LoadListFile(path, title, {keyword}, [&](ListFileReader& reader) {
+        while (reader.NextLine()) {
+            if (reader.Line().IsBlockStart(keyword))
+                readBlock(reader);
+        }
+    });
+}
+
 void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write)
 {
     if (!Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))

@@ -66,6 +66,10 @@ enum class ListFileRead { Missing, Refused, Read };
 ListFileRead LoadListFile(const std::string& path, const std::string& title,
                           std::initializer_list<const char*> topKeywords,
                           const std::function<void(ListFileReader& reader)>& read);
+// LoadListFile for a file of one kind of block: `readBlock` reads each block that `keyword`
+// opens (the reader stands on its first line); other lines are skipped.
+ListFileRead LoadBlocks(const std::string& path, const std::string& title, const char* keyword,
+                        const std::function<void(ListFileReader& reader)>& readBlock);
 // Writes an existing list file anew between "Saving <title> Ini File..." and "Done!". A missing
 // file is reported and never created; a file refused when it was read is left for the user to
 // repair, with a console line.

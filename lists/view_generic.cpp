@@ -21,22 +21,18 @@ void QVGeneric::SetTexture(const std::string& name)
 void QVGeneric::AddExtension(const std::string& text)
 {
     const std::string extension = CutText(text, kStringName);
-    if (!HasExtension(extension))
-        AppendExtension(extension);
+    if (ExtensionSet.insert(extension).second)
+        Engine()->Script->AddLine(ExtensionLines, extension);
 }
 
 void QVGeneric::SetExtensions(const std::vector<std::string>& lines)
 {
     Engine()->Script->Clear(ExtensionLines);
     ExtensionSet.clear();
-    for (const std::string& line : lines)
-        AppendExtension(line);
-}
-
-void QVGeneric::AppendExtension(const std::string& extension)
-{
-    Engine()->Script->AddLine(ExtensionLines, extension);
-    ExtensionSet.insert(ExtensionLines.Lines.back());
+    for (const std::string& line : lines) {
+        Engine()->Script->AddLine(ExtensionLines, line);
+        ExtensionSet.insert(ExtensionLines.Lines.back());
+    }
 }
 
 void QVGeneric::Toggle(ViewSelection selection)

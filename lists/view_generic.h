@@ -44,8 +44,6 @@ public:
     bool Enabled = true;
 
 private:
-    void AppendExtension(const std::string& extension);
-
     QOXViewEngine* Owner = nullptr; // not owned; the engine that owns this view
     QXScript ExtensionLines;
     std::unordered_set<std::string> ExtensionSet; // the same texts, to look them up

@@ -111,14 +111,9 @@ void QOXViewEngine::DisplayChanged()
 void QOXViewEngine::Load(const std::string& name)
 {
     Clear();
-    const auto read = [this](lists::ListFileReader& reader) {
-        while (reader.NextLine()) {
-            if (reader.Line().IsBlockStart("VIEW"))
-                ReadView(reader);
-        }
-    };
-    if (lists::LoadListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, {"VIEW"}, read) ==
-        lists::ListFileRead::Refused)
+    const std::string path = Engine()->FileSystem->MakePath(name, "ini");
+    const auto read = [this](lists::ListFileReader& reader) { ReadView(reader); };
+    if (lists::LoadBlocks(path, kFileTitle, "VIEW", read) == lists::ListFileRead::Refused)
         Clear();
 }
 

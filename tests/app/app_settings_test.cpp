@@ -51,6 +51,29 @@ TEST_F(SettingsFileTest, HostileFileGivesTheDefaultsAndIsKept)
     }
 }
 
+// Files that once lost settings when written back: each reads, writes and reads again to the same
+// settings (a NUL in a value used to cut off the rest of the file).
+TEST_F(SettingsFileTest, FilesThatOnceLostSettingsReadBackTheSame)
+{
+    const struct {
+        const char* File;
+        std::string Folder;
+    } cases[] = {{"nul-in-value.ini", std::string("/home/ann/a\0b/", 14)}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.File);
+        std::filesystem::copy_file(std::string(ORBIVANE_SOURCE_DIR "/tests/fuzz/regressions/settings/") + test.File,
+                                   Path(), std::filesystem::copy_options::overwrite_existing);
+        QASettings first;
+        ASSERT_TRUE(ReadSettingsFile(Path(), first));
+        EXPECT_EQ(first.InitialRingFolder, test.Folder);
+        EXPECT_FALSE(first.DisplayHiddenFiles);
+        ASSERT_TRUE(WriteSettingsFile(Path(), first));
+        QASettings second;
+        ASSERT_TRUE(ReadSettingsFile(Path(), second));
+        EXPECT_EQ(SettingsText(second), SettingsText(first));
+    }
+}
+
 TEST_F(SettingsFileTest, MissingKeysTakeTheTableDefaults)
 {
     ProgramFolder.Write("orbivane.ini", "[DISPLAY]\r\nDisplayHiddenFiles=0\r\n");

@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <png.h>
+
+#include "tests/support/image_files.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = Pixels;
 constexpr int kSide = 12; // small enough for quick runs, not a multiple of 8 (partial blocks)
 
 // A picture with a gradient in every channel, so that no decoder can get it right by chance.
@@ -183,47 +184,8 @@ std::string Png(const PngKind& kind)
 
 struct JpegKind {
     const char* Name;
-    int Components;
-    bool Progressive;
-    bool Arithmetic;
-    int Restart; // MCU rows between restart markers, 0 none
-    int ChromaSampling; // 2 halves the colour resolution, 1 keeps it
+    JpegOptions Options;
 };
-
-std::string Jpeg(const JpegKind& kind)
-{
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kSide;
-    info.image_height = kSide;
-    info.input_components = kind.Components;
-    info.in_color_space = kind.Components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 75, TRUE);
-    if (kind.Components == 3)
-        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = kind.ChromaSampling;
-    if (kind.Progressive)
-        jpeg_simple_progression(&info);
-    info.arith_code = kind.Arithmetic ? TRUE : FALSE;
-    info.restart_in_rows = kind.Restart;
-    jpeg_start_compress(&info, TRUE);
-    const Bytes pixels = Gradient(kSide, kSide, kind.Components);
-    while (info.next_scanline < info.image_height) {
-        auto* row = const_cast<JSAMPLE*>(pixels.data() + static_cast<std::size_t>(info.next_scanline) * kSide *
-                                                           static_cast<std::size_t>(kind.Components));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string out(reinterpret_cast<const char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
-}
 
 } // namespace
 
@@ -258,10 +220,12 @@ int main(int argc, char** argv)
                             {"palette8-transparent", PNG_COLOR_TYPE_PALETTE, 8, true, true}};
     for (const PngKind& kind : pngs)
         Save(dir + "png/" + kind.Name + ".png", Png(kind));
-    const JpegKind jpegs[] = {{"baseline-420", 3, false, false, 0, 2}, {"baseline-444", 3, false, false, 0, 1},
-                              {"grey", 1, false, false, 0, 1},         {"progressive", 3, true, false, 0, 2},
-                              {"arithmetic", 3, false, true, 0, 2},    {"restarts", 3, false, false, 1, 2}};
-    for (const JpegKind& kind : jpegs)
-        Save(dir + "jpeg/" + kind.Name + ".jpg", Jpeg(kind));
+    const JpegKind jpegs[] = {{"baseline-420", {3, 75, false, false, 0, 2}}, {"baseline-444", {3, 75, false, false, 0, 1}},
+                              {"grey", {1, 75, false, false, 0, 1}},         {"progressive", {3, 75, true, false, 0, 2}},
+                              {"arithmetic", {3, 75, false, true, 0, 2}},    {"restarts", {3, 75, false, false, 1, 2}}};
+    for (const JpegKind& kind : jpegs) {
+        const Pixels pixels = Gradient(kSide, kSide, kind.Options.Components);
+        Save(dir + "jpeg/" + kind.Name + ".jpg", EncodeJpeg(kSide, kSide, pixels, kind.Options));
+    }
     return 0;
 }
