@@ -56,12 +56,13 @@ std::string Lower(std::string text)
     return text;
 }
 
+// A carriage return is white space too: a value that ended in one would lose it when written.
 std::string Trim(const std::string& text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos)
         return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 // "section\nkey" (lower case) -> value, the first occurrence of a key winning.

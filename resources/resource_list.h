@@ -159,7 +159,7 @@ protected:
     void ReleaseData() override { Clear(); }
 
 private:
-    // The design's array size changes in GrowBy steps; the storage below it grows by doubling and
+    // The array's size (Capacity) changes in GrowBy steps; the storage below it grows by doubling and
     // is given back once it is four times larger than needed, so that a long list is built in
     // linear time and an emptied one does not keep its memory.
     void Resize(int slots)

@@ -52,13 +52,15 @@ TEST_F(SettingsFileTest, HostileFileGivesTheDefaultsAndIsKept)
 }
 
 // Files that once lost settings when written back: each reads, writes and reads again to the same
-// settings (a NUL in a value used to cut off the rest of the file).
+// settings (a NUL in a value used to cut off the rest of the file; a value's last carriage return
+// was lost).
 TEST_F(SettingsFileTest, FilesThatOnceLostSettingsReadBackTheSame)
 {
     const struct {
         const char* File;
         std::string Folder;
-    } cases[] = {{"nul-in-value.ini", std::string("/home/ann/a\0b/", 14)}};
+    } cases[] = {{"nul-in-value.ini", std::string("/home/ann/a\0b/", 14)},
+                 {"carriage-returns.ini", "/home/ann/"}};
     for (const auto& test : cases) {
         SCOPED_TRACE(test.File);
         std::filesystem::copy_file(std::string(ORBIVANE_SOURCE_DIR "/tests/fuzz/regressions/settings/") + test.File,
