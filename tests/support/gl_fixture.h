@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "graphics/gl_main.h"
 #include "platform/egl_gl_binding.h"
@@ -21,6 +22,8 @@ protected:
 
     // The colour at window pixel (x, y), y counted upwards from the bottom as OpenGL does.
     Rgba ReadPixel(int x, int y) const;
+    // Every pixel of the view, RGBA, bottom row first.
+    std::vector<std::uint8_t> Picture() const;
     // The colour at the centre of the viewport.
     Rgba CentrePixel() const;
     // Clears the colour buffer to `colour` with every blending state as it is.
