@@ -53,6 +53,14 @@ double MillisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// How the frame is drawn (the benchmark's third argument): 0 as before level of detail and
+// readable labels (every element a band, every label printed), 1 as the program draws it now.
+void SetDrawing(GLRing* renderer, int drawing)
+{
+    renderer->Detail = drawing == 0 ? GLRingDetail::Exact : GLRingDetail::Merged;
+    renderer->Labels = drawing == 0 ? GLRingLabels::Plain : GLRingLabels::Readable;
+}
+
 // A ring on one of the folders, every folder expanded, zoomed so that the whole ring is in view.
 class RingScene {
 public:
@@ -67,6 +75,7 @@ public:
         Renderer = QOXNew<GLRing>(nullptr);
         Renderer->Init();
         Renderer->Geometry = geometry;
+        SetDrawing(Renderer, state.range(2));
         const std::string kind = state.range(0) == 0 ? "flat-" : "deep-";
         Ring = QOXNew<QOXRing>(BenchFolder() + kind + std::to_string(state.range(1)) + "/");
         Ring->Root->ExpandAll();
@@ -220,15 +229,24 @@ void Fill(benchmark::State& state)
         scene.FillView();
 }
 
+// Arguments: flat (0) or deep (1), the element count, and the drawing (above).
 void Sizes(benchmark::internal::Benchmark* benchmark)
 {
     for (const int kind : {0, 1})
         for (const int count : {1000, 10000, 100000})
-            benchmark->Args({kind, count});
+            benchmark->Args({kind, count, 1});
 }
 
-BENCHMARK(Fill)->Args({0, 1000})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
-BENCHMARK(DrawBatched)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+void SizesBeforeAndNow(benchmark::internal::Benchmark* benchmark)
+{
+    for (const int kind : {0, 1})
+        for (const int count : {1000, 10000, 100000})
+            for (const int drawing : {0, 1})
+                benchmark->Args({kind, count, drawing});
+}
+
+BENCHMARK(Fill)->Args({0, 1000, 1})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(DrawBatched)->Apply(SizesBeforeAndNow)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(DrawImmediate)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(HoverPick)->Apply(Sizes)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 BENCHMARK(SelectionPick)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(20);
