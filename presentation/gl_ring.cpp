@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "app/app_cursor.h"
@@ -69,9 +68,10 @@ void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colo
     auto visit = [&](QRElement* element) {
         if (const auto width = run.NarrowWidth(element, OuterRadius(ring, element, GLRing::kBandOverlap))) {
             QRTexture* picture = pictureOf(element);
-            if (!run.Continues(element, picture, *width))
+            const QXColor colour = colourOf(element);
+            if (!run.Continues(element, picture, *width, colour))
                 endRun();
-            run.Add(element, picture, *width, colourOf(element));
+            run.Add(element, picture, *width, colour);
             return;
         }
         endRun();
@@ -248,7 +248,7 @@ void GLRing::DrawElements(QOXRing* ring)
     if (Detail == GLRingDetail::Exact) {
         ForEachDrawnElement(ring->Root, exact);
     } else {
-        GLBandRun run(bounds, GLBandRun::kColouredRunPixels);
+        GLBandRun run(bounds);
         const auto merged = [&](const GLBandRun& thin) {
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)), false,
@@ -297,8 +297,7 @@ void GLRing::DrawSilhouette(QOXRing* ring)
     if (Detail == GLRingDetail::Exact) {
         ForEachDrawnElement(ring->Root, exact);
     } else {
-        // All white: a run of thin siblings may be as long as it likes.
-        GLBandRun run(bounds, std::numeric_limits<double>::infinity());
+        GLBandRun run(bounds); // all white: a run of thin siblings may be as long as it likes
         const auto merged = [&](const GLBandRun& thin) {
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)));

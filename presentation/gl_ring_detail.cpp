@@ -43,10 +43,12 @@ std::optional<double> GLBandRun::NarrowWidth(const QRElement* element, float out
     return arc < 1.0 ? std::optional<double>(arc) : std::nullopt;
 }
 
-bool GLBandRun::Continues(const QRElement* element, const QRTexture* picture, double width) const
+bool GLBandRun::Continues(const QRElement* element, const QRTexture* picture, double width,
+                          const QXColor& colour) const
 {
-    return Elements > 0 && element->Parent == FirstElement->Parent && picture == RunPicture &&
-           Pixels + width <= Widest;
+    if (Elements == 0 || element->Parent != FirstElement->Parent || picture != RunPicture)
+        return false;
+    return (OneColour && colour == FirstColour) || Pixels + width <= kMixedRunPixels;
 }
 
 void GLBandRun::Add(const QRElement* element, QRTexture* picture, double width, const QXColor& colour)
@@ -54,7 +56,9 @@ void GLBandRun::Add(const QRElement* element, QRTexture* picture, double width, 
     if (Elements == 0) {
         FirstElement = element;
         RunPicture = picture;
+        FirstColour = colour;
     }
+    OneColour = OneColour && colour == FirstColour;
     LastElement = element;
     ++Elements;
     Pixels += width;
@@ -66,7 +70,7 @@ void GLBandRun::Add(const QRElement* element, QRTexture* picture, double width, 
 
 void GLBandRun::Clear()
 {
-    *this = GLBandRun(*Bounds, Widest);
+    *this = GLBandRun(*Bounds);
 }
 
 GLBand GLBandRun::Band(float inner, float outer) const

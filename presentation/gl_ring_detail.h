@@ -1,9 +1,9 @@
 #pragma once
 // Level of detail for the band passes: sibling sectors narrower than a pixel along their outer
 // edge on screen are drawn together, one band per run of them, in the size-weighted mean of the
-// colours they would be drawn in. A run ends where it would grow wider than its limit (about a
-// pixel where colours matter), so colours stay where they were. Wider sectors are drawn one by
-// one, exactly as ever.
+// colours they would be drawn in. A run of one colour may be as long as it likes; one of several
+// colours ends where it would grow wider than its limit (a pixel), so colours stay where they were.
+// Wider sectors are drawn one by one, exactly as ever.
 #include <array>
 #include <optional>
 
@@ -27,19 +27,20 @@ public:
     // them.
     static constexpr float kTextureSpanPerElement = 256.0f;
 
-    // The widest run whose colour is one mean: a pixel, so colours move by a pixel at most.
-    static constexpr double kColouredRunPixels = 1.0;
+    // The widest run of several colours: a pixel, so colours move by a pixel at most.
+    static constexpr double kMixedRunPixels = 1.0;
 
-    // The bounds must outlive the run; a run never grows past `widest` pixels along its outer edge.
-    GLBandRun(const GLScreenBounds& bounds, double widest) : Bounds(&bounds), Widest(widest) {}
+    // The bounds must outlive the run.
+    explicit GLBandRun(const GLScreenBounds& bounds) : Bounds(&bounds) {}
 
     // The on-screen width in pixels of the element's sector along its outer edge (radius `outer`)
     // when that is under a pixel and the element may join a run (no children drawn after it);
     // none otherwise.
     std::optional<double> NarrowWidth(const QRElement* element, float outer) const;
-    // Whether the element, `width` pixels wide, can extend the run under way: a sibling of its
-    // elements, drawn with the same file-type picture, that keeps the run within its limit.
-    bool Continues(const QRElement* element, const QRTexture* picture, double width) const;
+    // Whether the element, `width` pixels wide and drawn in `colour`, can extend the run under way:
+    // a sibling of its elements, drawn with the same file-type picture, that keeps the run in one
+    // colour or within a pixel.
+    bool Continues(const QRElement* element, const QRTexture* picture, double width, const QXColor& colour) const;
     void Add(const QRElement* element, QRTexture* picture, double width, const QXColor& colour);
     void Clear();
 
@@ -51,11 +52,12 @@ public:
 
 private:
     const GLScreenBounds* Bounds; // not owned
-    double Widest = kColouredRunPixels;
     const QRElement* FirstElement = nullptr; // not owned
     const QRElement* LastElement = nullptr;  // not owned
     QRTexture* RunPicture = nullptr;         // not owned
     int Elements = 0;
+    QXColor FirstColour;
+    bool OneColour = true;
     double Pixels = 0.0;
     double Degrees = 0.0;
     // Colours times sectors, summed; and the plain sum, for a run of sectors that are all empty.

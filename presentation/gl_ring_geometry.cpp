@@ -91,7 +91,9 @@ std::optional<double> GLScreenBounds::PixelDistance(const QXVector2& from, const
     const auto b = Project(to);
     if (!a || !b)
         return std::nullopt;
-    return std::hypot(b->X - a->X, b->Y - a->Y);
+    const double dx = b->X - a->X;
+    const double dy = b->Y - a->Y;
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const

@@ -116,14 +116,24 @@ bool LabelMayShow(const QRElement* element, float inner, const LabelFonts& fonts
 }
 
 
-// Whether a label can be read where it lies: its sector, at the radius where the label starts, is
-// at least one glyph wide, and its glyphs are at least kReadableGlyphPixels high on screen.
-bool Readable(const QRElement* element, float inner, const LabelPlace& place, const GLScreenBounds& bounds)
+// The side of a glyph's quad in the element's label, in ring units.
+float GlyphSide(const QRElement* element)
 {
-    const float glyph = 2.0f * GLFont::kGlyphHalfSize * kLabelSize * element->Scale;
+    return 2.0f * kGlyphHalfSize * kLabelSize * element->Scale;
+}
+
+// Whether the element's sector, at the radius where its label starts, is at least one glyph wide.
+bool SectorHoldsAGlyph(const QRElement* element, float inner)
+{
+    const float glyph = GlyphSide(element);
     const float sector = (element->EndAngle - element->StartAngle) * kRadiansPerDegree;
-    if ((inner + kLabelStart) * sector < glyph)
-        return false;
+    return (inner + kLabelStart) * sector >= glyph;
+}
+
+// Whether the label's glyphs are at least kReadableGlyphPixels high on screen.
+bool GlyphsBigEnough(const QRElement* element, const LabelPlace& place, const GLScreenBounds& bounds)
+{
+    const float glyph = GlyphSide(element);
     const auto height = bounds.PixelDistance(place.At(kLabelStart, 0.0f), place.At(kLabelStart, glyph));
     return height && *height >= GLRing::kReadableGlyphPixels;
 }
@@ -192,9 +202,10 @@ void GLRing::DrawReadableLabels(QOXRing* ring)
     const LabelFonts fonts = FindLabelFonts();
     auto add = [&](QRElement* element) {
         const float inner = ring->InnerRadius(element->Level);
+        if (element->Label.empty() || !SectorHoldsAGlyph(element, inner))
+            return;
         const LabelPlace place(element, inner);
-        if (element->Label.empty() || !Readable(element, inner, place, bounds) ||
-            !ReadableMayShow(element, place, fonts, bounds))
+        if (!GlyphsBigEnough(element, place, bounds) || !ReadableMayShow(element, place, fonts, bounds))
             return;
         // On the left half the label is turned half round and ends where it would have started.
         const bool turned = ReadsBackwards(place, bounds);

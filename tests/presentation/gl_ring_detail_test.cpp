@@ -86,7 +86,7 @@ protected:
         Renderer->SetupRingTransform(ring, GLRingPass::Normal);
         const GLScreenBounds bounds;
         glPopMatrix();
-        const GLBandRun run(bounds, GLBandRun::kColouredRunPixels);
+        const GLBandRun run(bounds);
         int thin = 0;
         auto count = [&](QRElement* element) {
             const float outer = ring->InnerRadius(element->Level + 1) + GLRing::kBandOverlap;
