@@ -115,7 +115,6 @@ bool LabelMayShow(const QRElement* element, float inner, const LabelFonts& fonts
     return false;
 }
 
-
 // The side of a glyph's quad in the element's label, in ring units.
 float GlyphSide(const QRElement* element)
 {

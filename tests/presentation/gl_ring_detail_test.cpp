@@ -128,7 +128,7 @@ TEST_F(GLRingDetailTest, SectorsOfAPixelOrMoreAreDrawnExactlyAsBefore)
     }
 }
 
-TEST_F(GLRingDetailTest, AHundredThousandThinSectorsChangeAtMostThreePercentOfThePixels)
+TEST_F(GLRingDetailTest, AHundredThousandThinSectorsOfOneColourChangeAtMostThreePercentOfThePixels)
 {
     UseShippedPictures();
     QOXRing* ring = Filling(FlatRing(100000));
