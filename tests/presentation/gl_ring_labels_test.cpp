@@ -1,7 +1,6 @@
 // Readable labels against labels as designed: which labels are drawn, and which way they read.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -67,20 +66,14 @@ protected:
     {
         Draw(ring);
         const auto pixels = Picture();
-        const std::array<int, 3> shadowOnly{0, 0, 0};
-        const std::array<int, 3> labelOnly{255, 128, 128};
-        const auto near = [](const std::uint8_t* pixel, const std::array<int, 3>& colour) {
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(pixel[c] - colour[static_cast<std::size_t>(c)]) > 6)
-                    return false;
-            return true;
-        };
+        const Rgba shadowOnly{0, 0, 0, 255};
+        const Rgba labelOnly{255, 128, 128, 255};
         double sums[2][3] = {};
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
                 const std::uint8_t* pixel = &pixels[static_cast<std::size_t>(y * kWidth + x) * 4];
                 for (int kind = 0; kind < 2; ++kind)
-                    if (near(pixel, kind == 0 ? shadowOnly : labelOnly)) {
+                    if (Close(pixel, kind == 0 ? shadowOnly : labelOnly, 6)) {
                         sums[kind][0] += x;
                         sums[kind][1] += y;
                         sums[kind][2] += 1;

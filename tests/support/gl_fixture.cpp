@@ -66,6 +66,14 @@ int GLTest::GetInteger(unsigned name)
     return value;
 }
 
+bool GLTest::Close(const std::uint8_t* actual, const Rgba& expected, int tolerance)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        if (std::abs(actual[i] - expected[i]) > tolerance)
+            return false;
+    return true;
+}
+
 ::testing::AssertionResult GLTest::Near(const Rgba& actual, const Rgba& expected, int tolerance)
 {
     for (std::size_t i = 0; i < 4; ++i)

@@ -33,6 +33,8 @@ protected:
     static int GetInteger(unsigned name);
     // Each channel of `actual` within `tolerance` of `expected` (0..255).
     static ::testing::AssertionResult Near(const Rgba& actual, const Rgba& expected, int tolerance = 2);
+    // The same for one pixel of a picture (four bytes), cheap enough to ask of every pixel.
+    static bool Close(const std::uint8_t* actual, const Rgba& expected, int tolerance = 2);
 
     std::unique_ptr<platform::EglGLBinding> Binding;
     QOXGL* Device = nullptr; // owned; destroyed in TearDown before the engine
