@@ -166,9 +166,11 @@ TEST_F(GLRingDetailTest, AThinRunTakesTheSizeWeightedMeanAndColoursStayWhereThey
     ASSERT_GT(ThinElements(ring), kFiles - 10);
     Renderer->Labels = GLRingLabels::Plain;
     Draw(ring);
-    const Rgba weighted = Stored({0.2f, 0.2f, 0.2f}); // a fifth of the run's width is white
+    // A fifth of a run's width is white (give or take the one sector a run may end on: 3 levels;
+    // the plain mean would be half).
+    const Rgba weighted = Stored({0.2f, 0.2f, 0.2f});
     for (const float angle : {40.0f, 90.0f, 140.0f})
-        EXPECT_TRUE(Near(ColourAt(ring, 13.0f, angle), weighted)) << angle;
+        EXPECT_TRUE(Near(ColourAt(ring, 13.0f, angle), weighted, 4)) << angle;
     for (const float angle : {200.0f, 270.0f, 330.0f})
         EXPECT_TRUE(Near(ColourAt(ring, 13.0f, angle), Stored({0.0f, 0.0f, 1.0f}))) << angle;
 }
