@@ -162,9 +162,9 @@ private:
     // The array's size (Capacity) changes in GrowBy steps; the storage below it grows by doubling and
     // is given back once it is four times larger than needed, so that a long list is built in
     // linear time and an emptied one does not keep its memory.
-    void Resize(int slots)
+    void Resize(int slotCount)
     {
-        const std::size_t wanted = static_cast<std::size_t>(slots);
+        const std::size_t wanted = static_cast<std::size_t>(slotCount);
         if (wanted > Items.capacity())
             Items.reserve(std::max(wanted, Items.capacity() * 2));
         Items.resize(wanted, nullptr);
