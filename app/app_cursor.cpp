@@ -160,16 +160,20 @@ void QACursor::ClickRelease()
 
 void QACursor::MenuRelease()
 {
-    if (Dragging)
-        return;
+    if (!Dragging)
+        OpenMenu(std::nullopt);
+}
+
+void QACursor::OpenMenu(std::optional<QAPoint> at)
+{
     if (CurrentElement == nullptr) {
         QAMenuItems shown;
         if (App()->CurrentRing != nullptr)
             shown = {QAMenuItem::CMBGMinimizeRing, QAMenuItem::CMBGCloseRing, QAMenuItem::CMBGLineRing};
-        PopUp(QAMenu::Background, shown);
+        PopUp(QAMenu::Background, shown, at);
         return;
     }
-    PopUp(QAMenu::Element, ElementMenuItems(*CurrentElement));
+    PopUp(QAMenu::Element, ElementMenuItems(*CurrentElement), at);
 }
 
 QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
@@ -190,10 +194,14 @@ QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
     return shown;
 }
 
-void QACursor::PopUp(QAMenu menu, const QAMenuItems& shown)
+void QACursor::PopUp(QAMenu menu, const QAMenuItems& shown, std::optional<QAPoint> at)
 {
     MenuOpen = true;
-    if (Menus != nullptr)
+    if (Menus == nullptr)
+        return;
+    if (at)
+        Menus->PopUpMenuAt(menu, shown, *at);
+    else
         Menus->PopUpMenu(menu, shown);
 }
 
@@ -209,7 +217,7 @@ void QACursor::Update()
         MousePosition = {static_cast<float>(Input->Mouse->CursorX()), static_cast<float>(Input->Mouse->CursorY())};
     if (RingMenuPending) {
         RingMenuPending = false;
-        PopUp(QAMenu::RingList, {});
+        PopUp(QAMenu::RingList, {}, std::nullopt);
     }
     InvertDown = InvertActionDown();
 }

@@ -2,6 +2,8 @@
 // The cursor: turns presses, drags and releases on the 3-D view into selection, expansion and
 // context menus, keeps the elements marked by Cut or Copy (the program's own clipboard; the
 // system clipboard is never touched), and carries the ring commands of the context menus.
+#include <optional>
+
 #include "app/app_links.h"
 #include "engine/qox_object.h"
 #include "resources/resource_list.h"
@@ -18,12 +20,6 @@ enum class QAMouseButton { None = -1, Left = 0, Right = 1, Middle = 2 };
 // What a paste of the marked elements will do with them.
 enum class QACopyMode { Cut = 0, Copy = 1 };
 
-struct QAPoint {
-    float X = 0.0f;
-    float Y = 0.0f;
-    bool operator==(const QAPoint&) const = default;
-};
-
 class QACursor : public QOXObject, public QACursorLink, public QRElementWatcher {
     QOX_CLASS(QACursor)
 public:
@@ -37,6 +33,9 @@ public:
     void Release();
     void SelectRelease();
     void MenuRelease();
+    // The element menu for the current element, or the background menu without one: at the
+    // pointer, or at a point of the view.
+    void OpenMenu(std::optional<QAPoint> at);
     void OpenCurrent();
     // The per-frame work: pointer position, a ring menu asked for, the invert action.
     void Update();
@@ -108,7 +107,7 @@ private:
     template <class Change>
     void ChangeCurrent(Change change);
     QAMenuItems ElementMenuItems(const QRElement& element) const;
-    void PopUp(QAMenu menu, const QAMenuItems& shown);
+    void PopUp(QAMenu menu, const QAMenuItems& shown, std::optional<QAPoint> at);
     bool MenuRingIsOpen() const;
 
     QOXInput* Input = nullptr; // not owned

@@ -96,17 +96,22 @@ void QOXApp::MoveRing(QOXRing& ring) const
     }
     if (ActionDown(kActionZoomIn, kGroupMouse)) {
         if (!rotate)
-            ring.Zoom *= kWheelZoomIn;
+            StepZoom(ring, QAZoom::In);
         else
             ring.Rotation.Z += kWheelRotation / ring.Zoom;
     }
     if (ActionDown(kActionZoomOut, kGroupMouse)) {
         if (!rotate)
-            ring.Zoom *= kWheelZoomOut;
+            StepZoom(ring, QAZoom::Out);
         else
             ring.Rotation.Z -= kWheelRotation / ring.Zoom;
     }
     ring.Zoom = std::clamp(ring.Zoom, kMinZoom, kMaxZoom);
+}
+
+void QOXApp::StepZoom(QOXRing& ring, QAZoom direction)
+{
+    ring.Zoom = std::clamp(ring.Zoom * (direction == QAZoom::In ? kWheelZoomIn : kWheelZoomOut), kMinZoom, kMaxZoom);
 }
 
 void QOXApp::UpdateCursor()

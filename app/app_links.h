@@ -4,6 +4,7 @@
 // what the cursor asks of the scene (picking) and of the window (its context menus).
 // Each is optional: without one the application does its own work and nothing is shown.
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +16,13 @@ class QOXFavoriteEngine;
 class QOXRing;
 class QOXViewEngine;
 class QRElement;
+
+// A point of the view in pixels from its top left, y downwards.
+struct QAPoint {
+    float X = 0.0f;
+    float Y = 0.0f;
+    bool operator==(const QAPoint&) const = default;
+};
 
 // The view panel's size in pixels.
 struct QAViewSize {
@@ -57,6 +65,8 @@ class QAPicker {
 public:
     virtual ~QAPicker() = default;
     virtual QRElement* PickAt(float x, float y) = 0;
+    // Where the middle of the element's sector lies in the view; none when its ring is not drawn.
+    virtual std::optional<QAPoint> ViewPointOf(const QRElement& element) = 0;
 };
 
 // The cursor's three context menus.
@@ -90,6 +100,8 @@ public:
     virtual ~QAMenuLink() = default;
     // `shown`: the items of the menu's variable ones that are visible this time.
     virtual void PopUpMenu(QAMenu menu, const QAMenuItems& shown) = 0;
+    // The same, at a point of the view instead of the pointer (a menu asked for from the keyboard).
+    virtual void PopUpMenuAt(QAMenu menu, const QAMenuItems& shown, QAPoint at) = 0;
     virtual bool WindowActive() const = 0;
 };
 

@@ -19,12 +19,16 @@
 class GLAppSceneHost;
 class GLSceneApp;
 class QACursor;
+class QAKeyboard;
 class QOXGL;
 class QOXInput;
 namespace platform {
 class GLBinding;
 class InputSystem;
 } // namespace platform
+
+// One step of the wheel: the ring comes nearer or goes farther.
+enum class QAZoom { In, Out };
 
 class QOXApp : public QOXObject, public QVDisplayListener {
     QOX_CLASS(QOXApp)
@@ -47,6 +51,8 @@ public:
     void UpdateCursor();
     void DrawScene();
     void ShowFrameStatus();
+    // Zooms the ring by one step of the wheel, within the zoom's bounds.
+    static void StepZoom(QOXRing& ring, QAZoom direction);
     // The task-bar title for a window caption: the ring's folder without "Orbivane - ".
     static std::string TaskBarTitle(const std::string& caption);
 
@@ -110,6 +116,7 @@ public:
     GLSceneApp* SceneApp = nullptr; // owned as a child; the application scene
     QOXInput* Input = nullptr;      // owned as a child
     QACursor* TheCursor = nullptr;  // owned as a child; the Cursor link points at it
+    QAKeyboard* Keys = nullptr;     // owned as a child; the keyboard cursor
     std::unique_ptr<GLAppSceneHost> SceneHost; // owned; what the scene reads of window and cursor
     QRList<QOXRing>* Rings = nullptr; // owned as a child; owns the rings, in opening order
     QOXViewEngine* Views = nullptr;   // owned as a child

@@ -4,6 +4,7 @@
 
 #include "app/app_actions.h"
 #include "app/app_cursor.h"
+#include "app/app_keyboard.h"
 #include "app/app_main.h"
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
@@ -99,6 +100,8 @@ void QOXApp::StartCursor()
 {
     TheCursor->Picker = SceneApp;
     TheCursor->Menus = Menus;
+    Keys = QOXNew<QAKeyboard>(this, TheCursor);
+    SceneApp->Renderer->Keys = Keys;
 }
 
 void QOXApp::StartLists()
@@ -161,13 +164,14 @@ void QOXApp::FreeParts()
 {
     for (QOXObject* part : {static_cast<QOXObject*>(Rings), static_cast<QOXObject*>(Views),
                             static_cast<QOXObject*>(Favorites), static_cast<QOXObject*>(SceneApp),
-                            static_cast<QOXObject*>(TheCursor)})
+                            static_cast<QOXObject*>(Keys), static_cast<QOXObject*>(TheCursor)})
         if (part != nullptr)
             part->Destroy();
     Rings = nullptr;
     Views = nullptr;
     Favorites = nullptr;
     SceneApp = nullptr;
+    Keys = nullptr;
     TheCursor = nullptr;
     SceneHost.reset();
 }

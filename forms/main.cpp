@@ -7,10 +7,12 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "engine/qox_main.h"
+#include "forms/find_bar.h"
 #include "forms/panel_view.h"
 
 namespace {
@@ -50,8 +52,15 @@ TFormMain::TFormMain()
     setWindowTitle("Orbivane");
     move(kInitialLeft, kInitialTop);
     resize(kInitialWidth, kInitialHeight);
-    PanelView = new TPanelView(this);
-    setCentralWidget(PanelView);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    PanelView = new TPanelView(central);
+    FindBar = new TFindBar(central);
+    layout->addWidget(PanelView, 1);
+    layout->addWidget(FindBar);
+    setCentralWidget(central);
     MainMenus = std::make_unique<TMainMenus>(*this, [this](const std::function<void()>& command) { RunCommand(command); });
     BuildStatusBar();
     StartUpTimer = new QTimer(this);
@@ -65,6 +74,7 @@ TFormMain::TFormMain()
     Binding = std::make_unique<platform::QtGLBinding>(PanelView->GLView());
     Input = std::make_unique<platform::QtInput>(PanelView);
     ConnectView();
+    ConnectFindBar();
     ConnectCommands();
     ConnectToggles();
     ReleaseInputOnMenus();
@@ -109,6 +119,24 @@ void TFormMain::ConnectView()
     PanelView->OnMouseMove = [this](float x, float y) { PanelViewMouseMove(x, y); };
     PanelView->OnMouseUp = [this] { PanelViewMouseUp(); };
     PanelView->OnDoubleClick = [this] { PanelViewDblClick(); };
+    PanelView->OnKeyPress = [this](const QAKeyPress& press) { PanelViewKeyPress(press); };
+}
+
+void TFormMain::ConnectFindBar()
+{
+    FindBar->OnFind = [this](const std::string& text) {
+        int found = 0;
+        RunCommand([this, &text, &found] { found = Application->Keys->Find(text); });
+        return found;
+    };
+    FindBar->OnNext = [this](QAStep step) { RunCommand([this, step] { Application->Keys->FindNext(step); }); };
+    FindBar->OnClose = [this] { CloseFindBar(); };
+}
+
+void TFormMain::CloseFindBar()
+{
+    RunCommand([this] { Application->Keys->EndFind(); });
+    PanelView->TakeFocus();
 }
 
 // A menu takes the keyboard and the mouse: the view would never see the keys and buttons held
@@ -232,6 +260,18 @@ void TFormMain::PanelViewDblClick()
         Enter([this] { Application->TheCursor->OpenCurrent(); });
 }
 
+// Ctrl+F belongs to the window, which owns the find bar; every other key goes to the keyboard
+// cursor.
+void TFormMain::PanelViewKeyPress(const QAKeyPress& press)
+{
+    if (press.Key == QAKey::F && press.Has(kCtrl)) {
+        if (Started())
+            FindBar->Open();
+        return;
+    }
+    RunCommand([this, press] { Application->Keys->KeyPress(press); });
+}
+
 void TFormMain::SetCaption(const std::string& caption)
 {
     setWindowTitle(QString::fromStdString(caption));
@@ -268,6 +308,12 @@ bool TFormMain::ViewShown() const
 void TFormMain::PopUpMenu(QAMenu menu, const QAMenuItems& shown)
 {
     MainMenus->PopUp(menu, shown, QCursor::pos());
+}
+
+void TFormMain::PopUpMenuAt(QAMenu menu, const QAMenuItems& shown, QAPoint at)
+{
+    const QPoint point(static_cast<int>(at.X), static_cast<int>(at.Y));
+    MainMenus->PopUp(menu, shown, PanelView->mapToGlobal(point));
 }
 
 bool TFormMain::WindowActive() const

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/app_cursor.h"
+#include "app/app_keyboard.h"
 #include "app/app_links.h"
 #include "forms/dialogs.h"
 #include "forms/main_menus.h"
@@ -24,6 +25,7 @@ class QLabel;
 class QTimer;
 class QOXApp;
 class QOXEngine;
+class TFindBar;
 class TPanelView;
 
 class TFormMain : public QMainWindow, public QAWindowLink, public QAMenuLink, public QAFWindowPlacement {
@@ -47,6 +49,7 @@ public:
     void PanelViewMouseMove(float x, float y);
     void PanelViewMouseUp();
     void PanelViewDblClick();
+    void PanelViewKeyPress(const QAKeyPress& press);
 
     // The main window as the application sees it.
     void SetCaption(const std::string& caption) override;
@@ -58,6 +61,7 @@ public:
     bool ViewShown() const override;
     // ... as the cursor sees it.
     void PopUpMenu(QAMenu menu, const QAMenuItems& shown) override;
+    void PopUpMenuAt(QAMenu menu, const QAMenuItems& shown, QAPoint at) override;
     bool WindowActive() const override;
     // ... as the recent file sees it: a maximised window gives the placement it returns to.
     bool IsMaximized() const override;
@@ -69,7 +73,8 @@ public:
     void SetMaximized(bool maximized) override;
 
     TMainMenus& Menus() { return *MainMenus; }
-    TPanelView* PanelView = nullptr; // owned as the central widget
+    TPanelView* PanelView = nullptr; // owned by the central widget
+    TFindBar* FindBar = nullptr;     // owned by the central widget, below the view
     std::array<QLabel*, kStatusPanels> StatusPanels{}; // owned by the status bar
     QTimer* StartUpTimer = nullptr; // owned as a child
     QTimer* Timer = nullptr;        // owned as a child
@@ -90,6 +95,8 @@ private:
     bool Started() const;
     void BuildStatusBar();
     void ConnectView();
+    void ConnectFindBar();
+    void CloseFindBar();
     void ConnectCommands();
     void ConnectToggles();
     void ReleaseInputOnMenus();

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "platform/qt_gl_binding.h"
 
 TPanelView::TPanelView(QWidget* parent) : QWidget(parent)
@@ -83,6 +85,33 @@ bool TPanelView::focusNextPrevChild(bool)
 void TPanelView::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
+    if (OnKeyPress)
+        OnKeyPress(KeyPressOf(*event));
+}
+
+QAKeyPress TPanelView::KeyPressOf(const QKeyEvent& event)
+{
+    static const std::pair<int, QAKey> kKeys[] = {
+        {Qt::Key_Left, QAKey::Left},   {Qt::Key_Right, QAKey::Right},         {Qt::Key_Up, QAKey::Up},
+        {Qt::Key_Down, QAKey::Down},   {Qt::Key_Return, QAKey::Enter},        {Qt::Key_Enter, QAKey::Enter},
+        {Qt::Key_Home, QAKey::Home},   {Qt::Key_Backspace, QAKey::Backspace}, {Qt::Key_Space, QAKey::Space},
+        {Qt::Key_A, QAKey::A},         {Qt::Key_F, QAKey::F},                 {Qt::Key_0, QAKey::Zero},
+        {Qt::Key_Menu, QAKey::Menu},   {Qt::Key_F10, QAKey::F10},             {Qt::Key_Plus, QAKey::Plus},
+        {Qt::Key_Minus, QAKey::Minus},
+    };
+    QAKeyPress press;
+    for (const auto& [qtKey, key] : kKeys)
+        if (event.key() == qtKey)
+            press.Key = key;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (modifiers & Qt::ShiftModifier)
+        press.Modifiers |= kShift;
+    if (modifiers & Qt::ControlModifier)
+        press.Modifiers |= kCtrl;
+    if (modifiers & Qt::AltModifier)
+        press.Modifiers |= kAlt;
+    press.Text = event.text().toStdString();
+    return press;
 }
 
 void TPanelView::keyReleaseEvent(QKeyEvent* event)

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/app_cursor.h"
+#include "app/app_keyboard.h"
 
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -47,6 +48,11 @@ public:
     std::function<void(float x, float y)> OnMouseMove;
     std::function<void()> OnMouseUp;
     std::function<void()> OnDoubleClick;
+    // Every key pressed in the view, after the input layer has seen it.
+    std::function<void(const QAKeyPress&)> OnKeyPress;
+
+    // The key of a key event as the keyboard cursor knows it.
+    static QAKeyPress KeyPressOf(const QKeyEvent& event);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 # File-system services: directory listing, volumes and special folders. The documents folder comes
-# from the desktop's standard locations, so it lives in a small Qt library of its own.
+# from the desktop's standard locations and names are folded to compare without case as Qt knows
+# the letters of every script, so both live in a small Qt library of their own.
 add_library(orbivane_platform_files STATIC
   ${CMAKE_CURRENT_LIST_DIR}/directory_listing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_folders.cpp
@@ -8,6 +9,7 @@ add_library(orbivane_platform_files STATIC
 target_include_directories(orbivane_platform_files PUBLIC ${PROJECT_SOURCE_DIR})
 
 add_library(orbivane_platform_files_qt STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/qt_case_fold.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qt_documents_folder.cpp
 )
 target_link_libraries(orbivane_platform_files_qt PUBLIC orbivane_platform_files Qt6::Core)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app_cursor.h"
+#include "app/app_keyboard.h"
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_camera.h"
@@ -17,6 +18,7 @@
 #include "presentation/gl_ring_pick.h"
 #include "resources/gl_materialengine.h"
 #include "resources/gl_textureengine.h"
+#include "resources/resource_material.h"
 #include "resources/resource_displaylist.h"
 #include "resources/resource_texture.h"
 #include "ring/element_file.h"
@@ -45,6 +47,17 @@ float OuterRadius(QOXRing* ring, const QRElement* element, float overlap)
 float SectorOf(const QRElement* element)
 {
     return element->EndAngle - element->StartAngle;
+}
+
+// Whether the element is on screen: it and every folder above it visible, those folders expanded.
+bool IsDrawn(const QRElement* element)
+{
+    if (!element->Visible)
+        return false;
+    for (const QREFolder* folder = element->Parent; folder != nullptr; folder = folder->Parent)
+        if (!folder->Visible || !folder->Expanded)
+            return false;
+    return true;
 }
 
 int RoundHalfEven(float value)
@@ -204,6 +217,7 @@ void GLRing::DrawRing(QOXRing* ring)
     glPushMatrix();
     DrawElements(ring);
     DrawLabels(ring);
+    DrawMarks(ring);
     glPopMatrix();
     glPopMatrix();
 }
@@ -259,6 +273,31 @@ void GLRing::DrawElements(QOXRing* ring)
             [this](const QRElement* element) { return ShadedColour(element); }, exact, merged);
     }
     batch.Flush();
+}
+
+void GLRing::DrawMarks(QOXRing* ring)
+{
+    if (Keys == nullptr)
+        return;
+    for (const QRElement* match : Keys->Matches)
+        if (match->Ring == ring && IsDrawn(match))
+            DrawOutline(ring, match, kMatchColour, kMatchWidth);
+    const QRElement* marked = Keys->MarkedElement();
+    if (marked != nullptr && marked->Ring == ring && IsDrawn(marked))
+        DrawOutline(ring, marked, kMarkColour, kMarkWidth);
+}
+
+void GLRing::DrawOutline(QOXRing* ring, const QRElement* element, const QXColor& colour, float width)
+{
+    GLMaterialEngine* materials = GL()->MaterialEngine;
+    materials->ResetMaterial();
+    materials->SetUnlit();
+    materials->SetColor(colour);
+    materials->Material->Data.Geometry.LineWidth = width;
+    materials->ApplyMaterial();
+    const float sector = SectorOf(element);
+    DrawBandOutline(element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
+                    OuterRadius(ring, element, kBandOverlap));
 }
 
 void GLRing::DrawShadow(QOXRing* ring)

@@ -11,6 +11,7 @@
 class GLMaterialEngine;
 class GLPicking;
 class QACursor;
+class QAKeyboard;
 class QOXRing;
 class QRElement;
 class QRTexture;
@@ -31,6 +32,11 @@ public:
     static constexpr float kSegmentDegrees = 20.0f;
     static constexpr float kBandOverlap = 0.1f;
     static constexpr float kPickOverlap = 0.02f;
+    // The outlines: unlike hover (darker) and selection (brighter), a line in a colour of its own.
+    static constexpr QXColor kMarkColour{0.1f, 0.9f, 1.0f};
+    static constexpr float kMarkWidth = 3.0f;
+    static constexpr QXColor kMatchColour{1.0f, 0.45f, 0.0f};
+    static constexpr float kMatchWidth = 2.0f;
 
     // Segments of an element's band: about one per 20 degrees per level, at least one; an exact
     // half goes to the even neighbour. The miniature uses half as many.
@@ -59,6 +65,7 @@ public:
     // Set by the scene before each frame's drawing.
     const QRElement* HoverElement = nullptr; // not owned
     const QACursor* Cursor = nullptr;        // not owned; without one there is no hover or range shading
+    const QAKeyboard* Keys = nullptr;        // not owned; without it no element is outlined
     GLRingGeometry Geometry = GLRingGeometry::Batched;
     GLRingDetail Detail = GLRingDetail::Merged; // of the batched bands and silhouette
     GLRingLabels Labels = GLRingLabels::Readable; // of the batched drawing; the scene sets it each frame
@@ -73,6 +80,9 @@ private:
     GLMaterialEngine* BeginRingPass(QOXRing* ring, GLRingPass pass);
     void DrawElements(QOXRing* ring);
     void DrawSilhouette(QOXRing* ring);
+    // The keyboard's current element and the find bar's matches, outlined over their bands.
+    void DrawMarks(QOXRing* ring);
+    void DrawOutline(QOXRing* ring, const QRElement* element, const QXColor& colour, float width);
     void BuildIcon(QOXRing* ring);
     void BindElementTextures(const QRElement* element, QRTexture* typePicture);
     void BindBandTextures(bool root, QRTexture* typePicture);

@@ -208,3 +208,15 @@ void DrawBandStrip(float start, float sector, int segments, float inner, float o
     });
     glEnd();
 }
+
+void DrawBandOutline(float start, float sector, int segments, float inner, float outer)
+{
+    std::vector<QXVector2> edges;
+    ForEachBandEdge(start, sector, segments, [&edges](int, QXVector2 direction) { edges.push_back(direction); });
+    glBegin(GL_LINE_LOOP);
+    for (const QXVector2& direction : edges)
+        glVertex2f(direction.X * inner, direction.Y * inner);
+    for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge)
+        glVertex2f(edge->X * outer, edge->Y * outer);
+    glEnd();
+}

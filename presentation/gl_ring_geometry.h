@@ -118,3 +118,5 @@ private:
 // vertex (unit 1 only when `typePicture`).
 enum class GLBandTextures { None, Unit0, Units0And1 };
 void DrawBandStrip(float start, float sector, int segments, float inner, float outer, GLBandTextures textures);
+// The outline of the same band as one line loop: along the inner edge, back along the outer one.
+void DrawBandOutline(float start, float sector, int segments, float inner, float outer);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/app_keyboard.h"
 #include "app/app_main.h"
 #include "engine/qox_main.h"
 #include "engine/qox_timer.h"
@@ -12,6 +13,7 @@
 #include "graphics/gl_main.h"
 #include "graphics/gl_rendertotexture.h"
 #include "presentation/gl_ring.h"
+#include "presentation/gl_ring_geometry.h"
 #include "resources/gl_materialengine.h"
 #include "resources/gl_textureengine.h"
 #include "resources/resource_font.h"
@@ -130,6 +132,8 @@ void GLSceneApp::ShowRingTitle(const std::string& title)
 
 void GLSceneApp::ElementFreed(const QRElement* element)
 {
+    if (element == PointedElement)
+        PointedElement = nullptr;
     if (element == HoverElement) {
         HoverElement = nullptr;
         HoverRing = nullptr;
@@ -149,6 +153,7 @@ void GLSceneApp::Render()
         DrawShadow();
     DrawRings();
     DrawInfoBox();
+    DrawTypedText();
     DrawRingList();
     if (TitleTime >= 0.0f)
         DrawTitle();
@@ -174,13 +179,36 @@ void GLSceneApp::PickHover()
     if (!Host->WindowActive())
         return;
     const GLViewPoint mouse = Host->MousePoint();
-    HoverElement = PickRings(mouse.X, mouse.Y, HoverRing);
+    PointedElement = PickRings(mouse.X, mouse.Y, HoverRing);
+    HoverElement = PointedElement;
+    QRElement* keyed = Application->Keys != nullptr ? Application->Keys->InfoElement() : nullptr;
+    if (keyed != nullptr) {
+        HoverElement = keyed;
+        HoverRing = keyed->Ring;
+    }
 }
 
 QRElement* GLSceneApp::PickAt(float x, float y)
 {
     QOXRing* ring = nullptr;
     return PickRings(x, y, ring);
+}
+
+std::optional<QAPoint> GLSceneApp::ViewPointOf(const QRElement& element)
+{
+    QOXRing* ring = element.Ring;
+    if (!Application->Rings->Contains(ring) || ring->IsFullyMinimized())
+        return std::nullopt;
+    const float radius = (ring->InnerRadius(element.Level) + ring->InnerRadius(element.Level + 1)) / 2.0f;
+    const QXVector2 direction = RingDirection(element.MidAngle());
+    glPushMatrix();
+    Renderer->SetupRingTransform(ring, GLRingPass::Normal);
+    const GLScreenBounds bounds;
+    glPopMatrix();
+    const std::optional<GLPixelPoint> point = bounds.Project({direction.X * radius, direction.Y * radius});
+    if (!point)
+        return std::nullopt;
+    return QAPoint{static_cast<float>(point->X), ViewHeight() - static_cast<float>(point->Y)};
 }
 
 QRElement* GLSceneApp::PickRings(float x, float y, QOXRing*& ring)
@@ -254,7 +282,7 @@ void GLSceneApp::DrawShadow()
 
 void GLSceneApp::DrawRings()
 {
-    Renderer->HoverElement = HoverElement;
+    Renderer->HoverElement = PointedElement;
     Renderer->Labels = Application->Settings.ReadableLabels ? GLRingLabels::Readable : GLRingLabels::Plain;
     for (QOXRing* ring : *Application->Rings)
         if (!ring->IsFullyMinimized())

@@ -70,6 +70,8 @@ public:
     static constexpr float kInfoWidth = 240.0f;
     static constexpr float kInfoHeight = 150.0f;
     static constexpr float kIconSpacing = 90.0f;
+    static constexpr float kTypedWidth = 120.0f;
+    static constexpr float kTypedHeight = 30.0f;
 
     // `application` and `host` are not owned and must outlive the scene.
     GLSceneApp(QOXObject* owner, QOXApp* application, GLSceneHost* host);
@@ -81,6 +83,7 @@ public:
     // The element under a view point on the rings on screen: the last ring in the list that has
     // one wins. The cursor picks through this.
     QRElement* PickAt(float x, float y) override;
+    std::optional<QAPoint> ViewPointOf(const QRElement& element) override;
     // Forgets a freed element wherever the scene still points at it.
     void ElementFreed(const QRElement* element) override;
 
@@ -91,13 +94,17 @@ public:
     void DrawShadow();
     void DrawRings();
     void DrawInfoBox();
+    void DrawTypedText();
     void DrawRingList();
     void DrawTitle();
 
     // A rectangle with bevelled corners, filled and outlined, at opacity `alpha`.
     static void DrawFrameBox(float left, float top, float right, float bottom, float alpha);
 
-    QRElement* HoverElement = nullptr; // not owned; an element of one of the rings
+    QRElement* PointedElement = nullptr; // not owned; the element under the pointer, shaded as hovered
+    // Not owned; the element the info box is about: the pointed one, or the keyboard's current
+    // element while the pointer is still.
+    QRElement* HoverElement = nullptr;
     QOXRing* HoverRing = nullptr;      // not owned; the ring of HoverElement
     QRTexture* BackgroundTexture = nullptr; // owned as a child
     QRTexture* BananaTexture = nullptr;     // owned as a child

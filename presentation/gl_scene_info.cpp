@@ -1,5 +1,8 @@
 // The info box: what the element under the pointer is, with its drive, file or folder lines, fading
 // out once it has been shown for the set duration.
+#include <algorithm>
+
+#include "app/app_keyboard.h"
 #include "app/app_main.h"
 #include "engine/qox_convert.h"
 #include "engine/qox_main.h"
@@ -91,6 +94,23 @@ void GLSceneApp::DrawInfoBox()
     system->Print("Default Add", AlignLeft, left + 10.0f, top + 15.0f, kWhite, alpha, kTextSize, title);
     for (const GLInfoLine& line : InfoLines(right, top))
         system->Print("Default Add", AlignLeft, line.X, line.Y, kWhite, alpha, kTextSize, line.Text);
+    system->End2D();
+}
+
+// The name typed so far, in a small box just above the info box, for as long as it is being typed.
+void GLSceneApp::DrawTypedText()
+{
+    const std::string typed = Application->Keys != nullptr ? Application->Keys->TypedText() : std::string();
+    if (typed.empty())
+        return;
+    GL_2DSystem* system = GL()->System2D;
+    system->Begin2D();
+    const float right = ViewWidth() - 10.0f;
+    const float bottom = ViewHeight() - 20.0f - kInfoHeight;
+    const float width = GLFont::TextWidth(system->Fonts->FindFont("Default Add"), typed, kTextSize);
+    const float left = right - std::max(width + 20.0f, kTypedWidth);
+    DrawFrameBox(left, bottom - kTypedHeight, right, bottom, 1.0f);
+    system->Print("Default Add", AlignLeft, left + 10.0f, bottom - kTypedHeight / 2.0f, kWhite, 1.0f, kTextSize, typed);
     system->End2D();
 }
 

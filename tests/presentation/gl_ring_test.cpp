@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/app_keyboard.h"
 #include "graphics/gl_2D.h"
 #include "graphics/gl_2D_font.h"
 #include "graphics/gl_main.h"
@@ -118,6 +119,32 @@ TEST_F(GLRingTest, HoverDarkensSelectionBrightensAndBothTogetherGiveSeventySeven
     Cursor->MenuOpen = true;
     Draw(ring);
     EXPECT_TRUE(Near(ColourAt(ring, kFileBand, 135.0f), Stored({0.6f, 0.9f, 0.9f}))) << "no hover under a menu";
+}
+
+TEST_F(GLRingTest, TheKeyboardsElementAndTheFindMatchesAreOutlinedOverTheirOwnColours)
+{
+    QOXRing* ring = FourFiles();
+    QAKeyboard* keys = QOXNew<QAKeyboard>(TheApp.get(), Cursor);
+    Renderer->Keys = keys;
+    keys->MoveTo(Quarter(ring, 1));
+    ASSERT_EQ(keys->Find(std::string(Quarter(ring, 2)->Name)), 1);
+    const float edge = ring->InnerRadius(3) + GLRing::kBandOverlap;
+    const auto outlineOf = [&](int quarter) { return ColourAt(ring, edge, 90.0f * static_cast<float>(quarter) + 45.0f); };
+    Draw(ring);
+    EXPECT_TRUE(Near(outlineOf(1), Stored(GLRing::kMarkColour)));
+    EXPECT_TRUE(Near(outlineOf(2), Stored(GLRing::kMatchColour)));
+    EXPECT_TRUE(Near(Inside(ring, Quarter(ring, 1)), Stored(kColours[1]))) << "the band keeps its colour";
+    for (int quarter : {0, 3}) {
+        EXPECT_FALSE(Near(outlineOf(quarter), Stored(GLRing::kMarkColour))) << quarter;
+        EXPECT_FALSE(Near(outlineOf(quarter), Stored(GLRing::kMatchColour))) << quarter;
+    }
+
+    Cursor->SetCurrent(Quarter(ring, 3)); // a press elsewhere
+    keys->EndFind();
+    Draw(ring);
+    for (int quarter : {1, 2, 3})
+        EXPECT_FALSE(Near(outlineOf(quarter), Stored(GLRing::kMarkColour)) || Near(outlineOf(quarter), Stored(GLRing::kMatchColour)))
+            << quarter;
 }
 
 TEST_F(GLRingTest, ARangeDragShowsItsElementsSelectedOrInvertedInItsFolderOnly)

@@ -3,6 +3,7 @@
 // the cursor on top; picking through a stand-in that puts chosen elements at chosen points of the
 // view, and a recorder for the context menus the cursor pops up.
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,13 @@ public:
         return found != Spots.end() ? found->second : nullptr;
     }
     // The point of the view where the element lies.
+    std::optional<QAPoint> ViewPointOf(const QRElement& element) override
+    {
+        for (const auto& [point, placed] : Spots)
+            if (placed == &element)
+                return QAPoint{static_cast<float>(point.first), static_cast<float>(point.second)};
+        return std::nullopt;
+    }
     std::pair<int, int> Place(QRElement* element)
     {
         for (const auto& [point, placed] : Spots) {
@@ -41,8 +49,10 @@ public:
     struct PopUp {
         QAMenu Menu = QAMenu::Background;
         QAMenuItems Shown;
+        std::optional<QAPoint> At; // none: at the pointer
     };
-    void PopUpMenu(QAMenu menu, const QAMenuItems& shown) override { PopUps.push_back({menu, shown}); }
+    void PopUpMenu(QAMenu menu, const QAMenuItems& shown) override { PopUps.push_back({menu, shown, std::nullopt}); }
+    void PopUpMenuAt(QAMenu menu, const QAMenuItems& shown, QAPoint at) override { PopUps.push_back({menu, shown, at}); }
     bool WindowActive() const override { return Active; }
 
     std::vector<PopUp> PopUps;
