@@ -106,9 +106,10 @@ bool LoadListFile(const std::string& path, const std::string& title, std::initia
     return true;
 }
 
-void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write)
+void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write,
+                  ListFileSave mode)
 {
-    if (!Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
+    if (mode == ListFileSave::ExistingOnly && !Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
         return;
     Engine()->Console->AddLine("Saving " + title + " Ini File...");
     QOXFile* file = Engine()->FileSystem->OpenWrite(path, QOXFile::Text);

@@ -57,12 +57,16 @@ private:
     bool KeepLine = false;
 };
 
+// Whether a save may create a list file that does not exist yet.
+enum class ListFileSave { ExistingOnly, CreateMissing };
+
 // Reads an existing list file between the console lines "Loading <title> Ini File..." and
 // "Done!". A missing file is reported by the file system and nothing is read: false.
 bool LoadListFile(const std::string& path, const std::string& title, std::initializer_list<const char*> topKeywords,
                   const std::function<void(ListFileReader& reader)>& read);
-// Writes an existing list file anew between "Saving <title> Ini File..." and "Done!". A missing
-// file is reported and never created.
-void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write);
+// Writes a list file anew between "Saving <title> Ini File..." and "Done!". With ExistingOnly a
+// missing file is reported and not created; an editor's OK creates it.
+void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write,
+                  ListFileSave mode = ListFileSave::ExistingOnly);
 
 } // namespace lists

@@ -3,6 +3,7 @@
 // files of those extensions take on the rings. A view that is on hides, together with the other
 // views that are on, every file that belongs to none of them.
 #include <string>
+#include <vector>
 
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
@@ -23,6 +24,9 @@ public:
 
     void SetTexture(const std::string& name);
     void AddExtension(const std::string& text);
+    // The edit dialog's lines: blank ones are left out, the others taken in lower case, since the
+    // lookup lowers the file's extension before comparing.
+    void SetExtensions(const std::vector<std::string>& lines);
     bool HasExtension(const std::string& extension) const;
     void Enable() { Enabled = true; }
     void Disable() { Enabled = false; }
