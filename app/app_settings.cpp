@@ -56,12 +56,13 @@ std::string Lower(std::string text)
     return text;
 }
 
+// A carriage return is white space too: a value that ended in one would lose it when written.
 std::string Trim(const std::string& text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos)
         return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 // "section\nkey" (lower case) -> value, the first occurrence of a key winning.
@@ -150,8 +151,13 @@ bool ReadSettingsFile(const std::string& path, QASettings& settings)
         return false;
     QOXFile* file = Engine()->FileSystem->OpenRead(path, QOXFile::Text);
     const IniValues values = ReadIni(*file);
+    const bool refused = file->WasRefused();
     file->Destroy();
     const QASettings defaults;
+    if (refused) {
+        settings = defaults;
+        return false;
+    }
     for (const SettingKey& setting : kTable) {
         const auto found = values.find(IniKey(setting.Section, setting.Key));
         if (found != values.end())
@@ -180,6 +186,10 @@ bool WriteSettingsFile(const std::string& path, const QASettings& settings)
 {
     if (!SettingsFileExists(path))
         return false;
+    if (Engine()->FileSystem->IsRefused(path)) {
+        Engine()->Log("File \"" + path + "\" could not be read, so it is not written over.");
+        return false;
+    }
     std::string text = SettingsText(settings);
     text.pop_back(); // WriteLine ends the last line
     QOXFile* file = Engine()->FileSystem->OpenWrite(path, QOXFile::Text);

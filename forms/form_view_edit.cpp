@@ -13,6 +13,7 @@
 
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
+#include "lists/list_file.h"
 #include "lists/view_generic.h"
 
 namespace {
@@ -26,6 +27,19 @@ QLineEdit* NamedEdit(QWidget* parent, const char* name)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     return edit;
+}
+
+// The lookup lowers a file's extension before comparing, so what is typed is stored in lower case;
+// blank lines are left out.
+std::vector<std::string> ExtensionLines(const std::vector<std::string>& memo)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : memo) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string::npos)
+            lines.push_back(lists::LowerCase(line.substr(first, line.find_last_not_of(" \t") + 1 - first)));
+    }
+    return lines;
 }
 
 } // namespace
@@ -94,14 +108,14 @@ void TFormViewEdit::LoadView(const QVGeneric& view)
     PutText(*EName, view.GetName());
     PutColor(Colour, view.Colour);
     PutText(*ETexture, view.Texture);
-    PutScript(*MemoExt, view.Extensions);
+    PutScript(*MemoExt, view.Extensions());
 }
 
 void TFormViewEdit::TakeView(QVGeneric& view) const
 {
     view.SetName(FieldText(*EName, kStringName));
     ReadColor(Colour, view.Colour);
-    view.SetExtensions(MemoLines(*MemoExt));
+    view.SetExtensions(ExtensionLines(MemoLines(*MemoExt)));
     view.SetTexture(FieldText(*ETexture, kStringL));
 }
 

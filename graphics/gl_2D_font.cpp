@@ -57,7 +57,10 @@ std::string Latin1Glyphs(const std::string& utf8)
     return glyphs;
 }
 
-GLFont::GLFont(QOXObject* owner) : QOXObject(owner, "QOX GL 2D Font") {}
+GLFont::GLFont(QOXObject* owner) : QOXObject(owner, "QOX GL 2D Font")
+{
+    Fonts = NewRegister<QRFont>(this);
+}
 
 void GLFont::Init()
 {
@@ -66,17 +69,18 @@ void GLFont::Init()
 
 QRFont* GLFont::CreateFont(const std::string& fileName, const std::string& name)
 {
-    QRFont* font = Fonts.Add(QOXNew<QRFont>(fileName, 1, this));
+    QRFont* font = QOXNew<QRFont>(fileName, 1, this);
+    Fonts->Add(font);
     font->SetName(name);
     return font;
 }
 
 QRFont* GLFont::FindFont(const std::string& name) const
 {
-    const auto found = std::find_if(Fonts.begin(), Fonts.end(), [&name](const QRFont* font) {
+    const auto found = std::find_if(Fonts->begin(), Fonts->end(), [&name](const QRFont* font) {
         return font->GetName() == name;
     });
-    return found == Fonts.end() ? nullptr : *found;
+    return found == Fonts->end() ? nullptr : *found;
 }
 
 float GLFont::TextWidth(const QRFont* font, const std::string& text, float size)
@@ -119,15 +123,15 @@ void GLFont::DrawText(QRFont* font, int alignment, const std::string& text, floa
 
 void GLFont::DeleteFont(int index)
 {
-    Fonts.Delete(index);
+    Fonts->DestroyAt(index);
 }
 
 void GLFont::DeleteFonts(const QOXObject* owner)
 {
-    Fonts.DeleteOwnedBy(owner);
+    Fonts->DestroyItemsOwnedBy(owner == this ? nullptr : owner);
 }
 
 void GLFont::ChildRemoved(QOXObject* child)
 {
-    Fonts.Forget(child);
+    ForgetChild(Fonts, child);
 }

@@ -8,7 +8,7 @@
 
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
-#include "resources/resource_registry.h"
+#include "resources/resource_list.h"
 
 class QRFont;
 
@@ -35,7 +35,7 @@ public:
     void DrawText(QRFont* font, int alignment, const std::string& text, float size, float alpha,
                   const QXColor& colour, float y, float x) const;
 
-    QRRegistry<QRFont> Fonts{this};
+    QRList<QRFont>* Fonts = nullptr; // owned as a child; the register of the fonts, also children
 
 protected:
     void ChildRemoved(QOXObject* child) override;

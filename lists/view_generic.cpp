@@ -2,7 +2,6 @@
 
 #include "engine/qox_main.h"
 #include "engine/qox_script.h"
-#include "lists/list_file.h"
 #include "lists/view_main.h"
 #include "resources/resource_texture.h"
 
@@ -22,25 +21,18 @@ void QVGeneric::SetTexture(const std::string& name)
 void QVGeneric::AddExtension(const std::string& text)
 {
     const std::string extension = CutText(text, kStringName);
-    if (!HasExtension(extension))
-        Engine()->Script->AddLine(Extensions, extension);
+    if (ExtensionSet.insert(extension).second)
+        Engine()->Script->AddLine(ExtensionLines, extension);
 }
 
 void QVGeneric::SetExtensions(const std::vector<std::string>& lines)
 {
-    Engine()->Script->Clear(Extensions);
+    Engine()->Script->Clear(ExtensionLines);
+    ExtensionSet.clear();
     for (const std::string& line : lines) {
-        const std::size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos)
-            continue;
-        const std::size_t end = line.find_first_of(" \t", first);
-        AddExtension(lists::LowerCase(line.substr(first, end == std::string::npos ? end : end - first)));
+        Engine()->Script->AddLine(ExtensionLines, line);
+        ExtensionSet.insert(ExtensionLines.Lines.back());
     }
-}
-
-bool QVGeneric::HasExtension(const std::string& extension) const
-{
-    return Engine()->Script->Contains(Extensions, extension);
 }
 
 void QVGeneric::Toggle(ViewSelection selection)

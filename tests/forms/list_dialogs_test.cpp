@@ -158,7 +158,7 @@ TEST_F(DialogTest, ViewsDialogAddsAViewFromItsEditDialog)
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetName(), "Pictures");
     EXPECT_EQ(view->Colour, (QXColor{0.25f, 0.5f, 1.0f}));
-    EXPECT_EQ(view->Extensions.Lines, (std::vector<std::string>{"jpg", "png"}));
+    EXPECT_EQ(view->Extensions().Lines, (std::vector<std::string>{"jpg", "png"}));
     EXPECT_EQ(view->Texture, "textures/views/photo");
     EXPECT_TRUE(std::filesystem::exists(ProgramFolder.Path() + "views.ini"));
 }
