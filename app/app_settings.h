@@ -15,6 +15,9 @@ struct QASettings {
     bool DisplayHiddenFiles = true;
     float AutoRefreshTime = 0.0f; // seconds; 0 never refreshes
     bool AllowMultipleEqualRings = false;
+    // Labels only where they can be read, upright on both halves of the ring; off draws every
+    // label as designed, two prints each, running outwards.
+    bool ReadableLabels = true;
     // [WIDTH]
     float MinimumSizeFactor = 0.25f;
     float DefaultFocusFactor = 3.0f;

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr float kCell = 1.0f / QRFont::kGridSize;
-constexpr float kGlyphHalfSize = 6.5f;
 constexpr int kNegativeBlend = 3;
 constexpr int kAdditiveBlend = 1;
 
@@ -91,12 +90,17 @@ float GLFont::TextWidth(const QRFont* font, const std::string& text, float size)
     return width * 0.5f * size;
 }
 
+int GLFont::BlendModeOf(const QRFont* font)
+{
+    return font->Negative == 1 ? kNegativeBlend : kAdditiveBlend;
+}
+
 void GLFont::ApplyFontMaterial(QRFont* font, float alpha, const QXColor& colour)
 {
     GLMaterialEngine* materials = GL()->MaterialEngine;
     materials->ResetMaterial();
     materials->SetUnlit();
-    materials->SetBlendColor(font->Negative == 1 ? kNegativeBlend : kAdditiveBlend, colour, alpha);
+    materials->SetBlendColor(BlendModeOf(font), colour, alpha);
     materials->AddTexturePass(font->Texture);
     materials->ApplyMaterial();
 }
@@ -105,20 +109,11 @@ void GLFont::DrawText(QRFont* font, int alignment, const std::string& text, floa
                       const QXColor& colour, float y, float x) const
 {
     ApplyFontMaterial(font, alpha, colour);
-    const float width = TextWidth(font, text, size);
-    if (alignment == AlignRight)
-        x -= width;
-    else if (alignment == AlignCentre)
-        x -= width / 2.0f;
     GL_2DSystem* system = GL()->System2D;
-    for (const char c : Latin1Glyphs(text)) {
-        const auto code = static_cast<unsigned char>(c);
-        const float advance = static_cast<float>(font->CharWidths[code]) * size * 0.5f / 2.0f;
-        x += advance;
-        system->DrawCell(kGlyphHalfSize * size, x, y, kCell, kCell, code % QRFont::kGridSize,
+    ForEachGlyph(font, alignment, text, size, x, [&](unsigned char code, float middle) {
+        system->DrawCell(kGlyphHalfSize * size, middle, y, kCell, kCell, code % QRFont::kGridSize,
                          code / QRFont::kGridSize);
-        x += advance;
-    }
+    });
 }
 
 void GLFont::DeleteFont(int index)

@@ -151,6 +151,27 @@ void GLTextureEngine::MultiTexCoord(int unit, float s, float t)
         glTexCoord2f(s, t);
 }
 
+bool GLTextureEngine::SelectClientUnit(int unit)
+{
+    if (glClientActiveTextureARB != nullptr)
+        glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
+    return glClientActiveTextureARB != nullptr || unit == 0;
+}
+
+void GLTextureEngine::SetTexCoordArray(int unit, int stride, const float* coordinates)
+{
+    if (!SelectClientUnit(unit))
+        return;
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, stride, coordinates);
+}
+
+void GLTextureEngine::ClearTexCoordArray(int unit)
+{
+    if (SelectClientUnit(unit))
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
 void GLTextureEngine::DisableUnit(int unit)
 {
     SelectUnit(unit);

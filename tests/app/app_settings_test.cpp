@@ -120,6 +120,7 @@ TEST_F(SettingsFileTest, EverythingWrittenReadsBackExactlyInTableOrder)
     written.InitialRingFolder = "/home/ann/Photos (2020), best/";
     written.CreateRingForHDD = false;
     written.ComputeFolderSize = true;
+    written.ReadableLabels = false;
     written.AutoRefreshTime = 0.1f;
     written.MinimumSizeFactor = 1.0e-7f;
     written.DefaultFocusFactor = 3.3333333f;
@@ -135,6 +136,7 @@ TEST_F(SettingsFileTest, EverythingWrittenReadsBackExactlyInTableOrder)
     EXPECT_EQ(text.rfind("[STARTUP]\nInitialRingMode=2\nInitialRingFolder=/home/ann/Photos (2020), best/\n", 0), 0u);
     EXPECT_NE(text.find("CreateRingForHDD=0\n"), std::string::npos);
     EXPECT_NE(text.find("AutoRefreshTime=0.1\n"), std::string::npos);
+    EXPECT_NE(text.find("AllowMultipleEqualRings=0\nReadableLabels=0\n"), std::string::npos);
     EXPECT_EQ(text.find("Stale"), std::string::npos);
 
     QASettings read;
@@ -147,6 +149,7 @@ TEST_F(SettingsFileTest, EverythingWrittenReadsBackExactlyInTableOrder)
     EXPECT_EQ(read.InitialRingFolder, written.InitialRingFolder);
     EXPECT_EQ(read.ShadowMapSize, -1);
     EXPECT_TRUE(read.BananaMode);
+    EXPECT_FALSE(read.ReadableLabels);
 }
 
 TEST_F(SettingsFileTest, TheShippedFileHoldsTheTableDefaults)

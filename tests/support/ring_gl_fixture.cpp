@@ -74,14 +74,6 @@ Rgba RingGLTest::ColourAt(QOXRing* ring, float radius, float degrees)
     return ReadPixel(point[0], point[1]);
 }
 
-std::vector<std::uint8_t> RingGLTest::Picture() const
-{
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth * kHeight * 4));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
 void RingGLTest::GiveTypePicture(QRElement* file, const std::string& name, const std::array<std::uint8_t, 3>& rgb)
 {
     ProgramFolder.Write("textures/" + name + ".png", EncodePng(4, 4, 3, Filled(4, 4, {rgb[0], rgb[1], rgb[2]})));
