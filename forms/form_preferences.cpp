@@ -50,6 +50,9 @@ const ControlRow kControls[] = {
      &QASettings::RingDisplayDuration},
     {"Shadow", "Shadow", "Shadow Map Texture Size:", "EShadowMapSize", &QASettings::ShadowMapSize},
     {"Shadow", "Shadow", "Display Ring Shadow:", "CBShadowDisplay", &QASettings::DisplayShadow},
+    // Settings beyond the first seven pages follow on pages of their own.
+    {"Display", "Labels", "Readable Labels (upright, only where they fit):", "CBReadableLabels",
+     &QASettings::ReadableLabels},
 };
 
 // Each kind of field with its control: how it shows a setting and how it takes it back.

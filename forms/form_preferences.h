@@ -1,5 +1,6 @@
 #pragma once
-// The preferences: seven pages of settings, "Start" in front. Each control edits one setting;
+// The preferences: a page of settings each for start, rings, refresh, element width, animation,
+// info box, shadow and display, "Start" in front. Each control edits one setting;
 // number fields keep the setting when their text is not a number, and the caller applies the
 // limits after OK.
 #include <string>

@@ -73,12 +73,12 @@ TEST_F(DialogTest, PreferencesShowEverySettingOnItsPage)
         Press(dialog, "BitBtn2");
     });
     TheApp->Preferences();
-    EXPECT_EQ(tabs, (QStringList{"Start", "Rings", "Refresh", "Element Width", "Animation", "Info Box", "Shadow"}));
+    EXPECT_EQ(tabs, (QStringList{"Start", "Rings", "Refresh", "Element Width", "Animation", "Info Box", "Shadow", "Display"}));
     const QStringList controls{"RBSystemDrive", "RBMyDocuments", "RBOwnFolder", "EOwnFolder", "RBNoRing",
                                "CBCreateHDDOnStartup", "CBAllowMultipleRingsWithEqualFolders", "EAutoRefresh",
                                "EWidthBasis", "EWidthElement", "EAnimationElement", "EAnimationRing", "EMoveFocused",
                                "CBAutoRotate", "CBAutoCenter", "EInfoBoxDuration", "ERingDisplayDuration",
-                               "EShadowMapSize", "CBShadowDisplay", "BitBtn1", "BitBtn2"};
+                               "EShadowMapSize", "CBShadowDisplay", "CBReadableLabels", "BitBtn1", "BitBtn2"};
     QStringList named;
     for (const QString& name : focusOrder)
         if (controls.contains(name))
@@ -120,6 +120,7 @@ TEST_F(DialogTest, PreferencesTakeNumbersWithinTheirLimitsOnlyOnOk)
             Type(dialog, test.Field, test.Typed);
             Press(dialog, "RBNoRing");
             Press(dialog, "CBShadowDisplay");
+            Press(dialog, "CBReadableLabels");
             Press(dialog, test.Button);
         });
         TheApp->Preferences();
@@ -127,6 +128,7 @@ TEST_F(DialogTest, PreferencesTakeNumbersWithinTheirLimitsOnlyOnOk)
         const bool confirmed = std::string(test.Button) == "BitBtn1";
         EXPECT_EQ(Settings().InitialRingMode, confirmed ? -1 : 0);
         EXPECT_EQ(Settings().DisplayShadow, !confirmed);
+        EXPECT_EQ(Settings().ReadableLabels, !confirmed);
         EXPECT_EQ(ProgramFolder.Read("orbivane.ini") == before, !confirmed);
     }
 }
