@@ -14,15 +14,17 @@ namespace {
 constexpr const char* kManualName = "orbivane";
 constexpr const char* kManualExtension = "html";
 
-// The list editors work on the live list: OK keeps the edits in the file, anything else reads the
-// file back.
-template <class ListEngine>
-void KeepOrUndo(QADialogResult result, ListEngine& list, const char* file)
+// The list editors work on the live list. OK keeps the edits in the file, which it creates when it
+// is missing; anything else puts back the list as the editor found it (the file may be missing or
+// older than the list, so it is not read back).
+template <class ListEngine, class Edit>
+void KeepOrRestore(ListEngine& list, const char* file, Edit&& edit)
 {
-    if (result == QADialogResult::Ok)
-        list.Save(file);
+    const auto before = list.Snapshot();
+    if (edit() == QADialogResult::Ok)
+        list.Save(file, lists::ListFileSave::CreateMissing);
     else
-        list.Load(file);
+        list.Restore(before);
 }
 
 } // namespace
@@ -127,7 +129,9 @@ void QOXApp::ConfigureViews()
 {
     if (Dialogs == nullptr)
         return;
-    KeepOrUndo(Dialogs->ConfigureViews(*Views), *Views, "views");
+    // Edited and restored views load their textures.
+    MakeContextCurrent();
+    KeepOrRestore(*Views, "views", [this] { return Dialogs->ConfigureViews(*Views); });
     BuildViewsMenu();
 }
 
@@ -135,7 +139,7 @@ void QOXApp::ConfigureFavorites()
 {
     if (Dialogs == nullptr)
         return;
-    KeepOrUndo(Dialogs->ConfigureFavorites(*Favorites), *Favorites, "favorites");
+    KeepOrRestore(*Favorites, "favorites", [this] { return Dialogs->ConfigureFavorites(*Favorites); });
     BuildFavoritesMenu();
 }
 

@@ -1,5 +1,5 @@
 # cmake -DSOURCE=<data folder> -DTARGET=<program folder> -P install_data.cmake
-set(folders textures materials models music shaders sounds world)
+set(folders textures materials models music shaders sounds world manual)
 foreach(folder IN LISTS folders)
   file(MAKE_DIRECTORY ${TARGET}/${folder})
   if(EXISTS ${SOURCE}/${folder})

@@ -1,101 +1,63 @@
 #include "forms/dialogs.h"
 
-#include <QCheckBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QInputDialog>
-#include <QLabel>
-#include <QMessageBox>
-#include <QVBoxLayout>
-
-#include "forms/preferences_box.h"
+#include "forms/form_about.h"
+#include "forms/form_add_favorite.h"
+#include "forms/form_favorites.h"
+#include "forms/form_new_ring.h"
+#include "forms/form_preferences.h"
+#include "forms/form_views.h"
 
 namespace {
 
-QStringList ToStringList(const std::vector<std::string>& texts)
+QADialogResult ResultOf(TModalResult result)
 {
-    QStringList list;
-    for (const std::string& text : texts)
-        list.append(QString::fromStdString(text));
-    return list;
-}
-
-QADialogResult ResultOf(bool accepted)
-{
-    return accepted ? QADialogResult::Ok : QADialogResult::Cancel;
+    return result == mrOk ? QADialogResult::Ok : QADialogResult::Cancel;
 }
 
 } // namespace
 
 QADialogResult TDialogs::NewRing(const std::vector<std::string>& folderBox, std::string& text)
 {
-    QInputDialog dialog(Parent);
-    dialog.setObjectName("TFormRingNew");
-    dialog.setWindowTitle("Create new Ring from Directory");
-    dialog.setLabelText("Name:");
-    dialog.setComboBoxItems(ToStringList(folderBox));
-    dialog.setComboBoxEditable(true);
-    dialog.setTextValue(QString());
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    text = dialog.textValue().toStdString();
-    return ResultOf(accepted);
+    TFormRingNew form(Parent);
+    form.FillRingBox(folderBox);
+    const TModalResult result = form.Run();
+    text = form.Text();
+    return ResultOf(result);
 }
 
 QADialogResult TDialogs::Preferences(QASettings& settings)
 {
-    TPreferencesBox box(Parent, settings);
-    if (box.exec() != QDialog::Accepted)
-        return QADialogResult::Cancel;
-    box.TakeSettings(settings);
-    return QADialogResult::Ok;
+    TFormPreferences form(Parent);
+    form.LoadSettings(settings);
+    const TModalResult result = form.Run();
+    if (result == mrOk)
+        form.TakeSettings(settings);
+    return ResultOf(result);
 }
 
-// The box's option takes effect however the box is closed.
 void TDialogs::About(bool& bananaMode)
 {
-    QDialog box(Parent);
-    box.setObjectName("TFormAbout");
-    box.setWindowTitle("About");
-    auto* layout = new QVBoxLayout(&box);
-    layout->addWidget(new QLabel("Orbivane", &box));
-    layout->addWidget(new QLabel("Version 0.1.0.0", &box));
-    layout->addWidget(new QLabel("(c) 2026 The Orbivane developers", &box));
-    auto* option = new QCheckBox("Unlock super secret Banana-Mode:", &box);
-    option->setObjectName("CBMeisterMode");
-    option->setChecked(bananaMode);
-    layout->addWidget(option);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-    layout->addWidget(buttons);
-    box.exec();
-    bananaMode = option->isChecked();
+    TFormAbout form(Parent);
+    form.SetBananaMode(bananaMode);
+    form.Run();
+    bananaMode = form.BananaMode();
 }
 
 QADialogResult TDialogs::AddFavorite(const std::string& folder, std::string& name)
 {
-    QInputDialog dialog(Parent);
-    dialog.setObjectName("TFormAddFavorite");
-    dialog.setWindowTitle("Add Favorite");
-    dialog.setLabelText("Folder: " + QString::fromStdString(folder) + "\nName:");
-    dialog.setTextValue(QString::fromStdString(name));
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    name = dialog.textValue().toStdString();
-    return ResultOf(accepted);
+    TFormAddFavorite form(Parent);
+    form.Show(folder, name);
+    const TModalResult result = form.Run();
+    name = form.Name();
+    return ResultOf(result);
 }
 
-QADialogResult TDialogs::ConfigureViews(QOXViewEngine&)
+QADialogResult TDialogs::ConfigureViews(QOXViewEngine& views)
 {
-    return NotBuiltYet("Configure Views");
+    return ResultOf(TFormViews(Parent, views).Run());
 }
 
-QADialogResult TDialogs::ConfigureFavorites(QOXFavoriteEngine&)
+QADialogResult TDialogs::ConfigureFavorites(QOXFavoriteEngine& favorites)
 {
-    return NotBuiltYet("Configure Favorites");
-}
-
-QADialogResult TDialogs::NotBuiltYet(const char* caption) const
-{
-    QMessageBox::information(Parent, caption,
-                             "This editor is not built yet. Edit the list file in the program folder instead.");
-    return QADialogResult::Cancel;
+    return ResultOf(TFormFavorites(Parent, favorites).Run());
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The dialogs the application asks for, shown modally over the main window: the new-ring dialog,
-// the preferences, the about box and the add-favourite dialog. The views and favourites editors
-// are not built yet: they say so and change nothing.
+// The dialogs the application asks for, each shown modally over the main window and made anew for
+// each showing: the new-ring dialog, the preferences, the about box, the add-favourite dialog and
+// the views and favourites editors.
 #include "app/app_links.h"
 
 class QWidget;
@@ -19,7 +19,5 @@ public:
     QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) override;
 
 private:
-    QADialogResult NotBuiltYet(const char* caption) const;
-
     QWidget* Parent = nullptr; // not owned
 };

@@ -108,7 +108,7 @@ bool QOXFavoriteEngine::IsWritable(const QFGeneric& favorite)
     return true;
 }
 
-void QOXFavoriteEngine::Save(const std::string& name) const
+void QOXFavoriteEngine::Save(const std::string& name, lists::ListFileSave mode) const
 {
     lists::SaveListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, [this](QOXFile& file) {
         file.WriteLine("");
@@ -122,7 +122,22 @@ void QOXFavoriteEngine::Save(const std::string& name) const
             file.WriteLine("}");
             file.WriteLine("");
         }
-    });
+    }, mode);
+}
+
+std::vector<QFFavoriteState> QOXFavoriteEngine::Snapshot() const
+{
+    std::vector<QFFavoriteState> favorites;
+    for (const QFGeneric* favorite : Favorites)
+        favorites.push_back({favorite->GetName(), favorite->Folder});
+    return favorites;
+}
+
+void QOXFavoriteEngine::Restore(const std::vector<QFFavoriteState>& favorites)
+{
+    Clear();
+    for (const QFFavoriteState& state : favorites)
+        AddFavorite(state.Name)->Folder = state.Folder;
 }
 
 bool QOXFavoriteEngine::CanAddFolder(const std::string& folder) const

@@ -6,12 +6,19 @@
 
 #include "lists/favorite_generic.h"
 #include "lists/favorite_recent.h"
+#include "lists/list_file.h"
 #include "lists/owned_list.h"
 
 class QOXFile;
 namespace lists {
 class ListFileReader;
 }
+
+// What a favourite holds, kept apart from the engine so that an editor's Cancel can put it back.
+struct QFFavoriteState {
+    std::string Name;
+    std::string Folder;
+};
 
 class QOXFavoriteEngine : public QOXObject {
     QOX_CLASS(QOXFavoriteEngine)
@@ -30,7 +37,11 @@ public:
     std::string FindFolderByName(const std::string& name) const;
 
     void Load(const std::string& name);
-    void Save(const std::string& name) const;
+    void Save(const std::string& name, lists::ListFileSave mode = lists::ListFileSave::ExistingOnly) const;
+
+    // The favourites as they are now, and the list made again from such a record.
+    std::vector<QFFavoriteState> Snapshot() const;
+    void Restore(const std::vector<QFFavoriteState>& favorites);
 
     // "Add to Favorites": whether the folder may get a favourite; when another favourite has it
     // already, the user is told so.

@@ -125,9 +125,10 @@ ListFileRead LoadBlocks(const std::string& path, const std::string& title, const
     });
 }
 
-void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write)
+void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write,
+                  ListFileSave mode)
 {
-    if (!Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
+    if (mode == ListFileSave::ExistingOnly && !Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
         return;
     if (Engine()->FileSystem->IsRefused(path)) {
         Engine()->Log("File \"" + path + "\" could not be read, so it is not written over.");

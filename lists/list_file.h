@@ -70,9 +70,13 @@ ListFileRead LoadListFile(const std::string& path, const std::string& title,
 // opens (the reader stands on its first line); other lines are skipped.
 ListFileRead LoadBlocks(const std::string& path, const std::string& title, const char* keyword,
                         const std::function<void(ListFileReader& reader)>& readBlock);
-// Writes an existing list file anew between "Saving <title> Ini File..." and "Done!". A missing
-// file is reported and never created; a file refused when it was read is left for the user to
-// repair, with a console line.
-void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write);
+// Whether a save may create a list file that does not exist yet.
+enum class ListFileSave { ExistingOnly, CreateMissing };
+
+// Writes a list file anew between "Saving <title> Ini File..." and "Done!". With ExistingOnly a
+// missing file is reported and not created (an editor's OK creates it); a file refused when it was
+// read is left for the user to repair, with a console line.
+void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write,
+                  ListFileSave mode = ListFileSave::ExistingOnly);
 
 } // namespace lists

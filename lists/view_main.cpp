@@ -137,7 +137,7 @@ void QOXViewEngine::ReadView(lists::ListFileReader& reader)
     });
 }
 
-void QOXViewEngine::Save(const std::string& name) const
+void QOXViewEngine::Save(const std::string& name, lists::ListFileSave mode) const
 {
     lists::SaveListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, [this](QOXFile& file) {
         file.WriteLine("");
@@ -146,7 +146,27 @@ void QOXViewEngine::Save(const std::string& name) const
             if (IsWritable(*view))
                 WriteView(file, *view);
         }
-    });
+    }, mode);
+}
+
+std::vector<QVViewState> QOXViewEngine::Snapshot() const
+{
+    std::vector<QVViewState> views;
+    for (const QVGeneric* view : Views)
+        views.push_back({view->GetName(), view->Colour, view->Extensions(), view->Texture, view->Enabled});
+    return views;
+}
+
+void QOXViewEngine::Restore(const std::vector<QVViewState>& views)
+{
+    Clear();
+    for (const QVViewState& state : views) {
+        QVGeneric* view = AddView(state.Name);
+        view->Colour = state.Colour;
+        view->SetExtensions(state.Extensions.Lines);
+        view->Enabled = state.Enabled;
+        view->SetTexture(state.Texture);
+    }
 }
 
 void QOXViewEngine::WriteView(QOXFile& file, const QVGeneric& view) const

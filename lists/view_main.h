@@ -3,6 +3,9 @@
 // extension belongs to.
 #include <string>
 
+#include <vector>
+
+#include "lists/list_file.h"
 #include "lists/view_generic.h"
 #include "lists/owned_list.h"
 
@@ -16,6 +19,15 @@ class QVDisplayListener {
 public:
     virtual ~QVDisplayListener() = default;
     virtual void ApplyDisplayChange() = 0;
+};
+
+// What a view holds, kept apart from the engine so that an editor's Cancel can put it back.
+struct QVViewState {
+    std::string Name;
+    QXColor Colour = QVGeneric::kDefaultColour;
+    QXScript Extensions;
+    std::string Texture;
+    bool Enabled = true;
 };
 
 // Whether FindView looks at the views that are off too.
@@ -38,7 +50,11 @@ public:
     bool AnyEnabled() const { return EnabledCount() >= 1; }
 
     void Load(const std::string& name);
-    void Save(const std::string& name) const;
+    void Save(const std::string& name, lists::ListFileSave mode = lists::ListFileSave::ExistingOnly) const;
+
+    // The views as they are now, and the list made again from such a record (textures reloaded).
+    std::vector<QVViewState> Snapshot() const;
+    void Restore(const std::vector<QVViewState>& views);
 
     // Called by a view's Toggle.
     void EnableOnly(QVGeneric* view);

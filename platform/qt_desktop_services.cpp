@@ -28,9 +28,11 @@ void QtDesktopServices::ShowError(const std::string& text)
     QMessageBox::critical(ParentWindow, kCaption, QString::fromStdString(text));
 }
 
+// A web address ("https://...") is opened as it is; anything else is a local file.
 void QtDesktopServices::OpenDocument(const std::string& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    const QString text = QString::fromStdString(path);
+    QDesktopServices::openUrl(text.contains("://") ? QUrl(text) : QUrl::fromLocalFile(text));
 }
 
 void QtDesktopServices::ProcessEvents()

@@ -183,7 +183,7 @@ TEST_F(CommandTest, AddToFavoritesNamesTheCurrentFolderOnce)
     EXPECT_EQ(TheApp->CurrentRing->Folder, Tree.PathOf("photos/"));
 }
 
-// The editors work on the live lists: OK keeps the edits in the file, Cancel reads the file back.
+// The editors work on the live lists: OK keeps the edits in the file, Cancel undoes them.
 TEST_F(CommandTest, ListEditorsKeepOrUndoTheirEdits)
 {
     std::filesystem::copy_file(std::string(ORBIVANE_SOURCE_DIR) + "/data/views.ini", ProgramFolder.Path() + "views.ini");
@@ -204,6 +204,55 @@ TEST_F(CommandTest, ListEditorsKeepOrUndoTheirEdits)
     TheApp->Favorites->Load("favorites");
     EXPECT_EQ(TheApp->Views->Count(), views - 1);
     EXPECT_EQ(MenuBar.Captions(QADataMenu::Favorites), (std::vector<std::string>{"edited"}));
+}
+
+// Cancel puts the lists back as the editors found them, whether their files exist or not (the
+// files are never read back); OK saves them, creating a missing file.
+TEST_F(CommandTest, ListEditorsRestoreOnCancelAndCreateMissingFilesOnOk)
+{
+    const std::vector<std::string> viewNames{"Images", "Unsaved"};
+    const std::vector<std::string> favoriteNames{"Home"};
+    const auto names = [](const auto& list, const auto& get) {
+        std::vector<std::string> result;
+        for (int index = 0; index < list.Count(); ++index)
+            result.push_back((list.*get)(index)->GetName());
+        return result;
+    };
+    const auto viewsNow = [&] { return names(*TheApp->Views, &QOXViewEngine::GetView); };
+    const auto favoritesNow = [&] { return names(*TheApp->Favorites, &QOXFavoriteEngine::GetFavorite); };
+    for (const bool filesExist : {true, false}) {
+        SCOPED_TRACE(filesExist ? "with files" : "without files");
+        for (const char* file : {"views.ini", "favorites.ini"})
+            std::filesystem::remove(ProgramFolder.Path() + file);
+        if (filesExist) {
+            ProgramFolder.Write("views.ini", "VIEW {\n  NAME \"Old\"\n}\n");
+            ProgramFolder.Write("favorites.ini", "");
+        }
+        TheApp->Views->Clear();
+        TheApp->Favorites->Clear();
+        for (const std::string& name : viewNames)
+            TheApp->Views->AddView(name)->AddExtension("png");
+        TheApp->Views->GetView(1)->Colour = {0.25f, 0.5f, 0.75f};
+        TheApp->Favorites->AddFavorite("Home")->Folder = "/home/";
+
+        Dialogs.Answer = QADialogResult::Cancel;
+        TheApp->ConfigureViews();
+        TheApp->ConfigureFavorites();
+        EXPECT_EQ(viewsNow(), viewNames);
+        EXPECT_EQ(favoritesNow(), favoriteNames);
+        EXPECT_TRUE(TheApp->Views->GetView(0)->HasExtension("png"));
+        EXPECT_FLOAT_EQ(TheApp->Views->GetView(1)->Colour.Z, 0.75f);
+        EXPECT_EQ(TheApp->Favorites->GetFavorite(0)->Folder, "/home/");
+        EXPECT_EQ(std::filesystem::exists(ProgramFolder.Path() + "views.ini"), filesExist);
+
+        Dialogs.Answer = QADialogResult::Ok;
+        TheApp->ConfigureViews();
+        TheApp->ConfigureFavorites();
+        TheApp->Views->Load("views");
+        TheApp->Favorites->Load("favorites");
+        EXPECT_EQ(viewsNow(), (std::vector<std::string>{"Unsaved"}));
+        EXPECT_EQ(favoritesNow(), (std::vector<std::string>{"Home", "edited"}));
+    }
 }
 
 // A view's item flips the view and the menu follows; with single views the clicked one is the only

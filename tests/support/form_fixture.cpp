@@ -69,6 +69,11 @@ FormTest::~FormTest() = default;
 
 void FormTest::SetUpTestSuite()
 {
+    MakeTestApplication();
+}
+
+void MakeTestApplication()
+{
     if (QApplication::instance() != nullptr)
         return;
     static int argc = 1;

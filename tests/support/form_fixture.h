@@ -23,6 +23,9 @@ class QRElement;
 class QWindow;
 class TFormMain;
 
+// The test process's one QApplication, made on first call and kept to the end of the process.
+void MakeTestApplication();
+
 // Where the window is placed by the recent file.
 struct WindowPlacement {
     int Left = 100;
