@@ -1,0 +1,51 @@
+#pragma once
+// The recursive part of a copy or a move. A copy writes every file and link under a temporary name
+// in its target folder and renames it into place; a folder onto a folder merges, a file onto a
+// folder (or the reverse) is refused. A move renames; across file systems it copies and deletes
+// the source only once the whole copy succeeded.
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/file_run.h"
+
+namespace platform {
+
+// Why an entry was not put in place although the system had nothing against it.
+inline constexpr const char* kFileOntoFolder = "A file cannot replace a folder";
+inline constexpr const char* kFolderOntoFile = "A folder cannot replace a file";
+
+class FileTransfer {
+public:
+    explicit FileTransfer(FileRun& run) : Run(run) {}
+
+    // `status` is the source's own status (a link's, not its target's); the target is the
+    // entry's full new path.
+    StepEnd Copy(const std::string& source, const std::string& target, const struct stat& status);
+    StepEnd Move(const std::string& source, const std::string& target, const struct stat& status);
+
+private:
+    StepEnd CopyFolder(const std::string& source, const std::string& target, const struct stat& status);
+    StepEnd CopyLeaf(const std::string& source, const std::string& target, const struct stat& status);
+    // Done when the target's place is free (`conflict` None) or may be replaced (Replace).
+    StepEnd ResolveLeaf(const std::string& source, const struct stat& status, const std::string& target,
+                        Conflict& conflict);
+    StepEnd WriteAndInstall(const std::string& source, const std::string& target, const struct stat& status,
+                            Conflict conflict);
+    // Writes the entry under a fresh temporary name beside the target.
+    StepEnd WriteTemporary(const std::string& source, const struct stat& status, std::string& temporary,
+                           const std::string& target);
+    StepEnd WriteFile(const std::string& source, std::string& temporary, const std::string& target);
+    StepEnd Install(const std::string& source, const struct stat& status, const std::string& temporary,
+                    const std::string& target, Conflict conflict);
+    StepEnd MoveOnto(const std::string& source, const std::string& target, const struct stat& status,
+                     const struct stat& existing);
+    StepEnd MoveAcross(const std::string& source, const std::string& target, const struct stat& status,
+                       Conflict conflict);
+    StepEnd MergeFolder(const std::string& source, const std::string& target, const struct stat& status);
+
+    FileRun& Run;
+};
+
+} // namespace platform
