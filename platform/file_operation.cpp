@@ -187,6 +187,14 @@ OperationResult FileOperation::Rename(const std::string& source, const std::stri
     return run.Finish();
 }
 
+EntryKind KindOfEntry(const std::string& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        return EntryKind::Missing;
+    return S_ISDIR(status.st_mode) ? EntryKind::Folder : EntryKind::Other;
+}
+
 bool CreateEmptyFile(const std::string& path, FileJournal& journal, FileFailure& failure)
 {
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

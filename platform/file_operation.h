@@ -132,6 +132,10 @@ private:
     Trash* TrashCan = nullptr;         // not owned
 };
 
+// What a path names, never following a link: a link to a folder is Other.
+enum class EntryKind { Missing, Folder, Other };
+EntryKind KindOfEntry(const std::string& path);
+
 // An empty file, created only when no entry of that name exists (not even a dangling link, which
 // would otherwise create or empty the file it points to). Appends it to the journal.
 bool CreateEmptyFile(const std::string& path, FileJournal& journal, FileFailure& failure);
