@@ -1,8 +1,8 @@
 #pragma once
-// File operations on a real folder tree: sources under "src/", a target folder "dst/", the
-// user's trash under "data/" ($XDG_DATA_HOME), the overwrite dialog and the progress window
-// played by scripts. The window's events are handled at every step, so a script can cancel or
-// change the disk at a chosen moment.
+// File operations on a real folder tree: sources under "src/", a target folder "dst/", the user's
+// trash under "data/" ($XDG_DATA_HOME), the overwrite dialog and the progress window played by
+// scripts. The window's events are handled at every step, so a script can cancel or change the
+// disk at a chosen moment.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -19,6 +19,13 @@
 #include "tests/support/scripted_file_dialogs.h"
 #include "tests/support/tree_snapshot.h"
 
+namespace platform {
+inline std::ostream& operator<<(std::ostream& stream, const FileFailure& failure)
+{
+    return stream << failure.Path << ": " << failure.Reason;
+}
+} // namespace platform
+
 class FileOperationTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -31,7 +38,13 @@ protected:
 
     std::string Src(const std::string& relative = "") const { return Tree.PathOf("src/" + relative); }
     std::string Dst(const std::string& relative = "") const { return Tree.PathOf("dst/" + relative); }
-
+    // An empty "dst/" and no "src/", for the next row of a table.
+    void Reset() const
+    {
+        std::filesystem::remove_all(Src());
+        std::filesystem::remove_all(Dst());
+        Tree.MakeFolder("dst");
+    }
     // A file with its bytes, permission bits and a modification time of its own, long past, so
     // that a copy that takes the time of its making shows.
     std::string Put(const std::string& relative, const std::string& content, mode_t mode = 0644)
@@ -39,18 +52,15 @@ protected:
         const std::filesystem::path path = Tree.PathOf(relative);
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-        ::chmod(path.c_str(), mode);
-        const timespec times[2] = {{1'000'000'000 + ++Stamp, 0}, {1'000'000'000 + Stamp, 123'456'789}};
-        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+        Age(relative, mode);
         return path.string();
     }
-    // Gives a folder a permission and an old time of its own (after its entries are in).
     void Age(const std::string& relative, mode_t mode)
     {
         const std::string path = Tree.PathOf(relative);
         ::chmod(path.c_str(), mode);
-        const timespec times[2] = {{900'000'000 + ++Stamp, 0}, {900'000'000 + Stamp, 42}};
-        ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+        const timespec times[2] = {{900'000'000 + ++Stamp, 0}, {900'000'000 + Stamp, 123'456'789}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
     }
     // Bytes that are not all alike, so a shifted or partial copy shows.
     static std::string Bytes(std::size_t count)
@@ -61,7 +71,7 @@ protected:
         return bytes;
     }
     // "src/" holds a file, a folder with a sub-folder, an executable, links inside, to a folder
-    // outside and to nothing, and an empty folder.
+    // outside and to nothing, and an empty folder; folders get their times after their entries.
     void MakeSources()
     {
         Put("src/a.txt", "alpha", 0640);
@@ -72,9 +82,8 @@ protected:
         Tree.Link("src/dir/to-outside", Tree.PathOf("outside"));
         Tree.Link("src/dir/dangling", "nowhere");
         Tree.MakeFolder("src/empty");
-        Age("src/empty", 0750);
-        Age("src/dir/sub", 0700);
-        Age("src/dir", 0755);
+        for (const char* folder : {"src/empty", "src/dir/sub", "src/dir"})
+            Age(folder, 0750);
     }
     platform::OperationResult Copy(const std::vector<std::string>& sources, const std::string& target)
     {
@@ -98,10 +107,3 @@ inline bool Exists(const std::string& path)
     struct stat status {};
     return ::lstat(path.c_str(), &status) == 0;
 }
-
-namespace platform {
-inline std::ostream& operator<<(std::ostream& stream, const FileFailure& failure)
-{
-    return stream << failure.Path << ": " << failure.Reason;
-}
-} // namespace platform
