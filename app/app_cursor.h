@@ -1,7 +1,9 @@
 #pragma once
 // The cursor: turns presses, drags and releases on the 3-D view into selection, expansion and
 // context menus, keeps the elements marked by Cut or Copy (the program's own clipboard; the
-// system clipboard is never touched), and carries the ring commands of the context menus.
+// system clipboard is never touched), carries the ring commands of the context menus, and runs the
+// commands that change the disk.
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -150,6 +152,5 @@ private:
 
     QOXInput* Input = nullptr; // not owned
     // While the selection is deleted: the paths its batch went for.
-    bool DeletingSelection = false;
-    std::set<std::string> DeletionBatch;
+    std::optional<std::set<std::string>> DeletionBatch;
 };

@@ -260,10 +260,8 @@ void QACursor::Delete()
     Files.Delete(kind, {batch.begin(), batch.end()});
     // The ring walk asks the deletion entry points about each element; they answer from the disk.
     DeletionBatch = std::move(batch);
-    DeletingSelection = true;
     App()->DeleteSelectedInCurrentRing();
-    DeletingSelection = false;
-    DeletionBatch.clear();
+    DeletionBatch.reset();
     App()->RefreshAll();
 }
 
@@ -285,7 +283,7 @@ bool QACursor::DeleteFolderFromDisk(const std::string& path)
 
 bool QACursor::DeleteFileFromDisk(const std::string& path)
 {
-    const bool existed = DeletingSelection ? DeletionBatch.contains(path) : Exists(path);
+    const bool existed = DeletionBatch ? DeletionBatch->contains(path) : Exists(path);
     const bool gone = DeleteEntry(path);
     if (existed)
         Log("Deleting file " + Quoted(path));
@@ -296,7 +294,7 @@ bool QACursor::DeleteFileFromDisk(const std::string& path)
 // goes at once (to the trash unless Shift is held). Either way: gone from the disk or not.
 bool QACursor::DeleteEntry(const std::string& path)
 {
-    if (!DeletingSelection && !Files.Running() && Exists(path))
+    if (!DeletionBatch && !Files.Running() && Exists(path))
         Files.Delete(ShiftHeld() ? DeleteKind::Permanent : DeleteKind::Trash, {path});
     return !Exists(path);
 }

@@ -113,17 +113,7 @@ StepEnd FileTransfer::CopyFolder(const std::string& source, const std::string& t
     const std::size_t made = journal.Steps.size();
     if (!merge)
         journal.Add(StepKind::Created, target);
-    StepEnd end = StepEnd::Done;
-    for (const std::string& name : names) {
-        const std::string from = JoinPath(source, name);
-        struct stat childStatus {};
-        if (::lstat(from.c_str(), &childStatus) != 0)
-            end = Worse(end, Run.Fail(from, errno));
-        else
-            end = Worse(end, Copy(from, JoinPath(target, name), childStatus));
-        if (end == StepEnd::Stopped)
-            break;
-    }
+    StepEnd end = EachEntry(source, target, names, &FileTransfer::Copy);
     if (merge)
         return end;
     error = ::chmod(target.c_str(), CopyMode(status)) == 0 ? SetTimes(target, status) : errno;
@@ -317,23 +307,30 @@ StepEnd FileTransfer::MergeFolder(const std::string& source, const std::string& 
     int error = 0;
     if (!FolderNames(source, names, error))
         return Run.Fail(source, error);
-    StepEnd end = StepEnd::Done;
-    for (const std::string& name : names) {
-        const std::string from = JoinPath(source, name);
-        struct stat childStatus {};
-        if (::lstat(from.c_str(), &childStatus) != 0)
-            end = Worse(end, Run.Fail(from, errno));
-        else
-            end = Worse(end, Move(from, JoinPath(target, name), childStatus));
-        if (end == StepEnd::Stopped)
-            break;
-    }
+    const StepEnd end = EachEntry(source, target, names, &FileTransfer::Move);
     if (end != StepEnd::Done)
         return end;
     if (::rmdir(source.c_str()) != 0)
         return Run.Fail(source, errno);
     Run.Result.Journal.Add(StepKind::Merged, target, source, status.st_mode & 07777);
     return StepEnd::Done;
+}
+
+StepEnd FileTransfer::EachEntry(const std::string& source, const std::string& target,
+                                const std::vector<std::string>& names, EntryStep step)
+{
+    StepEnd end = StepEnd::Done;
+    for (const std::string& name : names) {
+        const std::string from = JoinPath(source, name);
+        struct stat status {};
+        if (::lstat(from.c_str(), &status) != 0)
+            end = Worse(end, Run.Fail(from, errno));
+        else
+            end = Worse(end, (this->*step)(from, JoinPath(target, name), status));
+        if (end == StepEnd::Stopped)
+            break;
+    }
+    return end;
 }
 
 } // namespace platform

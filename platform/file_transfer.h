@@ -5,8 +5,8 @@
 // the source only once the whole copy succeeded.
 #include <sys/stat.h>
 
-#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/file_run.h"
 
@@ -26,6 +26,11 @@ public:
     StepEnd Move(const std::string& source, const std::string& target, const struct stat& status);
 
 private:
+    using EntryStep = StepEnd (FileTransfer::*)(const std::string&, const std::string&, const struct stat&);
+
+    // Copies or moves each named entry of the source folder to the same name in the target.
+    StepEnd EachEntry(const std::string& source, const std::string& target, const std::vector<std::string>& names,
+                      EntryStep step);
     StepEnd CopyFolder(const std::string& source, const std::string& target, const struct stat& status);
     StepEnd CopyLeaf(const std::string& source, const std::string& target, const struct stat& status);
     // Done when the target's place is free (`conflict` None) or may be replaced (Replace).

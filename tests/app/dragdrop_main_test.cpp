@@ -68,8 +68,9 @@ TEST_F(DragDropTest, DroppedFilesMoveIntoTheFolderUnderThePointerInOneBatch)
         EXPECT_EQ(Read(row.Folder + "two.bin"), std::string(5000, 'x'));
         EXPECT_TRUE(OnDisk(row.Folder + "folder/inner"));
         EXPECT_EQ(Snapshot(Tree.PathOf("outside")).size(), 1u);
-        if (row.Folder == "top/")
+        if (row.Folder == "top/") {
             EXPECT_NE(Child("one.txt"), nullptr); // the rings were refreshed
+        }
         // One batch: one undo brings all of it back.
         Cursor->Undo();
         EXPECT_EQ(WithoutFolderTimes(Snapshot(Tree.PathOf("outside"))), WithoutFolderTimes(outside));
