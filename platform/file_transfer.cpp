@@ -175,9 +175,11 @@ StepEnd FileTransfer::WriteTemporary(const std::string& source, const struct sta
         error = MakeTemporary(folder, temporary, [&](const std::string& path) {
             return ::mknod(path.c_str(), status.st_mode, status.st_rdev) == 0 ? 0 : errno;
         });
-        if (error == 0 && ::chmod(temporary.c_str(), CopyMode(status)) != 0)
-            error = errno;
     }
+    if (error != 0)
+        return Run.Fail(target, error); // nothing was made
+    if (!S_ISLNK(status.st_mode) && ::chmod(temporary.c_str(), CopyMode(status)) != 0)
+        error = errno;
     if (error == 0)
         error = SetTimes(temporary, status);
     if (error == 0)
