@@ -210,19 +210,19 @@ TEST_F(FileCommandsTest, NewFilesAndFoldersAreMadeOnlyUnderFreeNames)
     Tree.Link("top/dangling", Tree.PathOf("top/made-through-the-link"));
     TheApp->RefreshAll();
     struct Case {
-        void (QACursor::*Command)();
+        QAEntryKind Kind;
         std::string Typed;
         std::string Message; // empty: made
         bool Refresh;
     };
     const std::vector<Case> cases = {
-        {&QACursor::NewFile, "top.txt", "A file with the name \"top.txt\" already exists in this folder!", false},
-        {&QACursor::NewFile, "dangling", "A file with the name \"dangling\" already exists in this folder!", false},
-        {&QACursor::NewFile, "", kSymbols, true},
-        {&QACursor::NewFolder, "sub", "A folder with the name \"sub\" already exists in this folder!", false},
-        {&QACursor::NewFolder, "top.txt", "Could not create file!\n" + Tree.PathOf("top/top.txt") + ": File exists", true},
-        {&QACursor::NewFile, "fresh.txt", "", true},
-        {&QACursor::NewFolder, "fresh", "", true},
+        {QAEntryKind::File, "top.txt", "A file with the name \"top.txt\" already exists in this folder!", false},
+        {QAEntryKind::File, "dangling", "A file with the name \"dangling\" already exists in this folder!", false},
+        {QAEntryKind::File, "", kSymbols, true},
+        {QAEntryKind::Folder, "sub", "A folder with the name \"sub\" already exists in this folder!", false},
+        {QAEntryKind::Folder, "top.txt", "Could not create file!\n" + Tree.PathOf("top/top.txt") + ": File exists", true},
+        {QAEntryKind::File, "fresh.txt", "", true},
+        {QAEntryKind::Folder, "fresh", "", true},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.Typed);
@@ -230,7 +230,10 @@ TEST_F(FileCommandsTest, NewFilesAndFoldersAreMadeOnlyUnderFreeNames)
         Dialogs.Typed = row.Typed;
         Desktop.Boxes.clear();
         Refreshed();
-        (Cursor->*row.Command)();
+        if (row.Kind == QAEntryKind::Folder)
+            Cursor->NewFolder();
+        else
+            Cursor->NewFile();
         EXPECT_EQ(LastBox(), row.Message);
         EXPECT_EQ(Refreshed(), row.Refresh);
     }
