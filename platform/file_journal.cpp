@@ -6,13 +6,18 @@
 
 namespace platform {
 
+EntryIdentity IdentityOf(const struct stat& status)
+{
+    return {status.st_dev, status.st_ino, static_cast<mode_t>(status.st_mode & S_IFMT), status.st_size,
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
 bool IdentityOf(const std::string& path, EntryIdentity& identity)
 {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0)
         return false;
-    identity = {status.st_dev, status.st_ino, static_cast<mode_t>(status.st_mode & S_IFMT), status.st_size,
-                static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+    identity = IdentityOf(status);
     return true;
 }
 
@@ -23,10 +28,9 @@ void FileJournal::Add(StepKind kind, const std::string& path, const std::string&
     Steps.push_back(std::move(step));
 }
 
-void FileJournal::Append(const FileJournal& other)
+void FileJournal::AddCreated(const std::string& path, const EntryIdentity& identity)
 {
-    Steps.insert(Steps.end(), other.Steps.begin(), other.Steps.end());
-    ReplacedEntries = ReplacedEntries || other.ReplacedEntries;
+    Steps.push_back({StepKind::Created, path, "", identity, 0});
 }
 
 std::string TrashInfoOf(const std::string& pathInTrash)

@@ -1,6 +1,7 @@
 #pragma once
 // What a file operation did, step by step, with the identity of every entry it left behind, so
 // that it can be undone only while the disk still holds what the operation made.
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -21,6 +22,7 @@ struct EntryIdentity {
 
 // The identity of the entry itself (a link, not what it points to); false when it cannot be had.
 bool IdentityOf(const std::string& path, EntryIdentity& identity);
+EntryIdentity IdentityOf(const struct stat& status);
 
 enum class StepKind {
     Created,  // Path was made (a copy, a new file or folder); undone by removing it
@@ -44,7 +46,8 @@ struct FileJournal {
     bool Empty() const { return Steps.empty(); }
     // Records a step with the identity Path has now.
     void Add(StepKind kind, const std::string& path, const std::string& from = "", mode_t mode = 0);
-    void Append(const FileJournal& other);
+    // Records an entry made with the identity it was given.
+    void AddCreated(const std::string& path, const EntryIdentity& identity);
 };
 
 // The trash's record of an entry: "<trash>/files/NAME" is described by "<trash>/info/NAME.trashinfo".

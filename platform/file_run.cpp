@@ -39,6 +39,14 @@ FileRun::~FileRun()
         Progress->Hide();
 }
 
+// The mask can only be read by setting it; nothing else runs meanwhile on this thread.
+mode_t FileRun::CurrentCreationMask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 void FileRun::AddToTotal(std::int64_t units)
 {
     Total += units;

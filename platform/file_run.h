@@ -55,8 +55,11 @@ public:
     OperationResult Refuse(const Refusal& refusal);
 
     OperationResult Result;
+    // The process's file-creation mask: the permissions it takes from every entry made.
+    const mode_t CreationMask = CurrentCreationMask();
 
 private:
+    static mode_t CurrentCreationMask();
     void HandleEvents(const ProgressReport& report);
 
     OverwritePrompt* Prompt = nullptr; // not owned

@@ -1,6 +1,6 @@
 #pragma once
-// The recursive part of a copy or a move. A copy writes every file and link under a temporary name
-// in its target folder and renames it into place; a folder onto a folder merges, a file onto a
+// The recursive part of a copy or a move. A copy writes every file and link beside its target and
+// gives it the target's name only when it is whole (platform/file_leaf); a folder onto a folder merges, a file onto a
 // folder (or the reverse) is refused. A move renames; across file systems it copies and deletes
 // the source only once the whole copy succeeded.
 #include <sys/stat.h>
@@ -38,12 +38,6 @@ private:
                         Conflict& conflict);
     StepEnd WriteAndInstall(const std::string& source, const std::string& target, const struct stat& status,
                             Conflict conflict);
-    // Writes the entry under a fresh temporary name beside the target.
-    StepEnd WriteTemporary(const std::string& source, const struct stat& status, std::string& temporary,
-                           const std::string& target);
-    StepEnd WriteFile(const std::string& source, std::string& temporary, const std::string& target);
-    StepEnd Install(const std::string& source, const struct stat& status, const std::string& temporary,
-                    const std::string& target, Conflict conflict);
     StepEnd MoveOnto(const std::string& source, const std::string& target, const struct stat& status,
                      const struct stat& existing);
     StepEnd MoveAcross(const std::string& source, const std::string& target, const struct stat& status,
@@ -51,6 +45,7 @@ private:
     StepEnd MergeFolder(const std::string& source, const std::string& target, const struct stat& status);
 
     FileRun& Run;
+    bool FreshFolder = false; // the entries copied now go into a folder this copy made
 };
 
 } // namespace platform

@@ -3,6 +3,7 @@
 add_library(orbivane_platform_fileops STATIC
   ${CMAKE_CURRENT_LIST_DIR}/file_contents.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_journal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_leaf.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_operation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_run.cpp

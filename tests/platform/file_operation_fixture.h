@@ -74,7 +74,7 @@ protected:
     // outside and to nothing, and an empty folder; folders get their times after their entries.
     void MakeSources()
     {
-        Put("src/a.txt", "alpha", 0640);
+        Put("src/a.txt", "alpha", 0664); // beyond what the creation mask lets through
         Put("src/dir/b.bin", Bytes(300'000), 0600);
         Put("src/dir/sub/c.sh", "#!/bin/sh\n", 0755);
         Put("outside/keep.txt", "outside");
