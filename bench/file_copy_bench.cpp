@@ -80,7 +80,7 @@ void CopyWithCp(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    constexpr int kTurns = 5;
+    constexpr int kTurns = 7;
     for (int turn = 0; turn < kTurns; ++turn) {
         benchmark::RegisterBenchmark("CopyWithCp", CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
         benchmark::RegisterBenchmark("CopyWithFileOperation", CopyWithFileOperation)

@@ -29,25 +29,6 @@ int MakeTemporary(const std::string& folder, std::string& temporary, Make make)
     return error;
 }
 
-// A file without a name gets one through its descriptor's entry in /proc.
-bool NamelessFilesCanBeNamed()
-{
-    static const bool proc = ::access("/proc/self/fd", X_OK) == 0;
-    return proc;
-}
-
-int LinkNameless(int descriptor, const std::string& path)
-{
-    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-}
-
-// The file system cannot make a file without a name.
-bool NoNamelessFiles(int error)
-{
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
-
 bool ReadLink(const std::string& path, std::string& text, int& error)
 {
     std::vector<char> buffer(256);
@@ -87,8 +68,6 @@ LeafCopy::~LeafCopy()
 {
     if (!Temporary.empty())
         ::unlink(Temporary.c_str());
-    if (Nameless >= 0)
-        ::close(Nameless);
 }
 
 StepEnd LeafCopy::Write()
@@ -96,36 +75,33 @@ StepEnd LeafCopy::Write()
     return S_ISREG(Status.st_mode) ? WriteFile() : WriteOther();
 }
 
-// A file without a name is made with the source's permissions at once (nobody can reach it); one
-// with a temporary name is its owner's alone while its bytes go in. Then the file takes the
-// source's permissions and times. A file with a temporary name is closed before it is renamed, so
-// that a late write failure shows first.
+// The temporary file takes the source's permissions as it is made (it shows nobody more than the
+// finished copy will), where the creation mask lets them through, and its times once its bytes are
+// in. It is closed before it is renamed, so that a late write failure shows first.
 StepEnd LeafCopy::WriteFile()
 {
     const int in = ::open(Source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (in < 0)
         return Run.Fail(Source, errno);
-    const std::string folder = ParentOf(Target);
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL); // a hint for read-ahead; nothing depends on it
     const mode_t mode = CopyMode(Status);
-    int out = NamelessFilesCanBeNamed() ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode) : -1;
-    int error = out >= 0 ? 0 : errno;
-    if (out < 0 && (!NamelessFilesCanBeNamed() || NoNamelessFiles(error)))
-        error = MakeTemporary(folder, Temporary, [&](const std::string& path) {
-            out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
-            return out >= 0 ? 0 : errno;
-        });
+    int out = -1;
+    const int error = MakeTemporary(ParentOf(Target), Temporary, [&](const std::string& path) {
+        out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        return out >= 0 ? 0 : errno;
+    });
     StepEnd end = error == 0 ? CopyContents(Run, in, out, Source, Target) : Run.Fail(Target, error);
     ::close(in);
+    if (error != 0)
+        return end;
     const timespec times[2] = {Status.st_atim, Status.st_mtim};
+    const bool modeSet = (mode & Run.CreationMask) == 0;
     struct stat written {};
-    const bool modeSet = Temporary.empty() && (mode & Run.CreationMask) == 0;
     if (end == StepEnd::Done && ((!modeSet && ::fchmod(out, mode) != 0) || ::futimens(out, times) != 0 ||
                                  ::fstat(out, &written) != 0))
         end = Run.Fail(Target, errno);
     Identity = IdentityOf(written);
-    if (Temporary.empty())
-        Nameless = out;
-    else if (::close(out) != 0 && end == StepEnd::Done)
+    if (::close(out) != 0 && end == StepEnd::Done)
         end = Run.Fail(Target, errno);
     return end;
 }
@@ -173,18 +149,8 @@ StepEnd LeafCopy::Install(Conflict conflict, const std::function<StepEnd(Conflic
     }
 }
 
-// A nameless file that is to replace an entry first gets a temporary name: only a rename replaces
-// in one step.
 int LeafCopy::Place(Conflict conflict)
 {
-    if (Temporary.empty() && conflict != Conflict::Replace)
-        return LinkNameless(Nameless, Target);
-    if (Temporary.empty()) {
-        const int error = MakeTemporary(ParentOf(Target), Temporary,
-                                        [&](const std::string& path) { return LinkNameless(Nameless, path); });
-        if (error != 0)
-            return error;
-    }
     if (conflict == Conflict::Replace)
         return ::rename(Temporary.c_str(), Target.c_str()) == 0 ? 0 : errno;
     return RenameNoReplace(Temporary, Target);

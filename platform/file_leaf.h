@@ -1,8 +1,6 @@
 #pragma once
-// One file, link or special entry copied beside its target and only then given the target's name,
-// so that no half-written entry ever carries a real name. A file is written without any name where
-// the file system allows it (O_TMPFILE) and linked in when whole; elsewhere, and for links and
-// special entries, it is written under a temporary name that is renamed.
+// One file, link or special entry copied beside its target under a temporary name and only then
+// renamed to the target's name, so that no half-written entry ever carries a real name.
 #include <sys/stat.h>
 
 #include <functional>
@@ -28,7 +26,7 @@ public:
     LeafCopy(const LeafCopy&) = delete;
     LeafCopy& operator=(const LeafCopy&) = delete;
 
-    // Writes the entry with its permissions and times, nameless or under a temporary name.
+    // Writes the entry with its permissions and times under a temporary name.
     StepEnd Write();
     // Gives it the target's name: a free name that nothing took meanwhile (Conflict::None), or in
     // one step in place of the entry there (Replace). An entry that appeared meanwhile is handed to
@@ -45,8 +43,7 @@ private:
     const std::string& Source;
     const struct stat& Status;
     const std::string& Target;
-    std::string Temporary;  // the temporary name, when it has one
-    int Nameless = -1;      // owned; the file written without a name
+    std::string Temporary;  // the temporary entry, removed with this object unless it was put in place
     EntryIdentity Identity; // of what was written
 };
 
