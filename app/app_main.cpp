@@ -10,6 +10,7 @@
 #include "platform/documents_folder.h"
 #include "platform/system_folders.h"
 #include "platform/volumes.h"
+#include "presentation/gl_scene_host.h"
 #include "ring/resource_iteration.h"
 
 namespace {
@@ -57,17 +58,22 @@ QOXApp::~QOXApp()
         gApp = nullptr;
 }
 
+// The rings, views and scene hold textures and display lists of the GL device's context, so they
+// go while that context is current and before the device; the device and the input go last.
 void QOXApp::BeforeDestroy()
 {
     Engine()->Console->AddBlank();
     Engine()->Console->AddSeparator();
     Log("Application Layer: Shut down...");
     SaveSettings();
+    MakeContextCurrent();
     CurrentRing = nullptr;
     Rings->Clear();
     Views->Display = nullptr;
+    FreeParts();
     Engine()->Console->AddSeparator();
     Engine()->Console->AddBlank();
+    FreeDeviceAndInput();
 }
 
 std::string QOXApp::SettingsPath() const
@@ -174,6 +180,8 @@ void QOXApp::UpdateRings(float frameSeconds)
     }
 }
 
+// Only a vanished current ring leaves no ring current; the user's ring stays when another one's
+// folder went.
 void QOXApp::RefreshRing(int& index)
 {
     QOXRing* ring = Rings->Get(index);
@@ -181,8 +189,7 @@ void QOXApp::RefreshRing(int& index)
         ++index;
         return;
     }
-    SetCurrentRing(nullptr);
-    Rings->Delete(ring);
+    CloseRing(ring);
 }
 
 void QOXApp::ApplyDisplayChange()
@@ -278,8 +285,9 @@ void QOXApp::SetStatusText(QAStatusPanel panel, const std::string& text) const
         Window->SetStatusText(panel, text);
 }
 
-void QOXApp::SetCaption(const std::string& caption) const
+void QOXApp::SetCaption(const std::string& caption)
 {
+    Caption = caption;
     if (Window != nullptr)
         Window->SetCaption(caption);
 }

@@ -17,13 +17,14 @@ struct QRFileInfo {
 
 class QREFile : public QRElement {
 public:
-    QREFile(QREFolder* parent, QOXRing* ring, const std::string& name);
+    // `parent` is the folder that keeps the file (never null).
+    QREFile(QREFolder* parent, QOXRing* ring, std::string_view name);
 
     QROutcome Refresh() override;
     QROutcome DeleteFromDisk() override;
     void ApplyVisibility() override;
     void Activate() override;
-    std::int32_t ComputeSize() override;
+    std::int64_t ComputeSize() override;
 
     QRFileInfo Info() const;
 
