@@ -24,6 +24,9 @@ class QOXInput;
 namespace platform {
 class GLBinding;
 class InputSystem;
+class KeyboardModifiers;
+class OverwritePrompt;
+class ProgressView;
 } // namespace platform
 
 class QOXApp : public QOXObject, public QVDisplayListener {
@@ -122,6 +125,11 @@ public:
     QASceneLink* Scene = nullptr;     // not owned; the application scene
     QACursorLink* Cursor = nullptr;   // not owned; the cursor
     QRDeletion* Deletion = nullptr;   // not owned; the cursor's file operations
+    // What the cursor's file commands ask of the window, handed to the cursor at start-up.
+    QAFileDialogs* FileDialogs = nullptr;        // not owned; confirmation, rename and new-name dialogs
+    platform::OverwritePrompt* Overwrite = nullptr; // not owned; the overwrite dialog
+    platform::ProgressView* Progress = nullptr;  // not owned; the progress window and the events
+    platform::KeyboardModifiers* Keys = nullptr; // not owned; the modifier keys of the moment
 
 protected:
     ~QOXApp() override;

@@ -99,6 +99,10 @@ void QOXApp::StartCursor()
 {
     TheCursor->Picker = SceneApp;
     TheCursor->Menus = Menus;
+    TheCursor->Dialogs = FileDialogs;
+    TheCursor->Keys = Keys;
+    TheCursor->Files.Overwrite = Overwrite;
+    TheCursor->Files.Progress = Progress;
 }
 
 void QOXApp::StartLists()

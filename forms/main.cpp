@@ -11,6 +11,7 @@
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "engine/qox_main.h"
+#include "forms/drop_target.h"
 #include "forms/panel_view.h"
 
 namespace {
@@ -68,6 +69,7 @@ TFormMain::TFormMain()
     ConnectCommands();
     ConnectToggles();
     ReleaseInputOnMenus();
+    OfferUndoOnEditMenu();
     connect(StartUpTimer, &QTimer::timeout, this, [this] { StartUpTimerTimer(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
 
@@ -77,6 +79,10 @@ TFormMain::TFormMain()
     Application->Menus = this;
     Application->MenuBar = MainMenus.get();
     Application->Dialogs = &Dialogs;
+    Application->FileDialogs = &FileDialogs;
+    Application->Overwrite = &FileDialogs;
+    Application->Progress = &FileDialogs;
+    Application->Keys = &Keys;
     Application->Favorites->Recent->Window = this;
     StartUpTimer->start();
 }
@@ -124,8 +130,17 @@ void TFormMain::StartUpTimerTimer()
     Enter([this] {
         TheEngine->Initialize(StartUpTimerLink.get(), TimerLink.get());
         Application->Init(Binding.get(), Input.get());
+        RegisterDropTarget();
         PanelView->TakeFocus();
     });
+}
+
+// Drops reach the cursor's drop handler, which exists from the start-up on.
+void TFormMain::RegisterDropTarget()
+{
+    DropTarget = std::make_unique<TDropTarget>(Application->TheCursor->DropTarget,
+                                               [this](const std::function<void()>& call) { RunCommand(call); });
+    PanelView->SetDropHandler(DropTarget.get());
 }
 
 void TFormMain::TimerTimer()
@@ -181,13 +196,14 @@ void TFormMain::FormCloseQuery()
 void TFormMain::FormClose()
 {
     Timer->stop();
+    PanelView->SetDropHandler(nullptr);
+    DropTarget.reset();
     if (Application != nullptr)
         Application->Destroy();
     Application = nullptr;
     if (TheEngine != nullptr)
         TheEngine->Destroy();
     TheEngine = nullptr;
-    PanelView->SetDropHandler(nullptr);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)
