@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -22,6 +24,8 @@
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "app/dragdrop_main.h"
+#include "forms/file_dialogs.h"
+#include "forms/form_progress.h"
 #include "forms/main.h"
 #include "forms/main_menus.h"
 #include "ring/element_folder.h"
@@ -272,6 +276,48 @@ TEST_F(FileCommandsForm, DropsMoveLocalFilesAndRefuseOthers)
             EXPECT_TRUE(OnDisk(folder + std::filesystem::path(second).filename().string()));
         }
     }
+}
+
+// The progress window of a long copy shows where it copies from and to and how far it got, takes
+// the user's click on Cancel between two steps and goes when the operation ends; what was copied
+// stays whole and nothing is left half written.
+TEST_F(FileCommandsForm, ProgressWindowCancelsACopy)
+{
+    constexpr int kFiles = 400;
+    for (int index = 0; index < kFiles; ++index)
+        Tree.File("many/f" + std::to_string(index), 64 * 1024);
+    const std::string target = Tree.MakeFolder("target");
+    TFileDialogs dialogs(nullptr);
+    platform::FileOperation operation(&dialogs, &dialogs, nullptr);
+    operation.ShowProgressAfter = std::chrono::milliseconds(0);
+    operation.EventInterval = std::chrono::milliseconds(0);
+    QString from;
+    int bar = -1;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        TFormProgress* window = dialogs.Progress.get();
+        if (window == nullptr || !window->isVisible() || window->ProgressBar->value() <= 0)
+            return;
+        from = window->LSrcFile->text();
+        bar = window->ProgressBar->value();
+        QTest::mouseClick(window->BitBtn1, Qt::LeftButton);
+        user.stop();
+    });
+    user.start(1);
+    const platform::OperationResult result =
+        operation.Transfer(platform::TransferKind::Copy, {Tree.PathOf("many")}, Tree.PathOf("target"));
+    EXPECT_EQ(result.End, platform::OperationEnd::Cancelled);
+    EXPECT_TRUE(from.contains("many"));
+    EXPECT_GT(bar, 0);
+    EXPECT_LT(bar, TFormProgress::kBarSteps);
+    EXPECT_EQ(dialogs.Progress, nullptr);
+    int copied = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(target + "/many")) {
+        EXPECT_EQ(entry.path().filename().string().find(".orbivane-"), std::string::npos);
+        EXPECT_EQ(entry.file_size(), 64u * 1024u) << entry.path();
+        ++copied;
+    }
+    EXPECT_LT(copied, kFiles);
 }
 
 } // namespace
