@@ -4,6 +4,7 @@
 
 #include "app/app_actions.h"
 #include "app/app_main.h"
+#include "app/dragdrop_main.h"
 #include "input/input_main.h"
 #include "input/input_mouse.h"
 #include "ring/element_folder.h"
@@ -41,7 +42,9 @@ QACursor::QACursor(QOXObject* parent, QOXInput* input) : QOXObject(parent, kCurs
     FilesToCopy = QOXNew<QRList<QRElement>>(this, QRList<QRElement>::Uniqueness::Unique,
                                             QRList<QRElement>::Ownership::References);
     FilesToCopy->SetKeepOrder(true);
+    DropTarget = QOXNew<QACDragDrop>(this);
     App()->Cursor = this;
+    App()->Deletion = this;
     App()->WatchElements(this);
 }
 
@@ -52,6 +55,8 @@ void QACursor::BeforeDestroy()
     App()->UnwatchElements(this);
     if (App()->Cursor == this)
         App()->Cursor = nullptr;
+    if (App()->Deletion == this)
+        App()->Deletion = nullptr;
 }
 
 void QACursor::Press(QAMouseButton button)
@@ -211,9 +216,11 @@ void QACursor::OpenCurrent()
         CurrentElement->Activate();
 }
 
+// While a drag from another program is over the view, the pointer is where the drag says: the
+// view sees no mouse moves then.
 void QACursor::Update()
 {
-    if (Input != nullptr && Input->Mouse != nullptr)
+    if (Input != nullptr && Input->Mouse != nullptr && !DropTarget->DragActive)
         MousePosition = {static_cast<float>(Input->Mouse->CursorX()), static_cast<float>(Input->Mouse->CursorY())};
     if (RingMenuPending) {
         RingMenuPending = false;

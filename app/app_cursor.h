@@ -1,14 +1,21 @@
 #pragma once
 // The cursor: turns presses, drags and releases on the 3-D view into selection, expansion and
 // context menus, keeps the elements marked by Cut or Copy (the program's own clipboard; the
-// system clipboard is never touched), and carries the ring commands of the context menus.
+// system clipboard is never touched), carries the ring commands of the context menus, and runs the
+// commands that change the disk.
 #include <optional>
+#include <set>
+#include <string>
+#include <vector>
 
+#include "app/app_cursor_files.h"
 #include "app/app_links.h"
 #include "engine/qox_object.h"
+#include "platform/keyboard_modifiers.h"
 #include "resources/resource_list.h"
 #include "ring/element_hooks.h"
 
+class QACDragDrop;
 class QOXInput;
 class QOXRing;
 class QREFolder;
@@ -20,7 +27,10 @@ enum class QAMouseButton { None = -1, Left = 0, Right = 1, Middle = 2 };
 // What a paste of the marked elements will do with them.
 enum class QACopyMode { Cut = 0, Copy = 1 };
 
-class QACursor : public QOXObject, public QACursorLink, public QRElementWatcher {
+// What New File and New Folder make.
+enum class QAEntryKind { File, Folder };
+
+class QACursor : public QOXObject, public QACursorLink, public QRElementWatcher, public QRDeletion {
     QOX_CLASS(QACursor)
 public:
     // `input` (not owned) is the application's input module; it outlives the cursor. The cursor
@@ -67,6 +77,23 @@ public:
     void MaximizeMenuRing();
     void CloseMenuRing();
 
+    // Commands that change the disk (app_cursor_files). Shift held at the moment of Delete makes
+    // the deletion permanent; otherwise the entries go to the trash.
+    void Delete();
+    void Paste();
+    void Rename();
+    void NewFile();
+    void NewFolder();
+    // Edit > Undo: reverses the last paste, drop, rename, new file or folder, or deletion to the
+    // trash, unless the disk changed since in a way that makes it unsafe.
+    void Undo();
+    bool CanUndo() const { return Files.CanUndo(); }
+    // Not empty, none of the symbols \ / : * ? " < > |, not "." or ".."; says why otherwise.
+    bool IsValidFileName(const std::string& name) const;
+    // The deletion entry points of the ring model: whether the entry is gone from the disk.
+    bool DeleteFolderFromDisk(const std::string& path) override;
+    bool DeleteFileFromDisk(const std::string& path) override;
+
     // What the application tells its cursor.
     void RingChanged(QOXRing* ring) override;
     void RefocusPicked() override { FocusCurrent(); }
@@ -87,8 +114,14 @@ public:
     QACopyMode CopyMode = QACopyMode::Cut;
     bool MenuOpen = false;
 
+    QACDragDrop* DropTarget = nullptr; // owned as a child; files dropped from other programs
+
     QAPicker* Picker = nullptr; // not owned; the scene's picking
     QAMenuLink* Menus = nullptr; // not owned; the main window's context menus
+    QAFileDialogs* Dialogs = nullptr; // not owned; the delete confirmation, rename and new-name dialogs
+    platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys at this moment
+    // The file operations with the overwrite dialog, the progress window and the trash.
+    QAFileOperations Files;
 
 protected:
     void BeforeDestroy() override;
@@ -109,6 +142,12 @@ private:
     QAMenuItems ElementMenuItems(const QRElement& element) const;
     void PopUp(QAMenu menu, const QAMenuItems& shown, std::optional<QAPoint> at);
     bool MenuRingIsOpen() const;
+    bool ShiftHeld() const;
+    std::vector<QADeleteItem> SelectedInCurrentRing() const;
+    bool DeleteEntry(const std::string& path);
+    void CreateNamedEntry(QAEntryKind kind);
 
     QOXInput* Input = nullptr; // not owned
+    // While the selection is deleted: the paths its batch went for.
+    std::optional<std::set<std::string>> DeletionBatch;
 };

@@ -145,3 +145,21 @@ public:
     virtual QADialogResult ConfigureViews(QOXViewEngine& views) = 0;
     virtual QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) = 0;
 };
+
+// The modal results of the program's dialogs.
+enum class QAModalResult { Ok = 1, Cancel = 2, No = 7, NoToAll = 9, YesToAll = 10 };
+
+// The dialogs of the file commands, shown modally by the main window. The overwrite dialog and the
+// progress window are the file operations' own (platform::OverwritePrompt, platform::ProgressView).
+class QAFileDialogs {
+public:
+    virtual ~QAFileDialogs() = default;
+    // The delete confirmation, OK and Cancel. `text` is rich text: names escaped, ring roots in
+    // bold, lines broken with <br>.
+    virtual QAModalResult ConfirmDelete(const std::string& text) = 0;
+    // The rename dialog: `oldName` in LOldName and as the text of EName; on OK `newName` is the
+    // text of EName.
+    virtual QAModalResult AskRename(const std::string& oldName, std::string& newName) = 0;
+    // The new-name dialog with `caption` and an empty EName; on OK `name` is its text.
+    virtual QAModalResult AskNewName(const std::string& caption, std::string& name) = 0;
+};

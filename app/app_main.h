@@ -25,6 +25,9 @@ class QOXInput;
 namespace platform {
 class GLBinding;
 class InputSystem;
+class KeyboardModifiers;
+class OverwritePrompt;
+class ProgressView;
 } // namespace platform
 
 // One step of the wheel: the ring comes nearer or goes farther.
@@ -129,6 +132,11 @@ public:
     QASceneLink* Scene = nullptr;     // not owned; the application scene
     QACursorLink* Cursor = nullptr;   // not owned; the cursor
     QRDeletion* Deletion = nullptr;   // not owned; the cursor's file operations
+    // What the cursor's file commands ask of the window, handed to the cursor at start-up.
+    QAFileDialogs* FileDialogs = nullptr;        // not owned; confirmation, rename and new-name dialogs
+    platform::OverwritePrompt* Overwrite = nullptr; // not owned; the overwrite dialog
+    platform::ProgressView* Progress = nullptr;  // not owned; the progress window and the events
+    platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys of the moment
 
 protected:
     ~QOXApp() override;

@@ -102,6 +102,10 @@ void QOXApp::StartCursor()
     TheCursor->Menus = Menus;
     Keys = QOXNew<QAKeyboard>(this, TheCursor);
     SceneApp->Renderer->Keys = Keys;
+    TheCursor->Dialogs = FileDialogs;
+    TheCursor->Modifiers = Modifiers;
+    TheCursor->Files.Overwrite = Overwrite;
+    TheCursor->Files.Progress = Progress;
 }
 
 void QOXApp::StartLists()

@@ -12,6 +12,7 @@
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "engine/qox_main.h"
+#include "forms/drop_target.h"
 #include "forms/find_bar.h"
 #include "forms/panel_view.h"
 
@@ -78,6 +79,7 @@ TFormMain::TFormMain()
     ConnectCommands();
     ConnectToggles();
     ReleaseInputOnMenus();
+    OfferUndoOnEditMenu();
     connect(StartUpTimer, &QTimer::timeout, this, [this] { StartUpTimerTimer(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
 
@@ -87,6 +89,10 @@ TFormMain::TFormMain()
     Application->Menus = this;
     Application->MenuBar = MainMenus.get();
     Application->Dialogs = &Dialogs;
+    Application->FileDialogs = &FileDialogs;
+    Application->Overwrite = &FileDialogs;
+    Application->Progress = &FileDialogs;
+    Application->Modifiers = &Modifiers;
     Application->Favorites->Recent->Window = this;
     StartUpTimer->start();
 }
@@ -152,8 +158,17 @@ void TFormMain::StartUpTimerTimer()
     Enter([this] {
         TheEngine->Initialize(StartUpTimerLink.get(), TimerLink.get());
         Application->Init(Binding.get(), Input.get());
+        RegisterDropTarget();
         PanelView->TakeFocus();
     });
+}
+
+// Drops reach the cursor's drop handler, which exists from the start-up on.
+void TFormMain::RegisterDropTarget()
+{
+    DropTarget = std::make_unique<TDropTarget>(Application->TheCursor->DropTarget,
+                                               [this](const std::function<void()>& call) { RunCommand(call); });
+    PanelView->SetDropHandler(DropTarget.get());
 }
 
 void TFormMain::TimerTimer()
@@ -209,13 +224,14 @@ void TFormMain::FormCloseQuery()
 void TFormMain::FormClose()
 {
     Timer->stop();
+    PanelView->SetDropHandler(nullptr);
+    DropTarget.reset();
     if (Application != nullptr)
         Application->Destroy();
     Application = nullptr;
     if (TheEngine != nullptr)
         TheEngine->Destroy();
     TheEngine = nullptr;
-    PanelView->SetDropHandler(nullptr);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)

@@ -14,10 +14,12 @@
 #include "app/app_keyboard.h"
 #include "app/app_links.h"
 #include "forms/dialogs.h"
+#include "forms/file_dialogs.h"
 #include "forms/main_menus.h"
 #include "lists/favorite_recent.h"
 #include "platform/qt_desktop_services.h"
 #include "platform/qt_gl_binding.h"
+#include "platform/keyboard_modifiers.h"
 #include "platform/qt_input.h"
 #include "platform/qt_window_timer.h"
 
@@ -25,6 +27,7 @@ class QLabel;
 class QTimer;
 class QOXApp;
 class QOXEngine;
+class TDropTarget;
 class TFindBar;
 class TPanelView;
 
@@ -100,6 +103,8 @@ private:
     void ConnectCommands();
     void ConnectToggles();
     void ReleaseInputOnMenus();
+    void OfferUndoOnEditMenu();
+    void RegisterDropTarget();
     QRect NormalPlacement() const;
 
     platform::QtDesktopServices Desktop{this};
@@ -109,6 +114,9 @@ private:
     std::unique_ptr<platform::QtWindowTimer> StartUpTimerLink;
     std::unique_ptr<platform::QtWindowTimer> TimerLink;
     TDialogs Dialogs{this};
+    TFileDialogs FileDialogs{this};
+    platform::QtKeyboardModifiers Modifiers;
+    std::unique_ptr<TDropTarget> DropTarget; // registered on the view from start-up to close
     int Entries = 0;
     bool CloseWhenIdle = false;
 };

@@ -1,6 +1,7 @@
 // The main window's menu commands: which operation of the application or the cursor each item
 // runs, and the items that tick settings.
 #include <QAction>
+#include <QMenu>
 #include <QTimer>
 
 #include <utility>
@@ -26,7 +27,6 @@ constexpr ToggleItem kToggleItems[] = {
 
 } // namespace
 
-// Paste, Delete, Rename, New File and New Folder change the disk; they run nothing yet.
 void TFormMain::ConnectCommands()
 {
     // Each target is named before the call: GCC's sanitizer check of a member-pointer call through
@@ -51,6 +51,15 @@ void TFormMain::ConnectCommands()
         {"Cut2", mark(QACopyMode::Cut)},
         {"Copy1", mark(QACopyMode::Copy)},
         {"Copy2", mark(QACopyMode::Copy)},
+        {"Paste1", cursor(&QACursor::Paste)},
+        {"Paste2", cursor(&QACursor::Paste)},
+        {"Delete1", cursor(&QACursor::Delete)},
+        {"Delete2", cursor(&QACursor::Delete)},
+        {"Rename1", cursor(&QACursor::Rename)},
+        {"CMRename", cursor(&QACursor::Rename)},
+        {"CMNewFile", cursor(&QACursor::NewFile)},
+        {"CMNewFolder", cursor(&QACursor::NewFolder)},
+        {"MMUndo", cursor(&QACursor::Undo)},
         {"MyDocuments1", [this] { Application->CreateRing(QOXApp::DocumentsFolder()); }},
         {"ProgramFiles1", [this] { Application->CreateRing(QOXApp::SpecialFolder("PROGRAMFILES")); }},
         {"Directory1", app(&QOXApp::NewRingDialog)},
@@ -84,6 +93,16 @@ void TFormMain::ConnectCommands()
         connect(MainMenus->Item(row.first), &QAction::triggered, this,
                 [this, command = std::move(command)] { RunCommand(command); });
     }
+}
+
+// The open Edit menu shows whether there is a change to undo; closed, the item stays enabled, so
+// that Ctrl+Z always reaches the cursor (which does nothing without a change).
+void TFormMain::OfferUndoOnEditMenu()
+{
+    QMenu* edit = MainMenus->Menu("Edit1");
+    QAction* undo = MainMenus->Item("MMUndo");
+    connect(edit, &QMenu::aboutToShow, this, [this, undo] { undo->setEnabled(Started() && Application->TheCursor->CanUndo()); });
+    connect(edit, &QMenu::aboutToHide, this, [undo] { undo->setEnabled(true); });
 }
 
 // A ticked item flips its own tick; the setting takes the new state.

@@ -21,7 +21,7 @@ struct ItemRow {
     const char* Parent; // the menu's object name; empty for the menu bar
     const char* Name;
     const char* Caption;
-    const char* Shortcut;
+    const char* Shortcut; // alternatives apart by "; "
     unsigned Flags;
 };
 
@@ -31,10 +31,12 @@ constexpr ItemRow kMainMenu[] = {
     {"File1", "N8", "-", "", kSeparator},
     {"File1", "Quit1", "Quit", "Alt+F4", 0},
     {"", "Edit1", "Edit", "", kMenu},
+    {"Edit1", "MMUndo", "Undo", "Ctrl+Z", 0},
+    {"Edit1", "MMLineUndo", "-", "", kSeparator},
     {"Edit1", "Cut1", "Cut", "Ctrl+X", 0},
     {"Edit1", "Copy1", "Copy", "Ctrl+C", 0},
     {"Edit1", "Paste1", "Paste", "Ctrl+V", 0},
-    {"Edit1", "Delete1", "Delete", "Del", 0},
+    {"Edit1", "Delete1", "Delete", "Del; Shift+Del", 0},
     {"Edit1", "N2", "-", "", kSeparator},
     {"Edit1", "Rename1", "Rename...", "F2", 0},
     {"", "Ring1", "Ring", "", kMenu},
@@ -203,7 +205,7 @@ void TMainMenus::AddItem(QMenu* parent, const char* name, const char* caption, c
     if ((flags & kShortcutShownOnly) != 0)
         item->setText(QString(caption) + '\t' + shortcut);
     else if (shortcut[0] != '\0')
-        item->setShortcut(QKeySequence(shortcut));
+        item->setShortcuts(QKeySequence::listFromString(shortcut));
     Items[name] = item;
 }
 

@@ -3,6 +3,7 @@
 // current ring's shadow into a texture, and draws the background, the shadow, the open rings, the
 // info box, the strip of minimised rings and the fading ring title.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,8 @@ public:
     QRDriveInfo InfoDrive;
     float RingListFade = 0.0f;
     float RingListScroll = 0.0f;
+    // Where the pointer of the drag in progress last made a ring current.
+    std::optional<GLViewPoint> DragSwitchPoint;
     QRIteration* RingListAnimation = nullptr; // owned as a child
     GLRing* Renderer = nullptr;               // owned as a child
     GLRenderToTexture* RenderToTexture = nullptr; // owned as a child
@@ -153,6 +156,7 @@ private:
     void DrawRingIcon(QOXRing* ring, float x, float hw, float height);
     void DrawRingHoverTitle(QOXRing* ring);
     void HandleRingStripInput(QOXRing* ring);
+    void SwitchByDrag(QOXRing* ring);
     void DrawScrollArrows(float xFirst, float xLast, float hw, float qw, float height);
     void DrawArrow(float centreX, float mirror) const;
 };

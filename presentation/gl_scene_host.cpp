@@ -1,12 +1,18 @@
 #include "presentation/gl_scene_host.h"
 
 #include "app/app_cursor.h"
+#include "app/dragdrop_main.h"
 #include "input/input_main.h"
 #include "input/input_mouse.h"
 
 bool GLAppSceneHost::WindowActive() const
 {
     return Cursor->Menus != nullptr && Cursor->Menus->WindowActive();
+}
+
+bool GLAppSceneHost::DragOver() const
+{
+    return Cursor->DropTarget->IsDragActive();
 }
 
 GLViewPoint GLAppSceneHost::MousePoint() const

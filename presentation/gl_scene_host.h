@@ -12,16 +12,13 @@ public:
     GLAppSceneHost(QACursor* cursor, QOXInput* input) : Cursor(cursor), Input(input) {}
 
     bool WindowActive() const override;
-    bool DragOver() const override { return DragActive; }
+    bool DragOver() const override;
     GLViewPoint MousePoint() const override;
     GLViewPoint CursorPoint() const override;
     bool CursorEnabled() const override;
     bool CursorIdle() const override;
     bool WasPressed(GLMouseButton button) const override;
     void RequestRingMenu(QOXRing* ring) override;
-
-    // Set by the view while a drag from another program is over it.
-    bool DragActive = false;
 
 private:
     QACursor* Cursor = nullptr; // not owned

@@ -42,9 +42,13 @@ void StartScroll(QRIteration* animation, float from, float to)
 
 } // namespace
 
+// A drag from another program shows the strip as "Display Rings" held does, so that a drop can
+// reach any ring.
 bool GLSceneApp::UpdateRingListFade()
 {
-    if (Host->CursorEnabled())
+    if (!Host->DragOver())
+        DragSwitchPoint.reset();
+    if (Host->CursorEnabled() && !Host->DragOver())
         RingListFade -= kFadeOutSpeed * FrameSeconds();
     else
         RingListFade = 1.0f;
@@ -100,7 +104,9 @@ void GLSceneApp::DrawRingIcon(QOXRing* ring, float x, float hw, float height)
     if (!Near(Host->CursorPoint(), hw + x, height - kStripCentre, kIconReach))
         return;
     DrawRingHoverTitle(ring);
-    if (Host->WindowActive())
+    if (Host->DragOver())
+        SwitchByDrag(ring);
+    else if (Host->WindowActive())
         HandleRingStripInput(ring);
 }
 
@@ -116,12 +122,22 @@ void GLSceneApp::DrawRingHoverTitle(QOXRing* ring)
 void GLSceneApp::HandleRingStripInput(QOXRing* ring)
 {
     // Each of these may change the ring list; the strip is drawn again next frame.
-    if (Host->DragOver())
-        Application->SetCurrentRing(ring);
     if (Host->WasPressed(GLMouseButton::Left) && Host->CursorIdle())
         Application->SetCurrentRing(ring);
     if (Host->WasPressed(GLMouseButton::Right) && Host->CursorIdle())
         Host->RequestRingMenu(ring);
+}
+
+// The program the drag comes from keeps the focus, so the window need not be active. The strip
+// changes as rings minimise and restore: only a pointer that moved switches again, or a pointer
+// held still over the strip would switch rings back and forth.
+void GLSceneApp::SwitchByDrag(QOXRing* ring)
+{
+    const GLViewPoint pointer = Host->CursorPoint();
+    if (DragSwitchPoint && DragSwitchPoint->X == pointer.X && DragSwitchPoint->Y == pointer.Y)
+        return;
+    DragSwitchPoint = pointer;
+    Application->SetCurrentRing(ring);
 }
 
 void GLSceneApp::DrawScrollArrows(float xFirst, float xLast, float hw, float qw, float height)

@@ -76,16 +76,20 @@ TEST_F(RingListTest, ClicksAndDragsChooseTheRingUnderThePointer)
     Frame();
     EXPECT_EQ(Host.MenuRing, rings[1]);
     EXPECT_EQ(TheApp->CurrentRing, rings[0]);
-    // A drag from another program over a ring's icon switches to it; not while inactive.
+    // A drag from another program over a ring's icon switches to it, though that program keeps
+    // the focus; held still while the strip changes under it, it switches no more.
     Host.RightPressed = false;
     Host.Dragging = true;
     Host.Pointer = {kHalfWidth + 45.0f, kStripY};
     Host.Active = false;
     Frame();
-    EXPECT_EQ(TheApp->CurrentRing, rings[0]);
-    Host.Active = true;
+    EXPECT_EQ(TheApp->CurrentRing, rings[2]);
+    SettleRings();
     Frame();
     EXPECT_EQ(TheApp->CurrentRing, rings[2]);
+    Host.Pointer = {kHalfWidth - 45.0f, kStripY};
+    Frame();
+    EXPECT_EQ(TheApp->CurrentRing, rings[0]);
 }
 
 TEST_F(RingListTest, StripFadesOutInAThirdOfASecondOnceDisplayRingsIsReleased)
@@ -103,6 +107,11 @@ TEST_F(RingListTest, StripFadesOutInAThirdOfASecondOnceDisplayRingsIsReleased)
     Frame(250);
     EXPECT_EQ(Scene->RingListFade, 0.0f);
     EXPECT_TRUE(Near(ViewPixel(static_cast<int>(kHalfWidth) - 150, static_cast<int>(kStripY) + 30), kBackground));
+    // A drag from another program shows it at once, as the held key does.
+    Host.Dragging = true;
+    Frame();
+    EXPECT_FLOAT_EQ(Scene->RingListFade, 1.0f);
+    EXPECT_EQ(ViewPixel(static_cast<int>(kHalfWidth) - 150, static_cast<int>(kStripY) + 30)[0], shown);
 }
 
 TEST_F(RingListTest, ArrowsShowWhereRingsLieBeyondTheStripAndScrollIt)

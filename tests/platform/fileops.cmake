@@ -1,0 +1,7 @@
+orbivane_layer_tests(orbivane_platform_fileops_tests
+  file_operation_test.cpp
+  file_operation_faults_test.cpp
+  file_undo_test.cpp
+  uri_list_test.cpp
+)
+target_link_libraries(orbivane_platform_fileops_tests PRIVATE orbivane_platform_fileops_qt)
