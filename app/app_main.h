@@ -2,6 +2,7 @@
 // The application: the settings, the open rings and the current one, the views, and the ring-level
 // operations that menus and the cursor call. It needs no window: the window, the scene and the
 // cursor are reached through links that they set.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "resources/resource_list.h"
 #include "ring/element_hooks.h"
 #include "ring/ring_main.h"
+
+class QASizes;
 
 class QOXApp : public QOXObject, public QVDisplayListener {
     QOX_CLASS(QOXApp)
@@ -30,8 +33,13 @@ public:
     QOXRing* FindRing(const std::string& folder) const;
     QOXRing* RingAt(int index) const;
     void RefreshAll();
-    // The rings' part of a frame: every ring's Update in list order, then the automatic refresh
-    // once "AutoRefreshTime" seconds of frame time have passed (never when it is 0).
+    // Refreshes one ring; false when its folder is gone, and the ring with it (no ring is then
+    // current).
+    bool RefreshRing(QOXRing* ring);
+    // The rings' part of a frame: the sizes counted in the background and the changes seen on the
+    // disk (when "CountFolderSizesInBackground" is on), every ring's Update in list order, then
+    // the automatic refresh once "AutoRefreshTime" seconds of frame time have passed (never when
+    // it is 0).
     void UpdateRings(float frameSeconds);
     void ApplyDisplayChange() override;
     void DeleteSelectedInCurrentRing();
@@ -66,14 +74,14 @@ public:
     QASceneLink* Scene = nullptr;   // not owned; the application scene
     QACursorLink* Cursor = nullptr; // not owned; the cursor
     QRDeletion* Deletion = nullptr; // not owned; the cursor's file operations
+    // Owned; the background counting of folder sizes and the live rings, driven by UpdateRings.
+    std::unique_ptr<QASizes> Sizes;
 
 protected:
     ~QOXApp() override;
     void BeforeDestroy() override;
 
 private:
-    void RefreshRing(int& index);
-
     std::vector<QRElementWatcher*> Watchers; // not owned
 };
 

@@ -52,7 +52,7 @@ void QREFile::Activate()
     Engine()->FileSystem->ShellOpen(FullPath());
 }
 
-std::int32_t QREFile::ComputeSize()
+std::int64_t QREFile::ComputeSize()
 {
     if (!SizeKnown()) {
         platform::DirectoryEntry entry;

@@ -23,7 +23,7 @@ public:
     QROutcome DeleteFromDisk() override;
     void ApplyVisibility() override;
     void Activate() override;
-    std::int32_t ComputeSize() override;
+    std::int64_t ComputeSize() override;
 
     QRFileInfo Info() const;
 

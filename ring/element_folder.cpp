@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/app_main.h"
@@ -9,6 +10,7 @@
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "ring/ring_main.h"
+#include "ring/ring_sizes.h"
 #include "ring/view_match.h"
 
 namespace {
@@ -19,6 +21,12 @@ using platform::ListingResult;
 const QASettings& Settings()
 {
     return App()->Settings;
+}
+
+// Files know their sizes from the scan when asked to, and always while folders are counted.
+bool ReadsFileSizes()
+{
+    return Settings().ComputeFileSizeAutomatically || Settings().CountFolderSizesInBackground;
 }
 
 template <class Element>
@@ -73,7 +81,7 @@ int QREFolder::MaxDepth(int depth) const
 platform::ListingDetail QREFolder::ScanDetail() const
 {
     // Sizes come from the same pass when they are wanted at once.
-    return Settings().ComputeFileSizeAutomatically ? platform::ListingDetail::Sizes : platform::ListingDetail::Kinds;
+    return ReadsFileSizes() ? platform::ListingDetail::Sizes : platform::ListingDetail::Kinds;
 }
 
 void QREFolder::Scan()
@@ -92,7 +100,7 @@ void QREFolder::AddEntries(const std::vector<DirectoryEntry>& entries)
     QRViewMatchScope matching(*Ring);
     const std::unordered_set<std::string_view> folders = NamesOf(*Folders);
     const std::unordered_set<std::string_view> files = NamesOf(*Files);
-    const bool sizes = Settings().ComputeFileSizeAutomatically;
+    const bool sizes = ReadsFileSizes();
     for (const DirectoryEntry& entry : entries) {
         if (entry.Folder) {
             const std::string name = entry.Name + "/";
@@ -173,14 +181,14 @@ void QREFolder::AdoptFolder(QREFolder* folder)
 
 // One listing serves the whole folder: a child is still there when the listing holds an entry of
 // its name and kind. A folder that cannot be read keeps its children as they are.
-QROutcome QREFolder::Refresh()
+QROutcome QREFolder::RefreshEntries(QRRefreshDepth depth)
 {
     std::vector<DirectoryEntry> entries;
     const ListingResult result = platform::ListDirectory(FullPath(), ScanDetail(), entries);
     if (result == ListingResult::Missing)
         return QROutcome::Removed;
     if (result == ListingResult::Listed) {
-        RefreshChildren(entries);
+        RefreshChildren(entries, depth);
         if (Expanded)
             AddEntries(entries);
     }
@@ -188,28 +196,37 @@ QROutcome QREFolder::Refresh()
     return QROutcome::Kept;
 }
 
-void QREFolder::RefreshChildren(const std::vector<DirectoryEntry>& entries)
+void QREFolder::RefreshChildren(const std::vector<DirectoryEntry>& entries, QRRefreshDepth depth)
 {
     std::unordered_set<std::string> folders;
-    std::unordered_set<std::string_view> files;
+    std::unordered_map<std::string_view, std::int64_t> files;
     for (const DirectoryEntry& entry : entries) {
         if (entry.Folder)
             folders.insert(entry.Name + "/");
         else
-            files.insert(entry.Name);
+            files.emplace(entry.Name, entry.Size);
     }
+    const bool deep = depth == QRRefreshDepth::Subtree;
     // From the last to the first: a removal moves only children already visited.
     for (int i = Folders->LastIndex(); i >= 0; --i) {
         QREFolder* folder = Folders->Get(i);
-        if (!folders.contains(folder->Name) || folder->Refresh() == QROutcome::Removed)
+        if (!folders.contains(folder->Name) || (deep && folder->Refresh() == QROutcome::Removed))
             Folders->Delete(folder);
     }
+    // While folders are counted, a file shows the size it has now, as its folder's total does.
+    const bool newSizes = Settings().CountFolderSizesInBackground;
     for (int i = Files->LastIndex(); i >= 0; --i) {
         QREFile* file = Files->Get(i);
-        if (files.contains(file->Name))
-            file->RefreshLook();
-        else
+        const auto found = files.find(file->Name);
+        if (found == files.end()) {
             Files->Delete(file);
+            continue;
+        }
+        if (newSizes && file->Size != found->second) {
+            file->Size = found->second;
+            Ring->LayoutNeeded = true;
+        }
+        file->RefreshLook();
     }
 }
 
@@ -281,8 +298,8 @@ void QREFolder::PlaceChildren(int level, float end, float start)
     const int unset = UnsetSizeCount();
     const int known = visible - unset;
     float weights = 0.0f;
-    std::int32_t lo = 0;
-    std::int32_t hi = 0;
+    std::int64_t lo = 0;
+    std::int64_t hi = 0;
     ForEachChild([&](const QRElement* child) {
         if (!child->Visible)
             return;
@@ -305,18 +322,25 @@ void QREFolder::PlaceChildren(int level, float end, float start)
     }
     const float sector = end - start;
     float angle = start;
+    // New sizes counted in the background ease in rather than jump.
+    const QRShareBlend* blend = Ring->Sizes != nullptr ? Ring->Sizes->BlendOf(*this) : nullptr;
     ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
-        const float share = child->SizeKnown() ? child->SizeRatio(lo, hi) * sizeNorm : unsetShare;
+        float share = child->SizeKnown() ? child->SizeRatio(lo, hi) * sizeNorm : unsetShare;
+        if (blend != nullptr)
+            share = blend->Shown(*child, share);
+        child->Share = share;
         const float width = child->Weight * share * weightNorm * sector;
         child->Place(level + 1, angle + width, angle);
         angle += width;
     });
 }
 
-std::int32_t QREFolder::ComputeSize()
+std::int64_t QREFolder::ComputeSize()
 {
+    if (Settings().CountFolderSizesInBackground)
+        return SizeForLayout(); // the total comes from the count of everything below
     if (!Settings().ComputeFolderSize) {
         Size = -1;
     } else if (!SizeKnown()) {

@@ -11,6 +11,10 @@
 // Whether a folder entry is a symbolic link (Expand All never descends through one).
 enum class QRLink { Plain, SymbolicLink };
 
+// Subtree: the sub-folders refresh themselves too. FolderOnly: only the folder's own entries (a
+// change reported for that folder alone).
+enum class QRRefreshDepth { Subtree, FolderOnly };
+
 struct QRAttributes {
     bool Hidden = false;
     bool ReadOnly = false;
@@ -22,7 +26,7 @@ public:
     ~QREFolder() override;
 
     int MaxDepth(int depth) const override;
-    QROutcome Refresh() override;
+    QROutcome Refresh() override { return RefreshEntries(QRRefreshDepth::Subtree); }
     QROutcome DeleteFromDisk() override;
     QROutcome DeleteSelected() override;
     void CollectSelected(QRList<QRElement>& marked, QRCollect collect) override;
@@ -31,10 +35,12 @@ public:
     void ApplyVisibility() override;
     void Activate() override { ToggleExpanded(); }
     void Place(int level, float end, float start) override;
-    std::int32_t ComputeSize() override;
+    std::int64_t ComputeSize() override;
     void Animate() override;
     bool IsFolder() const override { return true; }
 
+    // Removed: the folder is gone from the disk; its owner frees it.
+    QROutcome RefreshEntries(QRRefreshDepth depth);
     // Adds the entries that are new; never removes.
     void Scan();
     void Expand();
@@ -73,6 +79,6 @@ public:
 private:
     platform::ListingDetail ScanDetail() const;
     void AddEntries(const std::vector<platform::DirectoryEntry>& entries);
-    void RefreshChildren(const std::vector<platform::DirectoryEntry>& entries);
+    void RefreshChildren(const std::vector<platform::DirectoryEntry>& entries, QRRefreshDepth depth);
     void PlaceChildren(int level, float end, float start);
 };

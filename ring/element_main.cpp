@@ -113,19 +113,17 @@ void QRElement::SetName(const std::string& name)
     UpdateLabel();
 }
 
-std::int32_t QRElement::SizeForLayout() const
+std::int64_t QRElement::SizeForLayout() const
 {
-    if (Size == 0)
-        return 1;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(Size) & 0xFFFFFFFFu));
+    return Size == 0 ? 1 : Size;
 }
 
-float QRElement::SizeRatio(std::int32_t min, std::int32_t max) const
+float QRElement::SizeRatio(std::int64_t min, std::int64_t max) const
 {
     float position = 0.0f;
     if (max != min) {
-        const std::int64_t offset = static_cast<std::int64_t>(SizeForLayout()) - min;
-        const std::int64_t range = static_cast<std::int64_t>(max) - min;
+        const std::int64_t offset = SizeForLayout() - min;
+        const std::int64_t range = max - min;
         position = static_cast<float>(offset) / static_cast<float>(range);
     }
     const float least = App()->Settings.MinimumSizeFactor;

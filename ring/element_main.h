@@ -38,7 +38,7 @@ public:
     virtual void Activate() = 0;
     virtual void Place(int level, float end, float start);
     // The size as the layout uses it, after determining it where possible.
-    virtual std::int32_t ComputeSize() = 0;
+    virtual std::int64_t ComputeSize() = 0;
     virtual void Animate();
     virtual bool IsFolder() const { return false; }
 
@@ -52,10 +52,11 @@ public:
     std::string FullPath() const;
     // Renames the element (its label follows); the hidden mark follows the new name.
     void SetName(const std::string& name);
-    // The lower 32 bits of the size, with an empty entry counting 1; -1 while unset.
-    std::int32_t SizeForLayout() const;
+    // The size with an empty entry counting 1; -1 while unset. All 64 bits: a folder of some
+    // gigabytes is never laid out as a negative size.
+    std::int64_t SizeForLayout() const;
     bool SizeKnown() const { return Size >= 0; }
-    float SizeRatio(std::int32_t min, std::int32_t max) const;
+    float SizeRatio(std::int64_t min, std::int64_t max) const;
     // The centre of the element's sector in ring space.
     QXVector Position() const;
     float MidAngle() const { return (StartAngle + EndAngle) / 2.0f; }
@@ -78,6 +79,8 @@ public:
     QRIteration* WeightAnimation = nullptr; // owned; exists only while Weight animates
     bool Visible = true;
     bool Hidden = false; // the name begins with "."
+    // The share of its parent's sector (before weights) the last layout gave it; -1 before one.
+    float Share = -1.0f;
 
 protected:
     void DetermineHidden();

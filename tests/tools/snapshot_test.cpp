@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int64_t kFixedTime = 1700000000; // every date in the tree, so pictures never drift
+constexpr const char* kDesignedSizing = "[DISPLAY]\nCountFolderSizesInBackground=0\n";
 
 // A small made-up tree with fixed sizes and dates.
 void MakeTree(const FileTree& tree)
@@ -96,7 +97,16 @@ protected:
     FileTree Tree;
 };
 
-using SnapshotGolden = SnapshotTest;
+// The golden pictures show the rings sized as designed (sectors of unset size alike): the settings
+// file holds that one setting, every other takes its table default.
+class SnapshotGolden : public SnapshotTest {
+protected:
+    void SetUp() override
+    {
+        SnapshotTest::SetUp();
+        Home.Write("orbivane.ini", kDesignedSizing);
+    }
+};
 
 } // namespace
 
@@ -138,6 +148,16 @@ TEST_F(SnapshotTest, AMissingFolderOrSubFolderIsReportedNotDrawn)
     options.Folder = Tree.Root();
     options.Expand = {"docs/none"};
     EXPECT_TRUE(snapshot::Render(options, picture));
+}
+
+// Sizes counted in the background (the table default) are all in before the frames: the same tree
+// gives the same picture, and its sectors follow the sizes, unlike those sized as designed.
+TEST_F(SnapshotTest, CountedSizesAreInBeforeTheFrames)
+{
+    const snapshot::Picture counted = Take({"--frames", "20"});
+    EXPECT_EQ(Take({"--frames", "20"}).Rgb, counted.Rgb);
+    Home.Write("orbivane.ini", kDesignedSizing);
+    EXPECT_NE(Take({"--frames", "20"}).Rgb, counted.Rgb);
 }
 
 TEST_F(SnapshotGolden, PlainRing)
