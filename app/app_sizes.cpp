@@ -51,10 +51,14 @@ void QASizes::Pump(float frameSeconds)
     WriteStatus();
 }
 
+// Rings open before counting started are read again, so that their files know their sizes.
 void QASizes::Start()
 {
     Counter = std::make_unique<platform::FolderCounter>();
     Watcher = std::make_unique<platform::FolderWatcher>(WatchLimit);
+    for (int index = 0; index <= App.Rings->LastIndex();)
+        if (App.RefreshRing(App.Rings->Get(index)))
+            ++index;
 }
 
 // Counting turned off: the rings are sized as they were before it, and nothing reads the disk.

@@ -227,9 +227,14 @@ void QRRingSizes::ElementFreed(const QRElement* element)
         blend->second->Forget(element);
 }
 
+// Files keep their sizes only where the scan would have read them.
 void QRRingSizes::ClearSizes()
 {
-    for (auto& [element, entry] : Entries)
-        if (entry.Count.State == QRCountState::Known || entry.Count.State == QRCountState::Link)
-            entry.Folder->Size = -1;
+    const bool fileSizes = App()->Settings.ComputeFileSizeAutomatically;
+    for (auto& [element, entry] : Entries) {
+        entry.Folder->Size = -1;
+        if (!fileSizes)
+            for (QREFile* file : *entry.Folder->Files)
+                file->Size = -1;
+    }
 }

@@ -73,7 +73,8 @@ public:
     // A folder's own entries changed on the disk: they are counted again.
     void FolderChanged(const QREFolder& folder);
     void ElementFreed(const QRElement* element);
-    // Gives the folders back the size they had before counting (unset), for counting turned off.
+    // Counting turned off: the folders' sizes go back to unset, and the files' too unless the scan
+    // reads them anyway ("ComputeFileSizeAutomatically").
     void ClearSizes();
 
     platform::CountTreeId Tree = 0;
