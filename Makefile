@@ -1,9 +1,10 @@
 # Two commands do all the set-up: `make test` and `make run`.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+THREAD_BUILD ?= build-thread
 JOBS ?= $(shell nproc)
 
-.PHONY: test run build deps configure sanitize bench clean
+.PHONY: test run build deps configure sanitize sanitize-thread bench clean
 
 deps:
 	scripts/install-deps
@@ -26,9 +27,17 @@ sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
 
+# The tests whose work crosses threads (folder sizes counted by workers, folder watches) under
+# ThreadSanitizer.
+sanitize-thread: deps
+	cmake -S . -B $(THREAD_BUILD) -G Ninja -DORBIVANE_SANITIZE=thread
+	cmake --build $(THREAD_BUILD) -j $(JOBS) --target orbivane_platform_files_tests orbivane_app_tests
+	$(THREAD_BUILD)/tests/orbivane_platform_files_tests --gtest_filter='FolderCounter*:FolderWatcher*'
+	$(THREAD_BUILD)/tests/orbivane_app_tests --gtest_filter='SizesTest*'
+
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBIVANE_BENCHMARKS=ON -DORBIVANE_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(THREAD_BUILD) build-bench
