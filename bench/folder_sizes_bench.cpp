@@ -18,12 +18,9 @@
 
 #include "app/app_main.h"
 #include "bench/bench_application.h"
+#include "bench/bench_drawing.h"
 #include "engine/qox_main.h"
 #include "engine/qox_timer.h"
-#include "graphics/gl_2D.h"
-#include "graphics/gl_2D_font.h"
-#include "graphics/gl_main.h"
-#include "platform/egl_gl_binding.h"
 #include "platform/folder_count.h"
 #include "presentation/gl_ring.h"
 #include "ring/ring_main.h"
@@ -80,11 +77,7 @@ public:
     explicit FrameScene(bool counting)
         : TheApplication(false, Application::Views::Shipped, Application::Pictures::Shipped), Binding(kWidth, kHeight)
     {
-        Device = QOXNew<QOXGL>(nullptr);
-        Device->Init(&Binding, "Display", 0, 0, kWidth, kHeight, 32, 100, false);
-        GLFont* fonts = Device->System2D->Fonts;
-        fonts->CreateFont("textures/fonts/default", "Default");
-        fonts->CreateFont("textures/fonts/default", "Default Add");
+        Device = StartDrawing(Binding, kWidth, kHeight);
         Renderer = QOXNew<GLRing>(nullptr);
         Renderer->Init();
         App()->Settings.CountFolderSizesInBackground = counting;

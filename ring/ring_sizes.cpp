@@ -132,6 +132,7 @@ QRRingSizes::Entry& QRRingSizes::Register(QREFolder& folder, const std::string& 
     } else if (folder.Link) {
         entry.Count = {QRCountState::Link, {}};
         folder.Size = 0;
+        Ring.LayoutNeeded = true;
     } else {
         if (entry.Count.State != QRCountState::Known)
             entry.Count = {QRCountState::Counting, {}};
