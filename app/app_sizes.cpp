@@ -101,7 +101,8 @@ void QASizes::SyncRings()
 
 void QASizes::HandOutResults()
 {
-    Counter->TakeResults(Results);
+    if (!Counter->TryTakeResults(Results))
+        return; // a worker holds the counter: the results wait for the next frame
     for (const platform::CountResult& result : Results) {
         const auto ring = std::find_if(App.Rings->begin(), App.Rings->end(),
                                        [&](const QOXRing* r) { return r->Sizes->Tree == result.Tree; });
@@ -169,7 +170,7 @@ void QASizes::RefreshUnwatchedRings(float frameSeconds)
 void QASizes::WriteStatus()
 {
     std::string text;
-    if (const QOXRing* ring = App.CurrentRing; ring != nullptr) {
+    if (QOXRing* ring = App.CurrentRing; ring != nullptr) {
         const platform::CountProgress progress = ring->Sizes->Progress();
         if (progress.Busy)
             text = "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders";

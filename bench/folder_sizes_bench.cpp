@@ -1,12 +1,14 @@
 // Folder sizes counted in the background, on real trees that bench/folder-sizes makes.
-// Count: a whole tree counted by the folder counter (ORBIVANE_SIZES_COUNT_DIR; the script times
-// `du -s` on the same tree beside it). Frames: a ring on a tree of 10,000 folders
-// (ORBIVANE_SIZES_FRAME_DIR) drawn frame after frame while its sizes are counted, and the same
-// frames without counting; a frame is the rings' part of the frame and the ring drawn, ending at
-// glFinish.
+// CountAgainstDu: a whole tree (ORBIVANE_SIZES_COUNT_DIR) counted by the folder counter, in turn
+// with `du -s` on the same tree. Frames: a ring on a tree of 10,000 folders
+// (ORBIVANE_SIZES_FRAME_DIR) drawn frame after frame while its sizes are counted, in turn with
+// frames without counting; a frame is the engine's timer, the rings' part of the frame and the
+// ring with its shadow drawn, ending at glFinish.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
+
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -32,7 +34,9 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-constexpr int kLeastFrames = 100;
+constexpr int kPhases = 10;
+constexpr int kPhaseFrames = 100;
+constexpr int kUnmeasuredFrames = 3;
 
 std::string FolderOf(const char* variable)
 {
@@ -45,26 +49,53 @@ double MillisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The whole tree, from the start of the count to the total of its folder.
-void Count(benchmark::State& state)
+// The processor time of the calling thread: what a frame costs the GUI thread itself, whatever
+// else the machine runs meanwhile.
+double ThreadMilliseconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// The time from the start of a count of the whole tree to the total of its folder.
+double CountOnce(platform::FolderCounter& counter, const std::string& folder, platform::FolderTotals& totals)
+{
+    const Clock::time_point start = Clock::now();
+    const platform::CountTreeId tree =
+        counter.StartTree(folder, platform::VolumeCrossing::EnterOtherVolumes, platform::CountStanding::Current);
+    counter.Want(tree, {{"", 1}});
+    std::vector<platform::CountResult> results;
+    while (results.empty()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        counter.TakeResults(results);
+    }
+    const double took = MillisecondsSince(start);
+    totals = results.back().Totals;
+    counter.ForgetTree(tree);
+    return took;
+}
+
+// `du -s` at the workers' priority, then the counter, in turn, three times: the best of each.
+void CountAgainstDu(benchmark::State& state)
 {
     const std::string folder = FolderOf("ORBIVANE_SIZES_COUNT_DIR");
+    const std::string du = "nice -n 19 du -s '" + folder + "' > /dev/null";
     platform::FolderCounter counter;
     platform::FolderTotals totals;
+    double duBest = 1e300;
+    double countBest = 1e300;
     for (auto _ : state) {
-        const platform::CountTreeId tree =
-            counter.StartTree(folder, platform::VolumeCrossing::EnterOtherVolumes, platform::CountStanding::Current);
-        counter.Want(tree, {{"", 1}});
-        std::vector<platform::CountResult> results;
-        for (bool done = false; !done;) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            counter.TakeResults(results);
-            done = !results.empty();
-            if (done)
-                totals = results.back().Totals;
+        for (int round = 0; round < 3; ++round) {
+            const Clock::time_point start = Clock::now();
+            if (std::system(du.c_str()) != 0)
+                state.SkipWithError("du failed");
+            duBest = std::min(duBest, MillisecondsSince(start));
+            countBest = std::min(countBest, CountOnce(counter, folder, totals));
         }
-        counter.ForgetTree(tree);
     }
+    state.counters["du_ms"] = duBest;
+    state.counters["count_ms"] = countBest;
     state.counters["files"] = static_cast<double>(totals.Files);
     state.counters["folders"] = static_cast<double>(totals.Folders);
     state.counters["workers"] = platform::FolderCounter::DefaultWorkerCount();
@@ -74,15 +105,13 @@ void Count(benchmark::State& state)
 // all), the shadow and the ring drawn.
 class FrameScene {
 public:
-    explicit FrameScene(bool counting)
+    FrameScene()
         : TheApplication(false, Application::Views::Shipped, Application::Pictures::Shipped), Binding(kWidth, kHeight)
     {
         Device = StartDrawing(Binding, kWidth, kHeight);
         Renderer = QOXNew<GLRing>(nullptr);
         Renderer->Init();
-        App()->Settings.CountFolderSizesInBackground = counting;
-        Ring = App()->CreateRing(FolderOf("ORBIVANE_SIZES_FRAME_DIR"));
-        Ring->SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 0.6f);
+        Reopen();
     }
     ~FrameScene()
     {
@@ -102,7 +131,16 @@ public:
         Renderer->DrawRing(Ring);
         glFinish();
     }
-    bool Counting() const { return Ring->Sizes != nullptr && Ring->Sizes->Progress().Busy; }
+    // Until the first frame has passed, a new ring counts too.
+    bool Counting() const { return Ring->Sizes == nullptr || Ring->Sizes->Progress().Busy; }
+    // The ring closed and opened again: its count starts anew.
+    void Reopen()
+    {
+        if (Ring != nullptr)
+            App()->CloseRing(Ring);
+        Ring = App()->CreateRing(FolderOf("ORBIVANE_SIZES_FRAME_DIR"));
+        Ring->SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 0.6f);
+    }
 
 private:
     Application TheApplication;
@@ -112,37 +150,57 @@ private:
     QOXRing* Ring = nullptr;    // owned by the application
 };
 
-// Argument 1: the ring's sizes are counted while the frames run (until the count is done, and at
-// least kLeastFrames frames); 0: the same frames without counting.
-void Frames(benchmark::State& state)
+// Frame times in order: the median, the 99th percentile and the longest.
+void Report(benchmark::State& state, const std::string& name, std::vector<double>& frames)
 {
-    const bool counting = state.range(0) != 0;
-    FrameScene scene(counting);
-    std::vector<double> frames;
-    double countMs = 0.0;
+    std::sort(frames.begin(), frames.end());
+    state.counters[name + "_frames"] = static_cast<double>(frames.size());
+    state.counters[name + "_median_ms"] = frames[frames.size() / 2];
+    state.counters[name + "_p99_ms"] = frames[frames.size() * 99 / 100];
+    state.counters[name + "_longest_ms"] = frames.back();
+}
+
+struct FrameTimes {
+    std::vector<double> Wall;
+    std::vector<double> Thread;
+};
+
+// Phases of frames with the ring's sizes being counted and without counting, in turn, so that both
+// see the same load of the machine. Turning counting on or off, and opening the ring again when its
+// count is done, happen in frames that are not measured.
+void FramesWhileCounting(benchmark::State& state)
+{
+    FrameScene scene;
+    FrameTimes counting;
+    FrameTimes still;
     for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        bool busy = counting;
-        while (static_cast<int>(frames.size()) < kLeastFrames || busy) {
-            const Clock::time_point frame = Clock::now();
-            scene.Frame();
-            frames.push_back(MillisecondsSince(frame));
-            if (busy && !scene.Counting()) {
-                busy = false;
-                countMs = MillisecondsSince(start);
+        for (int phase = 0; phase < 2 * kPhases; ++phase) {
+            const bool on = phase % 2 == 1;
+            App()->Settings.CountFolderSizesInBackground = on;
+            for (int frame = 0; frame < kUnmeasuredFrames; ++frame)
+                scene.Frame();
+            for (int frame = 0; frame < kPhaseFrames; ++frame) {
+                if (on && !scene.Counting()) {
+                    scene.Reopen();
+                    scene.Frame();
+                }
+                const Clock::time_point start = Clock::now();
+                const double thread = ThreadMilliseconds();
+                scene.Frame();
+                FrameTimes& times = on ? counting : still;
+                times.Wall.push_back(MillisecondsSince(start));
+                times.Thread.push_back(ThreadMilliseconds() - thread);
             }
         }
     }
-    std::sort(frames.begin(), frames.end());
-    state.counters["frames"] = static_cast<double>(frames.size());
-    state.counters["median_ms"] = frames[frames.size() / 2];
-    state.counters["p95_ms"] = frames[frames.size() * 95 / 100];
-    state.counters["longest_ms"] = frames.back();
-    state.counters["count_ms"] = countMs;
+    Report(state, "without", still.Wall);
+    Report(state, "counting", counting.Wall);
+    Report(state, "without_gui", still.Thread);
+    Report(state, "counting_gui", counting.Thread);
 }
 
-BENCHMARK(Count)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(Frames)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(CountAgainstDu)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(FramesWhileCounting)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace
 

@@ -254,9 +254,32 @@ void FolderCounter::TakeResults(std::vector<CountResult>& results)
     results.swap(Results);
 }
 
+bool FolderCounter::TryTakeResults(std::vector<CountResult>& results)
+{
+    results.clear();
+    std::unique_lock guard(Lock, std::try_to_lock);
+    if (!guard)
+        return false;
+    results.swap(Results);
+    return true;
+}
+
 CountProgress FolderCounter::Progress(CountTreeId id) const
 {
     std::lock_guard guard(Lock);
+    return ProgressHeld(id);
+}
+
+std::optional<CountProgress> FolderCounter::TryProgress(CountTreeId id) const
+{
+    std::unique_lock guard(Lock, std::try_to_lock);
+    if (!guard)
+        return std::nullopt;
+    return ProgressHeld(id);
+}
+
+CountProgress FolderCounter::ProgressHeld(CountTreeId id) const
+{
     const Tree* tree = Find(id);
     if (tree == nullptr)
         return {};

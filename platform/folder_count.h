@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -90,6 +91,10 @@ public:
     // Moves the results since the last call into `results` (replacing what it held).
     void TakeResults(std::vector<CountResult>& results);
     CountProgress Progress(CountTreeId tree) const;
+    // The same for a frame, which must not wait: a worker is preempted at its low priority now and
+    // then while it holds the counter, so while one does these take nothing (false, none).
+    bool TryTakeResults(std::vector<CountResult>& results);
+    std::optional<CountProgress> TryProgress(CountTreeId tree) const;
     // The workers' thread ids (for checking their priorities).
     std::vector<int> WorkerThreadIds() const;
 
@@ -99,6 +104,7 @@ private:
     void Work(std::stop_token stop);
     bool PickJob(std::shared_ptr<counting::Tree>& tree, counting::Job& job);
     counting::Tree* Find(CountTreeId tree) const;
+    CountProgress ProgressHeld(CountTreeId tree) const;
     void Run(const std::shared_ptr<counting::Tree>& tree, counting::Job& job, std::unique_lock<std::mutex>& lock);
     void Settle(counting::Tree& tree);
 

@@ -63,6 +63,7 @@ void QRRingSizes::RestartTree(platform::CountStanding standing)
         Counter.ForgetTree(Tree);
     Tree = Counter.StartTree(Ring.Folder, Crossing, standing);
     TreeFolder = Ring.Folder;
+    LastProgress = {true, 0};
     Standing = standing;
     Entries.clear();
     ByTicket.clear();
@@ -189,9 +190,11 @@ QRFolderCount QRRingSizes::CountOf(const QREFolder& folder) const
     return entry != Entries.end() ? entry->second.Count : QRFolderCount{};
 }
 
-platform::CountProgress QRRingSizes::Progress() const
+platform::CountProgress QRRingSizes::Progress()
 {
-    return Counter.Progress(Tree);
+    if (const std::optional<platform::CountProgress> progress = Counter.TryProgress(Tree))
+        LastProgress = *progress;
+    return LastProgress;
 }
 
 void QRRingSizes::Refreshed()

@@ -67,7 +67,8 @@ public:
     // The blend of a folder's children, or none (asked by the layout).
     const QRShareBlend* BlendOf(const QREFolder& folder) const;
     QRFolderCount CountOf(const QREFolder& folder) const;
-    platform::CountProgress Progress() const;
+    // How the count goes, as the counter last told without waiting for a worker.
+    platform::CountProgress Progress();
     // The ring was refreshed: folders whose time changed are counted again.
     void Refreshed();
     // A folder's own entries changed on the disk: they are counted again.
@@ -91,6 +92,7 @@ private:
     struct Walk {
         std::vector<platform::CountWant> Wants;
         std::vector<std::string> Urgent;
+    platform::CountProgress LastProgress{true, 0};
         std::vector<QREFolder*> Expanded;
     };
 
@@ -109,5 +111,6 @@ private:
     std::unordered_map<const QRElement*, Entry> Entries;
     std::unordered_map<platform::CountTicket, QREFolder*> ByTicket; // not owned
     std::vector<std::string> Urgent;
+    platform::CountProgress LastProgress{true, 0};
     std::unordered_map<const QRElement*, std::unique_ptr<QRShareBlend>> Blends;
 };
