@@ -37,6 +37,8 @@ constexpr int kHeight = 768;
 constexpr int kPhases = 10;
 constexpr int kPhaseFrames = 100;
 constexpr int kUnmeasuredFrames = 3;
+// Frames come at the pace of the program's frame timer; the workers count in the time between.
+constexpr auto kFramePeriod = std::chrono::milliseconds(50);
 
 std::string FolderOf(const char* variable)
 {
@@ -131,6 +133,8 @@ public:
         Renderer->DrawRing(Ring);
         glFinish();
     }
+    // The ring's layouts so far: a frame that lays it out anew rebuilds its geometry too.
+    std::uint64_t Layouts() const { return Ring->LayoutCount; }
     // Until the first frame has passed, a new ring counts too.
     bool Counting() const { return Ring->Sizes == nullptr || Ring->Sizes->Progress().Busy; }
     // The ring closed and opened again: its count starts anew.
@@ -153,6 +157,8 @@ private:
 // Frame times in order: the median, the 99th percentile and the longest.
 void Report(benchmark::State& state, const std::string& name, std::vector<double>& frames)
 {
+    if (frames.empty())
+        frames.push_back(0.0);
     std::sort(frames.begin(), frames.end());
     state.counters[name + "_frames"] = static_cast<double>(frames.size());
     state.counters[name + "_median_ms"] = frames[frames.size() / 2];
@@ -163,6 +169,7 @@ void Report(benchmark::State& state, const std::string& name, std::vector<double
 struct FrameTimes {
     std::vector<double> Wall;
     std::vector<double> Thread;
+    std::vector<double> Steady; // the wall time of the frames that did not lay the ring out anew
 };
 
 // Phases of frames with the ring's sizes being counted and without counting, in turn, so that both
@@ -173,6 +180,7 @@ void FramesWhileCounting(benchmark::State& state)
     FrameScene scene;
     FrameTimes counting;
     FrameTimes still;
+    int counts = 0;
     for (auto _ : state) {
         for (int phase = 0; phase < 2 * kPhases; ++phase) {
             const bool on = phase % 2 == 1;
@@ -181,15 +189,20 @@ void FramesWhileCounting(benchmark::State& state)
                 scene.Frame();
             for (int frame = 0; frame < kPhaseFrames; ++frame) {
                 if (on && !scene.Counting()) {
+                    ++counts;
                     scene.Reopen();
                     scene.Frame();
                 }
+                const std::uint64_t layouts = scene.Layouts();
                 const Clock::time_point start = Clock::now();
                 const double thread = ThreadMilliseconds();
                 scene.Frame();
                 FrameTimes& times = on ? counting : still;
                 times.Wall.push_back(MillisecondsSince(start));
                 times.Thread.push_back(ThreadMilliseconds() - thread);
+                if (scene.Layouts() == layouts)
+                    times.Steady.push_back(times.Wall.back());
+                std::this_thread::sleep_until(start + kFramePeriod);
             }
         }
     }
@@ -197,6 +210,9 @@ void FramesWhileCounting(benchmark::State& state)
     Report(state, "counting", counting.Wall);
     Report(state, "without_gui", still.Thread);
     Report(state, "counting_gui", counting.Thread);
+    Report(state, "without_steady", still.Steady);
+    Report(state, "counting_steady", counting.Steady);
+    state.counters["counts_done"] = counts;
 }
 
 BENCHMARK(CountAgainstDu)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();

@@ -222,10 +222,8 @@ void QREFolder::RefreshChildren(const std::vector<DirectoryEntry>& entries, QRRe
             Files->Delete(file);
             continue;
         }
-        if (newSizes && file->Size != found->second) {
+        if (newSizes)
             file->Size = found->second;
-            Ring->LayoutNeeded = true;
-        }
         file->RefreshLook();
     }
 }

@@ -133,7 +133,7 @@ QRRingSizes::Entry& QRRingSizes::Register(QREFolder& folder, const std::string& 
     } else if (folder.Link) {
         entry.Count = {QRCountState::Link, {}};
         folder.Size = 0;
-        Ring.LayoutNeeded = true;
+        LayoutWanted = true;
     } else {
         if (entry.Count.State != QRCountState::Known)
             entry.Count = {QRCountState::Counting, {}};
@@ -156,7 +156,7 @@ void QRRingSizes::Apply(const platform::CountResult& result)
     if (entry.Folder->Parent != nullptr)
         StartBlend(*entry.Folder->Parent);
     entry.Folder->Size = result.Totals.Bytes;
-    Ring.LayoutNeeded = true;
+    LayoutWanted = true;
 }
 
 // A blend already under way starts again from where the children are now.
@@ -168,12 +168,18 @@ void QRRingSizes::StartBlend(const QREFolder& folder)
     Blends[&folder] = std::make_unique<QRShareBlend>(folder, speed);
 }
 
+// One layout for what changed this frame; none of its own while the weights move, since the ring's
+// update lays it out then anyway. (The ring's flag is not raised here: only a weight animation
+// that stops lowers it.)
 void QRRingSizes::Animate()
 {
-    if (Blends.empty())
-        return;
-    std::erase_if(Blends, [](const auto& blend) { return !blend.second->Tick(); });
-    Ring.LayoutNeeded = true; // the last step too, so that the shares arrive exactly
+    if (!Blends.empty()) {
+        std::erase_if(Blends, [](const auto& blend) { return !blend.second->Tick(); });
+        LayoutWanted = true; // the last step too, so that the shares arrive exactly
+    }
+    if (LayoutWanted && !Ring.LayoutNeeded)
+        Ring.Relayout();
+    LayoutWanted = false;
 }
 
 const QRShareBlend* QRRingSizes::BlendOf(const QREFolder& folder) const

@@ -62,7 +62,7 @@ public:
     void Sync(platform::CountStanding standing);
     // Takes a folder's totals as its size; the layout eases to it.
     void Apply(const platform::CountResult& result);
-    // Advances the blends, asking for a layout while one moves.
+    // Advances the blends, and lays the ring out when sizes or blends changed it.
     void Animate();
     // The blend of a folder's children, or none (asked by the layout).
     const QRShareBlend* BlendOf(const QREFolder& folder) const;
@@ -93,6 +93,7 @@ private:
         std::vector<platform::CountWant> Wants;
         std::vector<std::string> Urgent;
     platform::CountProgress LastProgress{true, 0};
+    bool LayoutWanted = false; // sizes changed since the last layout
         std::vector<QREFolder*> Expanded;
     };
 
@@ -112,5 +113,6 @@ private:
     std::unordered_map<platform::CountTicket, QREFolder*> ByTicket; // not owned
     std::vector<std::string> Urgent;
     platform::CountProgress LastProgress{true, 0};
+    bool LayoutWanted = false; // sizes changed since the last layout
     std::unordered_map<const QRElement*, std::unique_ptr<QRShareBlend>> Blends;
 };

@@ -143,6 +143,11 @@ TEST_F(SizesTest, NewSizesEaseIntoTheLayout)
     EXPECT_TRUE(std::any_of(sectors.begin(), sectors.end(), [&](float s) { return s > before + 1.0f && s < after - 1.0f; }));
     EXPECT_TRUE(std::is_sorted(sectors.begin(), sectors.end()));
     EXPECT_FLOAT_EQ(sectors[sectors.size() - 2], after);
+    const std::uint64_t layouts = ring->LayoutCount; // arrived: the ring rests, as after a weight animation
+    for (int frame = 0; frame < 5; ++frame)
+        Pump();
+    EXPECT_EQ(ring->LayoutCount, layouts);
+    EXPECT_FALSE(ring->LayoutNeeded);
 }
 
 // Turned off, rings are sized as they were without it; turned on again, they are counted again.
