@@ -3,8 +3,9 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 THREAD_BUILD ?= build-thread
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: test run build deps configure sanitize sanitize-thread bench clean
+.PHONY: test run build deps configure sanitize sanitize-thread bench fuzz clean
 
 deps:
 	scripts/install-deps
@@ -43,5 +44,12 @@ bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBIVANE_BENCHMARKS=ON -DORBIVANE_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
 
+# The fuzz targets, built with clang into build-fuzz/ and run one after the other.
+fuzz:
+	scripts/install-deps fuzz
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORBIVANE_FUZZ=ON -DORBIVANE_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS) --target orbivane_fuzz_targets
+	tests/fuzz/run-fuzz build-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(THREAD_BUILD) build-bench
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(THREAD_BUILD) build-bench build-fuzz

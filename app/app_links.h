@@ -3,14 +3,24 @@
 // (captions, status bar, busy pointer, menu ticks), the scene (the ring title) and the cursor; and
 // what the cursor asks of the scene (picking) and of the window (its context menus).
 // Each is optional: without one the application does its own work and nothing is shown.
+#include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/app_constant.h"
 
 struct QASettings;
+class QOXFavoriteEngine;
 class QOXRing;
+class QOXViewEngine;
 class QRElement;
+
+// The view panel's size in pixels.
+struct QAViewSize {
+    int Width = 0;
+    int Height = 0;
+};
 
 class QAWindowLink {
 public:
@@ -20,6 +30,11 @@ public:
     virtual void SetBusy(bool busy) = 0;
     // The menu ticks that mirror settings.
     virtual void SettingsLoaded(const QASettings& settings) = 0;
+    // The title the desktop shows for the program while its window is not in front.
+    virtual void SetTaskBarTitle(const std::string& title) = 0;
+    virtual QAViewSize ViewSize() const = 0;
+    // Whether the view is on screen; a frame drawn while it is not would show nowhere.
+    virtual bool ViewShown() const = 0;
 };
 
 class QASceneLink {
@@ -76,4 +91,45 @@ public:
     // `shown`: the items of the menu's variable ones that are visible this time.
     virtual void PopUpMenu(QAMenu menu, const QAMenuItems& shown) = 0;
     virtual bool WindowActive() const = 0;
+};
+
+// The main-menu items that the program fills from its data: the drives at the top of "New Ring",
+// the views above the Views menu's separator, the favourites above the Favorites menu's separator.
+enum class QADataMenu { Drives, Views, Favorites };
+
+enum class QATick { None, Unticked, Ticked };
+
+// One item of such a menu. The caption is the data's own text (a folder, a name): the window shows
+// it as it is, never reading a "&" in it as a keyboard mark.
+struct QAMenuEntry {
+    std::string Caption;
+    QATick Tick = QATick::None;
+    std::function<void()> Click;
+};
+
+class QAMenuBarLink {
+public:
+    virtual ~QAMenuBarLink() = default;
+    // Replaces the menu's data items with `entries`, in their order.
+    virtual void FillMenu(QADataMenu menu, const std::vector<QAMenuEntry>& entries) = 0;
+};
+
+enum class QADialogResult { Ok, Cancel };
+
+// The program's dialogs, shown modally by the window. Each fills its controls from what it is given
+// and, on OK, writes what the user chose back.
+class QADialogLink {
+public:
+    virtual ~QADialogLink() = default;
+    // The new-ring dialog: `folderBox` fills its folder box; `text` is what was typed or chosen.
+    virtual QADialogResult NewRing(const std::vector<std::string>& folderBox, std::string& text) = 0;
+    // The preferences dialog, on a copy of the settings.
+    virtual QADialogResult Preferences(QASettings& settings) = 0;
+    // The about box; its option shows and takes `bananaMode`, however the box is closed.
+    virtual void About(bool& bananaMode) = 0;
+    // The add-favourite dialog: shows the folder, proposes `name` and returns the name chosen.
+    virtual QADialogResult AddFavorite(const std::string& folder, std::string& name) = 0;
+    // The views and favourites editors work on the live lists.
+    virtual QADialogResult ConfigureViews(QOXViewEngine& views) = 0;
+    virtual QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) = 0;
 };

@@ -11,6 +11,7 @@
 #include "platform/documents_folder.h"
 #include "platform/system_folders.h"
 #include "platform/volumes.h"
+#include "presentation/gl_scene_host.h"
 #include "ring/resource_iteration.h"
 
 namespace {
@@ -58,17 +59,22 @@ QOXApp::~QOXApp()
         gApp = nullptr;
 }
 
+// The rings, views and scene hold textures and display lists of the GL device's context, so they
+// go while that context is current and before the device; the device and the input go last.
 void QOXApp::BeforeDestroy()
 {
     Engine()->Console->AddBlank();
     Engine()->Console->AddSeparator();
     Log("Application Layer: Shut down...");
     SaveSettings();
+    MakeContextCurrent();
     CurrentRing = nullptr;
     Rings->Clear();
     Views->Display = nullptr;
+    FreeParts();
     Engine()->Console->AddSeparator();
     Engine()->Console->AddBlank();
+    FreeDeviceAndInput();
 }
 
 std::string QOXApp::SettingsPath() const
@@ -165,12 +171,13 @@ void QOXApp::RefreshAll()
             ++index;
 }
 
+// Only a vanished current ring leaves no ring current; the user's ring stays when another one's
+// folder went.
 bool QOXApp::RefreshRing(QOXRing* ring)
 {
     if (ring->Refresh() == QROutcome::Kept)
         return true;
-    SetCurrentRing(nullptr);
-    Rings->Delete(ring);
+    CloseRing(ring);
     return false;
 }
 
@@ -279,8 +286,9 @@ void QOXApp::SetStatusText(QAStatusPanel panel, const std::string& text) const
         Window->SetStatusText(panel, text);
 }
 
-void QOXApp::SetCaption(const std::string& caption) const
+void QOXApp::SetCaption(const std::string& caption)
 {
+    Caption = caption;
     if (Window != nullptr)
         Window->SetCaption(caption);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The application: the settings, the open rings and the current one, the views, and the ring-level
-// operations that menus and the cursor call. It needs no window: the window, the scene and the
-// cursor are reached through links that they set.
+// operations that menus and the cursor call. Its start-up makes the GL device, the scene, the input
+// and the cursor, and its frame drives them all. It needs no window: the window, its menus and
+// dialogs, the scene and the cursor are reached through links.
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,12 +16,55 @@
 #include "ring/element_hooks.h"
 #include "ring/ring_main.h"
 
+class GLAppSceneHost;
+class GLSceneApp;
+class QACursor;
 class QASizes;
+class QOXGL;
+class QOXInput;
+namespace platform {
+class GLBinding;
+class InputSystem;
+} // namespace platform
 
 class QOXApp : public QOXObject, public QVDisplayListener {
     QOX_CLASS(QOXApp)
 public:
     explicit QOXApp(QOXObject* parent = nullptr);
+
+    // Start-up (app_startup.cpp), once, on a running engine: settings, recent file, the GL device
+    // on the view, fonts, scene, input and its actions, cursor, views and favourites with their
+    // menus, the first ring, the drive menu. `view` and `input` belong to the window and outlive
+    // the application.
+    void Init(platform::GLBinding* view, platform::InputSystem* input);
+    void OpenInitialRing();
+    void BuildDriveMenu();
+
+    // The frame (app_frame.cpp): viewport, input and ring navigation, ring updates with the
+    // automatic refresh, the cursor's frame, the drawing, the task-bar title and the clipboard count.
+    void Frame();
+    void SetViewportSizes();
+    void HandleInput();
+    void UpdateCursor();
+    void DrawScene();
+    void ShowFrameStatus();
+    // The task-bar title for a window caption: the ring's folder without "Orbivane - ".
+    static std::string TaskBarTitle(const std::string& caption);
+
+    // Commands of the main menu (app_commands.cpp).
+    void NewRingDialog();
+    void Preferences();
+    void About();
+    void ShowContents() const;
+    void ResetRingView();
+    void SetToggle(QAToggle toggle, bool on);
+    void BuildViewsMenu();
+    // A view's menu item: the view flips (alone, unless several may be on) and the rings follow.
+    void ToggleView(QVGeneric* view);
+    void BuildFavoritesMenu();
+    void ConfigureViews();
+    void ConfigureFavorites();
+    void AddCurrentToFavorites();
 
     void LoadSettings();
     void SaveSettings() const;
@@ -33,8 +77,8 @@ public:
     QOXRing* FindRing(const std::string& folder) const;
     QOXRing* RingAt(int index) const;
     void RefreshAll();
-    // Refreshes one ring; false when its folder is gone, and the ring with it (no ring is then
-    // current).
+    // Refreshes one ring; false when its folder is gone, and the ring with it (closed as by
+    // CloseRing).
     bool RefreshRing(QOXRing* ring);
     // The rings' part of a frame: the sizes counted in the background and the changes seen on the
     // disk (when "CountFolderSizesInBackground" is on), every ring's Update in list order, then
@@ -59,21 +103,31 @@ public:
     void UnwatchElements(QRElementWatcher* watcher);
     void ElementFreed(const QRElement* element);
     void SetStatusText(QAStatusPanel panel, const std::string& text) const;
-    void SetCaption(const std::string& caption) const;
+    void SetCaption(const std::string& caption);
 
     QASettings Settings;
     QXColor FolderColour = kDefaultFolderColour;
     QXColor FileColour = kDefaultFileColour;
     QOXRing* CurrentRing = nullptr; // not owned; one of Rings or none
     float RefreshClock = 0.0f;
+    std::string Caption; // the window caption as last set
+    // Made by Init and freed at shut-down; none before Init.
+    QOXGL* Device = nullptr;        // owned as a child; the GL device on the view, with its engines
+    GLSceneApp* SceneApp = nullptr; // owned as a child; the application scene
+    QOXInput* Input = nullptr;      // owned as a child
+    QACursor* TheCursor = nullptr;  // owned as a child; the Cursor link points at it
+    std::unique_ptr<GLAppSceneHost> SceneHost; // owned; what the scene reads of window and cursor
     QRList<QOXRing>* Rings = nullptr; // owned as a child; owns the rings, in opening order
     QOXViewEngine* Views = nullptr;   // owned as a child
     QOXFavoriteEngine* Favorites = nullptr; // owned as a child; holds the recent folders
 
-    QAWindowLink* Window = nullptr; // not owned; the main window
-    QASceneLink* Scene = nullptr;   // not owned; the application scene
-    QACursorLink* Cursor = nullptr; // not owned; the cursor
-    QRDeletion* Deletion = nullptr; // not owned; the cursor's file operations
+    QAWindowLink* Window = nullptr;   // not owned; the main window
+    QAMenuLink* Menus = nullptr;      // not owned; the window's context menus, handed to the cursor
+    QAMenuBarLink* MenuBar = nullptr; // not owned; the main menu's data items
+    QADialogLink* Dialogs = nullptr;  // not owned; the dialogs
+    QASceneLink* Scene = nullptr;     // not owned; the application scene
+    QACursorLink* Cursor = nullptr;   // not owned; the cursor
+    QRDeletion* Deletion = nullptr;   // not owned; the cursor's file operations
     // Owned; the background counting of folder sizes and the live rings, driven by UpdateRings.
     std::unique_ptr<QASizes> Sizes;
 
@@ -82,6 +136,24 @@ protected:
     void BeforeDestroy() override;
 
 private:
+    // Start-up and shut-down parts (app_startup.cpp).
+    void LogStartBanner() const;
+    void StartDevice(platform::GLBinding* view);
+    void StartScene();
+    void StartInput(platform::InputSystem* input);
+    void StartCursor();
+    void StartLists();
+    void ShowFirstRing();
+    void FreeParts();
+    void FreeDeviceAndInput();
+    void MakeContextCurrent() const;
+    // Frame parts (app_frame.cpp).
+    bool FrameTimerEnabled() const;
+    bool HasKeyboardFocus() const;
+    bool ActionDown(const char* action, const char* group) const;
+    void SwitchRing();
+    void MoveRing(QOXRing& ring) const;
+
     std::vector<QRElementWatcher*> Watchers; // not owned
 };
 

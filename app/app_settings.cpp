@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 // The file's table: sections and keys in the order they are read and written.
-const std::array<SettingKey, 26> kTable{{
+const std::array<SettingKey, 27> kTable{{
     {"STARTUP", "InitialRingMode", &QASettings::InitialRingMode},
     {"STARTUP", "InitialRingFolder", &QASettings::InitialRingFolder},
     {"STARTUP", "CreateRingForHDD", &QASettings::CreateRingForHDD},
@@ -33,6 +33,7 @@ const std::array<SettingKey, 26> kTable{{
     {"DISPLAY", "AllowMultipleEqualRings", &QASettings::AllowMultipleEqualRings},
     {"DISPLAY", "CountFolderSizesInBackground", &QASettings::CountFolderSizesInBackground},
     {"DISPLAY", "StayOnOneFileSystem", &QASettings::StayOnOneFileSystem},
+    {"DISPLAY", "ReadableLabels", &QASettings::ReadableLabels},
     {"WIDTH", "MinimumSizeFactor", &QASettings::MinimumSizeFactor},
     {"WIDTH", "DefaultFocusFactor", &QASettings::DefaultFocusFactor},
     {"WIDTH", "FocusFactorPerElement", &QASettings::FocusFactorPerElement},
@@ -58,12 +59,13 @@ std::string Lower(std::string text)
     return text;
 }
 
+// A carriage return is white space too: a value that ended in one would lose it when written.
 std::string Trim(const std::string& text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos)
         return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 // "section\nkey" (lower case) -> value, the first occurrence of a key winning.
@@ -152,8 +154,13 @@ bool ReadSettingsFile(const std::string& path, QASettings& settings)
         return false;
     QOXFile* file = Engine()->FileSystem->OpenRead(path, QOXFile::Text);
     const IniValues values = ReadIni(*file);
+    const bool refused = file->WasRefused();
     file->Destroy();
     const QASettings defaults;
+    if (refused) {
+        settings = defaults;
+        return false;
+    }
     for (const SettingKey& setting : kTable) {
         const auto found = values.find(IniKey(setting.Section, setting.Key));
         if (found != values.end())
@@ -182,6 +189,10 @@ bool WriteSettingsFile(const std::string& path, const QASettings& settings)
 {
     if (!SettingsFileExists(path))
         return false;
+    if (Engine()->FileSystem->IsRefused(path)) {
+        Engine()->Log("File \"" + path + "\" could not be read, so it is not written over.");
+        return false;
+    }
     std::string text = SettingsText(settings);
     text.pop_back(); // WriteLine ends the last line
     QOXFile* file = Engine()->FileSystem->OpenWrite(path, QOXFile::Text);
@@ -214,4 +225,35 @@ void ApplyPreferenceLimits(QASettings& settings)
     settings.RingDisplayDuration = LimitSetting(settings.RingDisplayDuration, DisplayDurationLimit());
     if (!settings.InitialRingFolder.empty() && settings.InitialRingFolder.back() != '/')
         settings.InitialRingFolder += '/';
+}
+
+namespace {
+
+bool QASettings::*ToggleMember(QAToggle toggle)
+{
+    switch (toggle) {
+    case QAToggle::ComputeFileSizeAutomatically:
+        return &QASettings::ComputeFileSizeAutomatically;
+    case QAToggle::DisplayHiddenFiles:
+        return &QASettings::DisplayHiddenFiles;
+    case QAToggle::AllowMultiplyViews:
+        return &QASettings::AllowMultiplyViews;
+    case QAToggle::GroupViews:
+        return &QASettings::GroupViews;
+    case QAToggle::DisplayUnboundElements:
+        break;
+    }
+    return &QASettings::DisplayUnboundElements;
+}
+
+} // namespace
+
+bool& ToggleField(QASettings& settings, QAToggle toggle)
+{
+    return settings.*ToggleMember(toggle);
+}
+
+bool ToggleValue(const QASettings& settings, QAToggle toggle)
+{
+    return settings.*ToggleMember(toggle);
 }

@@ -20,6 +20,9 @@ struct QASettings {
     bool CountFolderSizesInBackground = true;
     // The counting never enters another mounted volume below a ring's folder.
     bool StayOnOneFileSystem = false;
+    // Labels only where they can be read, upright on both halves of the ring; off draws every
+    // label as designed, two prints each, running outwards.
+    bool ReadableLabels = true;
     // [WIDTH]
     float MinimumSizeFactor = 0.25f;
     float DefaultFocusFactor = 3.0f;
@@ -44,11 +47,28 @@ struct QASettings {
     bool BananaMode = false;
 };
 
+// The settings that main-menu items tick and untick.
+enum class QAToggle {
+    ComputeFileSizeAutomatically,
+    DisplayHiddenFiles,
+    AllowMultiplyViews,
+    GroupViews,
+    DisplayUnboundElements,
+};
+inline constexpr QAToggle kToggles[] = {QAToggle::ComputeFileSizeAutomatically, QAToggle::DisplayHiddenFiles,
+                                        QAToggle::AllowMultiplyViews, QAToggle::GroupViews,
+                                        QAToggle::DisplayUnboundElements};
+bool& ToggleField(QASettings& settings, QAToggle toggle);
+bool ToggleValue(const QASettings& settings, QAToggle toggle);
+
 // Reads every key of the table, in table order; a missing key or one that is not a number takes
-// the table default. Returns false, reading nothing, when the file does not exist.
+// the table default. Returns false, reading nothing, when the file does not exist; false too when
+// it is refused (not a regular file, or a line beyond the limit), and then every setting takes its
+// table default.
 bool ReadSettingsFile(const std::string& path, QASettings& settings);
 // Rewrites the whole file in table order; flags as "1"/"0", floats in a "." form that reads back to
-// the same value. Returns false, writing nothing, when the file does not exist.
+// the same value. Returns false, writing nothing, when the file does not exist or was refused when
+// it was read (the user may still repair it).
 bool WriteSettingsFile(const std::string& path, const QASettings& settings);
 // The text of the whole file as WriteSettingsFile writes it.
 std::string SettingsText(const QASettings& settings);

@@ -12,7 +12,7 @@ inline QOXGL* StartDrawing(platform::EglGLBinding& binding, int width, int heigh
     QOXGL* device = QOXNew<QOXGL>(nullptr);
     device->Init(&binding, "Display", 0, 0, width, height, 32, 100, false);
     GLFont* fonts = device->System2D->Fonts;
-    fonts->CreateFont("textures/fonts/default", "Default");
+    fonts->CreateFont("textures/fonts/default", "Default")->SetNegative(1);
     fonts->CreateFont("textures/fonts/default", "Default Add");
     return device;
 }

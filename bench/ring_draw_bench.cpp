@@ -1,11 +1,19 @@
-// Drawing one ring (bands, labels and shadow) and the hover pick, on folders of 1,000, 10,000 and
-// 100,000 visible elements, flat and deep, on the off-screen context at 1024 x 768. The folders
-// come from ORBIVANE_DRAW_BENCH_DIR (bench/ring-draw makes them): flat-N and deep-N.
+// Drawing one ring (its silhouette into the shadow map, then bands and labels) and the hover pick,
+// on folders of 1,000, 10,000 and 100,000 visible elements, flat and deep, on the off-screen context
+// at 1024 x 768. The folders come from ORBIVANE_DRAW_BENCH_DIR (bench/ring-draw makes them): flat-N
+// and deep-N.
+//
+// Times are wall times up to glFinish: llvmpipe rasterises in threads of its own, so the drawing
+// thread's CPU time says little about what a user waits for. Every frame benchmark also times the
+// reference, one full-view quad with the bands' two pictures, right before and after its own loop
+// on the same context, and reports the frame as a multiple of it ("x_fill").
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -18,9 +26,14 @@
 #include "graphics/gl_2D.h"
 #include "graphics/gl_2D_font.h"
 #include "graphics/gl_main.h"
+#include "graphics/gl_rendertotexture.h"
 #include "platform/egl_gl_binding.h"
 #include "presentation/gl_ring.h"
 #include "presentation/gl_ring_geometry.h"
+#include "resources/gl_materialengine.h"
+#include "resources/gl_textureengine.h"
+#include "resources/resource_font.h"
+#include "resources/resource_texture.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -29,11 +42,28 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 // The radius that fills the view's height at zoom 1 (the camera sees 45 degrees from 70 units).
 constexpr float kViewRadius = 28.0f;
+constexpr int kReferenceFills = 15;
+constexpr int kShadowMapSide = 256; // "ShadowMapSize" as shipped
+
+using Clock = std::chrono::steady_clock;
 
 std::string BenchFolder()
 {
     const char* folder = std::getenv("ORBIVANE_DRAW_BENCH_DIR");
     return folder != nullptr ? std::string(folder) + "/" : std::string();
+}
+
+double MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// How the frame is drawn (the benchmark's third argument): 0 as before level of detail and
+// readable labels (every element a band, every label printed), 1 as the program draws it now.
+void SetDrawing(GLRing* renderer, int drawing)
+{
+    renderer->Detail = drawing == 0 ? GLRingDetail::Exact : GLRingDetail::Merged;
+    renderer->Labels = drawing == 0 ? GLRingLabels::Plain : GLRingLabels::Readable;
 }
 
 // A ring on one of the folders, every folder expanded, zoomed so that the whole ring is in view.
@@ -46,6 +76,11 @@ public:
         Renderer = QOXNew<GLRing>(nullptr);
         Renderer->Init();
         Renderer->Geometry = geometry;
+        SetDrawing(Renderer, state.range(2));
+        ShadowMap = QOXNew<QRTexture>(std::string(), Renderer);
+        ShadowMap->CreateEmpty(kShadowMapSide, kShadowMapSide, {1.0f, 1.0f, 1.0f});
+        ShadowPass = QOXNew<GLRenderToTexture>(Renderer);
+        ShadowPass->SetTexture({ShadowMap->GLName, ShadowMap->Width, ShadowMap->Height});
         const std::string kind = state.range(0) == 0 ? "flat-" : "deep-";
         Ring = QOXNew<QOXRing>(BenchFolder() + kind + std::to_string(state.range(1)) + "/");
         Ring->Root->ExpandAll();
@@ -64,13 +99,66 @@ public:
     RingScene(const RingScene&) = delete;
     RingScene& operator=(const RingScene&) = delete;
 
+    // The ring's part of a frame, as the scene draws it: the silhouette into the shadow map, then
+    // the ring over the cleared view.
     void DrawFrame()
     {
+        ShadowPass->Begin();
+        Device->SetClearColor({0.0f, 0.0f, 0.0f});
         Device->ClearBuffers();
         Renderer->DrawShadow(Ring);
+        Device->SetClearColor({1.0f, 1.0f, 1.0f});
+        ShadowPass->CopyToTexture();
+        ShadowPass->End();
         Device->ClearBuffers();
         Renderer->DrawRing(Ring);
         glFinish();
+    }
+
+    // The reference: the whole view once, textured as the bands are (element picture on unit 0,
+    // root picture on unit 1, both mipmapped), finished.
+    void FillView()
+    {
+        Device->ClearBuffers();
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        GLMaterialEngine* materials = Device->MaterialEngine;
+        materials->ResetMaterial();
+        materials->SetUnlit();
+        materials->AddTexturePass(Renderer->ElementTexture);
+        materials->ApplyMaterial();
+        GLTextureEngine* textures = Device->TextureEngine;
+        textures->Bind(Renderer->RootTexture, 1);
+        glBegin(GL_QUADS);
+        for (const auto& corner : {std::array<float, 2>{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+            textures->MultiTexCoord(0, corner[0], corner[1]);
+            textures->MultiTexCoord(1, corner[0], corner[1]);
+            glVertex2f(corner[0] * 2.0f - 1.0f, corner[1] * 2.0f - 1.0f);
+        }
+        glEnd();
+        textures->DisableUpperUnits();
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glFinish();
+    }
+
+    // The median of a few reference fills.
+    double ReferenceMilliseconds()
+    {
+        std::vector<double> times;
+        for (int i = 0; i < kReferenceFills; ++i) {
+            const auto start = Clock::now();
+            FillView();
+            times.push_back(MillisecondsSince(start));
+        }
+        std::nth_element(times.begin(), times.begin() + kReferenceFills / 2, times.end());
+        return times[kReferenceFills / 2];
     }
 
     // Points spread over the ring's square, where the pointer mostly finds an element.
@@ -89,26 +177,36 @@ public:
     platform::EglGLBinding Binding;
     QOXGL* Device = nullptr;    // owned
     GLRing* Renderer = nullptr; // owned
+    QRTexture* ShadowMap = nullptr;         // owned by the renderer
+    GLRenderToTexture* ShadowPass = nullptr; // owned by the renderer
     QOXRing* Ring = nullptr;    // owned
     int Visible = 0;
 };
 
-void Draw(benchmark::State& state, GLRingGeometry geometry)
+// Frames in a loop, with the reference timed just before and just after on the same context.
+void TimeFrames(benchmark::State& state, RingScene& scene)
 {
-    RingScene scene(state, geometry);
+    const double before = scene.ReferenceMilliseconds();
+    const auto start = Clock::now();
     for (auto _ : state)
         scene.DrawFrame();
+    const double frame = MillisecondsSince(start) / static_cast<double>(state.iterations());
+    const double reference = (before + scene.ReferenceMilliseconds()) / 2.0;
     state.counters["visible"] = scene.Visible;
+    state.counters["fill_ms"] = reference;
+    state.counters["x_fill"] = frame / reference;
 }
 
 void DrawBatched(benchmark::State& state)
 {
-    Draw(state, GLRingGeometry::Batched);
+    RingScene scene(state, GLRingGeometry::Batched);
+    TimeFrames(state, scene);
 }
 
 void DrawImmediate(benchmark::State& state)
 {
-    Draw(state, GLRingGeometry::Immediate);
+    RingScene scene(state, GLRingGeometry::Immediate);
+    TimeFrames(state, scene);
 }
 
 void Pick(benchmark::State& state, bool selection)
@@ -137,15 +235,33 @@ void SelectionPick(benchmark::State& state)
     Pick(state, true);
 }
 
+// The reference on its own, on the smallest ring's context.
+void Fill(benchmark::State& state)
+{
+    RingScene scene(state, GLRingGeometry::Batched);
+    for (auto _ : state)
+        scene.FillView();
+}
+
+// Arguments: flat (0) or deep (1), the element count, and the drawing (above).
 void Sizes(benchmark::internal::Benchmark* benchmark)
 {
     for (const int kind : {0, 1})
         for (const int count : {1000, 10000, 100000})
-            benchmark->Args({kind, count});
+            benchmark->Args({kind, count, 1});
 }
 
-BENCHMARK(DrawBatched)->Apply(Sizes)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(DrawImmediate)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(3);
+void SizesBeforeAndNow(benchmark::internal::Benchmark* benchmark)
+{
+    for (const int kind : {0, 1})
+        for (const int count : {1000, 10000, 100000})
+            for (const int drawing : {0, 1})
+                benchmark->Args({kind, count, drawing});
+}
+
+BENCHMARK(Fill)->Args({0, 1000, 1})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(DrawBatched)->Apply(SizesBeforeAndNow)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(DrawImmediate)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(HoverPick)->Apply(Sizes)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 BENCHMARK(SelectionPick)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(20);
 

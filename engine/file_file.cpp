@@ -1,11 +1,13 @@
 #include "engine/file_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 #include "engine/qox_file.h"
@@ -35,8 +37,11 @@ void QOXFile::Open(const std::string& path, Type type, Mode mode, AppendMode app
 {
     Close();
     FailureReports = failures;
+    Refused = false;
+    LinesRead = 0;
+    QOXFileSystem* files = Engine()->FileSystem;
     const QOXFileSystem::Report report = failures == ReportFailures ? QOXFileSystem::ReportMissing : QOXFileSystem::Silent;
-    if (mode == Read && !Engine()->FileSystem->FileExists(path, report))
+    if (mode == Read && !files->FileExists(path, report))
         return;
     Path = path;
     FileMode = mode;
@@ -44,12 +49,50 @@ void QOXFile::Open(const std::string& path, Type type, Mode mode, AppendMode app
     const char* flags = OpenFlags(type, mode, append);
     if (flags == nullptr)
         return;
-    Handle = ReplacesWhole(mode, append) ? OpenReplacement() : std::fopen(path.c_str(), flags);
+    const bool reads = flags[0] == 'r';
+    if (!reads && files->IsRefused(path)) {
+        Engine()->Log("File \"" + path + "\" could not be read, so it is not written over.");
+        return;
+    }
+    Handle = reads ? OpenForReading() : ReplacesWhole(mode, append) ? OpenReplacement() : std::fopen(path.c_str(), flags);
     if (Handle == nullptr) {
-        ReportFailure("open", errno);
+        if (!Refused)
+            ReportFailure("open", errno);
         return;
     }
     FileType = type;
+}
+
+std::FILE* QOXFile::OpenForReading()
+{
+    // Opened without waiting, so that a pipe without a writer is seen for what it is, not waited on.
+    const int descriptor = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor == -1)
+        return nullptr;
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        Refuse("File \"" + Path + "\" is not a regular file!");
+        return nullptr;
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* handle = ::fdopen(descriptor, "rb");
+    if (handle == nullptr) {
+        const int error = errno;
+        ::close(descriptor);
+        errno = error;
+        return nullptr;
+    }
+    Engine()->FileSystem->ForgetRefused(Path);
+    return handle;
+}
+
+void QOXFile::Refuse(const std::string& reason)
+{
+    Refused = true;
+    Engine()->FileSystem->RememberRefused(Path);
+    if (FailureReports == ReportFailures)
+        Engine()->Error("QX_FILE", reason);
 }
 
 bool QOXFile::ReplacesWhole(Mode mode, AppendMode append) const
@@ -101,9 +144,18 @@ std::string QOXFile::ReadLine()
     std::string line;
     if (FileType != Text || Handle == nullptr)
         return line;
+    ++LinesRead;
     int c = 0;
-    while ((c = std::fgetc(Handle)) != EOF && c != '\n')
+    // One file object is read by one thread; the stream's lock per character is not needed.
+    while ((c = ::getc_unlocked(Handle)) != EOF && c != '\n') {
+        if (line.size() == kMaxLineBytes) {
+            Refuse("Line " + std::to_string(LinesRead) + " of file \"" + Path +
+                   "\" is longer than 1 MiB: the file is not read!");
+            Close();
+            return std::string();
+        }
         line += static_cast<char>(c);
+    }
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     if (std::ferror(Handle))
@@ -115,7 +167,8 @@ void QOXFile::WriteLine(const std::string& text)
 {
     if (FileType != Text || Handle == nullptr)
         return;
-    if (std::fputs(text.c_str(), Handle) == EOF || std::fputc('\n', Handle) == EOF)
+    // The whole text, NUL characters too: a text cut at one would lose the rest of the file.
+    if (std::fwrite(text.data(), 1, text.size(), Handle) != text.size() || std::fputc('\n', Handle) == EOF)
         ReportWriteFailure(errno);
 }
 
@@ -147,14 +200,14 @@ bool QOXFile::Eof()
 {
     if (Handle == nullptr || FileType == Closed)
         return true;
-    const int c = std::fgetc(Handle);
+    const int c = ::getc_unlocked(Handle);
     if (c == EOF)
         return true;
     std::ungetc(c, Handle);
     return false;
 }
 
-void QOXFile::ReadScript(const std::string& path, QXScript& script)
+bool QOXFile::ReadScript(const std::string& path, QXScript& script)
 {
     QOXScript* scripts = Engine()->Script;
     scripts->Clear(script);
@@ -162,6 +215,9 @@ void QOXFile::ReadScript(const std::string& path, QXScript& script)
     while (!Eof())
         scripts->AddLine(script, ReadLine());
     Close();
+    if (Refused)
+        scripts->Clear(script);
+    return !Refused;
 }
 
 void QOXFile::Close()

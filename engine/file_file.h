@@ -3,6 +3,9 @@
 // Failures to open, read or write are reported under "QX_FILE" with the system's reason; the
 // file object then stays closed and the caller goes on. A file opened for writing (not appending)
 // replaces the old one only when all of it was written.
+// Only regular files are read (links are followed): a device or a pipe could give endless data or
+// none at all. A text line longer than 1 MiB is refused too, and ends the reading. A refused file
+// is not written over until it reads well again, so that the user can still repair it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +21,7 @@ public:
     enum Mode { Read = 0, Write = 1, ReadWrite = 2 };
     enum AppendMode { NoAppend = 0, Append = 1 };
     enum Failures { ReportFailures, Silent };
+    static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
     explicit QOXFile(QOXObject* owner);
     QOXFile(QOXObject* owner, const std::string& path, Type type, Mode mode);
@@ -29,9 +33,12 @@ public:
     std::uint8_t ReadByte();
     std::uint16_t ReadWord();
     bool Eof();
-    void ReadScript(const std::string& path, QXScript& script);
+    // Fills the record with the file's lines; false, with the record empty, when it was refused.
+    bool ReadScript(const std::string& path, QXScript& script);
     void Close();
     bool IsOpen() const { return FileType != Closed; }
+    // Whether reading was refused (not a regular file, or a line beyond the limit).
+    bool WasRefused() const { return Refused; }
 
     std::string Path;
     Type FileType = Closed;
@@ -43,6 +50,8 @@ protected:
 
 private:
     static const char* OpenFlags(Type type, Mode mode, AppendMode append);
+    std::FILE* OpenForReading();
+    void Refuse(const std::string& reason);
     bool ReplacesWhole(Mode mode, AppendMode append) const;
     std::FILE* OpenReplacement();
     void FinishReplacement(bool closed);
@@ -52,6 +61,8 @@ private:
     std::FILE* Handle = nullptr; // owned; closed by Close
     Failures FailureReports = ReportFailures;
     bool WriteFailed = false;
+    bool Refused = false;
+    int LinesRead = 0;
     std::string ReplacementPath; // the new content while a file is being replaced
     std::string ReplacedPath;    // the file it replaces (links resolved)
 };

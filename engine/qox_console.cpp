@@ -40,9 +40,13 @@ void QOXConsole::AddLine(const std::string& text)
     engine->LogObjects = false;
     const std::string line = CutText(text, kStringL);
     AppendToFile(line);
-    for (const TCallProcAddLine& proc : Settings.CallProcs) {
-        if (proc.Call)
-            proc.Call(line);
+    // A listener may add or remove listeners: the loop goes by index over those there were when
+    // the line came, and calls a copy, which stays whole whatever the list does meanwhile.
+    const std::size_t listeners = Settings.CallProcs.size();
+    for (std::size_t i = 0; i < listeners && i < Settings.CallProcs.size(); ++i) {
+        const auto call = Settings.CallProcs[i].Call;
+        if (call)
+            call(line);
     }
     engine->LogObjects = logObjects;
 }

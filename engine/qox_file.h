@@ -1,6 +1,7 @@
 #pragma once
 // The program folder and its data folders, file-name helpers, existence checks that report what is
 // missing, and the factory of file objects.
+#include <set>
 #include <string>
 
 #include "engine/qox_object.h"
@@ -34,6 +35,12 @@ public:
 
     void ShellOpen(const std::string& path) const;
 
+    // Files whose reading was refused (see QOXFile): none of them is written over until it has
+    // been opened for reading again and read well.
+    void RememberRefused(const std::string& path) { RefusedFiles.insert(path); }
+    void ForgetRefused(const std::string& path) { RefusedFiles.erase(path); }
+    bool IsRefused(const std::string& path) const { return RefusedFiles.count(path) != 0; }
+
     std::string BasePath;
     std::string MaterialsPath;
     std::string ModelsPath;
@@ -42,4 +49,7 @@ public:
     std::string SoundsPath;
     std::string TexturesPath;
     std::string WorldPath;
+
+private:
+    std::set<std::string> RefusedFiles;
 };

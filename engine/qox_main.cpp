@@ -113,7 +113,7 @@ void QOXEngine::Update()
 void QOXEngine::Message(const std::string& text)
 {
     DesktopServices->ShowInformation(text);
-    Console->AddLine(CutText("  MESSAGE: " + text, kStringL));
+    Log(CutText("  MESSAGE: " + text, kStringL));
 }
 
 void QOXEngine::Error(const std::string& key, const std::string& text)
@@ -122,15 +122,21 @@ void QOXEngine::Error(const std::string& key, const std::string& text)
     const std::string result = CutText(prefix + text, kStringL);
     if (ShowErrorDialogs)
         DesktopServices->ShowError(result);
-    Console->AddLine("  ERROR: " + result);
+    Log("  ERROR: " + result);
+}
+
+void QOXEngine::Log(const std::string& line) const
+{
+    if (Console != nullptr)
+        Console->AddLine(line);
 }
 
 void QOXEngine::ErrorShutdown(int exitCode, const std::string& text)
 {
     if (MainTimer != nullptr)
         MainTimer->SetEnabled(false);
-    const std::string message = CutText("Error Code: " + std::to_string(exitCode) + Convert->LineBreak() +
-                                            Convert->LineBreak() + "ERROR: " + text,
+    const std::string message = CutText("Error Code: " + std::to_string(exitCode) + QOXConvert::LineBreak() +
+                                            QOXConvert::LineBreak() + "ERROR: " + text,
                                         kStringL);
     Error("QX_ERRORSHUTDOWN", message);
     std::fflush(nullptr);

@@ -30,6 +30,8 @@ public:
 
     void Message(const std::string& text);
     void Error(const std::string& key, const std::string& text);
+    // A console line while there is a console; none before it opens or after it died.
+    void Log(const std::string& line) const;
     [[noreturn]] void ErrorShutdown(int exitCode, const std::string& text);
 
     platform::DesktopServices& Desktop() const { return *DesktopServices; }

@@ -1,7 +1,5 @@
 #include "engine/qox_object.h"
 
-#include <algorithm>
-
 #include "engine/qox_console.h"
 #include "engine/qox_constant.h"
 #include "engine/qox_main.h"
@@ -42,38 +40,66 @@ void QOXObject::SetName(const std::string& name)
 
 void QOXObject::SetParent(QOXObject* parent)
 {
-    Parent = parent == this ? nullptr : parent;
+    QOXObject* next = parent == this ? nullptr : parent;
+    if (Parent != nullptr && Parent != next)
+        Parent->RemoveChild(this);
+    Parent = next;
     if (Parent != nullptr)
-        Parent->AddChild(this);
+        Parent->Link(this);
 }
 
 void QOXObject::AddChild(QOXObject* child)
 {
-    if (UniqueChildren && std::find(Children.begin(), Children.end(), child) != Children.end())
-        return;
-    Children.push_back(child);
-    Children.shrink_to_fit();
+    if (child != nullptr && child != this)
+        child->SetParent(this);
 }
 
 void QOXObject::RemoveChild(QOXObject* child)
 {
-    const auto found = std::find(Children.begin(), Children.end(), child);
-    if (found == Children.end())
+    if (child == nullptr || child->Parent != this)
         return;
-    Children.erase(found);
-    Children.shrink_to_fit();
+    Unlink(child);
+    child->Parent = nullptr;
     ChildRemoved(child);
+}
+
+void QOXObject::Link(QOXObject* child)
+{
+    // Already listed: the child is the first one or has a neighbour.
+    if (FirstChild == child || child->PreviousSibling != nullptr)
+        return;
+    child->PreviousSibling = LastChild;
+    child->NextSibling = nullptr;
+    if (LastChild != nullptr)
+        LastChild->NextSibling = child;
+    else
+        FirstChild = child;
+    LastChild = child;
+    ++Children;
+}
+
+void QOXObject::Unlink(QOXObject* child)
+{
+    (child->PreviousSibling != nullptr ? child->PreviousSibling->NextSibling : FirstChild) = child->NextSibling;
+    (child->NextSibling != nullptr ? child->NextSibling->PreviousSibling : LastChild) = child->PreviousSibling;
+    child->PreviousSibling = child->NextSibling = nullptr;
+    --Children;
 }
 
 void QOXObject::DestroyChildren()
 {
-    // Each child leaves this list while it dies; walking backwards keeps the indices valid.
-    for (std::size_t i = Children.size(); i-- > 0;) {
-        if (i < Children.size() && Children[i] != nullptr)
-            Children[i]->Destroy();
-    }
-    Children.clear();
-    Children.shrink_to_fit();
+    // Each child leaves this list while it dies, so the last one is always the next to go.
+    while (LastChild != nullptr)
+        LastChild->Destroy();
+}
+
+std::vector<QOXObject*> QOXObject::GetChildren() const
+{
+    std::vector<QOXObject*> children;
+    children.reserve(static_cast<std::size_t>(Children));
+    for (QOXObject* child = FirstChild; child != nullptr; child = child->NextSibling)
+        children.push_back(child);
+    return children;
 }
 
 std::string QOXObject::Describe() const

@@ -32,13 +32,17 @@ public:
 
     virtual QOXObject* GetParent() const { return Parent; }
     virtual bool HasParent() const { return Parent != nullptr; }
+    // Moves the object to `parent` (none when it is the object itself): it leaves the list of its
+    // former parent, which learns that through ChildRemoved, and joins the end of the new one.
     virtual void SetParent(QOXObject* parent);
 
-    void AddChild(QOXObject* child);
-    void RemoveChild(QOXObject* child);
+    // Children are listed once each, in order of attachment; adding, removing and moving a child
+    // cost the same however many siblings it has.
+    void AddChild(QOXObject* child);    // the child's parent becomes this object
+    void RemoveChild(QOXObject* child); // the child is left without a parent
     void DestroyChildren();
-    const std::vector<QOXObject*>& GetChildren() const { return Children; }
-    bool UniqueChildren = true;
+    std::vector<QOXObject*> GetChildren() const;
+    int ChildCount() const { return Children; }
 
     std::string Describe() const;
 
@@ -55,11 +59,20 @@ protected:
 
 private:
     void LogLifecycle(const char* prefix) const;
+    void Link(QOXObject* child);
+    void Unlink(QOXObject* child);
 
     std::uint32_t ID = 0;
     std::string Name;
-    QOXObject* Parent = nullptr;      // not owned; the parent owns this object
-    std::vector<QOXObject*> Children; // owned through Parent; destroyed by DestroyChildren
+    QOXObject* Parent = nullptr; // not owned; the parent owns this object
+    // The children, a list linked through the children themselves: owned, destroyed by
+    // DestroyChildren last-attached first.
+    QOXObject* FirstChild = nullptr;
+    QOXObject* LastChild = nullptr;
+    int Children = 0;
+    // This object's neighbours in its parent's list; not owned.
+    QOXObject* PreviousSibling = nullptr;
+    QOXObject* NextSibling = nullptr;
 };
 
 // Creates an object and, once it is whole, logs its creation (with its runtime class name).

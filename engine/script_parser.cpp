@@ -25,25 +25,32 @@ int QOXParser::ParseLine(const std::string& line)
             // A quoted token runs to the next double quote (or the end of the line).
             const std::size_t close = line.find('"', i + 1);
             const std::size_t end = close == std::string::npos ? line.size() : close;
-            StoreToken(line.substr(i + 1, end - i - 1));
+            StoreToken(line.substr(i + 1, end - i - 1), true);
             i = close == std::string::npos ? line.size() : close + 1;
         } else {
             std::size_t end = i;
             while (end < line.size() && !IsSeparator(line[end]))
                 ++end;
-            StoreToken(line.substr(i, end - i));
+            StoreToken(line.substr(i, end - i), false);
             i = end;
         }
     }
     return Last;
 }
 
-void QOXParser::StoreToken(std::string token)
+void QOXParser::StoreToken(std::string token, bool quoted)
 {
     // The format allows 8 tokens a line; further tokens are dropped.
     if (Last + 1 >= kMaxTokens)
         return;
-    Tokens[static_cast<std::size_t>(++Last)] = std::move(token);
+    ++Last;
+    Tokens[static_cast<std::size_t>(Last)] = std::move(token);
+    Quoted[static_cast<std::size_t>(Last)] = quoted;
+}
+
+bool QOXParser::IsBare(int index, const char* text) const
+{
+    return index <= Last && !Quoted[static_cast<std::size_t>(index)] && Tokens[static_cast<std::size_t>(index)] == text;
 }
 
 std::string QOXParser::GetToken(int index) const
@@ -60,17 +67,17 @@ bool QOXParser::TokenEquals(int index, const std::string& text) const
 
 bool QOXParser::IsBlockStart(const std::string& keyword) const
 {
-    return Last == 1 && TokenEquals(0, keyword) && Tokens[1] == "{";
+    return IsAnyBlockStart() && TokenEquals(0, keyword);
 }
 
 bool QOXParser::IsAnyBlockStart() const
 {
-    return Last == 1 && Tokens[1] == "{";
+    return Last == 1 && !Quoted[0] && IsBare(1, "{");
 }
 
 bool QOXParser::IsBlockEnd() const
 {
-    return Last == 0 && Tokens[0] == "}";
+    return Last == 0 && IsBare(0, "}");
 }
 
 int QOXParser::GetInt(int index) const

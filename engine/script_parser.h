@@ -1,7 +1,8 @@
 #pragma once
 // Splits one line of the engine's block syntax into at most 8 tokens and answers questions about
 // them. TAB, "(", ")", "," and ";" separate tokens like spaces, except inside a quoted token,
-// whose text is kept exactly as written (a quoted folder may hold any of them).
+// whose text is kept exactly as written (a quoted folder may hold any of them). Quoted tokens are
+// text, never structure: a quoted "{" or "}" neither starts nor ends a block.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -34,8 +35,10 @@ public:
     std::uint8_t GetPrefixedByte(int index, const std::string& prefix) const;
 
     std::array<std::string, kMaxTokens> Tokens;
+    std::array<bool, kMaxTokens> Quoted{}; // whether each token was written in double quotes
     int Last = -1;
 
 private:
-    void StoreToken(std::string token);
+    void StoreToken(std::string token, bool quoted);
+    bool IsBare(int index, const char* text) const;
 };

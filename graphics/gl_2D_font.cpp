@@ -12,7 +12,6 @@
 namespace {
 
 constexpr float kCell = 1.0f / QRFont::kGridSize;
-constexpr float kGlyphHalfSize = 6.5f;
 constexpr int kNegativeBlend = 3;
 constexpr int kAdditiveBlend = 1;
 
@@ -61,7 +60,10 @@ std::string Latin1Glyphs(const std::string& utf8)
     return glyphs;
 }
 
-GLFont::GLFont(QOXObject* owner) : QOXObject(owner, "QOX GL 2D Font") {}
+GLFont::GLFont(QOXObject* owner) : QOXObject(owner, "QOX GL 2D Font")
+{
+    Fonts = NewRegister<QRFont>(this);
+}
 
 void GLFont::Init()
 {
@@ -70,17 +72,18 @@ void GLFont::Init()
 
 QRFont* GLFont::CreateFont(const std::string& fileName, const std::string& name)
 {
-    QRFont* font = Fonts.Add(QOXNew<QRFont>(fileName, 1, this));
+    QRFont* font = QOXNew<QRFont>(fileName, 1, this);
+    Fonts->Add(font);
     font->SetName(name);
     return font;
 }
 
 QRFont* GLFont::FindFont(const std::string& name) const
 {
-    const auto found = std::find_if(Fonts.begin(), Fonts.end(), [&name](const QRFont* font) {
+    const auto found = std::find_if(Fonts->begin(), Fonts->end(), [&name](const QRFont* font) {
         return font->GetName() == name;
     });
-    return found == Fonts.end() ? nullptr : *found;
+    return found == Fonts->end() ? nullptr : *found;
 }
 
 float GLFont::TextWidth(const QRFont* font, const std::string& text, float size)
@@ -91,12 +94,17 @@ float GLFont::TextWidth(const QRFont* font, const std::string& text, float size)
     return width * 0.5f * size;
 }
 
+int GLFont::BlendModeOf(const QRFont* font)
+{
+    return font->Negative == 1 ? kNegativeBlend : kAdditiveBlend;
+}
+
 void GLFont::ApplyFontMaterial(QRFont* font, float alpha, const QXColor& colour)
 {
     GLMaterialEngine* materials = GL()->MaterialEngine;
     materials->ResetMaterial();
     materials->SetUnlit();
-    materials->SetBlendColor(font->Negative == 1 ? kNegativeBlend : kAdditiveBlend, colour, alpha);
+    materials->SetBlendColor(BlendModeOf(font), colour, alpha);
     materials->AddTexturePass(font->Texture);
     materials->ApplyMaterial();
 }
@@ -105,33 +113,24 @@ void GLFont::DrawText(QRFont* font, int alignment, const std::string& text, floa
                       const QXColor& colour, float y, float x) const
 {
     ApplyFontMaterial(font, alpha, colour);
-    const float width = TextWidth(font, text, size);
-    if (alignment == AlignRight)
-        x -= width;
-    else if (alignment == AlignCentre)
-        x -= width / 2.0f;
     GL_2DSystem* system = GL()->System2D;
-    for (const char c : Latin1Glyphs(text)) {
-        const auto code = static_cast<unsigned char>(c);
-        const float advance = static_cast<float>(font->CharWidths[code]) * size * 0.5f / 2.0f;
-        x += advance;
-        system->DrawCell(kGlyphHalfSize * size, x, y, kCell, kCell, code % QRFont::kGridSize,
+    ForEachGlyph(font, alignment, text, size, x, [&](unsigned char code, float middle) {
+        system->DrawCell(kGlyphHalfSize * size, middle, y, kCell, kCell, code % QRFont::kGridSize,
                          code / QRFont::kGridSize);
-        x += advance;
-    }
+    });
 }
 
 void GLFont::DeleteFont(int index)
 {
-    Fonts.Delete(index);
+    Fonts->DestroyAt(index);
 }
 
 void GLFont::DeleteFonts(const QOXObject* owner)
 {
-    Fonts.DeleteOwnedBy(owner);
+    Fonts->DestroyItemsOwnedBy(owner == this ? nullptr : owner);
 }
 
 void GLFont::ChildRemoved(QOXObject* child)
 {
-    Fonts.Forget(child);
+    ForgetChild(Fonts, child);
 }

@@ -353,7 +353,7 @@ void QOXGL::SetAlphaTest(bool on)
     SetFeature(GL_ALPHA_TEST, on && AllowAlphaTest);
 }
 
-void QOXGL::SetBlendMode(int mode, const QXColor& colour, float alpha)
+std::optional<GLBlend> QOXGL::BlendOf(int mode, const QXColor& colour, float alpha)
 {
     const double r = colour.X;
     const double g = colour.Y;
@@ -362,24 +362,26 @@ void QOXGL::SetBlendMode(int mode, const QXColor& colour, float alpha)
     switch (static_cast<GLBlendMode>(mode)) {
     case GLBlendMode::Opaque:
     case GLBlendMode::Average:
-        SetBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, r, g, b, a);
-        break;
+        return GLBlend{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, {r, g, b, a}};
     case GLBlendMode::Additive:
-        SetBlendFunc(GL_SRC_ALPHA, GL_ONE, r, g, b, a);
-        break;
+        return GLBlend{GL_SRC_ALPHA, GL_ONE, {r, g, b, a}};
     case GLBlendMode::Negative:
-        SetBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR, (1.0 - r) * a, (1.0 - g) * a, (1.0 - b) * a, a);
-        break;
+        return GLBlend{GL_ZERO, GL_ONE_MINUS_SRC_COLOR, {(1.0 - r) * a, (1.0 - g) * a, (1.0 - b) * a, a}};
     case GLBlendMode::Saturate:
-        SetBlendFunc(GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_DST_ALPHA, r, g, b, a);
-        break;
+        return GLBlend{GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_DST_ALPHA, {r, g, b, a}};
     case GLBlendMode::Multiply:
-        SetBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA, r, g, b, a);
-        break;
+        return GLBlend{GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA, {r, g, b, a}};
     case GLBlendMode::Modulate:
-        SetBlendFunc(GL_ZERO, GL_SRC_COLOR, r * a, g * a, b * a, a);
-        break;
+        return GLBlend{GL_ZERO, GL_SRC_COLOR, {r * a, g * a, b * a, a}};
     }
+    return std::nullopt;
+}
+
+void QOXGL::SetBlendMode(int mode, const QXColor& colour, float alpha)
+{
+    if (const auto blend = BlendOf(mode, colour, alpha))
+        SetBlendFunc(blend->Source, blend->Destination, blend->Colour[0], blend->Colour[1], blend->Colour[2],
+                     blend->Colour[3]);
 }
 
 void QOXGL::SetBlendFunc(unsigned source, unsigned destination, double red, double green, double blue, double alpha)

@@ -4,6 +4,7 @@
 // materials and drawing code use, drives one frame and owns the graphics sub-engines.
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/qox_constant.h"
@@ -41,6 +42,13 @@ struct GLContextSlot {
 };
 
 enum class GLBlendMode { Opaque = 0, Additive = 1, Average = 2, Negative = 3, Saturate = 4, Multiply = 5, Modulate = 6 };
+
+// What a blend mode sets: the blend function's two factors and the current colour.
+struct GLBlend {
+    unsigned Source = 0;
+    unsigned Destination = 0;
+    std::array<double, 4> Colour{};
+};
 
 class QOXGL : public QOXObject {
     QOX_CLASS(QOXGL)
@@ -84,6 +92,8 @@ public:
     void SetAntialiasing(bool on);
     void SetAlphaTest(bool on);
     void SetBlendMode(int mode, const QXColor& colour, float alpha);
+    // The blend of a mode (0 to 6) for the colour and alpha; none for any other mode.
+    static std::optional<GLBlend> BlendOf(int mode, const QXColor& colour, float alpha);
     void SetBlendFunc(unsigned source, unsigned destination, double red, double green, double blue, double alpha);
 
     // Transform and colour helpers.

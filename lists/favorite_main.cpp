@@ -78,13 +78,10 @@ std::string QOXFavoriteEngine::FindFolderByName(const std::string& name) const
 void QOXFavoriteEngine::Load(const std::string& name)
 {
     Clear();
-    lists::LoadListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, {"FAVORITE"},
-                        [this](lists::ListFileReader& reader) {
-                            while (reader.NextLine()) {
-                                if (reader.Line().IsBlockStart("FAVORITE"))
-                                    ReadFavorite(reader);
-                            }
-                        });
+    const std::string path = Engine()->FileSystem->MakePath(name, "ini");
+    const auto read = [this](lists::ListFileReader& reader) { ReadFavorite(reader); };
+    if (lists::LoadBlocks(path, kFileTitle, "FAVORITE", read) == lists::ListFileRead::Refused)
+        Clear();
 }
 
 void QOXFavoriteEngine::ReadFavorite(lists::ListFileReader& reader)

@@ -70,7 +70,11 @@ void QAFRecent::Load(const std::string& name)
                 ReadFolders(reader);
         }
     };
-    if (!lists::LoadListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, {"APPEARANCE", "FOLDERS"}, read))
+    const lists::ListFileRead result =
+        lists::LoadListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, {"APPEARANCE", "FOLDERS"}, read);
+    if (result == lists::ListFileRead::Refused)
+        Settings = TSettings();
+    if (result != lists::ListFileRead::Read)
         return;
     PlaceWindow();
     Trim();

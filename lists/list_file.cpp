@@ -94,22 +94,45 @@ const QOXParser& ListFileReader::Line() const
     return *Engine()->Parser;
 }
 
-bool LoadListFile(const std::string& path, const std::string& title, std::initializer_list<const char*> topKeywords,
-                  const std::function<void(ListFileReader& reader)>& read)
+bool ListFileReader::WasRefused() const
+{
+    return File->WasRefused();
+}
+
+ListFileRead LoadListFile(const std::string& path, const std::string& title,
+                          std::initializer_list<const char*> topKeywords,
+                          const std::function<void(ListFileReader& reader)>& read)
 {
     if (!Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
-        return false;
+        return ListFileRead::Missing;
     Engine()->Console->AddLine("Loading " + title + " Ini File...");
     ListFileReader reader(path, topKeywords);
     read(reader);
+    if (reader.WasRefused())
+        return ListFileRead::Refused;
     Engine()->Console->AddLine("Done!");
-    return true;
+    return ListFileRead::Read;
+}
+
+ListFileRead LoadBlocks(const std::string& path, const std::string& title, const char* keyword,
+                        const std::function<void(ListFileReader& reader)>& readBlock)
+{
+    return LoadListFile(path, title, {keyword}, [&](ListFileReader& reader) {
+        while (reader.NextLine()) {
+            if (reader.Line().IsBlockStart(keyword))
+                readBlock(reader);
+        }
+    });
 }
 
 void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write)
 {
     if (!Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
         return;
+    if (Engine()->FileSystem->IsRefused(path)) {
+        Engine()->Log("File \"" + path + "\" could not be read, so it is not written over.");
+        return;
+    }
     Engine()->Console->AddLine("Saving " + title + " Ini File...");
     QOXFile* file = Engine()->FileSystem->OpenWrite(path, QOXFile::Text);
     write(*file);

@@ -47,6 +47,8 @@ public:
             handle(Line());
     }
     const QOXParser& Line() const;
+    // Whether the file was refused (not a regular file, or a line beyond the limit).
+    bool WasRefused() const;
 
 private:
     bool NextBlockLine();
@@ -57,12 +59,20 @@ private:
     bool KeepLine = false;
 };
 
+enum class ListFileRead { Missing, Refused, Read };
 // Reads an existing list file between the console lines "Loading <title> Ini File..." and
-// "Done!". A missing file is reported by the file system and nothing is read: false.
-bool LoadListFile(const std::string& path, const std::string& title, std::initializer_list<const char*> topKeywords,
-                  const std::function<void(ListFileReader& reader)>& read);
+// "Done!". A missing file is reported by the file system and nothing is read. A refused file is
+// reported too; what was read of it must then be dropped for the defaults.
+ListFileRead LoadListFile(const std::string& path, const std::string& title,
+                          std::initializer_list<const char*> topKeywords,
+                          const std::function<void(ListFileReader& reader)>& read);
+// LoadListFile for a file of one kind of block: `readBlock` reads each block that `keyword`
+// opens (the reader stands on its first line); other lines are skipped.
+ListFileRead LoadBlocks(const std::string& path, const std::string& title, const char* keyword,
+                        const std::function<void(ListFileReader& reader)>& readBlock);
 // Writes an existing list file anew between "Saving <title> Ini File..." and "Done!". A missing
-// file is reported and never created.
+// file is reported and never created; a file refused when it was read is left for the user to
+// repair, with a console line.
 void SaveListFile(const std::string& path, const std::string& title, const std::function<void(QOXFile& file)>& write);
 
 } // namespace lists

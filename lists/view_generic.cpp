@@ -21,13 +21,18 @@ void QVGeneric::SetTexture(const std::string& name)
 void QVGeneric::AddExtension(const std::string& text)
 {
     const std::string extension = CutText(text, kStringName);
-    if (!HasExtension(extension))
-        Engine()->Script->AddLine(Extensions, extension);
+    if (ExtensionSet.insert(extension).second)
+        Engine()->Script->AddLine(ExtensionLines, extension);
 }
 
-bool QVGeneric::HasExtension(const std::string& extension) const
+void QVGeneric::SetExtensions(const std::vector<std::string>& lines)
 {
-    return Engine()->Script->Contains(Extensions, extension);
+    Engine()->Script->Clear(ExtensionLines);
+    ExtensionSet.clear();
+    for (const std::string& line : lines) {
+        Engine()->Script->AddLine(ExtensionLines, line);
+        ExtensionSet.insert(ExtensionLines.Lines.back());
+    }
 }
 
 void QVGeneric::Toggle(ViewSelection selection)

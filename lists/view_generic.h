@@ -3,6 +3,8 @@
 // files of those extensions take on the rings. A view that is on hides, together with the other
 // views that are on, every file that belongs to none of them.
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
@@ -22,8 +24,14 @@ public:
     QVGeneric(QOXViewEngine* owner, const std::string& name);
 
     void SetTexture(const std::string& name);
+    // Appends the extension (cut to 32 characters) unless the view holds it already.
     void AddExtension(const std::string& text);
-    bool HasExtension(const std::string& extension) const;
+    // Replaces every extension by the lines, as the edit dialog gives them (each cut to 55).
+    void SetExtensions(const std::vector<std::string>& lines);
+    // Whether the view holds the extension exactly; as fast for a million extensions as for one.
+    bool HasExtension(const std::string& extension) const { return ExtensionSet.count(extension) != 0; }
+    // The extensions in order: lower-case, without the dot.
+    const QXScript& Extensions() const { return ExtensionLines; }
     void Enable() { Enabled = true; }
     void Disable() { Enabled = false; }
     // The view's menu click: flips the view; with single views the clicked view ends up the only
@@ -31,11 +39,12 @@ public:
     void Toggle(ViewSelection selection);
 
     QXColor Colour = kDefaultColour;
-    QXScript Extensions; // lower-case extensions without the dot, each at most 32 characters
     std::string Texture; // texture resource name, e.g. "textures/images"; may be empty
     QRTexture* TextureResource = nullptr; // owned; the loaded texture, none while Texture is empty
     bool Enabled = true;
 
 private:
     QOXViewEngine* Owner = nullptr; // not owned; the engine that owns this view
+    QXScript ExtensionLines;
+    std::unordered_set<std::string> ExtensionSet; // the same texts, to look them up
 };

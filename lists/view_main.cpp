@@ -40,7 +40,7 @@ bool IsWritable(const QVGeneric& view)
         lists::ReportLeftOut("the views file", "texture name", view.Texture);
         return false;
     }
-    for (const std::string& extension : view.Extensions.Lines) {
+    for (const std::string& extension : view.Extensions().Lines) {
         if (!lists::IsWritable(extension)) {
             lists::ReportLeftOut("the views file", "extension", extension);
             return false;
@@ -111,13 +111,10 @@ void QOXViewEngine::DisplayChanged()
 void QOXViewEngine::Load(const std::string& name)
 {
     Clear();
-    lists::LoadListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, {"VIEW"},
-                        [this](lists::ListFileReader& reader) {
-                            while (reader.NextLine()) {
-                                if (reader.Line().IsBlockStart("VIEW"))
-                                    ReadView(reader);
-                            }
-                        });
+    const std::string path = Engine()->FileSystem->MakePath(name, "ini");
+    const auto read = [this](lists::ListFileReader& reader) { ReadView(reader); };
+    if (lists::LoadBlocks(path, kFileTitle, "VIEW", read) == lists::ListFileRead::Refused)
+        Clear();
 }
 
 void QOXViewEngine::ReadView(lists::ListFileReader& reader)
@@ -160,7 +157,7 @@ void QOXViewEngine::WriteView(QOXFile& file, const QVGeneric& view) const
     file.WriteLine(lists::KeyLine("TEXTURE", lists::Quoted(view.Texture), kKeyWidth));
     file.WriteLine(lists::KeyLine("ENABLED", QOXConvert::BoolToStr(view.Enabled), kKeyWidth));
     file.WriteLine("  EXTENSIONS {");
-    for (const std::string& extension : view.Extensions.Lines)
+    for (const std::string& extension : view.Extensions().Lines)
         file.WriteLine("    " + ExtensionText(extension));
     file.WriteLine("  }");
     file.WriteLine("}");

@@ -64,6 +64,20 @@ void FillKind(int folderFd, const dirent& record, DirectoryEntry& entry)
     }
 }
 
+// Makes `entry` the fresh entry of `name` field by field, keeping the buffer its name already has
+// (this runs for every entry of every folder listed).
+void Reuse(DirectoryEntry& entry, const char* name)
+{
+    entry.Name.assign(name);
+    entry.Folder = false;
+    entry.Link = false;
+    entry.Hidden = name[0] == '.';
+    entry.ReadOnly = false;
+    entry.Size = -1;
+    entry.Created = 0;
+    entry.LastAccess = 0;
+}
+
 ListingResult FailureOf(int error)
 {
     return error == ENOENT || error == ENOTDIR ? ListingResult::Missing : ListingResult::Unreadable;
@@ -71,13 +85,13 @@ ListingResult FailureOf(int error)
 
 } // namespace
 
-ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std::vector<DirectoryEntry>& entries)
+ListingResult ListDirectory(const std::string& folder, ListingDetail detail, const EntryVisitor& visit)
 {
-    entries.clear();
     DIR* directory = ::opendir(folder.c_str());
     if (directory == nullptr)
         return FailureOf(errno);
     const int folderFd = ::dirfd(directory);
+    DirectoryEntry entry; // one for all entries, so that its name keeps its buffer
     int error = 0;
     for (;;) {
         errno = 0; // readdir reports the end and a failure alike, told apart only by errno
@@ -88,18 +102,19 @@ ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std
         }
         if (IsDotEntry(record->d_name))
             continue;
-        DirectoryEntry entry;
-        entry.Name = record->d_name;
-        entry.Hidden = record->d_name[0] == '.';
-        if (detail != ListingDetail::Kinds && FillStatus(folderFd, record->d_name, detail, entry)) {
-            entries.push_back(std::move(entry));
-            continue;
-        }
-        FillKind(folderFd, *record, entry);
-        entries.push_back(std::move(entry));
+        Reuse(entry, record->d_name);
+        if (detail == ListingDetail::Kinds || !FillStatus(folderFd, record->d_name, detail, entry))
+            FillKind(folderFd, *record, entry);
+        visit(entry);
     }
     ::closedir(directory);
     return error == 0 ? ListingResult::Listed : ListingResult::Unreadable;
+}
+
+ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std::vector<DirectoryEntry>& entries)
+{
+    entries.clear();
+    return ListDirectory(folder, detail, [&entries](const DirectoryEntry& entry) { entries.push_back(entry); });
 }
 
 bool LookUpEntry(const std::string& path, DirectoryEntry& entry)

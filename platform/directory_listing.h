@@ -2,6 +2,7 @@
 // Reading folders: one pass over a folder gives every entry with what the ring model needs, and a
 // single entry can be looked up on its own (info box, attributes).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,15 @@ enum class ListingDetail { Kinds, Sizes, Full };
 
 enum class ListingResult { Listed, Missing, Unreadable };
 
-// Lists every entry of `folder` but "." and "..", in the order the system returns them.
-// `entries` is replaced. Missing: the folder does not exist (or is not a folder); Unreadable: it
-// exists but cannot be read (permissions, I/O error).
+// Called once per entry; the entry (and its name) is valid only during the call.
+using EntryVisitor = std::function<void(const DirectoryEntry& entry)>;
+
+// Hands every entry of `folder` but "." and ".." to `visit`, in the order the system returns them,
+// keeping nothing: a folder of many entries costs no allocation per entry. Missing: the folder
+// does not exist (or is not a folder); Unreadable: it exists but cannot be read (permissions, I/O
+// error), possibly after some entries were handed over.
+ListingResult ListDirectory(const std::string& folder, ListingDetail detail, const EntryVisitor& visit);
+// The same, collected; `entries` is replaced.
 ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std::vector<DirectoryEntry>& entries);
 
 // One entry with every field; false when it does not exist. A trailing "/" is ignored.

@@ -25,6 +25,10 @@ public:
     JoystickSource* Joysticks() override { return &Sticks; }
     const ViewArea* Area() const override { return this; }
 
+    // Lets go of every key and button: the view will not see their release (a menu or a dialog
+    // takes the keyboard and the mouse).
+    void ReleaseAll() { Events.ReleaseAll(); }
+
     ScreenPoint Origin() const override;
     int Width() const override;
     int Height() const override;

@@ -9,8 +9,6 @@
 #include "app/app_cursor.h"
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
-#include "graphics/gl_2D.h"
-#include "graphics/gl_2D_font.h"
 #include "graphics/gl_camera.h"
 #include "graphics/gl_main.h"
 #include "graphics/gl_picking.h"
@@ -20,7 +18,6 @@
 #include "resources/gl_materialengine.h"
 #include "resources/gl_textureengine.h"
 #include "resources/resource_displaylist.h"
-#include "resources/resource_font.h"
 #include "resources/resource_texture.h"
 #include "ring/element_file.h"
 #include "ring/resource_iteration.h"
@@ -34,13 +31,6 @@ constexpr float kIconSize = 3.0f;
 constexpr float kHoverFactor = 0.7f;
 constexpr float kSelectedFactor = 1.5f;
 constexpr float kHoveredSelectedFactor = 1.1f;
-constexpr float kLabelStart = 0.9f;
-constexpr float kLabelSize = 0.08f;
-constexpr float kShadowOffset = 0.1f;
-constexpr float kGlyphHalfSize = 6.5f; // the font engine's glyph cell, in units of the text size
-constexpr QXColor kLabelShadowColour{0.0f, 0.0f, 0.0f};
-const std::string kShadowFont = "Default";
-const std::string kLabelFont = "Default Add";
 
 QXColor Times(const QXColor& colour, float factor)
 {
@@ -62,88 +52,33 @@ int RoundHalfEven(float value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-// The two fonts the labels are printed with, and their widest character.
-struct LabelFonts {
-    const QRFont* Shadow = nullptr; // not owned
-    const QRFont* Label = nullptr;  // not owned
-    float Widest = 0.0f;
-};
-
-LabelFonts FindLabelFonts()
+// The drawing walk of a band pass with level of detail: thin siblings with the same picture
+// (`pictureOf`) gather into the run and go to `merged` together once the run ends; every other
+// element, and the element of a run of one, goes to `exact`.
+template <class PictureOf, class ColourOf, class Exact, class Merged>
+void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colourOf, Exact exact, Merged merged)
 {
-    const GLFont* fonts = GL()->System2D->Fonts;
-    LabelFonts found;
-    if (fonts == nullptr)
-        return found;
-    found.Shadow = fonts->FindFont(kShadowFont);
-    found.Label = fonts->FindFont(kLabelFont);
-    for (const QRFont* font : {found.Shadow, found.Label}) {
-        if (font == nullptr)
-            continue;
-        for (const auto width : font->CharWidths)
-            found.Widest = std::max(found.Widest, std::fabs(static_cast<float>(width)));
-    }
-    return found;
-}
-
-// Label space (x outwards along the middle angle from the band's inner edge, y across it) in ring
-// space.
-class LabelPlace {
-public:
-    LabelPlace(const QRElement* element, float inner)
-        : Inner(inner), Outwards(RingDirection(element->MidAngle())), Across(RingDirection(element->MidAngle() + 90.0f))
-    {
-    }
-    // Whether the box [left, right] x [bottom, top] of label space can reach a pixel.
-    bool MayShow(float left, float right, float bottom, float top, const GLScreenBounds& bounds) const
-    {
-        const QXVector2 corners[4] = {At(left, bottom), At(right, bottom), At(right, top), At(left, top)};
-        return bounds.MayCoverPixel(corners, 4);
-    }
-
-private:
-    QXVector2 At(float along, float side) const
-    {
-        return {Outwards.X * (Inner + along) + Across.X * side, Outwards.Y * (Inner + along) + Across.Y * side};
-    }
-
-    float Inner = 0.0f;
-    QXVector2 Outwards;
-    QXVector2 Across;
-};
-
-// Whether an element's two label prints can reach a pixel: first the box round both prints, then,
-// for a label that might, the box round each glyph's two cells, placed as the font engine places
-// them. Tiny labels whose box crosses a pixel centre mostly have no glyph on one.
-bool LabelMayShow(const QRElement* element, float inner, const LabelFonts& fonts, const GLScreenBounds& bounds)
-{
-    const float scale = element->Scale;
-    const float size = kLabelSize * scale;
-    const float half = kGlyphHalfSize * size;
-    const float bottom = -half;
-    const float top = kShadowOffset * scale + half;
-    const float shadowStart = kLabelStart - kShadowOffset * scale;
-    const float length = static_cast<float>(element->Label.size()) * fonts.Widest * 0.5f * size;
-    const LabelPlace place(element, inner);
-    if (!place.MayShow(shadowStart - half, kLabelStart + length + half, bottom, top, bounds))
-        return false;
-    if (fonts.Shadow == nullptr || fonts.Label == nullptr)
-        return true;
-    float shadowPen = shadowStart;
-    float labelPen = kLabelStart;
-    for (const char c : Latin1Glyphs(element->Label)) {
-        const auto code = static_cast<unsigned char>(c);
-        const float shadowAdvance = static_cast<float>(fonts.Shadow->CharWidths[code]) * size * 0.5f / 2.0f;
-        const float labelAdvance = static_cast<float>(fonts.Label->CharWidths[code]) * size * 0.5f / 2.0f;
-        shadowPen += shadowAdvance;
-        labelPen += labelAdvance;
-        if (place.MayShow(std::min(shadowPen, labelPen) - half, std::max(shadowPen, labelPen) + half, bottom, top,
-                          bounds))
-            return true;
-        shadowPen += shadowAdvance;
-        labelPen += labelAdvance;
-    }
-    return false;
+    const auto endRun = [&] {
+        if (run.Count() == 1)
+            exact(run.First());
+        else if (run.Count() > 1)
+            merged(run);
+        run.Clear();
+    };
+    auto visit = [&](QRElement* element) {
+        if (const auto width = run.NarrowWidth(element, OuterRadius(ring, element, GLRing::kBandOverlap))) {
+            QRTexture* picture = pictureOf(element);
+            const QXColor colour = colourOf(element);
+            if (!run.Continues(element, picture, *width, colour))
+                endRun();
+            run.Add(element, picture, *width, colour);
+            return;
+        }
+        endRun();
+        exact(element);
+    };
+    ForEachDrawnElement(ring->Root, visit);
+    endRun();
 }
 
 } // namespace
@@ -238,8 +173,13 @@ QRTexture* GLRing::TypePicture(const QRElement* element) const
 
 void GLRing::BindElementTextures(const QRElement* element, QRTexture* typePicture)
 {
+    BindBandTextures(element->IsRoot(), typePicture);
+}
+
+void GLRing::BindBandTextures(bool root, QRTexture* typePicture)
+{
     GLTextureEngine* textures = GL()->TextureEngine;
-    textures->Bind(element->IsRoot() ? RootTexture : ElementTexture, 0);
+    textures->Bind(root ? RootTexture : ElementTexture, 0);
     if (typePicture != nullptr)
         textures->Bind(typePicture, 1);
     else
@@ -286,54 +226,39 @@ void GLRing::DrawElements(QOXRing* ring)
     bool bound = false;
     bool rootBound = false;
     QRTexture* pictureBound = nullptr;
-    auto draw = [&](QRElement* element) {
-        if (!batch.PrepareBand(element->StartAngle, SectorOf(element), SegmentCount(element->Level, SectorOf(element)),
-                               ring->InnerRadius(element->Level), OuterRadius(ring, element, kBandOverlap),
-                               ShadedColour(element), &bounds))
+    // The band goes into the batch, which is drawn first whenever the pictures change.
+    const auto write = [&](const GLBand& band, bool root, QRTexture* picture) {
+        if (!batch.PrepareBand(band, &bounds))
             return;
-        QRTexture* picture = TypePicture(element);
-        if (!bound || rootBound != element->IsRoot() || pictureBound != picture) {
+        if (!bound || rootBound != root || pictureBound != picture) {
             batch.Flush();
-            BindElementTextures(element, picture);
+            BindBandTextures(root, picture);
             bound = true;
-            rootBound = element->IsRoot();
+            rootBound = root;
             pictureBound = picture;
         }
         batch.CommitBand();
     };
-    ForEachDrawnElement(ring->Root, draw);
-    batch.Flush();
-}
-
-void GLRing::DrawLabel(QOXRing* ring, const QRElement* element)
-{
-    const float middle = element->MidAngle();
-    const QXVector2 direction = RingDirection(middle);
-    const float inner = ring->InnerRadius(element->Level);
-    const float scale = element->Scale;
-    glPushMatrix();
-    GL()->TranslateRotate({direction.X * inner, direction.Y * inner, 0.0f}, {0.0f, 0.0f, 90.0f - middle});
-    GL_2DSystem* system = GL()->System2D;
-    system->Print(kShadowFont, AlignLeft, kLabelStart - kShadowOffset * scale, kShadowOffset * scale,
-                  kLabelShadowColour, 1.0f, kLabelSize * scale, element->Label);
-    system->Print(kLabelFont, AlignLeft, kLabelStart, 0.0f, element->Tint, 1.0f, kLabelSize * scale, element->Label);
-    glPopMatrix();
-}
-
-void GLRing::DrawLabels(QOXRing* ring)
-{
-    if (Geometry == GLRingGeometry::Immediate) {
-        auto draw = [&](QRElement* element) { DrawLabel(ring, element); };
-        ForEachDrawnElement(ring->Root, draw);
-        return;
-    }
-    const GLScreenBounds bounds;
-    const LabelFonts fonts = FindLabelFonts();
-    auto draw = [&](QRElement* element) {
-        if (LabelMayShow(element, ring->InnerRadius(element->Level), fonts, bounds))
-            DrawLabel(ring, element);
+    const auto exact = [&](const QRElement* element) {
+        const float sector = SectorOf(element);
+        write({element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
+               OuterRadius(ring, element, kBandOverlap), ShadedColour(element)},
+              element->IsRoot(), TypePicture(element));
     };
-    ForEachDrawnElement(ring->Root, draw);
+    if (Detail == GLRingDetail::Exact) {
+        ForEachDrawnElement(ring->Root, exact);
+    } else {
+        GLBandRun run(bounds);
+        const auto merged = [&](const GLBandRun& thin) {
+            const QRElement* first = thin.First();
+            write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)), false,
+                  thin.Picture());
+        };
+        WalkBands(
+            ring, run, [this](const QRElement* element) { return TypePicture(element); },
+            [this](const QRElement* element) { return ShadedColour(element); }, exact, merged);
+    }
+    batch.Flush();
 }
 
 void GLRing::DrawShadow(QOXRing* ring)
@@ -349,20 +274,38 @@ void GLRing::DrawShadow(QOXRing* ring)
 
 void GLRing::DrawSilhouette(QOXRing* ring)
 {
-    const bool batched = Geometry == GLRingGeometry::Batched;
+    const auto band = [&](const QRElement* element) {
+        const float sector = SectorOf(element);
+        return GLBand{element->StartAngle, sector, SegmentCount(element->Level, sector),
+                      ring->InnerRadius(element->Level), OuterRadius(ring, element, kBandOverlap)};
+    };
+    if (Geometry == GLRingGeometry::Immediate) {
+        auto draw = [&](QRElement* element) {
+            const GLBand shape = band(element);
+            DrawBandStrip(shape.Start, shape.Sector, shape.Segments, shape.Inner, shape.Outer, GLBandTextures::None);
+        };
+        ForEachDrawnElement(ring->Root, draw);
+        return;
+    }
     const GLScreenBounds bounds;
     GLRingBatch& batch = Silhouette;
-    auto draw = [&](QRElement* element) {
-        const float sector = SectorOf(element);
-        const int segments = SegmentCount(element->Level, sector);
-        const float inner = ring->InnerRadius(element->Level);
-        const float outer = OuterRadius(ring, element, kBandOverlap);
-        if (!batched)
-            DrawBandStrip(element->StartAngle, sector, segments, inner, outer, GLBandTextures::None);
-        else if (batch.PrepareBand(element->StartAngle, sector, segments, inner, outer, {}, &bounds))
+    const auto write = [&](const GLBand& shape) {
+        if (batch.PrepareBand(shape, &bounds))
             batch.CommitBand();
     };
-    ForEachDrawnElement(ring->Root, draw);
+    const auto exact = [&](const QRElement* element) { write(band(element)); };
+    if (Detail == GLRingDetail::Exact) {
+        ForEachDrawnElement(ring->Root, exact);
+    } else {
+        GLBandRun run(bounds); // all white: a run of thin siblings may be as long as it likes
+        const auto merged = [&](const GLBandRun& thin) {
+            const QRElement* first = thin.First();
+            write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)));
+        };
+        WalkBands(
+            ring, run, [](const QRElement*) { return static_cast<QRTexture*>(nullptr); },
+            [](const QRElement*) { return QXColor{1.0f, 1.0f, 1.0f}; }, exact, merged);
+    }
     batch.Flush();
 }
 

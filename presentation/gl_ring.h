@@ -4,6 +4,8 @@
 // that finds the element under the mouse pointer.
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
+#include "graphics/gl_2D_glyphs.h"
+#include "presentation/gl_ring_detail.h"
 #include "presentation/gl_ring_geometry.h"
 
 class GLMaterialEngine;
@@ -14,8 +16,12 @@ class QRElement;
 class QRTexture;
 
 // How bands reach OpenGL: collected into vertex arrays with what cannot reach a pixel left out, or
-// one glBegin/glEnd strip per element with nothing left out. Both give the same picture.
+// one glBegin/glEnd strip per element with nothing left out and every label printed as designed.
+// With exact detail and plain labels both give the same picture.
 enum class GLRingGeometry { Batched, Immediate };
+// How labels are drawn: only those big enough to read, upright on both halves of the ring and all
+// glyphs of a font in one vertex array; or every label as designed, two prints each.
+enum class GLRingLabels { Readable, Plain };
 // The camera a pass sees the ring with.
 enum class GLRingPass { Normal, Shadow };
 
@@ -54,6 +60,10 @@ public:
     const QRElement* HoverElement = nullptr; // not owned
     const QACursor* Cursor = nullptr;        // not owned; without one there is no hover or range shading
     GLRingGeometry Geometry = GLRingGeometry::Batched;
+    GLRingDetail Detail = GLRingDetail::Merged; // of the batched bands and silhouette
+    GLRingLabels Labels = GLRingLabels::Readable; // of the batched drawing; the scene sets it each frame
+    // Labels below this glyph height on screen are not drawn (readable labels).
+    static constexpr float kReadableGlyphPixels = 4.0f;
 
 protected:
     void ChildRemoved(QOXObject* child) override;
@@ -62,11 +72,14 @@ private:
     // Pushes the matrix, sets the ring transform up and starts an unlit working material.
     GLMaterialEngine* BeginRingPass(QOXRing* ring, GLRingPass pass);
     void DrawElements(QOXRing* ring);
-    void DrawLabels(QOXRing* ring);
-    void DrawLabel(QOXRing* ring, const QRElement* element);
     void DrawSilhouette(QOXRing* ring);
     void BuildIcon(QOXRing* ring);
     void BindElementTextures(const QRElement* element, QRTexture* typePicture);
+    void BindBandTextures(bool root, QRTexture* typePicture);
+    // Labels (gl_ring_labels.cpp).
+    void DrawLabels(QOXRing* ring);
+    void DrawLabel(QOXRing* ring, const QRElement* element);
+    void DrawReadableLabels(QOXRing* ring);
     QXColor ShadedColour(const QRElement* element) const;
     bool ShownSelected(const QRElement* element) const;
     bool Hovered(const QRElement* element) const;
@@ -75,4 +88,6 @@ private:
     // Kept from frame to frame, so that their arrays keep their room.
     GLRingBatch Bands{GLRingAttributes::ColourAndTextures};
     GLRingBatch Silhouette{GLRingAttributes::PositionsOnly};
+    GLGlyphBatch ShadowGlyphs;
+    GLGlyphBatch LabelGlyphs;
 };

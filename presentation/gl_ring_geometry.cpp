@@ -54,29 +54,6 @@ bool ConvexHolds(const std::array<double, 2>* corners, int count, double x, doub
     return true;
 }
 
-// Makes `unit` the client unit that texture-coordinate arrays go to; false when it has none.
-bool SelectClientUnit(int unit)
-{
-    GLTextureEngine* textures = GL()->TextureEngine;
-    if (textures->glClientActiveTextureARB != nullptr)
-        textures->glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
-    return textures->glClientActiveTextureARB != nullptr || unit == 0;
-}
-
-void SetTexCoordArray(int unit, const float* coordinates)
-{
-    if (!SelectClientUnit(unit))
-        return;
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(GLRingVertex), coordinates);
-}
-
-void ClearTexCoordArray(int unit)
-{
-    if (SelectClientUnit(unit))
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-}
-
 } // namespace
 
 GLScreenBounds::GLScreenBounds()
@@ -96,9 +73,31 @@ GLScreenBounds::GLScreenBounds()
         }
 }
 
-bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
+std::optional<GLPixelPoint> GLScreenBounds::Project(const QXVector2& point) const
 {
     const auto& m = Matrix;
+    const double x = point.X;
+    const double y = point.Y;
+    const double w = m[3] * x + m[7] * y + m[15];
+    if (w <= 1e-9)
+        return std::nullopt;
+    return GLPixelPoint{((m[0] * x + m[4] * y + m[12]) / w + 1.0) * 0.5 * Viewport[2],
+                        ((m[1] * x + m[5] * y + m[13]) / w + 1.0) * 0.5 * Viewport[3]};
+}
+
+std::optional<double> GLScreenBounds::PixelDistance(const QXVector2& from, const QXVector2& to) const
+{
+    const auto a = Project(from);
+    const auto b = Project(to);
+    if (!a || !b)
+        return std::nullopt;
+    const double dx = b->X - a->X;
+    const double dy = b->Y - a->Y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
+{
     std::array<std::array<double, 2>, kMaxCorners> screen{};
     count = std::min(count, kMaxCorners);
     double left = 1e300;
@@ -106,18 +105,14 @@ bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
     double bottom = 1e300;
     double top = -1e300;
     for (int i = 0; i < count; ++i) {
-        const double x = points[i].X;
-        const double y = points[i].Y;
-        const double w = m[3] * x + m[7] * y + m[15];
-        if (w <= 1e-9)
+        const auto pixel = Project(points[i]);
+        if (!pixel)
             return true;
-        const double sx = ((m[0] * x + m[4] * y + m[12]) / w + 1.0) * 0.5 * Viewport[2];
-        const double sy = ((m[1] * x + m[5] * y + m[13]) / w + 1.0) * 0.5 * Viewport[3];
-        screen[static_cast<std::size_t>(i)] = {sx, sy};
-        left = std::min(left, sx);
-        right = std::max(right, sx);
-        bottom = std::min(bottom, sy);
-        top = std::max(top, sy);
+        screen[static_cast<std::size_t>(i)] = {pixel->X, pixel->Y};
+        left = std::min(left, pixel->X);
+        right = std::max(right, pixel->X);
+        bottom = std::min(bottom, pixel->Y);
+        top = std::max(top, pixel->Y);
     }
     const PixelSpan columns = CentresWithin(left, right, Viewport[2]);
     const PixelSpan rows = CentresWithin(bottom, top, Viewport[3]);
@@ -133,14 +128,15 @@ bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
     return false;
 }
 
-bool GLRingBatch::PrepareBand(float start, float sector, int segments, float inner, float outer,
-                              const QXColor& colour, const GLScreenBounds* bounds)
+bool GLRingBatch::PrepareBand(const GLBand& band, const GLScreenBounds* bounds)
 {
     Edges.clear();
-    ForEachBandEdge(start, sector, segments, [&](int i, QXVector2 direction) {
-        const float s = static_cast<float>(i) / static_cast<float>(segments);
-        Edges.push_back({direction.X * inner, direction.Y * inner, s, 0.0f, s, -3.0f, colour});
-        Edges.push_back({direction.X * outer, direction.Y * outer, s, 1.0f, s, 1.0f, colour});
+    const float inner = band.Inner;
+    const float outer = band.Outer;
+    ForEachBandEdge(band.Start, band.Sector, band.Segments, [&](int i, QXVector2 direction) {
+        const float s = static_cast<float>(i) / static_cast<float>(band.Segments) * band.TextureSpan;
+        Edges.push_back({direction.X * inner, direction.Y * inner, s, 0.0f, s, -3.0f, band.Colour});
+        Edges.push_back({direction.X * outer, direction.Y * outer, s, 1.0f, s, 1.0f, band.Colour});
     });
     if (bounds != nullptr) {
         float left = Edges.front().X;
@@ -175,16 +171,18 @@ void GLRingBatch::Flush()
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(GLRingVertex), &Vertices.front().X);
     const bool textured = Attributes == GLRingAttributes::ColourAndTextures;
+    GLTextureEngine* textures = GL()->TextureEngine;
+    constexpr int kStride = sizeof(GLRingVertex);
     if (textured) {
         glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_FLOAT, sizeof(GLRingVertex), &Vertices.front().Colour.X);
-        SetTexCoordArray(1, &Vertices.front().S1);
-        SetTexCoordArray(0, &Vertices.front().S0);
+        glColorPointer(3, GL_FLOAT, kStride, &Vertices.front().Colour.X);
+        textures->SetTexCoordArray(1, kStride, &Vertices.front().S1);
+        textures->SetTexCoordArray(0, kStride, &Vertices.front().S0);
     }
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(Vertices.size()));
     if (textured) {
-        ClearTexCoordArray(1);
-        ClearTexCoordArray(0);
+        textures->ClearTexCoordArray(1);
+        textures->ClearTexCoordArray(0);
         glDisableClientState(GL_COLOR_ARRAY);
     }
     glDisableClientState(GL_VERTEX_ARRAY);

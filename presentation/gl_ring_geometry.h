@@ -3,6 +3,7 @@
 // the vertex-array batch the drawing fills, and the test whether a shape can reach a pixel.
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "engine/qox_constant.h"
@@ -43,12 +44,23 @@ void ForEachDrawnElement(QRElement* element, Visit& visit)
         folder->ForEachChild([&visit](QRElement* child) { ForEachDrawnElement(child, visit); });
 }
 
+// A point in window pixels, y upwards.
+struct GLPixelPoint {
+    double X = 0.0;
+    double Y = 0.0;
+};
+
 // Where ring-space shapes land on the screen, from the model-view and projection matrices and the
 // viewport current when it was made.
 class GLScreenBounds {
 public:
     GLScreenBounds();
     static constexpr int kMaxCorners = 4;
+
+    // The window point of a ring-space point; none for a point behind the eye.
+    std::optional<GLPixelPoint> Project(const QXVector2& point) const;
+    // How many pixels apart two ring-space points land; none when either is behind the eye.
+    std::optional<double> PixelDistance(const QXVector2& from, const QXVector2& to) const;
 
     // Whether the convex polygon of the points (corners in order, at most four) could cover the
     // centre of a pixel of the viewport. A point behind the eye answers yes: nothing is left out
@@ -70,6 +82,17 @@ struct GLRingVertex {
     QXColor Colour{1.0f, 1.0f, 1.0f};
 };
 
+// One band as a pass draws it. The pictures' s coordinate runs from 0 to TextureSpan across it.
+struct GLBand {
+    float Start = 0.0f;
+    float Sector = 0.0f;
+    int Segments = 1;
+    float Inner = 0.0f;
+    float Outer = 0.0f;
+    QXColor Colour{1.0f, 1.0f, 1.0f};
+    float TextureSpan = 1.0f;
+};
+
 // What a batch sends besides positions.
 enum class GLRingAttributes { PositionsOnly, ColourAndTextures };
 
@@ -80,8 +103,7 @@ public:
     explicit GLRingBatch(GLRingAttributes attributes) : Attributes(attributes) {}
 
     // Makes the band at hand; false when `bounds` (when given) show that it cannot reach a pixel.
-    bool PrepareBand(float start, float sector, int segments, float inner, float outer, const QXColor& colour,
-                     const GLScreenBounds* bounds);
+    bool PrepareBand(const GLBand& band, const GLScreenBounds* bounds);
     // Adds the band at hand to the batch.
     void CommitBand();
     void Flush();

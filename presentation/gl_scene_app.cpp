@@ -255,6 +255,7 @@ void GLSceneApp::DrawShadow()
 void GLSceneApp::DrawRings()
 {
     Renderer->HoverElement = HoverElement;
+    Renderer->Labels = Application->Settings.ReadableLabels ? GLRingLabels::Readable : GLRingLabels::Plain;
     for (QOXRing* ring : *Application->Rings)
         if (!ring->IsFullyMinimized())
             Renderer->DrawRing(ring);

@@ -1,14 +1,16 @@
 #include "resources/gl_displaylistengine.h"
 
-#include <algorithm>
-
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_main.h"
 #include "resources/gl_textureengine.h"
 #include "resources/resource_displaylist.h"
 
-GLDisplayListEngine::GLDisplayListEngine(QOXObject* owner) : QOXObject(owner, "QOX GL Display List Engine") {}
+GLDisplayListEngine::GLDisplayListEngine(QOXObject* owner) : QOXObject(owner, "QOX GL Display List Engine")
+{
+    Lists = QOXNew<QRList<QRDisplayList>>(this, QRList<QRDisplayList>::Uniqueness::AllowDuplicates,
+                                          QRList<QRDisplayList>::Ownership::References);
+}
 
 void GLDisplayListEngine::Init()
 {
@@ -17,22 +19,12 @@ void GLDisplayListEngine::Init()
 
 int GLDisplayListEngine::IndexOf(const QRDisplayList* list) const
 {
-    for (int i = 0; i <= Last; ++i) {
-        if (Lists[static_cast<std::size_t>(i)] == list)
-            return i;
-    }
-    return -1;
+    return Lists != nullptr && list != nullptr ? Lists->IndexOf(list) : -1;
 }
 
 GLuint GLDisplayListEngine::BeginList(QRDisplayList* list, int mode)
 {
-    const auto empty = std::find(Lists.begin(), Lists.end(), nullptr);
-    if (empty != Lists.end()) {
-        *empty = list;
-    } else {
-        Lists.push_back(list);
-        Last = static_cast<int>(Lists.size()) - 1;
-    }
+    Lists->AddToEmptySlot(list);
     const GLuint id = glGenLists(1);
     if (mode != CompileOnly && mode != CompileAndExecute)
         Engine()->Error("QOX_GL_DISPLAYLIST", "Undefined display list creation mode!");
@@ -62,19 +54,14 @@ void GLDisplayListEngine::CallList(GLuint id)
 
 void GLDisplayListEngine::Remove(QRDisplayList* list)
 {
-    const int index = IndexOf(list);
     DeleteList(list->ListId);
-    if (index == -1)
-        return;
-    Lists[static_cast<std::size_t>(index)] = nullptr;
-    while (!Lists.empty() && Lists.back() == nullptr)
-        Lists.pop_back();
-    Last = static_cast<int>(Lists.size()) - 1;
+    if (Lists != nullptr)
+        Lists->EmptySlot(IndexOf(list));
 }
 
 void GLDisplayListEngine::Clear()
 {
-    const std::vector<QRDisplayList*> lists = Lists;
+    const std::vector<QRDisplayList*> lists(Lists->begin(), Lists->end());
     for (QRDisplayList* list : lists) {
         if (list == nullptr)
             continue;
@@ -83,11 +70,16 @@ void GLDisplayListEngine::Clear()
         else
             list->Unload();
     }
-    Lists.clear();
-    Last = -1;
+    Lists->Clear();
 }
 
 void GLDisplayListEngine::BeforeDestroy()
 {
     Clear();
+}
+
+void GLDisplayListEngine::ChildRemoved(QOXObject* child)
+{
+    if (child == Lists)
+        Lists = nullptr;
 }

@@ -3,9 +3,8 @@
 // takes; empty slots at the end are dropped.
 #include <GL/gl.h>
 
-#include <vector>
-
 #include "engine/qox_object.h"
+#include "resources/resource_list.h"
 
 class QRDisplayList;
 
@@ -23,9 +22,10 @@ public:
     void Remove(QRDisplayList* list);
     void Clear();
 
-    std::vector<QRDisplayList*> Lists; // not owned, except lists whose parent is this engine
-    int Last = -1;
+    // Owned as a child; refers to the lists (owned only by their parents, which may be this engine).
+    QRList<QRDisplayList>* Lists = nullptr;
 
 protected:
     void BeforeDestroy() override;
+    void ChildRemoved(QOXObject* child) override;
 };

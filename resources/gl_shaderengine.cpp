@@ -18,7 +18,10 @@ std::string JoinLines(const std::vector<std::string>& lines)
 
 } // namespace
 
-GLShaderEngine::GLShaderEngine(QOXObject* owner) : QOXObject(owner, "QOX GL Shader Engine") {}
+GLShaderEngine::GLShaderEngine(QOXObject* owner) : QOXObject(owner, "QOX GL Shader Engine")
+{
+    Shaders = NewRegister<QRShader>(this);
+}
 
 void GLShaderEngine::Init()
 {
@@ -40,7 +43,9 @@ void GLShaderEngine::Init()
 
 QRShader* GLShaderEngine::CreateShader(const std::string& name)
 {
-    return Shaders.Add(QOXNew<QRShader>(this, name));
+    QRShader* shader = QOXNew<QRShader>(this, name);
+    Shaders->Add(shader);
+    return shader;
 }
 
 void GLShaderEngine::CreateVertexProgram(QRShader* shader)
@@ -67,15 +72,15 @@ void GLShaderEngine::DeleteProgram(QRShader* shader)
 
 void GLShaderEngine::DeleteShader(int index)
 {
-    Shaders.Delete(index);
+    Shaders->DestroyAt(index);
 }
 
 void GLShaderEngine::DeleteShaders(const QOXObject* owner)
 {
-    Shaders.DeleteOwnedBy(owner);
+    Shaders->DestroyItemsOwnedBy(owner == this ? nullptr : owner);
 }
 
 void GLShaderEngine::ChildRemoved(QOXObject* child)
 {
-    Shaders.Forget(child);
+    ForgetChild(Shaders, child);
 }

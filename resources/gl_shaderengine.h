@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/qox_object.h"
-#include "resources/resource_registry.h"
+#include "resources/resource_list.h"
 
 class QRShader;
 
@@ -35,7 +35,7 @@ public:
     PFNGLVERTEXATTRIB4FARBPROC glVertexAttrib4fARB = nullptr;
     PFNGLPROGRAMLOCALPARAMETER4FARBPROC glProgramLocalParameter4fARB = nullptr;
     bool Supported = false;
-    QRRegistry<QRShader> Shaders{this};
+    QRList<QRShader>* Shaders = nullptr; // owned as a child; the register of the shaders, also children
 
 protected:
     void ChildRemoved(QOXObject* child) override;

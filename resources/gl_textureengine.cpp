@@ -3,6 +3,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "engine/qox_console.h"
 #include "engine/qox_file.h"
@@ -15,6 +16,19 @@ namespace {
 
 constexpr ImageFileType kTextureSearchOrder[] = {ImageFileType::Bmp, ImageFileType::Jpg, ImageFileType::Png,
                                                  ImageFileType::Tga};
+
+int ComponentsOf(GLenum layout)
+{
+    switch (layout) {
+    case GL_RGBA:
+        return 4;
+    case GL_ALPHA:
+    case GL_LUMINANCE:
+        return 1;
+    default:
+        return 3;
+    }
+}
 
 void LogExtension(const char* name)
 {
@@ -137,6 +151,27 @@ void GLTextureEngine::MultiTexCoord(int unit, float s, float t)
         glTexCoord2f(s, t);
 }
 
+bool GLTextureEngine::SelectClientUnit(int unit)
+{
+    if (glClientActiveTextureARB != nullptr)
+        glClientActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
+    return glClientActiveTextureARB != nullptr || unit == 0;
+}
+
+void GLTextureEngine::SetTexCoordArray(int unit, int stride, const float* coordinates)
+{
+    if (!SelectClientUnit(unit))
+        return;
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, stride, coordinates);
+}
+
+void GLTextureEngine::ClearTexCoordArray(int unit)
+{
+    if (SelectClientUnit(unit))
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
 void GLTextureEngine::DisableUnit(int unit)
 {
     SelectUnit(unit);
@@ -218,14 +253,19 @@ void GLTextureEngine::DeleteName(GLuint name)
 
 GLint GLTextureEngine::InternalFormat(const QRTexture& texture) const
 {
-    if (UseCompression && texture.Compression != 0) {
-        if (texture.Compression == 2)
-            return GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
-        return texture.Format == FormatRGBA    ? GL_COMPRESSED_RGBA_ARB
-               : texture.Format == FormatAlpha ? GL_COMPRESSED_ALPHA_ARB
-                                               : GL_COMPRESSED_RGB_ARB;
+    const bool compressed = UseCompression && texture.Compression != 0;
+    if (compressed && texture.Compression == 2)
+        return GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
+    switch (texture.Format) {
+    case FormatRGBA:
+        return compressed ? GL_COMPRESSED_RGBA_ARB : GL_RGBA;
+    case FormatAlpha:
+        return compressed ? GL_COMPRESSED_ALPHA_ARB : GL_ALPHA;
+    case FormatLuminance:
+        return compressed ? GL_COMPRESSED_LUMINANCE_ARB : GL_LUMINANCE;
+    default:
+        return compressed ? GL_COMPRESSED_RGB_ARB : GL_RGB;
     }
-    return texture.Format == FormatRGBA ? GL_RGBA : texture.Format == FormatAlpha ? GL_ALPHA : GL_RGB;
 }
 
 GLuint GLTextureEngine::NewTextureObject()
@@ -239,6 +279,19 @@ GLuint GLTextureEngine::NewTextureObject()
 
 void GLTextureEngine::BuildMipmaps(QRTexture* texture, GLenum layout, int width, int height, const void* pixels)
 {
+    // GLU rounds the sides to powers of two; a picture larger than GL takes is first brought within
+    // GL's largest side here, averaging as it goes, since GLU's own fallback blurs it wrongly.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    std::vector<std::uint8_t> fitted;
+    if (largest > 0 && (width > largest || height > largest)) {
+        const int components = ComponentsOf(layout);
+        const auto* bytes = static_cast<const std::uint8_t*>(pixels);
+        fitted.assign(bytes, bytes + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                                         static_cast<std::size_t>(components));
+        HalveUntilWithin(fitted, width, height, components, largest);
+        pixels = fitted.data();
+    }
     texture->GLName = NewTextureObject();
     // Rows are tightly packed, whatever their length.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -307,6 +360,8 @@ void GLTextureEngine::CreateFromData(const std::uint8_t* data, QRTexture* textur
         layout = GL_RGBA;
     else if (format == FormatAlpha)
         layout = GL_ALPHA;
+    else if (format == FormatLuminance)
+        layout = GL_LUMINANCE;
     else if (format != FormatRGB)
         Engine()->Error("QOX_GL", "Undefined texture format (6407) !");
     texture->Format = format;

@@ -40,6 +40,10 @@ public:
 
     void Bind(QRTexture* texture, int unit);
     void MultiTexCoord(int unit, float s, float t);
+    // Texture-coordinate arrays (two floats a vertex) for a unit, set and cleared; a unit the
+    // context cannot address is left alone. Clearing unit 0 last leaves unit 0 the client unit.
+    void SetTexCoordArray(int unit, int stride, const float* coordinates);
+    void ClearTexCoordArray(int unit);
     void DisableUnit(int unit);
     void DisableUpperUnits();
     void DisableAll();
@@ -84,6 +88,8 @@ public:
 private:
     void InitMultitexture();
     void SelectUnit(int unit);
+    // Makes `unit` the unit that texture-coordinate arrays go to; false when it cannot be.
+    bool SelectClientUnit(int unit);
     void ApplyAlphaTest(const QRTexture& texture);
     static void ApplySphereMapping(bool on);
     GLint InternalFormat(const QRTexture& texture) const;

@@ -18,12 +18,18 @@ struct DecodedImage {
     std::size_t RowSize() const { return static_cast<std::size_t>(Width) * static_cast<std::size_t>(Components); }
 };
 
-// Pictures larger than this are refused: the engine's textures are at most 4096 texels a side.
-inline constexpr int kMaxImageSide = 8192;
-inline constexpr std::int64_t kMaxImagePixels = std::int64_t{4096} * 4096;
+// A picture may decode to at most 256 MiB (a 5472 x 3648 photo takes 57 MiB) with sides of at most
+// 65535, the largest the formats' 16-bit fields give; textures are scaled down to what GL accepts.
+inline constexpr int kMaxImageSide = 65535;
+inline constexpr std::int64_t kMaxImageBytes = std::int64_t{256} << 20;
 
-// Empty when the size is acceptable, else the reason for refusing it.
-std::string CheckImageSize(std::int64_t width, std::int64_t height);
+// Empty when a picture of this size decodes within the limits, else the reason for refusing it.
+std::string CheckImageSize(std::int64_t width, std::int64_t height, int components);
+// Empty when `codedBytes` of coded data can hold `units` (bytes or blocks the picture decodes
+// to), given that the format's coding yields at most `unitsPerByte` of them per byte; else the
+// reason. A header that lies about the picture's size is refused this way before any pixel
+// memory is taken.
+std::string CheckCodedSize(std::int64_t units, std::int64_t codedBytes, std::int64_t unitsPerByte);
 DecodedImage FailedImage(const std::string& reason);
 
 // RGB rows.
@@ -37,6 +43,9 @@ DecodedImage DecodeBmp(const std::vector<std::uint8_t>& file);
 // stored (blue, green, red for colour); the origin bit is not looked at.
 DecodedImage DecodeTga(const std::vector<std::uint8_t>& file);
 
+// Halves the picture along each side longer than `largestSide`, each new pixel the average of
+// the two (or four) it replaces, until both sides fit.
+void HalveUntilWithin(std::vector<std::uint8_t>& pixels, int& width, int& height, int components, int largestSide);
 // Reverses the order of the rows in place.
 void FlipRows(std::vector<std::uint8_t>& pixels, std::size_t rowSize, int rows);
 // Exchanges the first and third byte of every pixel (BGR <-> RGB).

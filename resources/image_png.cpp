@@ -1,5 +1,8 @@
-// PNG through libpng, read from memory. libpng reports errors by jumping back to the setjmp point;
-// limits on the picture size are checked before any row memory is taken.
+// PNG through libpng, read from memory. libpng reports errors by jumping back to the setjmp point.
+// Before libpng sees the file, every chunk's length is checked against the bytes that are really
+// there, so a lying length never makes it take memory; libpng's own memory for a chunk is capped
+// too. Limits on the picture size, and on what its compressed data can hold, are checked before
+// any row memory is taken.
 #include <csetjmp>
 #include <cstring>
 
@@ -9,12 +12,54 @@
 
 namespace {
 
+constexpr std::size_t kSignatureSize = 8;
+constexpr std::size_t kChunkFrameSize = 12; // length, type and checksum around the data
+// Deflate writes at most 258 bytes with one length code and one distance code of a bit each.
+constexpr std::int64_t kInflatedBytesPerByte = 1032;
+// What libpng may take for one ancillary chunk, and how many of them it keeps.
+constexpr png_alloc_size_t kMaxChunkMemory = png_alloc_size_t{8} << 20;
+constexpr png_uint_32 kMaxKeptChunks = 128;
+
+std::uint32_t BigEndian(const std::vector<std::uint8_t>& file, std::size_t offset)
+{
+    return (std::uint32_t{file[offset]} << 24) | (std::uint32_t{file[offset + 1]} << 16) |
+           (std::uint32_t{file[offset + 2]} << 8) | file[offset + 3];
+}
+
+struct ChunkScan {
+    std::string Error;         // empty when every chunk lies within the file
+    std::int64_t ImageData = 0; // the bytes of all IDAT chunks
+};
+
+// Walks the chunks up to IEND (or the end of the file) without trusting any length.
+ChunkScan ScanChunks(const std::vector<std::uint8_t>& file)
+{
+    ChunkScan scan;
+    std::size_t position = kSignatureSize;
+    while (file.size() - position >= kChunkFrameSize) {
+        const std::uint32_t length = BigEndian(file, position);
+        if (length > file.size() - position - kChunkFrameSize) {
+            scan.Error = "a chunk is longer than the rest of the file";
+            return scan;
+        }
+        const std::string type(file.begin() + static_cast<std::ptrdiff_t>(position + 4),
+                               file.begin() + static_cast<std::ptrdiff_t>(position + 8));
+        if (type == "IDAT")
+            scan.ImageData += length;
+        if (type == "IEND")
+            break;
+        position += kChunkFrameSize + length;
+    }
+    return scan;
+}
+
 // Lives in the frame that calls setjmp, so a jump back skips no destructor.
 struct MemoryReader {
     const std::vector<std::uint8_t>* File = nullptr;
     std::size_t Position = 0;
     std::string Error;
     std::vector<png_bytep> Rows;
+    std::int64_t ImageData = 0; // compressed bytes of the picture, from ScanChunks
 };
 
 void ReadFromMemory(png_structp png, png_bytep target, png_size_t count)
@@ -58,7 +103,13 @@ void NormaliseSamples(png_structp png, png_infop info)
 void ReadPicture(png_structp png, png_infop info, MemoryReader& reader, DecodedImage& image)
 {
     png_read_info(png, info);
-    image.Error = CheckImageSize(png_get_image_width(png, info), png_get_image_height(png, info));
+    const png_uint_32 height = png_get_image_height(png, info);
+    image.Error = CheckImageSize(png_get_image_width(png, info), height, png_get_channels(png, info));
+    if (image.Error.empty()) {
+        // Each row is stored filtered: one filter byte, then the row's bytes as the file has them.
+        const std::int64_t filtered = std::int64_t{height} * (std::int64_t{1} + png_get_rowbytes(png, info));
+        image.Error = CheckCodedSize(filtered, reader.ImageData, kInflatedBytesPerByte);
+    }
     if (!image.Error.empty())
         return;
     NormaliseSamples(png, info);
@@ -69,6 +120,9 @@ void ReadPicture(png_structp png, png_infop info, MemoryReader& reader, DecodedI
         image.Error = "unsupported sample layout";
         return;
     }
+    image.Error = CheckImageSize(image.Width, image.Height, image.Components);
+    if (!image.Error.empty())
+        return;
     image.Pixels.resize(image.RowSize() * static_cast<std::size_t>(image.Height));
     reader.Rows.resize(static_cast<std::size_t>(image.Height));
     for (std::size_t y = 0; y < reader.Rows.size(); ++y)
@@ -81,9 +135,12 @@ void ReadPicture(png_structp png, png_infop info, MemoryReader& reader, DecodedI
 
 DecodedImage DecodePng(const std::vector<std::uint8_t>& file)
 {
-    if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0)
+    if (file.size() < kSignatureSize || png_sig_cmp(file.data(), 0, kSignatureSize) != 0)
         return FailedImage("not a PNG file");
-    MemoryReader reader{&file, 0, {}, {}};
+    const ChunkScan chunks = ScanChunks(file);
+    if (!chunks.Error.empty())
+        return FailedImage(chunks.Error);
+    MemoryReader reader{&file, 0, {}, {}, chunks.ImageData};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reader, KeepError, IgnoreWarning);
     if (png == nullptr)
         return FailedImage("the PNG library could not start");
@@ -94,6 +151,8 @@ DecodedImage DecodePng(const std::vector<std::uint8_t>& file)
         return FailedImage(reader.Error.empty() ? "the PNG library failed" : reader.Error);
     }
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+    png_set_chunk_malloc_max(png, kMaxChunkMemory);
+    png_set_chunk_cache_max(png, kMaxKeptChunks);
     png_set_read_fn(png, &reader, ReadFromMemory);
     ReadPicture(png, info, reader, image);
     png_destroy_read_struct(&png, &info, nullptr);

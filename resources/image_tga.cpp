@@ -31,7 +31,7 @@ DecodedImage DecodeTga(const std::vector<std::uint8_t>& file)
     image.Width = Word(file, 12);
     image.Height = Word(file, 14);
     image.Components = bits / 8;
-    const std::string size = CheckImageSize(image.Width, image.Height);
+    const std::string size = CheckImageSize(image.Width, image.Height, image.Components);
     if (!size.empty())
         return FailedImage(size);
     const std::size_t start = kHeaderSize + identificationLength;

@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "engine/qox_console.h"
+#include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "engine/script_parser.h"
 #include "resources/resource_texture.h"
@@ -68,11 +70,26 @@ bool QRMaterialParser::NextLine()
 
 void QRMaterialParser::ReadBlock(const KeyHandler& handleKey)
 {
-    while (NextLine()) {
-        if (Tokens->IsBlockEnd())
-            return;
+    if (!EnterBlock())
+        return;
+    while (NextLine() && !Tokens->IsBlockEnd())
         handleKey();
-    }
+    --Depth;
+}
+
+bool QRMaterialParser::EnterBlock()
+{
+    if (++Depth <= kMaxBlockDepth)
+        return true;
+    --Depth;
+    const std::string source = Material->FileName.empty() ? Material->GetName()
+                                                          : Engine()->FileSystem->MakePath(Material->FileName, "txt");
+    Engine()->Console->AddLine("Material \"" + source + "\": blocks nested deeper than " +
+                               std::to_string(kMaxBlockDepth) + " at line " + std::to_string(Line + 1) +
+                               "; the rest of the script is ignored.");
+    // Every reader stops at the end of the script.
+    Line = Material->Data.Script.Last;
+    return false;
 }
 
 void QRMaterialParser::ReadNestedBlock(const KeyHandler& handleKey)

@@ -1,7 +1,8 @@
 #pragma once
 // Turns the script lines of a material into its settings. Made for one material, run once, freed.
 // Top-level lines set whole looks ("SET_BLENDING", "SET_OUTLINE", ...) or import textures; blocks
-// ("COLOR {" ... "}") set one section each and may hold nested blocks.
+// ("COLOR {" ... "}") set one section each and may hold nested blocks, at most 256 deep: a deeper
+// block is refused with a console line, and the rest of the script is ignored.
 #include <functional>
 #include <string>
 
@@ -14,6 +15,8 @@ class QRMaterialParser : public QOXObject {
     QOX_CLASS(QRMaterialParser)
 public:
     // `material` is the owner and the material parsed.
+    static constexpr int kMaxBlockDepth = 256;
+
     explicit QRMaterialParser(QRMaterial* material);
 
     void Parse();
@@ -27,6 +30,8 @@ private:
     // A nested block: read it, then blank its "}" so that the enclosing block goes on.
     void ReadNestedBlock(const KeyHandler& handleKey);
     void SkipBlock();
+    // Counts one more open block; false, after the console line, when that is one too many.
+    bool EnterBlock();
 
     void TopLevelLine();
     void ImportTexture();
@@ -58,4 +63,5 @@ private:
     QRMaterial* Material = nullptr; // not owned; the owner
     QOXParser* Tokens = nullptr;    // not owned; the engine's parser
     int Line = -1;
+    int Depth = 0; // blocks open at Line
 };

@@ -27,11 +27,13 @@ void QRFont::Load(const std::string& fileName)
     const std::string widths = Engine()->FileSystem->MakePath(fileName, "txt");
     if (!Engine()->FileSystem->FileExists(widths, QOXFileSystem::ReportMissing))
         return;
-    ReadWidths(widths);
-    FinishLoad();
+    if (ReadWidths(widths))
+        FinishLoad();
+    else
+        CharWidths.fill(0);
 }
 
-void QRFont::ReadWidths(const std::string& path)
+bool QRFont::ReadWidths(const std::string& path)
 {
     QOXFile* file = Engine()->FileSystem->OpenRead(path, QOXFile::Text);
     while (!file->Eof() && !QOXFileSystem::IsSection(file->ReadLine(), "FONT_CHARWIDTH")) {
@@ -42,7 +44,9 @@ void QRFont::ReadWidths(const std::string& path)
             break;
         ReadWidthsRow(line, row);
     }
+    const bool read = !file->WasRefused();
     file->Destroy();
+    return read;
 }
 
 void QRFont::ReadWidthsRow(const std::string& line, int row)

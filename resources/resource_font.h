@@ -21,8 +21,8 @@ public:
 
     QRFont(const std::string& fileName, int filter, QOXObject* owner);
 
-    // The font is loaded once its widths are read; without a widths file it keeps its texture but
-    // stays empty, with every width 0.
+    // The font is loaded once its widths are read; without a widths file (or with one that is
+    // refused) it keeps its texture but stays empty, with every width 0.
     void Load(const std::string& fileName) override;
     void SetFilter(int mode);
     void SetNegative(int value) { Negative = value; }
@@ -37,6 +37,7 @@ protected:
 
 private:
     void ReleaseTexture();
-    void ReadWidths(const std::string& path);
+    // False, with the file reported, when the widths file was refused.
+    bool ReadWidths(const std::string& path);
     void ReadWidthsRow(const std::string& line, int row);
 };

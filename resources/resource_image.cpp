@@ -51,7 +51,7 @@ int FormatOfComponents(int components)
 {
     switch (components) {
     case 1:
-        return FormatAlpha;
+        return FormatLuminance;
     case 4:
         return FormatRGBA;
     default:
@@ -67,6 +67,7 @@ int BytesPerPixel(int format)
     case FormatRGBA:
         return 4;
     case FormatAlpha:
+    case FormatLuminance:
         return 1;
     default:
         return 3;
@@ -164,7 +165,7 @@ void QRImage::TakeRaw(DecodedImage decoded, ImageFileType type)
 void QRImage::CreateFilled(int width, int height, const QXColor& colour)
 {
     Unload();
-    const std::string refused = CheckImageSize(width, height);
+    const std::string refused = CheckImageSize(width, height, 3);
     if (!refused.empty()) {
         Engine()->Error("QR_IMAGE", "Cannot fill an image: " + refused);
         return;

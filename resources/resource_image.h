@@ -10,8 +10,9 @@
 #include "resources/image_decoders.h"
 #include "resources/resource_main.h"
 
-// Pixel format codes shared by images and textures.
-enum PixelFormat : int { FormatRGB = 0, FormatRGBA = 1, FormatAlpha = 2 };
+// Pixel format codes shared by images and textures. Grey pictures are luminance (code 3): drawn
+// as grey, where alpha-only pixels would only tint.
+enum PixelFormat : int { FormatRGB = 0, FormatRGBA = 1, FormatAlpha = 2, FormatLuminance = 3 };
 int BytesPerPixel(int format);
 
 enum class ImageFileType { Bmp, Jpg, Tga, Png };

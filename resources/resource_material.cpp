@@ -30,10 +30,12 @@ void QRMaterial::Load(const std::string& name)
     if (!Engine()->FileSystem->FileExists(path, QOXFileSystem::ReportMissing))
         return;
     QOXFile* file = QOXNew<QOXFile>(Engine()->FileSystem);
-    file->ReadScript(path, Data.Script);
+    const bool read = file->ReadScript(path, Data.Script);
     file->Destroy();
     Parse();
-    FinishLoad();
+    // A refused script leaves the material empty, as a missing one does.
+    if (read)
+        FinishLoad();
 }
 
 void QRMaterial::Parse()

@@ -25,7 +25,8 @@ void QRShader::Load(const std::string& name)
         Engine()->Error("QOX_GL", "Shader \"" + GetName() + "\": vertex programs are not supported!");
         return;
     }
-    ReadSource(path);
+    if (!ReadSource(path))
+        return;
     if (!Source.empty() && Source.front() == "!!ARBvp1.0") {
         ShaderType = VertexProgram;
         engine->CreateVertexProgram(this);
@@ -34,13 +35,17 @@ void QRShader::Load(const std::string& name)
     FinishLoad();
 }
 
-void QRShader::ReadSource(const std::string& path)
+bool QRShader::ReadSource(const std::string& path)
 {
     QOXFile* file = Engine()->FileSystem->OpenRead(path, QOXFile::Text);
     Source.clear();
     while (!file->Eof())
         Source.push_back(file->ReadLine());
+    const bool read = !file->WasRefused();
     file->Destroy();
+    if (!read)
+        Source.clear();
+    return read;
 }
 
 void QRShader::ReleaseData()

@@ -27,5 +27,6 @@ protected:
     void ReleaseData() override;
 
 private:
-    void ReadSource(const std::string& path);
+    // The source lines; false, with none kept, when the file was refused.
+    bool ReadSource(const std::string& path);
 };

@@ -8,7 +8,11 @@
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
-QREFile::QREFile(QREFolder* parent, QOXRing* ring, const std::string& name) : QRElement(parent, ring, name)
+// A folder may hold hundreds of thousands of files: a file element fits one 128-byte heap block
+// (the allocator adds 8 bytes of its own), and its name lives in its folder's name store.
+static_assert(sizeof(QREFile) <= 120, "a file element outgrew its heap block");
+
+QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QRElement(parent, ring, name)
 {
     Colour = App()->FileColour;
     DetermineHidden();

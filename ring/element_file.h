@@ -17,7 +17,8 @@ struct QRFileInfo {
 
 class QREFile : public QRElement {
 public:
-    QREFile(QREFolder* parent, QOXRing* ring, const std::string& name);
+    // `parent` is the folder that keeps the file (never null).
+    QREFile(QREFolder* parent, QOXRing* ring, std::string_view name);
 
     QROutcome Refresh() override;
     QROutcome DeleteFromDisk() override;

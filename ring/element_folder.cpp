@@ -9,13 +9,13 @@
 #include "engine/qox_console.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
+#include "ring/folder_listing.h"
 #include "ring/ring_main.h"
 #include "ring/ring_sizes.h"
 #include "ring/view_match.h"
 
 namespace {
 
-using platform::DirectoryEntry;
 using platform::ListingResult;
 
 const QASettings& Settings()
@@ -36,15 +36,27 @@ QRList<Element>* NewChildList()
                                    QRList<Element>::Ownership::OwnsItems);
 }
 
-// The names a list already holds, for finding many entries without a search per entry.
-template <class Element>
-std::unordered_set<std::string_view> NamesOf(const QRList<Element>& list)
+// Names of both kinds can share one set: a folder's name ends in "/", and a file's never holds one.
+using NameSet = std::unordered_set<std::string_view>;
+
+NameSet NamesOf(const QREFolder& folder)
 {
-    std::unordered_set<std::string_view> names;
-    names.reserve(static_cast<std::size_t>(list.Count()));
-    for (const Element* element : list)
-        names.insert(element->Name);
+    NameSet names;
+    names.reserve(static_cast<std::size_t>(folder.Folders->Count() + folder.Files->Count()));
+    folder.ForEachChild([&](const QRElement* child) { names.insert(child->Name); });
     return names;
+}
+
+// Every entry of a listing by name, with the size the listing read (-1 without sizes).
+using EntrySizes = std::unordered_map<std::string_view, std::int64_t>;
+
+EntrySizes SizesOf(const QRFolderListing& listing)
+{
+    EntrySizes sizes;
+    sizes.reserve(listing.Entries().size());
+    for (const QRFolderListing::Entry& entry : listing.Entries())
+        sizes.emplace(listing.NameOf(entry), entry.Size);
+    return sizes;
 }
 
 void ReportUnreadable(const std::string& path)
@@ -54,11 +66,13 @@ void ReportUnreadable(const std::string& path)
 
 } // namespace
 
-QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, const std::string& name, QRLink link)
+QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, std::string_view name, QRLink link)
     : QRElement(parent, ring, name), Folders(NewChildList<QREFolder>()), Files(NewChildList<QREFile>()),
       Link(link == QRLink::SymbolicLink)
 {
     Colour = App()->FolderColour;
+    if (IsRoot())
+        SetName(name); // a root keeps its name in its own store, which exists only now
     DetermineHidden();
 }
 
@@ -84,30 +98,38 @@ platform::ListingDetail QREFolder::ScanDetail() const
     return ReadsFileSizes() ? platform::ListingDetail::Sizes : platform::ListingDetail::Kinds;
 }
 
+// The listing comes in parts, and each part's entries are added as it arrives: a folder of many
+// entries never needs a listing of all of them at once. A folder whose reading breaks off midway
+// keeps the entries read before.
 void QREFolder::Scan()
 {
-    std::vector<DirectoryEntry> entries;
+    QRViewMatchScope matching(*Ring);
+    const NameSet known = NamesOf(*this);
+    QRFolderListing listing;
     const std::string path = FullPath();
-    const ListingResult result = platform::ListDirectory(path, ScanDetail(), entries);
-    if (result == ListingResult::Unreadable)
+    const auto add = [&](const QRFolderListing& part) { AddEntries(part, known); };
+    if (listing.ReadInParts(path, ScanDetail(), add) == ListingResult::Unreadable)
         ReportUnreadable(path);
-    if (result == ListingResult::Listed)
-        AddEntries(entries);
 }
 
-void QREFolder::AddEntries(const std::vector<DirectoryEntry>& entries)
+// Room for the new names is made at once, so that they share one block of the name store.
+void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
 {
     QRViewMatchScope matching(*Ring);
-    const std::unordered_set<std::string_view> folders = NamesOf(*Folders);
-    const std::unordered_set<std::string_view> files = NamesOf(*Files);
+    const auto isNew = [&](std::string_view name) { return known.empty() || !known.contains(name); };
+    std::size_t bytes = 0;
+    for (const QRFolderListing::Entry& entry : listing.Entries())
+        bytes += isNew(listing.NameOf(entry)) ? entry.NameSize + 1 : 0;
+    ChildNames.Reserve(bytes);
     const bool sizes = ReadsFileSizes();
-    for (const DirectoryEntry& entry : entries) {
+    for (const QRFolderListing::Entry& entry : listing.Entries()) {
+        const std::string_view name = listing.NameOf(entry);
+        if (!isNew(name))
+            continue;
         if (entry.Folder) {
-            const std::string name = entry.Name + "/";
-            if (!folders.contains(name))
-                Folders->Add(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
-        } else if (!files.contains(entry.Name)) {
-            auto* file = new QREFile(this, Ring, entry.Name);
+            Folders->Add(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
+        } else {
+            auto* file = new QREFile(this, Ring, name);
             if (sizes)
                 file->Size = entry.Size;
             Files->Add(file);
@@ -141,19 +163,37 @@ void QREFolder::ToggleExpanded()
 }
 
 // Descends the whole tree below, but never through a symbolic link: a link may lead back up
-// (a loop) or out of the tree.
+// (a loop) or out of the tree. The whole tree's visibility is worked out once, at the end.
 void QREFolder::ExpandAll()
+{
+    QRViewMatchScope matching(*Ring);
+    ExpandBelow();
+    UpdateVisibility();
+}
+
+// What ExpandAll does below the top, in the same order, except that each folder ends with what
+// UpdateVisibility would do for itself and its children but not for the subtrees of its
+// sub-folders: those have seen to their own subtrees already, and walking every subtree again at
+// every level would visit each element once per folder above it. A link's subtree was not
+// expanded, so it is seen to here.
+void QREFolder::ExpandBelow()
 {
     Expanded = true;
     Scan();
     for (QREFolder* folder : *Folders) {
         if (!folder->Link)
-            folder->ExpandAll();
+            folder->ExpandBelow();
     }
     if (Settings().ComputeFileSizeAutomatically)
         ComputeSize();
     FocusTarget();
-    UpdateVisibility();
+    ApplyVisibility();
+    for (QREFolder* folder : *Folders) {
+        if (folder->Link)
+            folder->UpdateVisibility();
+    }
+    for (QREFile* file : *Files)
+        file->ApplyVisibility();
 }
 
 void QREFolder::FocusTarget()
@@ -171,54 +211,63 @@ void QREFolder::RemoveChild(QRElement* element)
         Folders->Delete(static_cast<QREFolder*>(element));
     else if (!element->IsFolder() && Files->Contains(static_cast<QREFile*>(element)))
         Files->Delete(static_cast<QREFile*>(element));
+    PackNames();
 }
 
 void QREFolder::AdoptFolder(QREFolder* folder)
 {
+    QRNameStore& home = folder->NameStore();
     folder->Parent = this;
+    folder->MoveName(home, ChildNames);
     Folders->Add(folder);
+}
+
+void QREFolder::PackNames()
+{
+    if (!ChildNames.Sparse())
+        return;
+    QRNameStore packed;
+    packed.Reserve(ChildNames.BytesInUse());
+    if (IsRoot())
+        MoveName(ChildNames, packed);
+    ForEachChild([&](QRElement* child) { child->MoveName(ChildNames, packed); });
+    ChildNames = std::move(packed);
 }
 
 // One listing serves the whole folder: a child is still there when the listing holds an entry of
 // its name and kind. A folder that cannot be read keeps its children as they are.
 QROutcome QREFolder::RefreshEntries(QRRefreshDepth depth)
 {
-    std::vector<DirectoryEntry> entries;
-    const ListingResult result = platform::ListDirectory(FullPath(), ScanDetail(), entries);
+    QRFolderListing listing;
+    const ListingResult result = listing.Read(FullPath(), ScanDetail());
     if (result == ListingResult::Missing)
         return QROutcome::Removed;
     if (result == ListingResult::Listed) {
-        RefreshChildren(entries, depth);
+        RefreshChildren(listing, depth);
         if (Expanded)
-            AddEntries(entries);
+            AddEntries(listing, NamesOf(*this));
+        PackNames();
     }
     RefreshLook();
     return QROutcome::Kept;
 }
 
-void QREFolder::RefreshChildren(const std::vector<DirectoryEntry>& entries, QRRefreshDepth depth)
+void QREFolder::RefreshChildren(const QRFolderListing& listing, QRRefreshDepth depth)
 {
-    std::unordered_set<std::string> folders;
-    std::unordered_map<std::string_view, std::int64_t> files;
-    for (const DirectoryEntry& entry : entries) {
-        if (entry.Folder)
-            folders.insert(entry.Name + "/");
-        else
-            files.emplace(entry.Name, entry.Size);
-    }
+    const EntrySizes present = SizesOf(listing);
     const bool deep = depth == QRRefreshDepth::Subtree;
     // From the last to the first: a removal moves only children already visited.
     for (int i = Folders->LastIndex(); i >= 0; --i) {
         QREFolder* folder = Folders->Get(i);
-        if (!folders.contains(folder->Name) || (deep && folder->Refresh() == QROutcome::Removed))
+        if (!present.contains(folder->Name) || (deep && folder->Refresh() == QROutcome::Removed))
             Folders->Delete(folder);
     }
     // While folders are counted, a file shows the size it has now, as its folder's total does.
     const bool newSizes = Settings().CountFolderSizesInBackground;
     for (int i = Files->LastIndex(); i >= 0; --i) {
         QREFile* file = Files->Get(i);
-        const auto found = files.find(file->Name);
-        if (found == files.end()) {
+        const auto found = present.find(file->Name);
+        if (found == present.end()) {
             Files->Delete(file);
             continue;
         }
@@ -247,6 +296,7 @@ QROutcome QREFolder::DeleteSelected()
         if (file->DeleteSelected() == QROutcome::Removed)
             Files->Delete(file);
     }
+    PackNames();
     return QROutcome::Kept;
 }
 
@@ -328,7 +378,6 @@ void QREFolder::PlaceChildren(int level, float end, float start)
         float share = child->SizeKnown() ? child->SizeRatio(lo, hi) * sizeNorm : unsetShare;
         if (blend != nullptr)
             share = blend->Shown(*child, share);
-        child->Share = share;
         const float width = child->Weight * share * weightNorm * sector;
         child->Place(level + 1, angle + width, angle);
         angle += width;

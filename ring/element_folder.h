@@ -2,11 +2,15 @@
 // A folder on a ring: it owns its sub-folders and files, scans its directory for new entries,
 // expands and collapses, and lays its visible children out in its own sector.
 #include <cstdint>
-#include <vector>
+#include <string_view>
+#include <unordered_set>
 
 #include "platform/directory_listing.h"
 #include "ring/element_file.h"
 #include "ring/element_main.h"
+#include "ring/name_store.h"
+
+class QRFolderListing;
 
 // Whether a folder entry is a symbolic link (Expand All never descends through one).
 enum class QRLink { Plain, SymbolicLink };
@@ -22,7 +26,7 @@ struct QRAttributes {
 
 class QREFolder : public QRElement {
 public:
-    QREFolder(QREFolder* parent, QOXRing* ring, const std::string& name, QRLink link = QRLink::Plain);
+    QREFolder(QREFolder* parent, QOXRing* ring, std::string_view name, QRLink link = QRLink::Plain);
     ~QREFolder() override;
 
     int MaxDepth(int depth) const override;
@@ -52,6 +56,8 @@ public:
     void RemoveChild(QRElement* element);
     // Takes an element (with its subtree) as a sub-folder of this one.
     void AdoptFolder(QREFolder* folder);
+    // Packs the children's names into one block when most of their store has become garbage.
+    void PackNames();
 
     int VisibleFolderCount() const;
     int VisibleFileCount() const;
@@ -77,8 +83,15 @@ public:
     bool Link = false; // the entry is a symbolic link to a folder
 
 private:
+    friend class QRElement; // keeps its name in its parent's ChildNames
+
     platform::ListingDetail ScanDetail() const;
-    void AddEntries(const std::vector<platform::DirectoryEntry>& entries);
-    void RefreshChildren(const std::vector<platform::DirectoryEntry>& entries, QRRefreshDepth depth);
+    // ExpandAll without the last pass over the visibility of the whole tree.
+    void ExpandBelow();
+    // Adds the entries whose names are not in `known` (the children's names before the pass).
+    void AddEntries(const QRFolderListing& listing, const std::unordered_set<std::string_view>& known);
+    void RefreshChildren(const QRFolderListing& listing, QRRefreshDepth depth);
     void PlaceChildren(int level, float end, float start);
+
+    QRNameStore ChildNames; // the children's names, and a root's own
 };

@@ -5,6 +5,7 @@
 
 #include "app/app_main.h"
 #include "ring/element_folder.h"
+#include "ring/name_store.h"
 #include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 
@@ -15,7 +16,7 @@ constexpr float kScalePerArea = 0.007f;
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
 
 // The byte offset after the first `count` characters of a UTF-8 text (its length if shorter).
-std::size_t CharacterOffset(const std::string& text, std::size_t count)
+std::size_t CharacterOffset(std::string_view text, std::size_t count)
 {
     std::size_t offset = 0;
     for (std::size_t seen = 0; offset < text.size() && seen < count; ++seen) {
@@ -28,9 +29,11 @@ std::size_t CharacterOffset(const std::string& text, std::size_t count)
 
 } // namespace
 
-QRElement::QRElement(QREFolder* parent, QOXRing* ring, const std::string& name)
-    : Parent(parent), Ring(ring), Name(name)
+QRElement::QRElement(QREFolder* parent, QOXRing* ring, std::string_view name) : Parent(parent), Ring(ring)
 {
+    // A root's own store does not exist yet; a root folder keeps a name of its own itself.
+    if (Parent != nullptr)
+        Name = Parent->ChildNames.Keep(name);
     UpdateLabel();
 }
 
@@ -38,6 +41,8 @@ QRElement::~QRElement()
 {
     if (Ring != nullptr)
         Ring->ElementFreed(this);
+    if (Parent != nullptr)
+        Parent->ChildNames.Forget(Name);
     if (WeightAnimation != nullptr)
         WeightAnimation->Destroy();
 }
@@ -81,19 +86,19 @@ void QRElement::Animate()
 }
 
 // The label is the name without its folder mark, cut to what fits: names longer than the limit
-// keep their first characters and end in "...".
+// keep their first characters and end in "...". It shows the name's own bytes.
 void QRElement::UpdateLabel()
 {
-    const std::size_t nameLength = !Name.empty() && Name.back() == '/' ? Name.size() - 1 : Name.size();
+    const std::string_view name = Name;
+    const std::size_t nameLength = !name.empty() && name.back() == '/' ? name.size() - 1 : name.size();
     const float fit = Scale > 0.0f ? std::min(1.0f, 1.0f / Scale) : 1.0f;
-    const auto limit = static_cast<std::size_t>(std::lround(static_cast<float>(kLabelLength) * fit));
-    const std::size_t whole = CharacterOffset(Name, limit);
-    if (whole >= nameLength) {
-        Label.assign(Name, 0, nameLength);
-        return;
-    }
-    Label.assign(Name, 0, CharacterOffset(Name, limit >= 2 ? limit - 2 : 0));
-    Label += "...";
+    const std::size_t limit =
+        fit == 1.0f ? kLabelLength : static_cast<std::size_t>(std::lround(static_cast<float>(kLabelLength) * fit));
+    // A name of no more bytes than the limit has no more characters either.
+    if (name.size() <= limit || CharacterOffset(name, limit) >= nameLength)
+        Label.Show(Name, nameLength, QRLabel::Ending::Whole);
+    else
+        Label.Show(Name, CharacterOffset(name, limit >= 2 ? limit - 2 : 0), QRLabel::Ending::Cut);
 }
 
 void QRElement::UpdateScale()
@@ -106,11 +111,29 @@ std::string QRElement::FullPath() const
     return (Parent != nullptr ? Parent->FullPath() : Ring->Folder) + Name;
 }
 
-void QRElement::SetName(const std::string& name)
+void QRElement::SetName(std::string_view name)
 {
-    Name = name;
+    QRNameStore& store = NameStore();
+    const QRName old = Name;
+    Name = store.Keep(name);
+    store.Forget(old);
     DetermineHidden();
     UpdateLabel();
+    if (Parent != nullptr)
+        Parent->PackNames();
+}
+
+void QRElement::MoveName(QRNameStore& from, QRNameStore& to)
+{
+    const QRName old = Name;
+    Name = to.Keep(old);
+    Label.Moved(old, Name);
+    from.Forget(old);
+}
+
+QRNameStore& QRElement::NameStore()
+{
+    return Parent != nullptr ? Parent->ChildNames : static_cast<QREFolder*>(this)->ChildNames;
 }
 
 std::int64_t QRElement::SizeForLayout() const
@@ -148,7 +171,7 @@ void QRElement::SetWeightTarget(float target)
 
 void QRElement::DetermineHidden()
 {
-    Hidden = !Name.empty() && Name[0] == '.';
+    Hidden = Name.front() == '.';
     Tint = Hidden ? kHiddenTint : QXColor{1.0f, 1.0f, 1.0f};
 }
 

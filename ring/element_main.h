@@ -1,17 +1,21 @@
 #pragma once
 // One entry of the file system on a ring: a folder or a file. Elements are plain objects, owned by
 // their folder's lists (the root folder by its ring); they hold what layout, drawing, the info box,
-// the cursor and the status bar need.
+// the cursor and the status bar need. A folder may hold hundreds of thousands of them, so an
+// element is one heap block and nothing more: its name lives in its folder's name store.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/qox_constant.h"
 #include "resources/resource_list.h"
 #include "ring/element_hooks.h"
+#include "ring/element_name.h"
 
 class QOXRing;
 class QREFolder;
 class QRIteration;
+class QRNameStore;
 
 // Whether CollectSelected takes unselected elements too.
 enum class QRCollect { SelectedOnly, Everything };
@@ -20,8 +24,9 @@ class QRElement {
 public:
     static constexpr QXColor kHiddenTint{0.5f, 0.5f, 0.5f};
 
-    // `parent` is null for the root folder of a ring, whose owner is then the ring.
-    QRElement(QREFolder* parent, QOXRing* ring, const std::string& name);
+    // `parent` is null for the root folder of a ring, whose owner is then the ring; only folders
+    // are ever roots. A child's name is kept by its parent's name store.
+    QRElement(QREFolder* parent, QOXRing* ring, std::string_view name);
     virtual ~QRElement();
     QRElement(const QRElement&) = delete;
     QRElement& operator=(const QRElement&) = delete;
@@ -51,9 +56,11 @@ public:
     // The ring's folder followed by the names down to this element; a folder's path ends in "/".
     std::string FullPath() const;
     // Renames the element (its label follows); the hidden mark follows the new name.
-    void SetName(const std::string& name);
-    // The size with an empty entry counting 1; -1 while unset. All 64 bits: a folder of some
-    // gigabytes is never laid out as a negative size.
+    void SetName(std::string_view name);
+    // Keeps the name in `to` from now on; `from` is the store that kept it so far.
+    void MoveName(QRNameStore& from, QRNameStore& to);
+    // The size in all its 64 bits, with an empty entry counting 1; -1 while unset. A file of
+    // 2 GiB or more is as large on the ring as it is on the disk.
     std::int64_t SizeForLayout() const;
     bool SizeKnown() const { return Size >= 0; }
     float SizeRatio(std::int64_t min, std::int64_t max) const;
@@ -63,26 +70,27 @@ public:
     // Animates Weight towards `target` and asks the ring for a new layout.
     void SetWeightTarget(float target);
 
-    QREFolder* Parent = nullptr; // not owned; the folder that owns this element, null for a root
-    QOXRing* Ring = nullptr;     // not owned; the ring the element lies on
-    std::string Name;            // own name only; a folder's ends in "/"; a root's is empty
-    std::int64_t Size = -1;      // bytes; -1 unset
-    bool Selected = false;
+    // The fields, largest first, so that they pack without gaps.
+    QREFolder* Parent = nullptr;            // not owned; the folder that owns this element, null for a root
+    QOXRing* Ring = nullptr;                // not owned; the ring the element lies on
+    QRName Name;                            // own name only; a folder's ends in "/"; a root's is empty
+    std::int64_t Size = -1;                 // bytes; -1 unset
+    QRIteration* WeightAnimation = nullptr; // owned; exists only while Weight animates
+    QRLabel Label;
     int Level = 0;
     float StartAngle = 0.0f;
     float EndAngle = 0.0f;
     QXColor Colour{0.0f, 1.0f, 0.0f};
     float Weight = 1.0f;
     float Scale = 1.0f;
-    std::string Label;
     QXColor Tint{1.0f, 1.0f, 1.0f};
-    QRIteration* WeightAnimation = nullptr; // owned; exists only while Weight animates
+    bool Selected = false;
     bool Visible = true;
     bool Hidden = false; // the name begins with "."
-    // The share of its parent's sector (before weights) the last layout gave it; -1 before one.
-    float Share = -1.0f;
 
 protected:
+    // The store that keeps this element's name: its parent's; a root folder keeps its own.
+    QRNameStore& NameStore();
     void DetermineHidden();
     // Removes the entry through one of the deletion entry points; Removed when it is gone.
     QROutcome DeleteThrough(bool (QRDeletion::*entryPoint)(const std::string& path)) const;

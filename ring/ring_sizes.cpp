@@ -16,11 +16,25 @@ bool IsChildPath(const std::string& known, const std::string& parent, const std:
 
 } // namespace
 
+// The layout gave each visible child the width weight × share × (visible / weights) × sector, so
+// the share is read back from the child's angles; a child never placed has none and takes its new
+// share at once.
 QRShareBlend::QRShareBlend(const QREFolder& folder, float speed) : Animation(QOXNew<QRIteration>(nullptr))
 {
+    float weights = 0.0f;
+    int visible = 0;
     folder.ForEachChild([&](const QRElement* child) {
-        if (child->Share >= 0.0f)
-            From[child] = child->Share;
+        if (child->Visible) {
+            weights += child->Weight;
+            ++visible;
+        }
+    });
+    const float sector = folder.EndAngle - folder.StartAngle;
+    const float scale = weights / (static_cast<float>(visible) * sector);
+    folder.ForEachChild([&](const QRElement* child) {
+        const float width = child->EndAngle - child->StartAngle;
+        if (child->Visible && width > 0.0f && child->Weight > 0.0f && sector > 0.0f)
+            From[child] = width / child->Weight * scale;
     });
     Animation->SetScalar(1.0f, 0.0f);
     Animation->Start(QRIteration::Sine, QRIteration::Forwards, speed);

@@ -138,7 +138,7 @@ TEST_F(ApplicationTest, RefreshAllDropsRingsWhoseFolderVanishedAndGoesOn)
     ASSERT_EQ(TheApp->Rings->Count(), 2);
     EXPECT_EQ(TheApp->RingAt(0), one);
     EXPECT_EQ(TheApp->RingAt(1), three);
-    EXPECT_EQ(TheApp->CurrentRing, nullptr);
+    EXPECT_EQ(TheApp->CurrentRing, three) << "another ring's vanished folder leaves the user's ring";
     EXPECT_EQ(one->Root->Files->Count(), 0);
     EXPECT_EQ(three->Root->Files->Count(), 2);
     EXPECT_EQ(Window.BusyCalls, (std::vector<bool>{true, false}));
@@ -147,6 +147,7 @@ TEST_F(ApplicationTest, RefreshAllDropsRingsWhoseFolderVanishedAndGoesOn)
     Tree.Remove("three");
     TheApp->RefreshAll();
     EXPECT_EQ(TheApp->Rings->Count(), 0);
+    EXPECT_EQ(TheApp->CurrentRing, nullptr);
 }
 
 TEST_F(ApplicationTest, AutomaticRefreshFollowsFrameTime)

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "engine/qox_main.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/hostile_files.h"
 
 namespace {
 
@@ -22,6 +24,56 @@ TEST_F(SettingsFileTest, MissingFileIsNeitherReadNorWritten)
     EXPECT_FALSE(WriteSettingsFile(Path(), settings));
     EXPECT_FALSE(std::filesystem::exists(Path()));
     EXPECT_TRUE(Desktop.Boxes.empty());
+}
+
+// A settings file that is a link to an endless device, a pipe or holds a line over 1 MiB is
+// refused without waiting: every setting takes its table default, and saving leaves the file as it
+// was, for the user to repair.
+TEST_F(SettingsFileTest, HostileFileGivesTheDefaultsAndIsKept)
+{
+    TheEngine->ShowErrorDialogs = false;
+    for (const HostileFile hostile : HostileFiles()) {
+        SCOPED_TRACE(HostileFileName(hostile));
+        const std::string state = HostileFileState(MakeHostileFile(Path(), hostile));
+        QASettings settings;
+        settings.AnimationSpeed = 7.0f;
+        settings.InitialRingFolder = "/left/over/";
+        EXPECT_FALSE(ReadSettingsFile(Path(), settings));
+        EXPECT_EQ(SettingsText(settings), SettingsText(QASettings{}));
+        settings.AnimationSpeed = 9.0f;
+        EXPECT_FALSE(WriteSettingsFile(Path(), settings));
+        EXPECT_EQ(HostileFileState(Path()), state);
+        const std::vector<std::string> log = NewLogLines();
+        ASSERT_EQ(log.size(), 2u);
+        EXPECT_EQ(log[0].rfind("  ERROR: QX_FILE: ", 0), 0u) << log[0];
+        EXPECT_EQ(log[1], "File \"" + Path() + "\" could not be read, so it is not written over.");
+        std::filesystem::remove(Path());
+    }
+}
+
+// Files that once lost settings when written back: each reads, writes and reads again to the same
+// settings (a NUL in a value used to cut off the rest of the file; a value's last carriage return
+// was lost).
+TEST_F(SettingsFileTest, FilesThatOnceLostSettingsReadBackTheSame)
+{
+    const struct {
+        const char* File;
+        std::string Folder;
+    } cases[] = {{"nul-in-value.ini", std::string("/home/ann/a\0b/", 14)},
+                 {"carriage-returns.ini", "/home/ann/"}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.File);
+        std::filesystem::copy_file(std::string(ORBIVANE_SOURCE_DIR "/tests/fuzz/regressions/settings/") + test.File,
+                                   Path(), std::filesystem::copy_options::overwrite_existing);
+        QASettings first;
+        ASSERT_TRUE(ReadSettingsFile(Path(), first));
+        EXPECT_EQ(first.InitialRingFolder, test.Folder);
+        EXPECT_FALSE(first.DisplayHiddenFiles);
+        ASSERT_TRUE(WriteSettingsFile(Path(), first));
+        QASettings second;
+        ASSERT_TRUE(ReadSettingsFile(Path(), second));
+        EXPECT_EQ(SettingsText(second), SettingsText(first));
+    }
 }
 
 TEST_F(SettingsFileTest, MissingKeysTakeTheTableDefaults)
@@ -68,6 +120,7 @@ TEST_F(SettingsFileTest, EverythingWrittenReadsBackExactlyInTableOrder)
     written.InitialRingFolder = "/home/ann/Photos (2020), best/";
     written.CreateRingForHDD = false;
     written.ComputeFolderSize = true;
+    written.ReadableLabels = false;
     written.AutoRefreshTime = 0.1f;
     written.MinimumSizeFactor = 1.0e-7f;
     written.DefaultFocusFactor = 3.3333333f;
@@ -83,6 +136,7 @@ TEST_F(SettingsFileTest, EverythingWrittenReadsBackExactlyInTableOrder)
     EXPECT_EQ(text.rfind("[STARTUP]\nInitialRingMode=2\nInitialRingFolder=/home/ann/Photos (2020), best/\n", 0), 0u);
     EXPECT_NE(text.find("CreateRingForHDD=0\n"), std::string::npos);
     EXPECT_NE(text.find("AutoRefreshTime=0.1\n"), std::string::npos);
+    EXPECT_NE(text.find("AllowMultipleEqualRings=0\nCountFolderSizesInBackground=1\nStayOnOneFileSystem=0\nReadableLabels=0\n"), std::string::npos);
     EXPECT_EQ(text.find("Stale"), std::string::npos);
 
     QASettings read;
@@ -95,6 +149,7 @@ TEST_F(SettingsFileTest, EverythingWrittenReadsBackExactlyInTableOrder)
     EXPECT_EQ(read.InitialRingFolder, written.InitialRingFolder);
     EXPECT_EQ(read.ShadowMapSize, -1);
     EXPECT_TRUE(read.BananaMode);
+    EXPECT_FALSE(read.ReadableLabels);
 }
 
 TEST_F(SettingsFileTest, TheShippedFileHoldsTheTableDefaults)

@@ -8,6 +8,7 @@
 
 #include "engine/qox_file.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/hostile_files.h"
 
 namespace {
 
@@ -167,6 +168,51 @@ TEST_F(FileTest, ReadScriptFillsTheRecord)
     EXPECT_FALSE(file->IsOpen());
     file->Destroy();
     EXPECT_EQ(script.Lines, (std::vector<std::string>{"MATERIAL {", "  TEX0 \"a\"", "}"}));
+}
+
+// Reading never waits on a pipe nor runs on into an endless device or line; the refused file is
+// then kept from being written over until it has been repaired and read again.
+TEST_F(FileTest, OnlyRegularFilesAreReadAndARefusedFileIsNotWrittenOver)
+{
+    const std::string path = ProgramFolder.Path() + "hostile.txt";
+    const struct {
+        HostileFile Kind;
+        std::vector<std::string> Lines;
+        std::string Report;
+    } cases[] = {
+        {HostileFile::LinkToDevZero, {}, "File \"" + path + "\" is not a regular file!"},
+        {HostileFile::Fifo, {}, "File \"" + path + "\" is not a regular file!"},
+        {HostileFile::LongLine, {"[DISPLAY]", ""},
+         "Line 2 of file \"" + path + "\" is longer than 1 MiB: the file is not read!"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(HostileFileName(test.Kind));
+        const std::string state = HostileFileState(MakeHostileFile(path, test.Kind));
+        QOXFile* file = Files().OpenRead(path, QOXFile::Text);
+        std::vector<std::string> lines;
+        while (!file->Eof() && lines.size() < 5)
+            lines.push_back(file->ReadLine());
+        EXPECT_TRUE(file->WasRefused());
+        file->Destroy();
+        EXPECT_EQ(lines, test.Lines);
+
+        QOXFile* writer = Files().OpenWrite(path, QOXFile::Text);
+        EXPECT_FALSE(writer->IsOpen());
+        writer->WriteLine("never written");
+        writer->Destroy();
+        EXPECT_EQ(HostileFileState(path), state);
+        EXPECT_EQ(NewLogLines(), (std::vector<std::string>{"  ERROR: QX_FILE: " + test.Report,
+                                                           "File \"" + path +
+                                                               "\" could not be read, so it is not written over."}));
+        std::filesystem::remove(path);
+    }
+
+    ProgramFolder.Write("hostile.txt", "repaired\n");
+    EXPECT_EQ(ReadAll(path), std::vector<std::string>{"repaired"});
+    QOXFile* writer = Files().OpenWrite(path, QOXFile::Text);
+    writer->WriteLine("saved");
+    writer->Destroy();
+    EXPECT_EQ(ProgramFolder.Read("hostile.txt"), "saved\n");
 }
 
 TEST_F(FileTest, NameHelpers)

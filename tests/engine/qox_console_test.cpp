@@ -29,6 +29,34 @@ TEST_F(ConsoleTest, HandlerRegisteredTwiceIsCalledTwiceAndRemovedEverywhere)
     EXPECT_EQ(Console().Settings.CallProcs.size(), 2u); // the slots stay, empty
 }
 
+// Listeners that register more listeners (enough to move the list in memory) or remove
+// themselves while a line is handed out: each listener there when the line came hears it once,
+// and those added meanwhile hear the lines after it.
+TEST_F(ConsoleTest, ListenersMayAddAndRemoveListenersWhileALineIsHandedOut)
+{
+    std::vector<std::string> heard;
+    const int adder = 0;
+    const int quitter = 0;
+    const int added = 0;
+    Console().AddCallProc(&adder, [&](const std::string& text) {
+        heard.push_back("adder: " + text);
+        for (int i = 0; i < 64; ++i)
+            Console().AddCallProc(&added, [&heard, i](const std::string& line) {
+                if (i == 0)
+                    heard.push_back("added: " + line);
+            });
+        Console().RemoveCallProc(&adder);
+    });
+    Console().AddCallProc(&quitter, [&](const std::string& text) {
+        heard.push_back("quitter: " + text);
+        Console().RemoveCallProc(&quitter);
+    });
+    Console().AddLine("one");
+    Console().AddLine("two");
+    EXPECT_EQ(heard, (std::vector<std::string>{"adder: one", "quitter: one", "added: two"}));
+    Console().ClearCallProcs();
+}
+
 TEST_F(ConsoleTest, DisabledConsoleDropsLinesEntirely)
 {
     int calls = 0;

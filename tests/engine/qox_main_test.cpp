@@ -113,6 +113,30 @@ TEST_F(EngineTest, ShutDownWritesItsLinesAndFreesModulesInReverseOrder)
     EXPECT_TRUE(Desktop.Boxes.empty());
 }
 
+// Reports something as it dies; made a child of the file system, it dies after the console.
+class LateReporter : public QOXObject {
+    QOX_CLASS(LateReporter)
+public:
+    using QOXObject::QOXObject;
+
+protected:
+    void BeforeDestroy() override
+    {
+        Engine()->Error("QX_FILE", "late error");
+        Engine()->Message("late message");
+    }
+};
+
+TEST_F(EngineTest, ErrorsAndMessagesAfterTheConsoleDiedStillShowTheirBoxes)
+{
+    QOXNew<LateReporter>(TheEngine->FileSystem, "late");
+    DestroyEngine();
+    ASSERT_EQ(Desktop.Boxes.size(), 2u);
+    EXPECT_EQ(Desktop.Boxes[0].Text, "QX_FILE: late error");
+    EXPECT_EQ(Desktop.Boxes[1].Text, "late message");
+    EXPECT_EQ(NewLogLines().size(), 4u); // the shut-down lines only
+}
+
 TEST_F(EngineTest, LeakReportCountsForgottenObjects)
 {
     QOXObject* forgotten = QOXNew<QOXObject>(nullptr, "forgotten");

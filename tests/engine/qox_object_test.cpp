@@ -74,6 +74,48 @@ TEST(QOXObject, UniqueChildrenAreListedOnce)
     root->Destroy();
 }
 
+// A parent that records which children left it.
+class Watching : public QOXObject {
+    QOX_CLASS(Watching)
+public:
+    using QOXObject::QOXObject;
+    std::vector<QOXObject*> Left;
+
+protected:
+    void ChildRemoved(QOXObject* child) override { Left.push_back(child); }
+};
+
+TEST(QOXObject, MovingToAnotherParentListsTheObjectThereOnlyAndItDiesOnce)
+{
+    gDeaths.clear();
+    const auto before = QOXObject::LiveInstances();
+    auto* first = QOXNew<Watching>(nullptr, "first");
+    auto* second = QOXNew<Watching>(nullptr, "second");
+    QOXObject* sibling = QOXNew<Recorded>(first, "sibling");
+    QOXObject* moved = QOXNew<Recorded>(first, "moved");
+    QOXNew<Recorded>(moved, "grandchild");
+
+    moved->SetParent(second);
+    EXPECT_EQ(first->GetChildren(), std::vector<QOXObject*>{sibling});
+    EXPECT_EQ(second->GetChildren(), std::vector<QOXObject*>{moved});
+    EXPECT_EQ(first->Left, std::vector<QOXObject*>{moved});
+    EXPECT_EQ(moved->GetParent(), second);
+
+    // AddChild moves as well; RemoveChild leaves the object without a parent.
+    first->AddChild(moved);
+    EXPECT_EQ(first->GetChildren(), (std::vector<QOXObject*>{sibling, moved}));
+    EXPECT_EQ(second->ChildCount(), 0);
+    first->RemoveChild(sibling);
+    EXPECT_FALSE(sibling->HasParent());
+    EXPECT_EQ(first->ChildCount(), 1);
+    sibling->SetParent(second);
+
+    first->Destroy();
+    second->Destroy();
+    EXPECT_EQ(gDeaths, (std::vector<std::string>{"grandchild", "moved", "sibling"}));
+    EXPECT_EQ(QOXObject::LiveInstances(), before);
+}
+
 TEST(QOXObject, DescribeNamesTheRuntimeClassAndNamesAreCutTo32)
 {
     QOXObject* object = QOXNew<Recorded>(nullptr, std::string(40, 'n'));

@@ -64,6 +64,27 @@ TEST_F(ParserTest, BlockStartsAndEnds)
     EXPECT_FALSE(Parser().IsBlockEnd());
 }
 
+// A quoted brace is text (an extension or a folder named "}"), never a block's start or end.
+TEST_F(ParserTest, QuotedBracesAreTextNotStructure)
+{
+    const struct {
+        const char* Line;
+        bool Start;
+        bool End;
+    } lines[] = {
+        {"}", false, true},           {"\"}\"", false, false},    {"  \"}\"  ", false, false},
+        {"VIEW {", true, false},      {"VIEW \"{\"", false, false}, {"\"VIEW\" {", false, false},
+        {"\"VIEW {\"", false, false}, {"\"}", false, false},      {"{", false, false},
+    };
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.Line);
+        Parser().ParseLine(line.Line);
+        EXPECT_EQ(Parser().IsBlockStart("VIEW"), line.Start);
+        EXPECT_EQ(Parser().IsAnyBlockStart(), line.Start);
+        EXPECT_EQ(Parser().IsBlockEnd(), line.End);
+    }
+}
+
 TEST_F(ParserTest, NumberAndTruthGetters)
 {
     Parser().ParseLine("KEY 12 -3.5 TRUE True 1 12abc (0.25,0.5,1.0)");

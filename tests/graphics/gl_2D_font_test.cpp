@@ -95,12 +95,12 @@ TEST_F(FontTest, FontsAreFoundByNameAndDeletedInOrder)
     EXPECT_EQ(Fonts->FindFont("Default Add"), second);
     EXPECT_EQ(Fonts->FindFont("default add"), nullptr);
     Fonts->DeleteFont(0);
-    EXPECT_EQ(Fonts->Fonts.Last, 0);
-    EXPECT_EQ(Fonts->Fonts.Get(0), second);
+    EXPECT_EQ(Fonts->Fonts->LastIndex(), 0);
+    EXPECT_EQ(Fonts->Fonts->Get(0), second);
     EXPECT_EQ(Fonts->FindFont("Default"), nullptr);
     static_cast<void>(first);
     Fonts->DeleteFonts(Fonts);
-    EXPECT_EQ(Fonts->Fonts.Last, -1);
+    EXPECT_EQ(Fonts->Fonts->LastIndex(), -1);
 }
 
 TEST_F(FontTest, AdditiveTextDrawsTheGlyphAfterHalfItsAdvance)

@@ -71,7 +71,7 @@ TEST_F(ViewTest, ViewsReadBackExactly)
     EXPECT_EQ(first->Colour, (QXColor{0.25f, 0.5f, 1.0f}));
     EXPECT_EQ(first->Texture, "textures/views/photo (large)");
     EXPECT_FALSE(first->Enabled);
-    EXPECT_EQ(first->Extensions.Lines, (std::vector<std::string>{"jpg", "png", "tar gz", ""}));
+    EXPECT_EQ(first->Extensions().Lines, (std::vector<std::string>{"jpg", "png", "tar gz", ""}));
     EXPECT_TRUE(loaded->GetView(1)->Enabled);
     EXPECT_EQ(loaded->GetView(1)->Colour, QVGeneric::kDefaultColour);
 }
@@ -141,11 +141,11 @@ TEST_F(ViewTest, BrokenFileLoadsWhatItCan)
     const QVGeneric* first = Views->GetView(0);
     EXPECT_EQ(first->Colour, (QXColor{0.0f, 0.25f, 1.0f}));
     EXPECT_FALSE(first->Enabled);
-    EXPECT_EQ(first->Extensions.Lines, (std::vector<std::string>{"JPG", "png"}));
-    EXPECT_EQ(Views->GetView(1)->Extensions.Lines, std::vector<std::string>{"gif"});
+    EXPECT_EQ(first->Extensions().Lines, (std::vector<std::string>{"JPG", "png"}));
+    EXPECT_EQ(Views->GetView(1)->Extensions().Lines, std::vector<std::string>{"gif"});
     EXPECT_TRUE(Views->GetView(1)->Enabled);
     EXPECT_EQ(Views->GetView(2)->Colour, (QXColor{1.0f, 0.5f, 1.0f}));
-    EXPECT_EQ(Views->GetView(2)->Extensions.Lines, std::vector<std::string>{"txt"});
+    EXPECT_EQ(Views->GetView(2)->Extensions().Lines, std::vector<std::string>{"txt"});
     EXPECT_EQ(NewLogLines(), (std::vector<std::string>{"Loading Views Ini File...", "Done!"}));
 }
 
@@ -171,7 +171,7 @@ TEST_F(ViewTest, LongExtensionsAreCutAlikeWhenStoredAndLookedUp)
 {
     const std::string longExtension(40, 'x');
     QVGeneric* view = View("Long", {longExtension.c_str(), longExtension.c_str()}, true);
-    EXPECT_EQ(view->Extensions.Lines, std::vector<std::string>{std::string(32, 'x')});
+    EXPECT_EQ(view->Extensions().Lines, std::vector<std::string>{std::string(32, 'x')});
     EXPECT_EQ(Views->FindView(std::string(40, 'X'), ViewScope::EnabledOnly), view);
 }
 

@@ -181,7 +181,7 @@ TEST_F(GLRingTest, LabelsRunOutwardsInTheirTintOverADarkDropShadow)
         const auto pixels = Picture();
         int found = 0;
         for (std::size_t i = 0; i < pixels.size(); i += 4)
-            found += Near({pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]}, colour, 3) ? 1 : 0;
+            found += Close(&pixels[i], colour, 3) ? 1 : 0;
         return found;
     };
     const Rgba labelOnly{255, 128, 128, 255};

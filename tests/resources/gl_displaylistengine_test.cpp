@@ -47,14 +47,14 @@ TEST_F(DisplayListTest, RemovedSlotsAreReusedAndTrailingEmptiesDropped)
     EXPECT_EQ(Lists->IndexOf(a), 0);
     EXPECT_EQ(Lists->IndexOf(b), 1);
     b->Destroy();
-    EXPECT_EQ(Lists->Last, 2);
-    EXPECT_EQ(Lists->Lists[1], nullptr);
+    EXPECT_EQ(Lists->Lists->LastIndex(), 2);
+    EXPECT_EQ(Lists->Lists->Get(1), nullptr);
     QRDisplayList* d = Compile({1, 1, 0});
     EXPECT_EQ(Lists->IndexOf(d), 1);
     d->Unload();
     c->Unload();
-    EXPECT_EQ(Lists->Last, 0);
-    EXPECT_EQ(Lists->Lists.size(), 1u);
+    EXPECT_EQ(Lists->Lists->LastIndex(), 0);
+    EXPECT_EQ(Lists->Lists->Capacity(), 4);
     EXPECT_EQ(Lists->IndexOf(a), 0);
 }
 
@@ -106,12 +106,12 @@ TEST_F(DisplayListTest, NamedListsLogAndRecompilingDeletesTheOldList)
     list->BeginCompile(CompileOnly);
     list->EndCompile();
     EXPECT_FALSE(glIsList(first));
-    EXPECT_EQ(Lists->Last, 0);
+    EXPECT_EQ(Lists->Lists->LastIndex(), 0);
     list->Destroy();
     EXPECT_EQ(NewLogLines(), (std::vector<std::string>{"Deleting Display List: \"ring\"",
                                                        "Creating Display List: \"ring\"",
                                                        "Deleting Display List: \"ring\""}));
-    EXPECT_EQ(Lists->Last, -1);
+    EXPECT_EQ(Lists->Lists->LastIndex(), -1);
 }
 
 TEST_F(DisplayListTest, TheSmallEnginesStartInOrderAndTheFrameEmptiesItsLights)

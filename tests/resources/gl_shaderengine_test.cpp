@@ -34,7 +34,7 @@ TEST_F(ShaderTest, AVertexProgramCompilesAndIsDeletedWithItsShader)
     EXPECT_TRUE(isProgram(shader->ProgramId));
     const unsigned id = shader->ProgramId;
     shaders->DeleteShaders(shaders);
-    EXPECT_EQ(shaders->Shaders.Last, -1);
+    EXPECT_EQ(shaders->Shaders->LastIndex(), -1);
     EXPECT_FALSE(isProgram(id));
     EXPECT_EQ(NewLogLines(), (std::vector<std::string>{"Creating Shader: \"pass\"", "Vertex Shader created!",
                                                        "Deleting Shader: \"pass\""}));

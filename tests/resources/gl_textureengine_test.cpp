@@ -118,6 +118,48 @@ TEST_F(TextureTest, EveryFormatShowsItsPictureTheRightWayUp)
     EXPECT_TRUE(Desktop.Boxes.empty());
 }
 
+// Grey pictures draw as grey: an alpha-only texture would leave only the material's white.
+TEST_F(TextureTest, GreyPicturesDrawAsGrey)
+{
+    ProgramFolder.Write("textures/grey.png", EncodePng(2, 2, 1, Filled(2, 2, {90})));
+    ProgramFolder.Write("textures/grey8.tga", EncodeTga(2, 2, 8, Filled(2, 2, {160})));
+    const struct {
+        const char* Name;
+        int Level;
+    } pictures[] = {{"textures/grey", 90}, {"textures/grey8", 160}};
+    for (const auto& picture : pictures) {
+        SCOPED_TRACE(picture.Name);
+        auto texture = LoadTexture(picture.Name);
+        ASSERT_TRUE(texture->IsLoaded());
+        EXPECT_EQ(texture->Format, FormatLuminance);
+        ClearTo(0, 0, 0);
+        DrawFullView(texture.get());
+        EXPECT_TRUE(Near(Top(), {picture.Level, picture.Level, picture.Level, 255}, 3));
+    }
+}
+
+// A picture wider than GL takes becomes a texture GL takes, scaled down, its colours in place.
+TEST_F(TextureTest, PicturesBeyondTheLargestTextureAreScaledDown)
+{
+    const int largest = GetInteger(GL_MAX_TEXTURE_SIZE);
+    const int width = 2 * largest + 500;
+    const int height = 4;
+    Pixels picture;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.insert(picture.end(), x < width / 2 ? kRed.begin() : kBlue.begin(), x < width / 2 ? kRed.end() : kBlue.end());
+    ProgramFolder.Write("textures/wide.png", EncodePng(width, height, 3, picture));
+    auto texture = LoadTexture("textures/wide");
+    ASSERT_TRUE(texture->IsLoaded());
+    EXPECT_LE(texture->Width, largest);
+    EXPECT_GT(texture->Width, 0);
+    ClearTo(0, 0, 0);
+    DrawFullView(texture.get());
+    EXPECT_TRUE(Near(ReadPixel(kWidth / 4, kHeight / 2), kRedPixel, 4));
+    EXPECT_TRUE(Near(ReadPixel(kWidth * 3 / 4, kHeight / 2), kBluePixel, 4));
+    EXPECT_TRUE(Desktop.Boxes.empty());
+}
+
 TEST_F(TextureTest, SearchOrderIsBmpJpgPngTga)
 {
     ProgramFolder.Write("textures/a.bmp", EncodeBmp(2, 2, Filled(2, 2, kRed)));

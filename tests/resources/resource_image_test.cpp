@@ -111,14 +111,14 @@ TEST_F(ImageTest, TgaComesBeforePngAndHasRedAndBlueSwapped)
     EXPECT_EQ(image->Data, (Pixels{30, 20, 10, 40, 31, 21, 11, 41, 32, 22, 12, 42, 33, 23, 13, 43}));
 }
 
-TEST_F(ImageTest, EightBitTgaIsAlphaAndTwentyFourBitIsRgb)
+TEST_F(ImageTest, EightBitTgaIsGreyAndTwentyFourBitIsRgb)
 {
-    ProgramFolder.Write("alpha.tga", EncodeTga(2, 1, 8, {7, 9}));
+    ProgramFolder.Write("grey.tga", EncodeTga(2, 1, 8, {7, 9}));
     ProgramFolder.Write("colour.tga", EncodeTga(1, 1, 24, {1, 2, 3}));
-    auto alpha = LoadImage("alpha");
+    auto grey = LoadImage("grey");
     auto colour = LoadImage("colour");
-    EXPECT_EQ(alpha->Format, FormatAlpha);
-    EXPECT_EQ(alpha->Data, (Pixels{7, 9}));
+    EXPECT_EQ(grey->Format, FormatLuminance);
+    EXPECT_EQ(grey->Data, (Pixels{7, 9}));
     EXPECT_EQ(colour->Format, FormatRGB);
     EXPECT_EQ(colour->Data, (Pixels{3, 2, 1}));
 }
@@ -129,7 +129,7 @@ TEST_F(ImageTest, PngComponentsGiveTheFormatAndFlipVerticalReversesRows)
     ProgramFolder.Write("rgba.png", EncodePng(1, 2, 4, {1, 2, 3, 4, 5, 6, 7, 8}));
     auto grey = LoadImage("grey");
     auto rgba = LoadImage("rgba");
-    EXPECT_EQ(grey->Format, FormatAlpha);
+    EXPECT_EQ(grey->Format, FormatLuminance);
     EXPECT_EQ(rgba->Format, FormatRGBA);
     ASSERT_EQ(grey->Data, (Pixels{1, 2, 3}));
     grey->FlipVertical();
@@ -182,8 +182,9 @@ TEST_F(GiantImageTest, HeadersClaimingGiantPicturesAreRefusedBeforeAnyPixelMemor
     ExpectTooLarge("giant.tga", tga);
 
     // IHDR width and height are the big-endian words at bytes 16 and 20, its checksum at 29.
+    // 20000 x 20000 pixels would take more than 256 MiB.
     std::string png = EncodePng(2, 2, 3, Filled(2, 2, kRed));
-    png.replace(16, 8, "\x00\x00\x1F\x40\x00\x00\x1F\x40", 8);
+    png.replace(16, 8, "\x00\x00\x4E\x20\x00\x00\x4E\x20", 8);
     const std::uint32_t crc = Crc32(png.substr(12, 17));
     for (int i = 0; i < 4; ++i)
         png[static_cast<std::size_t>(29 + i)] = static_cast<char>(crc >> (24 - 8 * i));
@@ -193,8 +194,31 @@ TEST_F(GiantImageTest, HeadersClaimingGiantPicturesAreRefusedBeforeAnyPixelMemor
     std::string jpeg = EncodeJpeg(8, 8, Filled(8, 8, kRed));
     const std::size_t frame = jpeg.find("\xFF\xC0", 0, 2);
     ASSERT_NE(frame, std::string::npos);
-    jpeg.replace(frame + 5, 4, "\x1F\x40\x1F\x40", 4);
+    jpeg.replace(frame + 5, 4, "\x4E\x20\x4E\x20", 4);
     ExpectTooLarge("giant.jpg", jpeg);
+}
+
+// A camera's photo (5472 x 3648, 57 MiB of pixels) is an ordinary picture, whatever its format.
+TEST_F(ImageTest, PhotosOfCameraSizeLoad)
+{
+    const int width = 5472;
+    const int height = 3648;
+    const Pixels photo = Filled(width, height, {40, 120, 200});
+    const struct {
+        const char* File;
+        std::string Content;
+    } photos[] = {{"photo.jpg", EncodeJpeg(width, height, photo)}, {"photo.png", EncodePng(width, height, 3, photo)}};
+    for (const auto& file : photos) {
+        SCOPED_TRACE(file.File);
+        ProgramFolder.Write(file.File, file.Content);
+        auto image = LoadImage("photo");
+        ASSERT_TRUE(image->IsLoaded());
+        EXPECT_EQ(std::max(image->Width, image->RawWidth), width);
+        EXPECT_EQ(std::max(image->Height, image->RawHeight), height);
+        EXPECT_EQ(image->Bitmap.size() + image->Data.size(), static_cast<std::size_t>(width) * height * 3);
+        std::filesystem::remove(ProgramFolder.Path() + file.File);
+    }
+    EXPECT_TRUE(Desktop.Boxes.empty());
 }
 
 TEST_F(ImageTest, CompressedAndOddDepthTgaFilesAreRefused)

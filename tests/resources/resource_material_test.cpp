@@ -3,11 +3,15 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/qox_script.h"
 #include "engine/qox_timer.h"
+#include "resources/material_parser.h"
 #include "resources/resource_texture.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/hostile_files.h"
 #include "tests/support/image_files.h"
 
 namespace {
@@ -180,6 +184,45 @@ TEST_F(MaterialTest, MissingScriptIsReportedAndLeavesTheMaterialEmpty)
     EXPECT_EQ(material->GetName(), "materials/none");
     ASSERT_EQ(Desktop.Boxes.size(), 1u);
     EXPECT_EQ(Desktop.Boxes[0].Text, "QX_FILE: File \"" + ProgramFolder.Path() + "materials/none.txt\" not found!");
+}
+
+// 100,000 nested blocks in a 400 KB script: the blocks beyond 256 are refused with a console line
+// naming the file and the line, and the rest of the script is ignored, so the parser's own stack
+// stays shallow. A script nested just 256 deep is read whole.
+TEST_F(MaterialTest, BlocksNestedDeeperThan256AreRefusedWithTheFileAndLine)
+{
+    std::filesystem::create_directories(ProgramFolder.Path() + "materials");
+    std::filesystem::copy_file(ORBIVANE_FUZZ_DIR "regressions/material/nested-100000.txt",
+                               ProgramFolder.Path() + "materials/deep.txt");
+    auto deep = QOXMake<QRMaterial>(nullptr, "materials/deep");
+    EXPECT_TRUE(deep->IsLoaded());
+    EXPECT_EQ(NewLogLines(), std::vector<std::string>{"Material \"" + ProgramFolder.Path() +
+                                                      "materials/deep.txt\": blocks nested deeper than 256 at "
+                                                      "line 257; the rest of the script is ignored."});
+
+    std::vector<std::string> lines(QRMaterialParser::kMaxBlockDepth, "X {");
+    lines.insert(lines.end(), QRMaterialParser::kMaxBlockDepth, "}");
+    lines.push_back("SET_BLENDING ADDITIVE 0.5");
+    auto deepest = Parsed(lines);
+    EXPECT_EQ(deepest->Data.Blending.BlendMode, 1);
+    EXPECT_TRUE(NewLogLines().empty());
+}
+
+// A material script that is a link to an endless device, a pipe or holds a line over 1 MiB is
+// refused without waiting and leaves the material empty.
+TEST_F(MaterialTest, HostileScriptLeavesTheMaterialEmpty)
+{
+    TheEngine->ShowErrorDialogs = false;
+    for (const HostileFile hostile : HostileFiles()) {
+        SCOPED_TRACE(HostileFileName(hostile));
+        MakeHostileFile(ProgramFolder.Path() + "materials/hostile.txt", hostile);
+        auto material = QOXMake<QRMaterial>(nullptr, "materials/hostile");
+        EXPECT_FALSE(material->IsLoaded());
+        EXPECT_EQ(material->Data.Script.Last, -1);
+        const std::vector<std::string> log = NewLogLines();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].rfind("  ERROR: QX_FILE: ", 0), 0u) << log[0];
+    }
 }
 
 using MaterialFileTest = GLTest;

@@ -73,8 +73,7 @@ TEST_F(ViewMatchingTest, StoredExtensionsAreComparedAsWritten)
 {
     TheApp->Views->Clear();
     QVGeneric* upper = TheApp->Views->AddView("Upper");
-    upper->Extensions.Lines = {"JPG"};
-    upper->Extensions.Last = 0;
+    upper->SetExtensions({"JPG"});
     TheApp->ApplyDisplayChange();
     EXPECT_EQ(File("photo.JPG")->View, nullptr);
     EXPECT_FALSE(File("photo.JPG")->Visible);

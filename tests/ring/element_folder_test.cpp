@@ -165,6 +165,37 @@ TEST_F(ElementTest, ExpandAllNeverDescendsThroughALink)
     EXPECT_EQ(ChildNamed(*toC, "deep.txt")->FullPath(), Tree.PathOf("a/to-c/deep.txt"));
 }
 
+// Expanding a whole tree works its visibility out once: every level still sums only the sizes
+// of what is visible, hidden entries at every depth are left out, and every expanded folder
+// heads for its focus weight.
+TEST_F(ElementTest, ExpandAllSumsWhatIsVisibleAtEveryDepth)
+{
+    Settings().ComputeFileSizeAutomatically = true;
+    Settings().ComputeFolderSize = true;
+    Settings().DisplayHiddenFiles = false;
+    Tree.File("a/one.txt", 10);
+    Tree.File("a/.hidden.txt", 1000);
+    Tree.File("a/b/two.txt", 20);
+    Tree.File("a/b/.hidden/big.txt", 5000);
+    Tree.File("a/b/c/three.txt", 30);
+    Tree.File("a/b/c/.hidden.txt", 3000);
+    Tree.Link("a/b/c/up", Tree.PathOf("a"));
+    QOXRing* ring = Open();
+    auto* a = static_cast<QREFolder*>(ChildNamed(*ring->Root, "a/"));
+    a->ExpandAll();
+    auto* b = static_cast<QREFolder*>(ChildNamed(*a, "b/"));
+    auto* c = static_cast<QREFolder*>(ChildNamed(*b, "c/"));
+    EXPECT_EQ(c->Size, 30 - 1); // the link counts as a folder of unset size
+    EXPECT_EQ(b->Size, 20 + 29);
+    EXPECT_EQ(a->Size, 10 + 49);
+    for (const QRElement* hidden : {ChildNamed(*a, ".hidden.txt"), ChildNamed(*b, ".hidden/"), ChildNamed(*c, ".hidden.txt")})
+        EXPECT_FALSE(hidden->Visible) << hidden->Name;
+    EXPECT_TRUE(ChildNamed(*c, "three.txt")->Visible);
+    for (const QREFolder* folder : {a, b, c})
+        EXPECT_NE(folder->WeightAnimation, nullptr) << folder->Name;
+    EXPECT_FALSE(static_cast<QREFolder*>(ChildNamed(*c, "up/"))->Expanded);
+}
+
 TEST_F(ElementTest, TheRootNeverCollapsesAndCollapsedFoldersKeepTheirChildren)
 {
     Tree.File("sub/x.txt", 1);
@@ -206,6 +237,61 @@ TEST_F(ElementTest, RefreshDropsWhatVanishedAndFindsWhatAppeared)
     // A collapsed folder drops vanished children but does not scan for new ones.
     EXPECT_TRUE(ChildNames(*static_cast<QREFolder*>(ChildNamed(*ring->Root, "collapsed/"))).empty());
     EXPECT_TRUE(ring->DisplayListStale);
+}
+
+// Refreshes that drop most entries and renames leave garbage in the folder's name store until it
+// packs the survivors' names anew; every survivor keeps its name, label and path throughout.
+TEST_F(ElementTest, RefreshesAndRenamesKeepEverySurvivorsNameIntact)
+{
+    const auto longName = [](int i) { return "file-" + std::to_string(1000 + i) + "-with-a-long-name.txt"; };
+    std::set<std::string> onDisk;
+    for (int i = 0; i < 120; ++i)
+        onDisk.insert(Tree.File(longName(i), 1).substr(Tree.Root().size()));
+    QOXRing* ring = Open();
+    const QRElement* survivor = ChildNamed(*ring->Root, longName(119));
+    const char* survivorName = survivor->Name.c_str();
+    struct Round {
+        const char* What;
+        int KeepOneIn; // of the long names still there
+        int Appear;
+        int Rename;
+    };
+    const Round rounds[] = {
+        {"half vanish, some appear", 2, 20, 0},
+        {"most vanish", 4, 0, 0},
+        {"renamed on disk and in the ring", 1, 0, 10},
+        {"all but the last vanish, many appear", 1000, 200, 0},
+    };
+    int appeared = 0;
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.What);
+        int seen = 0;
+        for (const std::string& name : std::set<std::string>(onDisk)) {
+            if (name.starts_with("file-") && name != longName(119) && seen++ % round.KeepOneIn != 0) {
+                Tree.Remove(name);
+                onDisk.erase(name);
+            }
+        }
+        for (int i = 0; i < round.Appear; ++i, ++appeared)
+            onDisk.insert(Tree.File("new-" + std::to_string(appeared), 1).substr(Tree.Root().size()));
+        for (int i = 0; i < round.Rename; ++i) {
+            const std::string from = *onDisk.begin();
+            const std::string to = "renamed-" + std::to_string(i) + "-" + from;
+            std::filesystem::rename(Tree.PathOf(from), Tree.PathOf(to));
+            ChildNamed(*ring->Root, from)->SetName(to);
+            onDisk.erase(from);
+            onDisk.insert(to);
+        }
+        ASSERT_EQ(ring->Refresh(), QROutcome::Kept);
+        EXPECT_EQ(ChildNames(*ring->Root), onDisk);
+        ring->Root->ForEachChild([&](const QRElement* child) {
+            const std::string name = child->Name;
+            EXPECT_EQ(child->Label, name.size() <= 20 ? name : name.substr(0, 18) + "...");
+            EXPECT_TRUE(std::filesystem::is_regular_file(child->FullPath())) << name;
+        });
+    }
+    EXPECT_EQ(ChildNamed(*ring->Root, longName(119)), survivor);
+    EXPECT_NE(survivor->Name.c_str(), survivorName) << "the survivors' names were packed into a fresh store";
 }
 
 TEST_F(ElementTest, AFolderThatCannotBeReadKeepsWhatItShows)

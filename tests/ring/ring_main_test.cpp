@@ -45,6 +45,25 @@ TEST_F(RingTest, SizesShareBySizeRatioWithAMinimumFactor)
     EXPECT_NEAR(small + large, 360.0f, 1e-3);
 }
 
+// Sizes of 2 GiB and more are neither negative nor cut: a 3 GiB file is the widest sector and a
+// folder's total keeps every bit.
+TEST_F(RingTest, SizesOfTwoGibibytesAndMoreLayOutAsLarge)
+{
+    Settings().ComputeFileSizeAutomatically = true;
+    Settings().ComputeFolderSize = true;
+    constexpr std::int64_t kGiB = 1LL << 30;
+    Tree.File("kib", 1024);
+    Tree.File("two-gib", 2 * kGiB);
+    Tree.File("three-gib", 3 * kGiB);
+    QOXRing* ring = Open();
+    const float kib = SectorOf(ChildNamed(*ring->Root, "kib"));
+    const float two = SectorOf(ChildNamed(*ring->Root, "two-gib"));
+    const float three = SectorOf(ChildNamed(*ring->Root, "three-gib"));
+    EXPECT_LT(kib, two);
+    EXPECT_LT(two, three);
+    EXPECT_EQ(ring->Root->Size, 5 * kGiB + 1024);
+}
+
 TEST_F(RingTest, OneSetAndOneUnsetSizeGetHalfEach)
 {
     Tree.File("set", 500);

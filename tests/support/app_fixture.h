@@ -13,15 +13,21 @@
 #include "tests/support/engine_fixture.h"
 #include "tests/support/file_tree.h"
 
-// What the main window is told: the caption, the status-bar panels, the busy pointer.
+// What the main window is told: the caption, the status-bar panels, the busy pointer, the task-bar
+// title; and the view's size it gives.
 class RecordingWindow : public QAWindowLink {
 public:
     void SetCaption(const std::string& caption) override { Caption = caption; }
     void SetStatusText(QAStatusPanel panel, const std::string& text) override { Panels[panel] = text; }
     void SetBusy(bool busy) override { BusyCalls.push_back(busy); }
     void SettingsLoaded(const QASettings&) override { ++SettingsShown; }
+    void SetTaskBarTitle(const std::string& title) override { TaskBarTitle = title; }
+    QAViewSize ViewSize() const override { return Size; }
+    bool ViewShown() const override { return true; }
 
     std::string Caption;
+    std::string TaskBarTitle;
+    QAViewSize Size{640, 480};
     std::map<QAStatusPanel, std::string> Panels;
     std::vector<bool> BusyCalls;
     int SettingsShown = 0;

@@ -1,7 +1,6 @@
 #include "tests/support/engine_fixture.h"
 
 #include <cstdlib>
-#include <sstream>
 
 #include "engine/qox_timer.h"
 
@@ -42,11 +41,7 @@ void EngineTest::DestroyEngine()
 
 std::vector<std::string> EngineTest::LogLines() const
 {
-    std::vector<std::string> lines;
-    std::istringstream log(ProgramFolder.Read("console.txt"));
-    for (std::string line; std::getline(log, line);)
-        lines.push_back(line);
-    return lines;
+    return ProgramFolder.ReadLines("console.txt");
 }
 
 std::vector<std::string> EngineTest::NewLogLines()

@@ -34,6 +34,14 @@ Rgba GLTest::ReadPixel(int x, int y) const
     return {pixel[0], pixel[1], pixel[2], pixel[3]};
 }
 
+std::vector<std::uint8_t> GLTest::Picture() const
+{
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth * kHeight * 4));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
 Rgba GLTest::CentrePixel() const
 {
     return ReadPixel(Device->X + Device->Width / 2, Device->Y + Device->Height / 2);
@@ -56,6 +64,14 @@ int GLTest::GetInteger(unsigned name)
     GLint value = 0;
     glGetIntegerv(name, &value);
     return value;
+}
+
+bool GLTest::Close(const std::uint8_t* actual, const Rgba& expected, int tolerance)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        if (std::abs(actual[i] - expected[i]) > tolerance)
+            return false;
+    return true;
 }
 
 ::testing::AssertionResult GLTest::Near(const Rgba& actual, const Rgba& expected, int tolerance)

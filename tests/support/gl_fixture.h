@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "graphics/gl_main.h"
 #include "platform/egl_gl_binding.h"
@@ -21,6 +22,8 @@ protected:
 
     // The colour at window pixel (x, y), y counted upwards from the bottom as OpenGL does.
     Rgba ReadPixel(int x, int y) const;
+    // Every pixel of the view, RGBA, bottom row first.
+    std::vector<std::uint8_t> Picture() const;
     // The colour at the centre of the viewport.
     Rgba CentrePixel() const;
     // Clears the colour buffer to `colour` with every blending state as it is.
@@ -30,6 +33,8 @@ protected:
     static int GetInteger(unsigned name);
     // Each channel of `actual` within `tolerance` of `expected` (0..255).
     static ::testing::AssertionResult Near(const Rgba& actual, const Rgba& expected, int tolerance = 2);
+    // The same for one pixel of a picture (four bytes), cheap enough to ask of every pixel.
+    static bool Close(const std::uint8_t* actual, const Rgba& expected, int tolerance = 2);
 
     std::unique_ptr<platform::EglGLBinding> Binding;
     QOXGL* Device = nullptr; // owned; destroyed in TearDown before the engine

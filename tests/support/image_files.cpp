@@ -93,7 +93,7 @@ std::string EncodePng(int width, int height, int components, const Pixels& pixel
     return out;
 }
 
-std::string EncodeJpeg(int width, int height, const Pixels& rgb)
+std::string EncodeJpeg(int width, int height, const Pixels& pixels, const JpegOptions& options)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -104,13 +104,20 @@ std::string EncodeJpeg(int width, int height, const Pixels& rgb)
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = options.Components;
+    info.in_color_space = options.Components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_set_quality(&info, options.Quality, TRUE);
+    if (options.Components == 3)
+        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = options.LumaSampling;
+    if (options.Progressive)
+        jpeg_simple_progression(&info);
+    info.arith_code = options.Arithmetic ? TRUE : FALSE;
+    info.restart_in_rows = options.RestartRows;
     jpeg_start_compress(&info, TRUE);
+    const std::size_t rowSize = static_cast<std::size_t>(width) * static_cast<std::size_t>(options.Components);
     while (info.next_scanline < info.image_height) {
-        auto* row = const_cast<JSAMPLE*>(rgb.data() + static_cast<std::size_t>(info.next_scanline) * width * 3);
+        auto* row = const_cast<JSAMPLE*>(pixels.data() + static_cast<std::size_t>(info.next_scanline) * rowSize);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

@@ -14,8 +14,16 @@ std::string EncodeBmp(int width, int height, const Pixels& rgb);
 std::string EncodeTga(int width, int height, int bitsPerPixel, const Pixels& stored);
 // PNG with 1 (grey), 3 (RGB) or 4 (RGBA) components.
 std::string EncodePng(int width, int height, int components, const Pixels& pixels);
-// Baseline JPEG of RGB pixels at the best quality.
-std::string EncodeJpeg(int width, int height, const Pixels& rgb);
+// How a JPEG test file is coded; the defaults give a baseline RGB file at the best quality.
+struct JpegOptions {
+    int Components = 3; // 1 grey, 3 RGB
+    int Quality = 100;
+    bool Progressive = false;
+    bool Arithmetic = false;
+    int RestartRows = 0;  // rows of blocks between restart markers; 0 none
+    int LumaSampling = 2; // 2 keeps colour at half the resolution of brightness, 1 at the same
+};
+std::string EncodeJpeg(int width, int height, const Pixels& pixels, const JpegOptions& options = {});
 
 // A picture whose every pixel is the colour (3 or 4 bytes).
 Pixels Filled(int width, int height, const Pixels& colour);

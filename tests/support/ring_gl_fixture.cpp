@@ -1,7 +1,6 @@
 #include "tests/support/ring_gl_fixture.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include "ring/resource_iteration.h"
 #include "tests/support/font_files.h"
 #include "tests/support/image_files.h"
+#include "tests/support/ring_projection.h"
 
 void RingGLTest::SetUp()
 {
@@ -67,36 +67,13 @@ void RingGLTest::Draw(QOXRing* ring)
 
 std::array<int, 2> RingGLTest::WindowPoint(QOXRing* ring, float radius, float degrees, GLRingPass pass)
 {
-    glPushMatrix();
-    Renderer->SetupRingTransform(ring, pass);
-    double modelView[16];
-    double projection[16];
-    int viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glPopMatrix();
-    const double radians = degrees * 3.14159265358979323846 / 180.0;
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-    gluProject(std::sin(radians) * radius, -std::cos(radians) * radius, 0.0, modelView, projection, viewport, &x, &y,
-               &z);
-    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+    return ProjectRingPoint(*Renderer, ring, radius, degrees, pass);
 }
 
 Rgba RingGLTest::ColourAt(QOXRing* ring, float radius, float degrees)
 {
     const auto point = WindowPoint(ring, radius, degrees);
     return ReadPixel(point[0], point[1]);
-}
-
-std::vector<std::uint8_t> RingGLTest::Picture() const
-{
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth * kHeight * 4));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
 }
 
 void RingGLTest::GiveTypePicture(QRElement* file, const std::string& name, const std::array<std::uint8_t, 3>& rgb)

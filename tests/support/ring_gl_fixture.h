@@ -29,8 +29,6 @@ protected:
     // clockwise from the top), as the normal pass sees the ring.
     std::array<int, 2> WindowPoint(QOXRing* ring, float radius, float degrees, GLRingPass pass = GLRingPass::Normal);
     Rgba ColourAt(QOXRing* ring, float radius, float degrees);
-    // Every pixel of the view.
-    std::vector<std::uint8_t> Picture() const;
     // A view whose picture is one colour, given to the file.
     void GiveTypePicture(QRElement* file, const std::string& name, const std::array<std::uint8_t, 3>& rgb);
 

@@ -36,3 +36,12 @@ std::string TempFolder::Read(const std::string& relativeName) const
     content << file.rdbuf();
     return content.str();
 }
+
+std::vector<std::string> TempFolder::ReadLines(const std::string& relativeName) const
+{
+    std::vector<std::string> lines;
+    std::istringstream content(Read(relativeName));
+    for (std::string line; std::getline(content, line);)
+        lines.push_back(line);
+    return lines;
+}

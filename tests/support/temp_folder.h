@@ -1,6 +1,7 @@
 #pragma once
 // A temporary folder that is removed with everything in it when the object goes.
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -13,6 +14,8 @@ public:
     const std::string& Path() const { return FolderPath; }
     std::string Write(const std::string& relativeName, const std::string& content) const;
     std::string Read(const std::string& relativeName) const;
+    // The file's lines, without their line ends.
+    std::vector<std::string> ReadLines(const std::string& relativeName) const;
 
 private:
     std::string FolderPath;

@@ -106,7 +106,8 @@ TEST(CommittedPictures, EachNameHasOnePngOfPowerOfTwoSidesWithAlphaWhereItIsDraw
     };
     const Expected pictures[] = {
         {"element", false},  {"root", false},  {"picked", true}, {"selected", true},
-        {"bg", false},       {"banana", true}, {"arrow", true},  {"fonts/default", true},
+        {"bg", false},       {"banana", true}, {"arrow", true},  {"icon", true},
+        {"fonts/default", true},
     };
     for (const Expected& picture : pictures) {
         SCOPED_TRACE(picture.Name);

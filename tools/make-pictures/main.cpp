@@ -1,9 +1,10 @@
-// Paints the program's pictures and its default font into a textures folder:
+// Paints the program's pictures, its icon and its default font into a textures folder:
 //   orbivane-make-pictures <textures folder> [<font file>]
 // tools/make-pictures.sh runs it on data/textures/. The output is the same on every run with the
 // same font file, so regenerated pictures only change when this program does.
 #include "tools/make-pictures/band_pictures.h"
 #include "tools/make-pictures/font_sheet.h"
+#include "tools/make-pictures/icon_picture.h"
 #include "tools/make-pictures/picture_file.h"
 #include "tools/make-pictures/scene_pictures.h"
 
@@ -32,6 +33,7 @@ bool SavePictures(const QDir& textures)
         {"bg", PaintBackground(), PictureAlpha::Opaque},
         {"banana", PaintBanana(), PictureAlpha::WithAlpha},
         {"arrow", PaintArrow(), PictureAlpha::WithAlpha},
+        {"icon", PaintIcon(), PictureAlpha::WithAlpha},
     };
     bool saved = true;
     for (const Picture& picture : pictures) {

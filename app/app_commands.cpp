@@ -1,0 +1,155 @@
+// The application's part in the main menu's commands: the new-ring and preferences dialogs, the
+// about box, the manual, the ring view, the ticked settings, and the Views and Favorites menus.
+#include <algorithm>
+
+#include "app/app_main.h"
+#include "engine/qox_file.h"
+#include "engine/qox_main.h"
+#include "platform/directory_listing.h"
+#include "presentation/gl_scene_app.h"
+#include "resources/gl_textureengine.h"
+
+namespace {
+
+constexpr const char* kManualName = "orbivane";
+constexpr const char* kManualExtension = "html";
+
+// The list editors work on the live list: OK keeps the edits in the file, anything else reads the
+// file back.
+template <class ListEngine>
+void KeepOrUndo(QADialogResult result, ListEngine& list, const char* file)
+{
+    if (result == QADialogResult::Ok)
+        list.Save(file);
+    else
+        list.Load(file);
+}
+
+} // namespace
+
+// A favourite's name, in any letter case, stands for its folder.
+void QOXApp::NewRingDialog()
+{
+    std::string text;
+    if (Dialogs == nullptr || Dialogs->NewRing(Favorites->RingBoxEntries(), text) != QADialogResult::Ok)
+        return;
+    const std::string favorite = Favorites->FindFolderByName(text);
+    std::string folder = favorite.empty() ? text : favorite;
+    if (!folder.empty())
+        folder = QOXFileSystem::IncludeTrailingDelimiter(folder);
+    if (!platform::IsDirectory(folder)) {
+        Engine()->Message("Could not find directory \"" + folder + "\"!");
+        return;
+    }
+    CreateRing(folder);
+}
+
+void QOXApp::Preferences()
+{
+    QASettings edited = Settings;
+    if (Dialogs == nullptr || Dialogs->Preferences(edited) != QADialogResult::Ok)
+        return;
+    ApplyPreferenceLimits(edited);
+    edited.ShadowMapSize = GLTextureEngine::PowerOfTwo(std::max(edited.ShadowMapSize, 1));
+    Settings = edited;
+    if (SceneApp != nullptr) {
+        MakeContextCurrent();
+        SceneApp->ResizeShadowMap();
+    }
+    SaveSettings();
+}
+
+void QOXApp::About()
+{
+    if (Dialogs != nullptr)
+        Dialogs->About(Settings.BananaMode);
+}
+
+void QOXApp::ShowContents() const
+{
+    QOXFileSystem* files = Engine()->FileSystem;
+    const std::string manual = files->MakePath(kManualName, kManualExtension);
+    if (files->FileExists(manual, QOXFileSystem::ReportMissing))
+        files->ShellOpen(manual);
+}
+
+void QOXApp::ResetRingView()
+{
+    if (CurrentRing != nullptr)
+        CurrentRing->ResetView();
+}
+
+// What is shown changes with the hidden-files and unbound-elements ticks; the rings follow at once.
+void QOXApp::SetToggle(QAToggle toggle, bool on)
+{
+    ToggleField(Settings, toggle) = on;
+    if (toggle == QAToggle::DisplayHiddenFiles || toggle == QAToggle::DisplayUnboundElements)
+        ApplyDisplayChange();
+}
+
+void QOXApp::BuildViewsMenu()
+{
+    std::vector<QAMenuEntry> entries;
+    for (int index = 0; index < Views->Count(); ++index) {
+        QVGeneric* view = Views->GetView(index);
+        entries.push_back({view->GetName(), view->Enabled ? QATick::Ticked : QATick::Unticked,
+                           [this, view] { ToggleView(view); }});
+    }
+    if (MenuBar != nullptr)
+        MenuBar->FillMenu(QADataMenu::Views, entries);
+}
+
+// The menu is rebuilt whenever the views change, so its items name views that exist; the check
+// keeps a stray click harmless all the same.
+void QOXApp::ToggleView(QVGeneric* view)
+{
+    for (int index = 0; index < Views->Count(); ++index) {
+        if (Views->GetView(index) != view)
+            continue;
+        view->Toggle(Settings.AllowMultiplyViews ? ViewSelection::Multiple : ViewSelection::Single);
+        BuildViewsMenu();
+        return;
+    }
+}
+
+void QOXApp::BuildFavoritesMenu()
+{
+    std::vector<QAMenuEntry> entries;
+    for (int index = 0; index < Favorites->Count(); ++index) {
+        const QFGeneric* favorite = Favorites->GetFavorite(index);
+        entries.push_back({favorite->GetName(), QATick::None, [this, folder = favorite->Folder] { CreateRing(folder); }});
+    }
+    if (MenuBar != nullptr)
+        MenuBar->FillMenu(QADataMenu::Favorites, entries);
+}
+
+void QOXApp::ConfigureViews()
+{
+    if (Dialogs == nullptr)
+        return;
+    KeepOrUndo(Dialogs->ConfigureViews(*Views), *Views, "views");
+    BuildViewsMenu();
+}
+
+void QOXApp::ConfigureFavorites()
+{
+    if (Dialogs == nullptr)
+        return;
+    KeepOrUndo(Dialogs->ConfigureFavorites(*Favorites), *Favorites, "favorites");
+    BuildFavoritesMenu();
+}
+
+void QOXApp::AddCurrentToFavorites()
+{
+    if (CurrentRing == nullptr || Dialogs == nullptr)
+        return;
+    const std::string folder = CurrentRing->Folder;
+    if (!Favorites->CanAddFolder(folder))
+        return;
+    std::string name = QOXFavoriteEngine::ProposedName(folder);
+    if (Dialogs->AddFavorite(folder, name) == QADialogResult::Ok) {
+        Favorites->AddFavorite(name)->Folder = folder;
+        Favorites->Save("favorites");
+    }
+    BuildFavoritesMenu();
+}

@@ -1,0 +1,156 @@
+// The application's frame: viewport sizes, the input and the ring navigation it drives, the ring
+// updates with the automatic refresh, the cursor's frame, the drawing, and what the frame shows
+// around the view.
+#include <algorithm>
+
+#include "app/app_actions.h"
+#include "app/app_cursor.h"
+#include "app/app_main.h"
+#include "engine/qox_convert.h"
+#include "engine/qox_main.h"
+#include "engine/qox_timer.h"
+#include "graphics/gl_2D.h"
+#include "graphics/gl_main.h"
+#include "input/input_main.h"
+#include "input/input_mouse.h"
+#include "platform/window_timer.h"
+
+namespace {
+
+constexpr float kPanFactor = 0.2f;
+constexpr float kDragZoomFactor = 0.05f;
+constexpr float kWheelZoomIn = 1.2f;
+constexpr float kWheelZoomOut = 0.8f;
+constexpr float kWheelRotation = 20.0f;
+constexpr float kMinZoom = 0.1f;
+constexpr float kMaxZoom = 100.0f;
+// A caption this short holds no ring folder.
+constexpr std::size_t kBareCaptionLength = 8;
+
+} // namespace
+
+void QOXApp::Frame()
+{
+    SetViewportSizes();
+    HandleInput();
+    UpdateRings(Engine()->Timer->GetDelta());
+    UpdateCursor();
+    if (FrameTimerEnabled())
+        DrawScene();
+    if (FrameTimerEnabled())
+        ShowFrameStatus();
+}
+
+void QOXApp::SetViewportSizes()
+{
+    if (Device == nullptr || Window == nullptr)
+        return;
+    const QAViewSize size = Window->ViewSize();
+    MakeContextCurrent();
+    Device->SetViewport(0, 0, size.Width, size.Height);
+    Device->System2D->SetSpace(GLSpace::TopLeft, GLAspect::Fixed, static_cast<float>(size.Width),
+                               static_cast<float>(size.Height));
+    if (Input->Window != nullptr)
+        Input->SetMouseArea(Input->Window->Area());
+    Input->SetMouseReference(static_cast<float>(size.Width), static_cast<float>(size.Height));
+}
+
+// The devices are read every frame; the rings follow them only while the window has the keyboard.
+void QOXApp::HandleInput()
+{
+    if (Input == nullptr)
+        return;
+    Input->Update();
+    if (!HasKeyboardFocus())
+        return;
+    if (Input->WasPressed(kActionSwitchRing, kGroupRings) && Rings->Count() > 0)
+        SwitchRing();
+    if (CurrentRing != nullptr)
+        MoveRing(*CurrentRing);
+}
+
+// The ring after the current one in opening order, the first after the last or without one.
+void QOXApp::SwitchRing()
+{
+    const int index = CurrentRing != nullptr ? Rings->IndexOf(CurrentRing) : -1;
+    SetCurrentRing(Rings->Get((index + 1) % Rings->Count()));
+}
+
+// A drag with the middle button, or with the left one while "Rotate" is held, pans (with "Pan"),
+// zooms (with "Zoom") or turns the ring; the wheel zooms, or turns it while "Rotate" is held.
+void QOXApp::MoveRing(QOXRing& ring) const
+{
+    const float dx = Input->Mouse->DeltaX();
+    const float dy = Input->Mouse->DeltaY();
+    const float dyRaw = static_cast<float>(Input->Mouse->RawY());
+    const bool rotate = ActionDown(kActionRotate, kGroupMovement);
+    if ((ActionDown(kActionLeft, kGroupMouse) && rotate) || ActionDown(kActionMovementMode, kGroupMovement)) {
+        if (ActionDown(kActionPan, kGroupMovement)) {
+            ring.Position.X -= kPanFactor * dx;
+            ring.Position.Y += kPanFactor * dy;
+        } else if (!ActionDown(kActionZoom, kGroupMovement)) {
+            ring.Rotation.Z += dx;
+        } else {
+            ring.Zoom *= 1.0f - kDragZoomFactor * dyRaw;
+        }
+    }
+    if (ActionDown(kActionZoomIn, kGroupMouse)) {
+        if (!rotate)
+            ring.Zoom *= kWheelZoomIn;
+        else
+            ring.Rotation.Z += kWheelRotation / ring.Zoom;
+    }
+    if (ActionDown(kActionZoomOut, kGroupMouse)) {
+        if (!rotate)
+            ring.Zoom *= kWheelZoomOut;
+        else
+            ring.Rotation.Z -= kWheelRotation / ring.Zoom;
+    }
+    ring.Zoom = std::clamp(ring.Zoom, kMinZoom, kMaxZoom);
+}
+
+void QOXApp::UpdateCursor()
+{
+    if (TheCursor != nullptr)
+        TheCursor->Update();
+}
+
+void QOXApp::DrawScene()
+{
+    if (Device == nullptr || (Window != nullptr && !Window->ViewShown()))
+        return;
+    MakeContextCurrent();
+    Device->RenderFrame();
+}
+
+void QOXApp::ShowFrameStatus()
+{
+    if (Window != nullptr)
+        Window->SetTaskBarTitle(TaskBarTitle(Caption));
+    const int marked = TheCursor != nullptr ? TheCursor->FilesToCopy->Count() : 0;
+    SetStatusText(QAStatusPanel::FilesToCopy, "Files to Copy: " + QOXConvert::IntToStr(marked));
+}
+
+std::string QOXApp::TaskBarTitle(const std::string& caption)
+{
+    const std::string prefix = kAppCaptionPrefix;
+    if (caption.size() <= kBareCaptionLength || caption.compare(0, prefix.size(), prefix) != 0)
+        return caption;
+    return caption.substr(prefix.size());
+}
+
+bool QOXApp::FrameTimerEnabled() const
+{
+    const platform::WindowTimer* timer = Engine()->MainTimer;
+    return timer == nullptr || timer->IsEnabled();
+}
+
+bool QOXApp::HasKeyboardFocus() const
+{
+    return Menus != nullptr && Menus->WindowActive();
+}
+
+bool QOXApp::ActionDown(const char* action, const char* group) const
+{
+    return Input->IsDown(action, group);
+}

@@ -1,0 +1,328 @@
+#include "forms/main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/app_cursor.h"
+#include "app/app_main.h"
+#include "engine/qox_main.h"
+#include "forms/panel_view.h"
+
+namespace {
+
+constexpr int kInitialLeft = 273;
+constexpr int kInitialTop = 184;
+constexpr int kInitialWidth = 495;
+constexpr int kInitialHeight = 391;
+constexpr int kStatusBarHeight = 19;
+
+// Fixed: the panel keeps its width. AtLeast: it widens to show the whole of a longer text.
+enum class PanelWidth { Fixed, AtLeast };
+
+struct StatusPanel {
+    const char* Text;
+    int Width; // 0: takes the room the others leave
+    PanelWidth Kind = PanelWidth::Fixed;
+};
+
+// The last panel shows the progress of the background count ("Counting… 1234 folders").
+constexpr StatusPanel kPanelLayout[TFormMain::kStatusPanels] = {
+    {"Folders: 0", 100}, {"Files: 0", 100}, {"Size: -1", 0}, {"Files to Copy: 0", 120}, {"", 50, PanelWidth::AtLeast},
+};
+
+// Counts an entry for as long as it lives.
+class EntryScope {
+public:
+    explicit EntryScope(int& entries) : Entries(entries) { ++Entries; }
+    ~EntryScope() { --Entries; }
+    EntryScope(const EntryScope&) = delete;
+    EntryScope& operator=(const EntryScope&) = delete;
+
+private:
+    int& Entries;
+};
+
+} // namespace
+
+TFormMain::TFormMain()
+{
+    setObjectName("FormMain");
+    setWindowTitle("Orbivane");
+    move(kInitialLeft, kInitialTop);
+    resize(kInitialWidth, kInitialHeight);
+    PanelView = new TPanelView(this);
+    setCentralWidget(PanelView);
+    MainMenus = std::make_unique<TMainMenus>(*this, [this](const std::function<void()>& command) { RunCommand(command); });
+    BuildStatusBar();
+    StartUpTimer = new QTimer(this);
+    StartUpTimer->setObjectName("StartUpTimer");
+    StartUpTimer->setInterval(kStartUpInterval);
+    Timer = new QTimer(this);
+    Timer->setObjectName("Timer");
+    Timer->setInterval(kFrameInterval);
+    StartUpTimerLink = std::make_unique<platform::QtWindowTimer>(StartUpTimer);
+    TimerLink = std::make_unique<platform::QtWindowTimer>(Timer);
+    Binding = std::make_unique<platform::QtGLBinding>(PanelView->GLView());
+    Input = std::make_unique<platform::QtInput>(PanelView);
+    ConnectView();
+    ConnectCommands();
+    ConnectToggles();
+    ReleaseInputOnMenus();
+    connect(StartUpTimer, &QTimer::timeout, this, [this] { StartUpTimerTimer(); });
+    connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+
+    TheEngine = QOXNew<QOXEngine>(&Desktop);
+    Application = QOXNew<QOXApp>(nullptr);
+    Application->Window = this;
+    Application->Menus = this;
+    Application->MenuBar = MainMenus.get();
+    Application->Dialogs = &Dialogs;
+    Application->Favorites->Recent->Window = this;
+    StartUpTimer->start();
+}
+
+TFormMain::~TFormMain()
+{
+    FormClose();
+}
+
+void TFormMain::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar");
+    bar->setFixedHeight(kStatusBarHeight);
+    bar->setSizeGripEnabled(false);
+    for (int index = 0; index < kStatusPanels; ++index) {
+        const StatusPanel& panel = kPanelLayout[index];
+        auto* label = new QLabel(panel.Text, bar);
+        label->setObjectName(QString("StatusPanel%1").arg(index));
+        if (panel.Kind == PanelWidth::AtLeast)
+            label->setMinimumWidth(panel.Width);
+        else if (panel.Width > 0)
+            label->setFixedWidth(panel.Width);
+        bar->addWidget(label, panel.Width > 0 ? 0 : 1);
+        StatusPanels[static_cast<std::size_t>(index)] = label;
+    }
+}
+
+void TFormMain::ConnectView()
+{
+    PanelView->OnMouseDown = [this](QAMouseButton button) { PanelViewMouseDown(button); };
+    PanelView->OnMouseMove = [this](float x, float y) { PanelViewMouseMove(x, y); };
+    PanelView->OnMouseUp = [this] { PanelViewMouseUp(); };
+    PanelView->OnDoubleClick = [this] { PanelViewDblClick(); };
+}
+
+// A menu takes the keyboard and the mouse: the view would never see the keys and buttons held
+// now come up.
+void TFormMain::ReleaseInputOnMenus()
+{
+    for (QMenu* menu : MainMenus->AllMenus())
+        connect(menu, &QMenu::aboutToShow, this, [this] { Input->ReleaseAll(); });
+}
+
+void TFormMain::StartUpTimerTimer()
+{
+    Enter([this] {
+        TheEngine->Initialize(StartUpTimerLink.get(), TimerLink.get());
+        Application->Init(Binding.get(), Input.get());
+        PanelView->TakeFocus();
+    });
+}
+
+void TFormMain::TimerTimer()
+{
+    if (Entries > 0 || !Started())
+        return;
+    Enter([this] {
+        TheEngine->Update();
+        if (Application == nullptr || !Timer->isActive())
+            return;
+        ++Frames;
+        Application->Frame();
+    });
+}
+
+void TFormMain::Enter(const std::function<void()>& work)
+{
+    {
+        EntryScope entry(Entries);
+        work();
+    }
+    if (Entries == 0 && CloseWhenIdle) {
+        CloseWhenIdle = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+// Commands wait for the start-up: before it the application has no rings, cursor or scene.
+void TFormMain::RunCommand(const std::function<void()>& command)
+{
+    if (Started())
+        Enter(command);
+}
+
+bool TFormMain::Started() const
+{
+    return Application != nullptr && Application->TheCursor != nullptr;
+}
+
+void TFormMain::FormResize()
+{
+    if (Started())
+        Enter([this] { Application->SetViewportSizes(); });
+}
+
+void TFormMain::FormCloseQuery()
+{
+    Timer->stop();
+}
+
+// The application goes first, while the window and its GL view still exist: the recent file
+// reads the window's placement and the scene frees its textures on the view's context.
+void TFormMain::FormClose()
+{
+    Timer->stop();
+    if (Application != nullptr)
+        Application->Destroy();
+    Application = nullptr;
+    if (TheEngine != nullptr)
+        TheEngine->Destroy();
+    TheEngine = nullptr;
+    PanelView->SetDropHandler(nullptr);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (Entries > 0) {
+        CloseWhenIdle = true;
+        event->ignore();
+        return;
+    }
+    FormCloseQuery();
+    FormClose();
+    event->accept();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TFormMain::PanelViewMouseDown(QAMouseButton button)
+{
+    if (Started())
+        Enter([this, button] { Application->TheCursor->Press(button); });
+}
+
+void TFormMain::PanelViewMouseMove(float x, float y)
+{
+    if (Started())
+        Enter([this, x, y] { Application->TheCursor->Move(x, y); });
+}
+
+void TFormMain::PanelViewMouseUp()
+{
+    if (Started())
+        Enter([this] { Application->TheCursor->Release(); });
+}
+
+void TFormMain::PanelViewDblClick()
+{
+    if (Started())
+        Enter([this] { Application->TheCursor->OpenCurrent(); });
+}
+
+void TFormMain::SetCaption(const std::string& caption)
+{
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void TFormMain::SetStatusText(QAStatusPanel panel, const std::string& text)
+{
+    StatusPanels[static_cast<std::size_t>(panel)]->setText(QString::fromStdString(text));
+}
+
+void TFormMain::SetBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TFormMain::SetTaskBarTitle(const std::string& title)
+{
+    setWindowIconText(QString::fromStdString(title));
+}
+
+QAViewSize TFormMain::ViewSize() const
+{
+    return {PanelView->width(), PanelView->height()};
+}
+
+bool TFormMain::ViewShown() const
+{
+    return PanelView->IsShown();
+}
+
+void TFormMain::PopUpMenu(QAMenu menu, const QAMenuItems& shown)
+{
+    MainMenus->PopUp(menu, shown, QCursor::pos());
+}
+
+bool TFormMain::WindowActive() const
+{
+    return isActiveWindow();
+}
+
+bool TFormMain::IsMaximized() const
+{
+    return isMaximized();
+}
+
+// While maximised the window's own geometry is the screen's; the recent file keeps the placement
+// that un-maximising returns to.
+QRect TFormMain::NormalPlacement() const
+{
+    return isMaximized() && normalGeometry().isValid() ? normalGeometry() : geometry();
+}
+
+int TFormMain::Left() const
+{
+    return NormalPlacement().x();
+}
+
+int TFormMain::Top() const
+{
+    return NormalPlacement().y();
+}
+
+int TFormMain::Width() const
+{
+    return NormalPlacement().width();
+}
+
+int TFormMain::Height() const
+{
+    return NormalPlacement().height();
+}
+
+void TFormMain::Place(int left, int top, int width, int height)
+{
+    setGeometry(left, top, width, height);
+}
+
+void TFormMain::SetMaximized(bool maximized)
+{
+    if (maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+}

@@ -1,0 +1,103 @@
+// The main window's menu commands: which operation of the application or the cursor each item
+// runs, and the items that tick settings.
+#include <QAction>
+#include <QTimer>
+
+#include <utility>
+
+#include "app/app_cursor.h"
+#include "app/app_main.h"
+#include "forms/main.h"
+
+namespace {
+
+struct ToggleItem {
+    QAToggle Toggle;
+    const char* Name;
+};
+
+constexpr ToggleItem kToggleItems[] = {
+    {QAToggle::ComputeFileSizeAutomatically, "ComputeFileSizeautomatically1"},
+    {QAToggle::DisplayHiddenFiles, "MMDisplayHidden"},
+    {QAToggle::AllowMultiplyViews, "MMAllowMultiplyViews"},
+    {QAToggle::GroupViews, "MMGroupViews"},
+    {QAToggle::DisplayUnboundElements, "MMDisplayUnboundElements"},
+};
+
+} // namespace
+
+// Paste, Delete, Rename, New File and New Folder change the disk; they run nothing yet.
+void TFormMain::ConnectCommands()
+{
+    // Each target is named before the call: GCC's sanitizer check of a member-pointer call through
+    // a member access reads the wrong object.
+    const auto app = [this](void (QOXApp::*command)()) {
+        return [this, command] {
+            QOXApp* target = Application;
+            (target->*command)();
+        };
+    };
+    const auto cursor = [this](void (QACursor::*command)()) {
+        return [this, command] {
+            QACursor* target = Application->TheCursor;
+            (target->*command)();
+        };
+    };
+    const auto mark = [this](QACopyMode mode) { return [this, mode] { Application->TheCursor->MarkSelected(mode); }; };
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"preferences1", app(&QOXApp::Preferences)},
+        {"Quit1", [this] { Timer->stop(); close(); }},
+        {"Cut1", mark(QACopyMode::Cut)},
+        {"Cut2", mark(QACopyMode::Cut)},
+        {"Copy1", mark(QACopyMode::Copy)},
+        {"Copy2", mark(QACopyMode::Copy)},
+        {"MyDocuments1", [this] { Application->CreateRing(QOXApp::DocumentsFolder()); }},
+        {"ProgramFiles1", [this] { Application->CreateRing(QOXApp::SpecialFolder("PROGRAMFILES")); }},
+        {"Directory1", app(&QOXApp::NewRingDialog)},
+        {"CMBGNewRing", app(&QOXApp::NewRingDialog)},
+        {"MinimizeRing2", cursor(&QACursor::MinimizeRing)},
+        {"CMRingMinimize", cursor(&QACursor::MinimizeRing)},
+        {"CMBGMinimizeRing", cursor(&QACursor::MinimizeRing)},
+        {"ClosecurrentRing1", cursor(&QACursor::CloseCurrentRing)},
+        {"CMRingClose", cursor(&QACursor::CloseCurrentRing)},
+        {"CMBGCloseRing", cursor(&QACursor::CloseCurrentRing)},
+        {"CMBGCloseAll", cursor(&QACursor::CloseAllRings)},
+        {"MMResetRingView", app(&QOXApp::ResetRingView)},
+        {"MMRefresh", app(&QOXApp::RefreshAll)},
+        {"MMAddFavorite", app(&QOXApp::AddCurrentToFavorites)},
+        {"MMConfiguteFavorites", app(&QOXApp::ConfigureFavorites)},
+        {"MMConfigureViews", app(&QOXApp::ConfigureViews)},
+        {"Contents1", [this] { Application->ShowContents(); }},
+        {"About1", app(&QOXApp::About)},
+        {"CMOpen", cursor(&QACursor::OpenElement)},
+        {"CMComputeSize", cursor(&QACursor::ComputeElementSize)},
+        {"CMExpand", cursor(&QACursor::ToggleCurrent)},
+        {"CMExpandAll", cursor(&QACursor::ExpandAllElement)},
+        {"CMNewRingFromFolder", cursor(&QACursor::NewRingFromFolder)},
+        {"CMUpOneLevel", cursor(&QACursor::UpOneLevel)},
+        {"MaximizeRing1", cursor(&QACursor::MaximizeMenuRing)},
+        {"CloseRing1", cursor(&QACursor::CloseMenuRing)},
+    };
+    // Each connection keeps a copy of its command; the table goes when this function returns.
+    for (const auto& row : commands) {
+        std::function<void()> command = row.second;
+        connect(MainMenus->Item(row.first), &QAction::triggered, this,
+                [this, command = std::move(command)] { RunCommand(command); });
+    }
+}
+
+// A ticked item flips its own tick; the setting takes the new state.
+void TFormMain::ConnectToggles()
+{
+    for (const ToggleItem& item : kToggleItems) {
+        const QAToggle toggle = item.Toggle;
+        connect(MainMenus->Item(item.Name), &QAction::triggered, this,
+                [this, toggle](bool ticked) { RunCommand([this, toggle, ticked] { Application->SetToggle(toggle, ticked); }); });
+    }
+}
+
+void TFormMain::SettingsLoaded(const QASettings& settings)
+{
+    for (const ToggleItem& item : kToggleItems)
+        MainMenus->Item(item.Name)->setChecked(ToggleValue(settings, item.Toggle));
+}

@@ -1,0 +1,44 @@
+#pragma once
+// One pass over a folder's directory, kept while the folder uses it: every entry as its element
+// would be named (a folder's name with its "/"), its kind, link mark and size. The names share one
+// buffer, so listing a folder of many entries costs a few allocations, not one per entry.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/directory_listing.h"
+
+class QRFolderListing {
+public:
+    struct Entry {
+        std::uint32_t NameAt = 0;   // where the name starts in the shared buffer
+        std::uint16_t NameSize = 0; // bytes, a folder's "/" included
+        bool Folder = false;        // a folder, or a link to one
+        bool Link = false;
+        std::int64_t Size = -1; // bytes, when the listing read sizes
+    };
+
+    using PartVisitor = std::function<void(const QRFolderListing& part)>;
+
+    // About the names' bytes of one part.
+    static constexpr std::size_t kPartBytes = 64 * 1024;
+
+    // Lists `path` (a folder path ending in "/"); the entries are kept only when it was Listed.
+    platform::ListingResult Read(const std::string& path, platform::ListingDetail detail);
+    // Lists `path` in parts of about kPartBytes of names, so that the listing never grows large:
+    // `visit` sees each part (the listing then holds just that part) as soon as it is full, and
+    // the last one when the reading ends, also when it broke off. The listing is empty afterwards.
+    platform::ListingResult ReadInParts(const std::string& path, platform::ListingDetail detail, const PartVisitor& visit);
+
+    const std::vector<Entry>& Entries() const { return Items; }
+    std::string_view NameOf(const Entry& entry) const { return {Names.data() + entry.NameAt, entry.NameSize}; }
+
+private:
+    void Add(const platform::DirectoryEntry& entry);
+    void Clear();
+
+    std::string Names; // every name, one after the other
+    std::vector<Entry> Items;
+};

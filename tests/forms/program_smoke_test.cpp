@@ -1,0 +1,91 @@
+// The program itself, started as a user starts it, on the test run's X server: its first frames
+// show a ring, File > Quit ends it cleanly. xdotool finds the window and works its menu as a user
+// would, with the pointer and the keyboard.
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+
+#include <algorithm>
+
+#include "tests/support/form_fixture.h"
+
+namespace {
+
+constexpr int kTimeout = 20000; // milliseconds
+constexpr int kMenuBarHeight = 30;
+constexpr int kStatusBarHeight = 25;
+
+QString Xdotool(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start("xdotool", arguments);
+    if (!tool.waitForFinished(kTimeout))
+        return QString();
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+// The share of the view's pixels in a ring's folder green or file yellow, far from the grey of the
+// background.
+double RingShare(const QImage& window)
+{
+    long ring = 0;
+    long all = 0;
+    for (int y = kMenuBarHeight; y < window.height() - kStatusBarHeight; ++y) {
+        for (int x = 0; x < window.width(); ++x) {
+            const QRgb pixel = window.pixel(x, y);
+            const int blue = qBlue(pixel);
+            ring += qGreen(pixel) > blue + 80 ? 1 : 0;
+            ++all;
+        }
+    }
+    return all > 0 ? static_cast<double>(ring) / static_cast<double>(all) : 0.0;
+}
+
+class ProgramTest : public FormTest {};
+
+TEST_F(ProgramTest, StartsShowsARingAndQuitsFromItsMenu)
+{
+    Tree.File("documents/letter.txt", 100);
+    Tree.File("pictures/cat.png", 100);
+    Tree.File("notes.txt", 100);
+    Home.WriteSettings(Settings);
+    Home.WritePlacement({60, 40, 800, 600, false});
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ORBIVANE_HOME", QString::fromStdString(Home.Path()));
+    // In a sanitizer build: the in-process tests check our code for leaks; at the program's exit
+    // Mesa has unloaded its driver, whose allocations the leak checker can then no longer name.
+    environment.insert("ASAN_OPTIONS", "detect_leaks=0");
+    program.setProcessEnvironment(environment);
+    program.start(ORBIVANE_PROGRAM, {});
+    ASSERT_TRUE(program.waitForStarted(kTimeout));
+
+    const QString window = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Orbivane - "}).section('\n', 0, 0);
+    ASSERT_FALSE(window.isEmpty()) << "no window";
+    QImage picture;
+    const bool ringShown = QTest::qWaitFor(
+        [&] {
+            picture = QGuiApplication::primaryScreen()->grabWindow(window.toULongLong()).toImage();
+            return RingShare(picture) > 0.05;
+        },
+        kTimeout);
+    picture.save(QString::fromStdString(Home.Path() + "screenshot.png"));
+    EXPECT_TRUE(ringShown) << "the ring covers " << RingShare(picture) << " of the view";
+
+    Xdotool({"mousemove", "--window", window, "15", "10", "click", "1"});
+    QTest::qWait(300);
+    Xdotool({"key", "Up", "Return"});
+    ASSERT_TRUE(program.waitForFinished(kTimeout)) << "still running after File > Quit";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    const std::vector<std::string> lines = Home.LogLines();
+    const auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
+    const long end = static_cast<long>(lines.size());
+    EXPECT_LT(at("Application Layer: Shut down..."), at("QOX GL: Shut down..."));
+    EXPECT_LT(at("QOX GL: Shut down..."), at("QOX Engine: Shut down..."));
+    EXPECT_LT(at("QOX Engine: Shut down..."), end);
+}
+
+} // namespace

@@ -1,0 +1,178 @@
+// Level of detail against the exact drawing: sectors of a pixel or more must not change at all,
+// thin ones may change only a few pixels, runs keep their colours where they were, and picking
+// still finds the exact element.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "presentation/gl_ring.h"
+#include "presentation/gl_ring_detail.h"
+#include "ring/ring_main.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/ring_gl_fixture.h"
+
+namespace {
+
+// The radius that fills the view's height at zoom 1 (the camera sees 45 degrees from 70 units).
+constexpr float kViewRadius = 28.0f;
+
+struct Pictures {
+    std::vector<std::uint8_t> Ring;
+    std::vector<std::uint8_t> Shadow;
+};
+
+double DifferingShare(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
+{
+    int differing = 0;
+    for (std::size_t i = 0; i < a.size(); i += 4)
+        differing += std::equal(a.begin() + i, a.begin() + i + 4, b.begin() + i) ? 0 : 1;
+    return differing / static_cast<double>(a.size() / 4);
+}
+
+class GLRingDetailTest : public RingGLTest {
+protected:
+    // The program's own band pictures, whose mipmaps show how finely a band is sampled.
+    void UseShippedPictures()
+    {
+        for (const char* name : {"element", "root"}) {
+            std::ifstream file(std::string(ORBIVANE_SOURCE_DATA) + "textures/" + name + ".png", std::ios::binary);
+            ProgramFolder.Write(std::string("textures/") + name + ".png",
+                                std::string(std::istreambuf_iterator<char>(file), {}));
+        }
+        Renderer = QOXMake<GLRing>(nullptr);
+        Renderer->Init();
+        Renderer->Cursor = Cursor;
+    }
+
+    // A ring whose outer edge fills the view's height.
+    QOXRing* Filling(QOXRing* ring)
+    {
+        const float zoom = std::sqrt(kViewRadius / ring->InnerRadius(ring->MaxDepth() + 1));
+        ring->SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, zoom);
+        return ring;
+    }
+
+    QOXRing* FlatRing(int files)
+    {
+        for (int f = 0; f < files; ++f)
+            Tree.File("entry_" + std::to_string(f));
+        return Open();
+    }
+
+    // The bands with their labels, and the silhouette, at the given detail.
+    Pictures DrawAt(QOXRing* ring, GLRingDetail detail)
+    {
+        Renderer->Detail = detail;
+        Pictures pictures;
+        Draw(ring);
+        pictures.Ring = Picture();
+        ClearTo(0.0f, 0.0f, 0.0f);
+        Renderer->DrawShadow(ring);
+        pictures.Shadow = Picture();
+        return pictures;
+    }
+
+    // How many drawn elements are narrower than a pixel, as the bands pass sees them.
+    int ThinElements(QOXRing* ring)
+    {
+        glPushMatrix();
+        Renderer->SetupRingTransform(ring, GLRingPass::Normal);
+        const GLScreenBounds bounds;
+        glPopMatrix();
+        const GLBandRun run(bounds);
+        int thin = 0;
+        auto count = [&](QRElement* element) {
+            const float outer = ring->InnerRadius(element->Level + 1) + GLRing::kBandOverlap;
+            thin += run.NarrowWidth(element, outer) ? 1 : 0;
+        };
+        ForEachDrawnElement(ring->Root, count);
+        return thin;
+    }
+};
+
+TEST_F(GLRingDetailTest, SectorsOfAPixelOrMoreAreDrawnExactlyAsBefore)
+{
+    UseShippedPictures();
+    for (int f = 0; f < 12; ++f) {
+        Tree.File("file" + std::to_string(f), static_cast<std::uintmax_t>(f * 37 % 500));
+        Tree.File("one/file" + std::to_string(f), static_cast<std::uintmax_t>(f % 9));
+    }
+    TheApp->Settings.ComputeFileSizeAutomatically = true;
+    QOXRing* ring = Open();
+    static_cast<QREFolder*>(ChildNamed(*ring->Root, "one/"))->Expand();
+    ring->Relayout();
+    const struct {
+        const char* Name;
+        QXVector Position;
+        QXVector Rotation;
+        float Zoom;
+    } views[] = {
+        {"plain", {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 1.0f},
+        {"zoomed in and moved", {2.0f, -3.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 2.6f},
+        {"turned", {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 37.0f}, 1.3f},
+    };
+    for (const auto& view : views) {
+        ring->SetView(view.Position, view.Rotation, view.Zoom);
+        ASSERT_EQ(ThinElements(ring), 0) << view.Name;
+        const Pictures exact = DrawAt(ring, GLRingDetail::Exact);
+        const Pictures merged = DrawAt(ring, GLRingDetail::Merged);
+        EXPECT_TRUE(exact.Ring == merged.Ring) << view.Name;
+        EXPECT_TRUE(exact.Shadow == merged.Shadow) << view.Name;
+    }
+}
+
+TEST_F(GLRingDetailTest, AHundredThousandThinSectorsOfOneColourChangeAtMostThreePercentOfThePixels)
+{
+    UseShippedPictures();
+    QOXRing* ring = Filling(FlatRing(100000));
+    ASSERT_GT(ThinElements(ring), 99000);
+    const Pictures exact = DrawAt(ring, GLRingDetail::Exact);
+    const Pictures merged = DrawAt(ring, GLRingDetail::Merged);
+    EXPECT_LE(DifferingShare(exact.Ring, merged.Ring), 0.03);
+    EXPECT_LE(DifferingShare(exact.Shadow, merged.Shadow), 0.03);
+    // The pointer still finds the one thin sector under it.
+    for (const float angle : {30.0f, 100.0f, 250.0f}) {
+        const auto point = WindowPoint(ring, 15.0f, angle);
+        const float x = static_cast<float>(point[0]) + 0.5f;
+        const float y = static_cast<float>(kHeight - point[1]) - 0.5f;
+        const QRElement* found = Renderer->Pick(ring, x, y);
+        ASSERT_NE(found, nullptr) << angle;
+        EXPECT_NEAR(found->MidAngle(), angle, 1.0f);
+        if (angle == 100.0f)
+            EXPECT_EQ(found, Renderer->PickBySelection(ring, x, y));
+    }
+}
+
+TEST_F(GLRingDetailTest, AThinRunTakesTheSizeWeightedMeanAndColoursStayWhereTheyWere)
+{
+    // In list order the sectors alternate narrow and four times as wide, white and black; the
+    // second half of the ring is blue.
+    constexpr int kFiles = 6000;
+    QOXRing* ring = FlatRing(kFiles);
+    int i = 0;
+    ring->Root->ForEachChild([&](QRElement* child) { child->Weight = i++ % 2 == 0 ? 1.0f : 4.0f; });
+    ring->Relayout(); // which gives every element its view's colour
+    i = 0;
+    ring->Root->ForEachChild([&](QRElement* child) {
+        const QXColor grey = child->Weight == 1.0f ? QXColor{1.0f, 1.0f, 1.0f} : QXColor{0.0f, 0.0f, 0.0f};
+        child->Colour = i++ < kFiles / 2 ? grey : QXColor{0.0f, 0.0f, 1.0f};
+    });
+    ASSERT_GT(ThinElements(ring), kFiles - 10);
+    Renderer->Labels = GLRingLabels::Plain;
+    Draw(ring);
+    // A fifth of a run's width is white (give or take the one sector a run may end on: 3 levels;
+    // the plain mean would be half).
+    const Rgba weighted = Stored({0.2f, 0.2f, 0.2f});
+    for (const float angle : {40.0f, 90.0f, 140.0f})
+        EXPECT_TRUE(Near(ColourAt(ring, 13.0f, angle), weighted, 4)) << angle;
+    for (const float angle : {200.0f, 270.0f, 330.0f})
+        EXPECT_TRUE(Near(ColourAt(ring, 13.0f, angle), Stored({0.0f, 0.0f, 1.0f}))) << angle;
+}
+
+} // namespace

@@ -1,0 +1,152 @@
+// Readable labels against labels as designed: which labels are drawn, and which way they read.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/gl_2D.h"
+#include "graphics/gl_2D_font.h"
+#include "presentation/gl_ring.h"
+#include "resources/resource_font.h"
+#include "ring/ring_main.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/ring_gl_fixture.h"
+
+namespace {
+
+constexpr QXColor kGrey{0.5f, 0.5f, 0.5f};
+
+class GLRingLabelsTest : public RingGLTest {
+protected:
+    // Four unlabelled grey files, a quarter of the circle each, the drop shadow darkening as the
+    // application has it.
+    QOXRing* FourFiles()
+    {
+        Device->System2D->Fonts->FindFont("Default")->SetNegative(1);
+        for (const char* name : {"a", "b", "c", "d"})
+            Tree.File(name, 1);
+        QOXRing* ring = Open();
+        ring->Root->Label.clear();
+        ring->Root->ForEachChild([&](QRElement* child) {
+            child->Colour = kGrey;
+            child->Label.clear();
+            Quarters.push_back(child);
+        });
+        return ring;
+    }
+    // Gives quarter i a red label over a sector of the given width round `middle`.
+    QRElement* Label(int i, float middle, float sector, float scale)
+    {
+        QRElement* element = Quarters[static_cast<std::size_t>(i)];
+        element->StartAngle = middle - sector / 2.0f;
+        element->EndAngle = middle + sector / 2.0f;
+        element->Label = "abcdefgh";
+        element->Tint = {1.0f, 0.0f, 0.0f};
+        element->Scale = scale;
+        return element;
+    }
+    // Pixels the labels changed: the ring drawn with them against the ring drawn without.
+    int LabelledPixels(QOXRing* ring, QRElement* element)
+    {
+        Draw(ring);
+        const auto labelled = Picture();
+        const std::string label = element->Label;
+        element->Label.clear();
+        Draw(ring);
+        const auto bare = Picture();
+        element->Label = label;
+        int changed = 0;
+        for (std::size_t i = 0; i < bare.size(); i += 4)
+            changed += std::equal(bare.begin() + i, bare.begin() + i + 4, labelled.begin() + i) ? 0 : 1;
+        return changed;
+    }
+    // Where the shadow shows beside the label: the mean window position of shadow-only pixels
+    // less that of label-only pixels (x right, y up).
+    std::array<double, 2> ShadowOffset(QOXRing* ring)
+    {
+        Draw(ring);
+        const auto pixels = Picture();
+        const Rgba shadowOnly{0, 0, 0, 255};
+        const Rgba labelOnly{255, 128, 128, 255};
+        double sums[2][3] = {};
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const std::uint8_t* pixel = &pixels[static_cast<std::size_t>(y * kWidth + x) * 4];
+                for (int kind = 0; kind < 2; ++kind)
+                    if (Close(pixel, kind == 0 ? shadowOnly : labelOnly, 6)) {
+                        sums[kind][0] += x;
+                        sums[kind][1] += y;
+                        sums[kind][2] += 1;
+                    }
+            }
+        EXPECT_GT(sums[0][2], 10);
+        EXPECT_GT(sums[1][2], 10);
+        return {sums[0][0] / sums[0][2] - sums[1][0] / sums[1][2], sums[0][1] / sums[0][2] - sums[1][1] / sums[1][2]};
+    }
+
+    std::vector<QRElement*> Quarters;
+};
+
+// At zoom 1 a label of scale s has glyphs 8.6 s pixels high; its sector, at the radius where it
+// starts (7.9), must be 1.04 s wide: 7.5 degrees at scale 1.
+TEST_F(GLRingLabelsTest, OnlyLabelsThatCanBeReadAreDrawn)
+{
+    const struct {
+        float Sector;
+        float Scale;
+        bool Readable;
+    } cases[] = {
+        {90.0f, 1.0f, true},   {90.0f, 0.5f, true},  // glyphs 4.3 pixels high
+        {90.0f, 0.43f, false}, // 3.7 pixels
+        {8.0f, 1.0f, true},    // 1.10 units wide where the label starts
+        {7.0f, 1.0f, false},   // 0.97 units
+        {20.0f, 0.45f, false}, {4.0f, 0.5f, true},
+    };
+    QOXRing* ring = FourFiles();
+    for (const auto& sample : cases) {
+        QRElement* element = Label(1, 135.0f, sample.Sector, sample.Scale);
+        Renderer->Labels = GLRingLabels::Plain;
+        EXPECT_GT(LabelledPixels(ring, element), 5) << sample.Sector << " degrees, scale " << sample.Scale;
+        Renderer->Labels = GLRingLabels::Readable;
+        const int changed = LabelledPixels(ring, element);
+        if (sample.Readable)
+            EXPECT_GT(changed, 5) << sample.Sector << " degrees, scale " << sample.Scale;
+        else
+            EXPECT_EQ(changed, 0) << sample.Sector << " degrees, scale " << sample.Scale;
+    }
+}
+
+// Upright, a label's drop shadow lies behind it and below (left and down on screen); turned
+// upside down, right and up.
+TEST_F(GLRingLabelsTest, ReadableLabelsReadLeftToRightOnBothHalves)
+{
+    const struct {
+        GLRingLabels Labels;
+        int Quarter; // 1 lies right of the centre, 3 left of it
+        bool Upright;
+    } cases[] = {
+        {GLRingLabels::Plain, 1, true},
+        {GLRingLabels::Plain, 3, false},
+        {GLRingLabels::Readable, 1, true},
+        {GLRingLabels::Readable, 3, true},
+    };
+    QOXRing* ring = FourFiles();
+    for (const auto& sample : cases) {
+        for (QRElement* quarter : Quarters)
+            quarter->Label.clear();
+        // Sectors round 90 and 270 degrees: the labels run level, right and left of the centre.
+        Label(sample.Quarter, sample.Quarter == 1 ? 90.0f : 270.0f, 20.0f, 2.0f);
+        Renderer->Labels = sample.Labels;
+        const auto offset = ShadowOffset(ring);
+        const double sign = sample.Upright ? -1.0 : 1.0;
+        EXPECT_GT(offset[0] * sign, 0.5) << "quarter " << sample.Quarter;
+        EXPECT_GT(offset[1] * sign, 0.5) << "quarter " << sample.Quarter;
+    }
+    // Turned, the label still starts 0.9 outside the band's inner edge: it ends there.
+    const auto edge = WindowPoint(ring, ring->InnerRadius(2) + 0.9f, 270.0f);
+    const auto inside = WindowPoint(ring, ring->InnerRadius(2) + 0.2f, 270.0f);
+    EXPECT_FALSE(Near(ReadPixel(edge[0] - 3, edge[1]), Stored(kGrey), 6)) << "the label's end";
+    EXPECT_TRUE(Near(ReadPixel(inside[0], inside[1]), Stored(kGrey), 6)) << "the band inside it";
+}
+
+} // namespace
