@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app_links.h"
+#include "app/app_picture.h"
 #include "app/app_settings.h"
 #include "engine/qox_object.h"
 #include "lists/favorite_main.h"
@@ -41,7 +42,8 @@ public:
     void BuildDriveMenu();
 
     // The frame (app_frame.cpp): viewport, input and ring navigation, ring updates with the
-    // automatic refresh, the cursor's frame, the drawing, the task-bar title and the clipboard count.
+    // automatic refresh, the cursor's frame, the drawing (only when the picture would change),
+    // the task-bar title and the clipboard count.
     void Frame();
     void SetViewportSizes();
     void HandleInput();
@@ -130,6 +132,8 @@ public:
     QRDeletion* Deletion = nullptr;   // not owned; the cursor's file operations
     // Owned; the background counting of folder sizes and the live rings, driven by UpdateRings.
     std::unique_ptr<QASizes> Sizes;
+    QAPictureWatch Picture; // whether a frame has anything new to draw
+    long DrawnFrames = 0;   // frames drawn since start-up
 
 protected:
     ~QOXApp() override;

@@ -92,8 +92,6 @@ private:
     struct Walk {
         std::vector<platform::CountWant> Wants;
         std::vector<std::string> Urgent;
-    platform::CountProgress LastProgress{true, 0};
-    bool LayoutWanted = false; // sizes changed since the last layout
         std::vector<QREFolder*> Expanded;
     };
 

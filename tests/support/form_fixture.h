@@ -17,11 +17,16 @@
 #include "tests/support/temp_folder.h"
 
 class QAction;
+class QImage;
 class QOXApp;
 class QOXRing;
 class QRElement;
 class QWindow;
 class TFormMain;
+
+// The share of a window picture's pixels (menu and status bar left out) in a ring's folder green or
+// file yellow, far from the grey of the background.
+double RingShare(const QImage& window);
 
 // Where the window is placed by the recent file.
 struct WindowPlacement {
