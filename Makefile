@@ -1,10 +1,11 @@
 # Two commands do all the set-up: `make test` and `make run`.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+THREAD_BUILD ?= build-thread
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: test run build deps configure sanitize bench fuzz clean
+.PHONY: test run build deps configure sanitize sanitize-thread bench fuzz clean
 
 deps:
 	scripts/install-deps
@@ -27,6 +28,18 @@ sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
 
+# The tests whose work crosses threads (folder sizes counted by workers, folder watches, the frames
+# that take their results) under ThreadSanitizer.
+THREAD_TESTS = orbivane_platform_files_tests orbivane_app_tests orbivane_presentation_tests orbivane_tools_tests
+sanitize-thread: deps
+	cmake -S . -B $(THREAD_BUILD) -G Ninja -DORBIVANE_SANITIZE=thread
+	cmake --build $(THREAD_BUILD) -j $(JOBS) --target $(THREAD_TESTS)
+	export TSAN_OPTIONS=suppressions=$(CURDIR)/tests/thread_sanitizer.supp && cd $(THREAD_BUILD)/tests && \
+	./orbivane_platform_files_tests --gtest_filter='FolderCounter*:FolderWatcher*' && \
+	./orbivane_app_tests --gtest_filter='SizesTest*' && \
+	xvfb-run -a -s "-screen 0 1280x1024x24" ./orbivane_presentation_tests --gtest_filter='SceneTest.FolderInfoBoxShowsItsCount*' && \
+	./orbivane_tools_tests --gtest_filter='SnapshotTest.CountedSizes*'
+
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBIVANE_BENCHMARKS=ON -DORBIVANE_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
@@ -39,4 +52,4 @@ fuzz:
 	tests/fuzz/run-fuzz build-fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(THREAD_BUILD) build-bench build-fuzz

@@ -18,4 +18,4 @@ inline constexpr QXColor kDefaultFileColour{0.8f, 0.8f, 0.0f};
 inline constexpr int kMaxDisplayChangeUpdates = 1000;
 
 // Status-bar panels written by the application and its rings.
-enum class QAStatusPanel { Folders = 0, Files = 1, Size = 2, FilesToCopy = 3 };
+enum class QAStatusPanel { Folders = 0, Files = 1, Size = 2, FilesToCopy = 3, Counting = 4 };

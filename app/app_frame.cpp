@@ -120,12 +120,15 @@ void QOXApp::UpdateCursor()
         TheCursor->Update();
 }
 
+// A frame that would draw the picture already on screen leaves the window as it is.
 void QOXApp::DrawScene()
 {
-    if (Device == nullptr || (Window != nullptr && !Window->ViewShown()))
+    if (Device == nullptr || (Window != nullptr && !Window->ViewShown()) || !Picture.NeedsDrawing(*this))
         return;
     MakeContextCurrent();
     Device->RenderFrame();
+    Picture.Drawn(*this);
+    ++DrawnFrames;
 }
 
 void QOXApp::ShowFrameStatus()

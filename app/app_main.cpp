@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/app_sizes.h"
 #include "engine/qox_console.h"
 #include "engine/qox_convert.h"
 #include "engine/qox_file.h"
@@ -41,7 +42,7 @@ QABusy::~QABusy()
         Window->SetBusy(false);
 }
 
-QOXApp::QOXApp(QOXObject* parent) : QOXObject(parent, kAppObjectName)
+QOXApp::QOXApp(QOXObject* parent) : QOXObject(parent, kAppObjectName), Sizes(std::make_unique<QASizes>(*this))
 {
     gApp = this;
     Rings = QOXNew<QRList<QOXRing>>(this, QRList<QOXRing>::Uniqueness::Unique, QRList<QOXRing>::Ownership::OwnsItems);
@@ -166,11 +167,23 @@ void QOXApp::RefreshAll()
 {
     QABusy busy(*this);
     for (int index = 0; index <= Rings->LastIndex();)
-        RefreshRing(index);
+        if (RefreshRing(Rings->Get(index)))
+            ++index;
+}
+
+// Only a vanished current ring leaves no ring current; the user's ring stays when another one's
+// folder went.
+bool QOXApp::RefreshRing(QOXRing* ring)
+{
+    if (ring->Refresh() == QROutcome::Kept)
+        return true;
+    CloseRing(ring);
+    return false;
 }
 
 void QOXApp::UpdateRings(float frameSeconds)
 {
+    Sizes->Pump(frameSeconds);
     for (QOXRing* ring : *Rings)
         ring->Update();
     RefreshClock += frameSeconds;
@@ -178,18 +191,6 @@ void QOXApp::UpdateRings(float frameSeconds)
         RefreshClock = 0.0f;
         RefreshAll();
     }
-}
-
-// Only a vanished current ring leaves no ring current; the user's ring stays when another one's
-// folder went.
-void QOXApp::RefreshRing(int& index)
-{
-    QOXRing* ring = Rings->Get(index);
-    if (ring->Refresh() == QROutcome::Kept) {
-        ++index;
-        return;
-    }
-    CloseRing(ring);
 }
 
 void QOXApp::ApplyDisplayChange()

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app_links.h"
+#include "app/app_picture.h"
 #include "app/app_settings.h"
 #include "engine/qox_object.h"
 #include "lists/favorite_main.h"
@@ -20,6 +21,7 @@ class GLAppSceneHost;
 class GLSceneApp;
 class QACursor;
 class QAKeyboard;
+class QASizes;
 class QOXGL;
 class QOXInput;
 namespace platform {
@@ -47,7 +49,8 @@ public:
     void BuildDriveMenu();
 
     // The frame (app_frame.cpp): viewport, input and ring navigation, ring updates with the
-    // automatic refresh, the cursor's frame, the drawing, the task-bar title and the clipboard count.
+    // automatic refresh, the cursor's frame, the drawing (only when the picture would change),
+    // the task-bar title and the clipboard count.
     void Frame();
     void SetViewportSizes();
     void HandleInput();
@@ -85,8 +88,13 @@ public:
     QOXRing* FindRing(const std::string& folder) const;
     QOXRing* RingAt(int index) const;
     void RefreshAll();
-    // The rings' part of a frame: every ring's Update in list order, then the automatic refresh
-    // once "AutoRefreshTime" seconds of frame time have passed (never when it is 0).
+    // Refreshes one ring; false when its folder is gone, and the ring with it (closed as by
+    // CloseRing).
+    bool RefreshRing(QOXRing* ring);
+    // The rings' part of a frame: the sizes counted in the background and the changes seen on the
+    // disk (when "CountFolderSizesInBackground" is on), every ring's Update in list order, then
+    // the automatic refresh once "AutoRefreshTime" seconds of frame time have passed (never when
+    // it is 0).
     void UpdateRings(float frameSeconds);
     void ApplyDisplayChange() override;
     void DeleteSelectedInCurrentRing();
@@ -137,13 +145,16 @@ public:
     platform::OverwritePrompt* Overwrite = nullptr; // not owned; the overwrite dialog
     platform::ProgressView* Progress = nullptr;  // not owned; the progress window and the events
     platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys of the moment
+    // Owned; the background counting of folder sizes and the live rings, driven by UpdateRings.
+    std::unique_ptr<QASizes> Sizes;
+    QAPictureWatch Picture; // whether a frame has anything new to draw
+    long DrawnFrames = 0;   // frames drawn since start-up
 
 protected:
     ~QOXApp() override;
     void BeforeDestroy() override;
 
 private:
-    void RefreshRing(int& index);
     // Start-up and shut-down parts (app_startup.cpp).
     void LogStartBanner() const;
     void StartDevice(platform::GLBinding* view);

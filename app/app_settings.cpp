@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 // The file's table: sections and keys in the order they are read and written.
-const std::array<SettingKey, 25> kTable{{
+const std::array<SettingKey, 27> kTable{{
     {"STARTUP", "InitialRingMode", &QASettings::InitialRingMode},
     {"STARTUP", "InitialRingFolder", &QASettings::InitialRingFolder},
     {"STARTUP", "CreateRingForHDD", &QASettings::CreateRingForHDD},
@@ -31,6 +31,8 @@ const std::array<SettingKey, 25> kTable{{
     {"DISPLAY", "DisplayHiddenFiles", &QASettings::DisplayHiddenFiles},
     {"DISPLAY", "AutoRefreshTime", &QASettings::AutoRefreshTime},
     {"DISPLAY", "AllowMultipleEqualRings", &QASettings::AllowMultipleEqualRings},
+    {"DISPLAY", "CountFolderSizesInBackground", &QASettings::CountFolderSizesInBackground},
+    {"DISPLAY", "StayOnOneFileSystem", &QASettings::StayOnOneFileSystem},
     {"DISPLAY", "ReadableLabels", &QASettings::ReadableLabels},
     {"WIDTH", "MinimumSizeFactor", &QASettings::MinimumSizeFactor},
     {"WIDTH", "DefaultFocusFactor", &QASettings::DefaultFocusFactor},

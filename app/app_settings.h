@@ -15,6 +15,11 @@ struct QASettings {
     bool DisplayHiddenFiles = true;
     float AutoRefreshTime = 0.0f; // seconds; 0 never refreshes
     bool AllowMultipleEqualRings = false;
+    // Every folder sized by everything below it, counted by worker threads, and rings that follow
+    // the disk live; off gives the rings exactly as sized and refreshed without it.
+    bool CountFolderSizesInBackground = true;
+    // The counting never enters another mounted volume below a ring's folder.
+    bool StayOnOneFileSystem = false;
     // Labels only where they can be read, upright on both halves of the ring; off draws every
     // label as designed, two prints each, running outwards.
     bool ReadableLabels = true;

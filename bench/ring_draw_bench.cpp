@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/bench_application.h"
+#include "bench/bench_drawing.h"
 #include "graphics/gl_2D.h"
 #include "graphics/gl_2D_font.h"
 #include "graphics/gl_main.h"
@@ -71,11 +72,7 @@ public:
     RingScene(const benchmark::State& state, GLRingGeometry geometry)
         : TheApplication(false, Application::Views::Shipped, Application::Pictures::Shipped), Binding(kWidth, kHeight)
     {
-        Device = QOXNew<QOXGL>(nullptr);
-        Device->Init(&Binding, "Display", 0, 0, kWidth, kHeight, 32, 100, false);
-        GLFont* fonts = Device->System2D->Fonts;
-        fonts->CreateFont("textures/fonts/default", "Default")->SetNegative(1);
-        fonts->CreateFont("textures/fonts/default", "Default Add");
+        Device = StartDrawing(Binding, kWidth, kHeight);
         Renderer = QOXNew<GLRing>(nullptr);
         Renderer->Init();
         Renderer->Geometry = geometry;

@@ -53,6 +53,10 @@ const ControlRow kControls[] = {
     // Settings beyond the first seven pages follow on pages of their own.
     {"Display", "Labels", "Readable Labels (upright, only where they fit):", "CBReadableLabels",
      &QASettings::ReadableLabels},
+    {"Folder Sizes", "Counting", "Count Folder Sizes in the Background:", "CBCountFolderSizes",
+     &QASettings::CountFolderSizesInBackground},
+    {"Folder Sizes", "Counting", "Count on one File System only:", "CBStayOnOneFileSystem",
+     &QASettings::StayOnOneFileSystem},
 };
 
 // Each kind of field with its control: how it shows a setting and how it takes it back.

@@ -93,7 +93,9 @@ private:
     // Every way into the application (timers, menu commands, mouse handlers, resizing) runs as an
     // entry: no frame starts while another entry runs, also inside a modal box or dialog that the
     // entry opened, and a close asked for meanwhile waits until the last entry has returned.
-    void Enter(const std::function<void()>& work);
+    // Any entry but the frame may have changed what the view shows, so the next frame draws.
+    enum class EntryKind { Event, Frame };
+    void Enter(const std::function<void()>& work, EntryKind kind = EntryKind::Event);
     void RunCommand(const std::function<void()>& command);
     bool Started() const;
     void BuildStatusBar();

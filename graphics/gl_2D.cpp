@@ -5,6 +5,7 @@
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "engine/qox_timer.h"
+#include "graphics/gl_2D_console.h"
 #include "graphics/gl_2D_screen.h"
 #include "graphics/gl_main.h"
 
@@ -115,6 +116,12 @@ void GL_2DSystem::Render()
     if (Screen != nullptr)
         Screen->Render();
     End2D();
+}
+
+bool GL_2DSystem::Changing() const
+{
+    const bool screenFading = Screen != nullptr && Screen->Enabled && Screen->Fade.State != GLFade::Still;
+    return screenFading || (Console != nullptr && Console->Changing());
 }
 
 void GL_2DSystem::InitFade(GLFade& fade, int state)

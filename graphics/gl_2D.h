@@ -44,6 +44,9 @@ public:
     void DrawSprite(QRTexture* texture, int blendMode, float halfSize, float x, float y, float cellWidth,
                     float cellHeight, int column, int row, float alpha, const QXColor& colour);
     void Render();
+    // Whether drawing the overlay again would show something new: a fade under way, or console
+    // lines added while the console is on screen.
+    bool Changing() const;
 
     static void InitFade(GLFade& fade, int state);
     static void StartFadeIn(GLFade& fade) { fade.State = GLFade::Rising; }

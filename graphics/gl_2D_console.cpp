@@ -42,6 +42,14 @@ void GLConsole::AddColoredLine(const std::string& text, const QXColor& colour)
         return;
     Lines.erase(Lines.begin());
     Lines.push_back({CutText(text, kStringL), colour});
+    LinesAdded = true;
+}
+
+bool GLConsole::Changing() const
+{
+    if (!Enabled)
+        return false;
+    return Fade.State != GLFade::Still || (LinesAdded && !GL_2DSystem::IsFadedOut(Fade));
 }
 
 void GLConsole::SetLineCount(int count)
@@ -81,6 +89,7 @@ std::vector<const GLConsoleLine*> GLConsole::ShownLines() const
 
 void GLConsole::Draw()
 {
+    LinesAdded = false;
     const float fade = GL_2DSystem::UpdateFade(Fade);
     if (GL_2DSystem::IsFadedOut(Fade))
         return;

@@ -31,6 +31,8 @@ public:
     void Show() { GL_2DSystem::StartFadeIn(Fade); }
     void Hide() { GL_2DSystem::StartFadeOut(Fade); }
     void Draw();
+    // A fade under way, or lines added since the last Draw while the console is on screen.
+    bool Changing() const;
 
     QRFont* Font = nullptr; // not owned; the font engine owns it
     QXColor TextColor{1.0f, 1.0f, 1.0f};
@@ -46,6 +48,7 @@ public:
     int LineCount = 15;
     GLFade Fade;
     bool Enabled = true;
+    bool LinesAdded = false; // since the last Draw
 
 protected:
     void BeforeDestroy() override;

@@ -29,6 +29,8 @@ int SequenceLength(unsigned char lead)
     return 0;
 }
 
+constexpr const char* kEllipsis = "\xE2\x80\xA6";
+
 } // namespace
 
 std::string Latin1Glyphs(const std::string& utf8)
@@ -49,6 +51,8 @@ std::string Latin1Glyphs(const std::string& utf8)
             glyphs += static_cast<char>(lead);
         else if (length == 2 && lead >= 0xC2 && lead <= 0xC3)
             glyphs += static_cast<char>(((lead & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
+        else if (utf8.compare(i, 3, kEllipsis) == 0)
+            glyphs += "..."; // the font has no ellipsis of its own
         else
             glyphs += '?';
         i += static_cast<std::size_t>(length);

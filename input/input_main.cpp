@@ -132,6 +132,15 @@ void QOXInput::Update()
     }
 }
 
+bool QOXInput::Changed() const
+{
+    if (!Active)
+        return false;
+    if (UseMouse && (Mouse->RawX() != 0 || Mouse->RawY() != 0 || Mouse->RawZ() != 0))
+        return true;
+    return std::any_of(Buttons.begin(), Buttons.end(), [](const TButton& button) { return button.Down != button.WasDown; });
+}
+
 bool QOXInput::Evaluate(const TButton& button) const
 {
     for (int code : button.Codes) {

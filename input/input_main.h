@@ -45,6 +45,8 @@ public:
     bool WasPressed(const std::string& name, const std::string& group) const;
     bool WasReleased(const std::string& name, const std::string& group) const;
     void Update();
+    // Whether the last Update saw the pointer move, the wheel turn or a button go down or up.
+    bool Changed() const;
     void SetMouseArea(const platform::ViewArea* area);
     void SetMouseReference(float width, float height);
 

@@ -21,6 +21,10 @@ constexpr std::array<std::string_view, 2> kDiscTypes{"iso9660", "udf"};
 constexpr std::array<std::string_view, 14> kRemoteTypes{
     "nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs", "9p",
     "ceph", "glusterfs", "fuse.glusterfs", "afs", "davfs", "fuse.rclone"};
+constexpr std::array<std::string_view, 21> kPseudoTypes{
+    "proc", "sysfs", "cgroup", "cgroup2", "devtmpfs", "devpts", "debugfs", "tracefs",
+    "securityfs", "pstore", "efivarfs", "bpf", "configfs", "fusectl", "hugetlbfs", "mqueue",
+    "binfmt_misc", "autofs", "rpc_pipefs", "nsfs", "selinuxfs"};
 // Mount trees of the kernel's own interfaces: nothing below them is a drive.
 constexpr std::array<std::string_view, 2> kPseudoTrees{"/proc/", "/sys/"};
 
@@ -75,6 +79,8 @@ bool IsFolder(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+} // namespace
+
 std::vector<MountRecord> ReadMountTable()
 {
     std::ifstream table("/proc/self/mountinfo");
@@ -89,8 +95,6 @@ std::vector<MountRecord> ReadMountTable()
         records.push_back(std::move(record));
     return records;
 }
-
-} // namespace
 
 bool ParseMountLine(const std::string& line, MountRecord& record)
 {
@@ -163,6 +167,11 @@ Volume VolumeOf(const std::string& path)
             holder = std::move(volume);
     }
     return holder;
+}
+
+bool IsPseudoFileSystem(const std::string& fileSystemType)
+{
+    return IsOneOf(fileSystemType, kPseudoTypes);
 }
 
 VolumeSpace SpaceOf(const std::string& path)

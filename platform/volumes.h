@@ -33,12 +33,18 @@ bool ParseMountLine(const std::string& line, MountRecord& record);
 // `removableDisk` tells whether the kernel reports the block device's disk as removable.
 std::string VolumeTypeText(const MountRecord& record, bool removableDisk);
 
+// Every line of the mount table (the last mount on a point wins), sorted by mount point.
+std::vector<MountRecord> ReadMountTable();
 // Every mount of the table (the last mount on a point wins), sorted by mount point.
 std::vector<Volume> MountedVolumes();
 // The mounts that are drives (non-empty type text), sorted by mount point.
 std::vector<Volume> Drives();
 // The volume that holds `path` (the longest mount point above it); empty fields when none does.
 Volume VolumeOf(const std::string& path);
+
+// The kernel's own file systems (proc, sysfs, cgroup, devtmpfs, ...): what they show are no files
+// on a disk, so folder sizes never count them.
+bool IsPseudoFileSystem(const std::string& fileSystemType);
 
 VolumeSpace SpaceOf(const std::string& path);
 // No medium: the total size of the file system holding `path` is 0 or cannot be read.

@@ -130,6 +130,18 @@ void GLSceneApp::ShowRingTitle(const std::string& title)
     TitleTime = 0.0f;
 }
 
+// The info box starts for a new element at the next drawing and is on screen until a second after
+// its duration.
+bool GLSceneApp::Animating() const
+{
+    const float duration = Application->Settings.DisplayDuration;
+    const bool info = HoverElement != nullptr && duration > 0.0f &&
+                      (HoverElement != InfoElement || InfoTime <= duration + 1.0f);
+    const bool title = TitleTime >= 0.0f && !RingTitle.empty();
+    const bool strip = RingListFade > 0.0f || RingListAnimation->Running() || !Host->CursorEnabled();
+    return info || title || strip;
+}
+
 void GLSceneApp::ElementFreed(const QRElement* element)
 {
     if (element == PointedElement)

@@ -81,6 +81,9 @@ public:
     void Render() override;
     void ResizeShadowMap();
     void ShowRingTitle(const std::string& title) override;
+    // Whether the scene's own clocks change what it shows: the ring title, the info box while it
+    // is shown or fades, the ring strip while it is shown, fades or scrolls.
+    bool Animating() const;
     // The element under a view point on the rings on screen: the last ring in the list that has
     // one wins. The cursor picks through this.
     QRElement* PickAt(float x, float y) override;

@@ -14,6 +14,7 @@
 #include "presentation/gl_scene_app.h"
 #include "ring/element_file.h"
 #include "ring/element_folder.h"
+#include "ring/ring_sizes.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ constexpr float kTitleRoom = 220.0f;
 constexpr std::int64_t kKilo = 1024;
 constexpr std::int64_t kMega = 1048576;
 constexpr std::int64_t kGiga = 1073741824;
+constexpr float kLineHeight = 20.0f;
+constexpr float kBoxMargin = 20.0f;
 
 // The "Info:" line, only for an element with an attribute.
 void AddAttributeLine(std::vector<GLInfoLine>& lines, float right, float top, const std::string& attributes)
@@ -31,6 +34,62 @@ void AddAttributeLine(std::vector<GLInfoLine>& lines, float right, float top, co
         return;
     lines.push_back({right - 230.0f, top + 130.0f, "Info:"});
     lines.push_back({right - 180.0f, top + 130.0f, attributes});
+}
+
+// "3 unreadable folders", "1 other volume": a count with its noun, added only when not 0.
+void AddCountedItem(std::vector<std::string>& items, std::int64_t count, const std::string& noun)
+{
+    if (count > 0)
+        items.push_back(QOXConvert::IntToStr(count) + " " + noun + (count == 1 ? "" : "s"));
+}
+
+// What a folder's total leaves out, so that a total short of the disk's use is explained.
+std::vector<std::string> NotCounted(const QRFolderCount& count)
+{
+    std::vector<std::string> items;
+    if (count.State == QRCountState::Link)
+        items.push_back("a link, not followed");
+    if (count.State == QRCountState::BehindLink)
+        items.push_back("reached through a link");
+    AddCountedItem(items, count.Totals.Unreadable, "unreadable folder");
+    AddCountedItem(items, count.Totals.OtherVolumes, "other volume");
+    AddCountedItem(items, count.Totals.PseudoFileSystems, "pseudo file system");
+    return items;
+}
+
+std::string TotalText(const QRFolderCount& count)
+{
+    switch (count.State) {
+    case QRCountState::Counting:
+        return "counting…";
+    case QRCountState::BehindLink:
+        return "not counted";
+    default:
+        return SizeText(count.Totals.Bytes);
+    }
+}
+
+// The total, the files and folders below and what was not counted, from `y` down; the y below.
+float AddCountLines(std::vector<GLInfoLine>& lines, float right, float y, const QRFolderCount& count)
+{
+    lines.push_back({right - 230.0f, y, "Folder Size:"});
+    lines.push_back({right - 100.0f, y, TotalText(count)});
+    y += kLineHeight;
+    if (count.State == QRCountState::Known) {
+        lines.push_back({right - 230.0f, y, "Files:"});
+        lines.push_back({right - 100.0f, y, QOXConvert::IntToStr(count.Totals.Files)});
+        lines.push_back({right - 230.0f, y + kLineHeight, "Folders:"});
+        lines.push_back({right - 100.0f, y + kLineHeight, QOXConvert::IntToStr(count.Totals.Folders)});
+        y += 2.0f * kLineHeight;
+    }
+    const std::vector<std::string> items = NotCounted(count);
+    if (!items.empty())
+        lines.push_back({right - 230.0f, y, "Not counted:"});
+    for (const std::string& item : items) {
+        y += kLineHeight;
+        lines.push_back({right - 220.0f, y, item});
+    }
+    return items.empty() ? y : y + kLineHeight;
 }
 
 // A ring folder on a drive's own mount point (the file-system root is one).
@@ -86,14 +145,19 @@ void GLSceneApp::DrawInfoBox()
     }
     const float right = ViewWidth() - 10.0f;
     const float bottom = ViewHeight() - 10.0f;
-    const float top = bottom - kInfoHeight;
+    // The box grows upwards when a folder's count needs more lines than it has.
+    const std::vector<GLInfoLine> lines = InfoLines(right, 0.0f);
+    float height = kInfoHeight;
+    for (const GLInfoLine& line : lines)
+        height = std::max(height, line.Y + kBoxMargin);
+    const float top = bottom - height;
     const std::string title = InfoTitle();
     const float titleWidth = GLFont::TextWidth(system->Fonts->FindFont("Default Add"), title, kTextSize);
     const float left = titleWidth > kTitleRoom ? right - 20.0f - titleWidth : right - kInfoWidth;
     DrawFrameBox(left, top, right, bottom, alpha);
     system->Print("Default Add", AlignLeft, left + 10.0f, top + 15.0f, kWhite, alpha, kTextSize, title);
-    for (const GLInfoLine& line : InfoLines(right, top))
-        system->Print("Default Add", AlignLeft, line.X, line.Y, kWhite, alpha, kTextSize, line.Text);
+    for (const GLInfoLine& line : lines)
+        system->Print("Default Add", AlignLeft, line.X, top + line.Y, kWhite, alpha, kTextSize, line.Text);
     system->End2D();
 }
 
@@ -170,8 +234,16 @@ void GLSceneApp::AddFileLines(std::vector<GLInfoLine>& lines, float right, float
     AddAttributeLine(lines, right, top, AttributeText(info.Hidden, info.ReadOnly));
 }
 
+// With sizes counted in the background the folder's count comes first (below the drive lines of a
+// drive), and the attributes below it.
 void GLSceneApp::AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const
 {
-    const QRAttributes attributes = static_cast<const QREFolder*>(HoverElement)->Attributes();
-    AddAttributeLine(lines, right, top, AttributeText(attributes.Hidden, attributes.ReadOnly));
+    const auto* folder = static_cast<const QREFolder*>(HoverElement);
+    float attributesTop = top;
+    if (const QRRingSizes* sizes = folder->Ring->Sizes; sizes != nullptr) {
+        const float below = AddCountLines(lines, right, top + (InfoOnDrive ? 150.0f : 50.0f), sizes->CountOf(*folder));
+        attributesTop = std::max(top, below - 130.0f);
+    }
+    const QRAttributes attributes = folder->Attributes();
+    AddAttributeLine(lines, right, attributesTop, AttributeText(attributes.Hidden, attributes.ReadOnly));
 }

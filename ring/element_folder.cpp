@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/app_main.h"
@@ -10,6 +11,7 @@
 #include "engine/qox_main.h"
 #include "ring/folder_listing.h"
 #include "ring/ring_main.h"
+#include "ring/ring_sizes.h"
 #include "ring/view_match.h"
 
 namespace {
@@ -19,6 +21,12 @@ using platform::ListingResult;
 const QASettings& Settings()
 {
     return App()->Settings;
+}
+
+// Files know their sizes from the scan when asked to, and always while folders are counted.
+bool ReadsFileSizes()
+{
+    return Settings().ComputeFileSizeAutomatically || Settings().CountFolderSizesInBackground;
 }
 
 template <class Element>
@@ -39,13 +47,16 @@ NameSet NamesOf(const QREFolder& folder)
     return names;
 }
 
-NameSet NamesOf(const QRFolderListing& listing)
+// Every entry of a listing by name, with the size the listing read (-1 without sizes).
+using EntrySizes = std::unordered_map<std::string_view, std::int64_t>;
+
+EntrySizes SizesOf(const QRFolderListing& listing)
 {
-    NameSet names;
-    names.reserve(listing.Entries().size());
+    EntrySizes sizes;
+    sizes.reserve(listing.Entries().size());
     for (const QRFolderListing::Entry& entry : listing.Entries())
-        names.insert(listing.NameOf(entry));
-    return names;
+        sizes.emplace(listing.NameOf(entry), entry.Size);
+    return sizes;
 }
 
 void ReportUnreadable(const std::string& path)
@@ -84,7 +95,7 @@ int QREFolder::MaxDepth(int depth) const
 platform::ListingDetail QREFolder::ScanDetail() const
 {
     // Sizes come from the same pass when they are wanted at once.
-    return Settings().ComputeFileSizeAutomatically ? platform::ListingDetail::Sizes : platform::ListingDetail::Kinds;
+    return ReadsFileSizes() ? platform::ListingDetail::Sizes : platform::ListingDetail::Kinds;
 }
 
 // The listing comes in parts, and each part's entries are added as it arrives: a folder of many
@@ -110,7 +121,7 @@ void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
     for (const QRFolderListing::Entry& entry : listing.Entries())
         bytes += isNew(listing.NameOf(entry)) ? entry.NameSize + 1 : 0;
     ChildNames.Reserve(bytes);
-    const bool sizes = Settings().ComputeFileSizeAutomatically;
+    const bool sizes = ReadsFileSizes();
     for (const QRFolderListing::Entry& entry : listing.Entries()) {
         const std::string_view name = listing.NameOf(entry);
         if (!isNew(name))
@@ -225,14 +236,14 @@ void QREFolder::PackNames()
 
 // One listing serves the whole folder: a child is still there when the listing holds an entry of
 // its name and kind. A folder that cannot be read keeps its children as they are.
-QROutcome QREFolder::Refresh()
+QROutcome QREFolder::RefreshEntries(QRRefreshDepth depth)
 {
     QRFolderListing listing;
     const ListingResult result = listing.Read(FullPath(), ScanDetail());
     if (result == ListingResult::Missing)
         return QROutcome::Removed;
     if (result == ListingResult::Listed) {
-        RefreshChildren(listing);
+        RefreshChildren(listing, depth);
         if (Expanded)
             AddEntries(listing, NamesOf(*this));
         PackNames();
@@ -241,21 +252,28 @@ QROutcome QREFolder::Refresh()
     return QROutcome::Kept;
 }
 
-void QREFolder::RefreshChildren(const QRFolderListing& listing)
+void QREFolder::RefreshChildren(const QRFolderListing& listing, QRRefreshDepth depth)
 {
-    const NameSet present = NamesOf(listing);
+    const EntrySizes present = SizesOf(listing);
+    const bool deep = depth == QRRefreshDepth::Subtree;
     // From the last to the first: a removal moves only children already visited.
     for (int i = Folders->LastIndex(); i >= 0; --i) {
         QREFolder* folder = Folders->Get(i);
-        if (!present.contains(folder->Name) || folder->Refresh() == QROutcome::Removed)
+        if (!present.contains(folder->Name) || (deep && folder->Refresh() == QROutcome::Removed))
             Folders->Delete(folder);
     }
+    // While folders are counted, a file shows the size it has now, as its folder's total does.
+    const bool newSizes = Settings().CountFolderSizesInBackground;
     for (int i = Files->LastIndex(); i >= 0; --i) {
         QREFile* file = Files->Get(i);
-        if (present.contains(file->Name))
-            file->RefreshLook();
-        else
+        const auto found = present.find(file->Name);
+        if (found == present.end()) {
             Files->Delete(file);
+            continue;
+        }
+        if (newSizes)
+            file->Size = found->second;
+        file->RefreshLook();
     }
 }
 
@@ -352,10 +370,14 @@ void QREFolder::PlaceChildren(int level, float end, float start)
     }
     const float sector = end - start;
     float angle = start;
+    // New sizes counted in the background ease in rather than jump.
+    const QRShareBlend* blend = Ring->Sizes != nullptr ? Ring->Sizes->BlendOf(*this) : nullptr;
     ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
-        const float share = child->SizeKnown() ? child->SizeRatio(lo, hi) * sizeNorm : unsetShare;
+        float share = child->SizeKnown() ? child->SizeRatio(lo, hi) * sizeNorm : unsetShare;
+        if (blend != nullptr)
+            share = blend->Shown(*child, share);
         const float width = child->Weight * share * weightNorm * sector;
         child->Place(level + 1, angle + width, angle);
         angle += width;
@@ -364,6 +386,8 @@ void QREFolder::PlaceChildren(int level, float end, float start)
 
 std::int64_t QREFolder::ComputeSize()
 {
+    if (Settings().CountFolderSizesInBackground)
+        return SizeForLayout(); // the total comes from the count of everything below
     if (!Settings().ComputeFolderSize) {
         Size = -1;
     } else if (!SizeKnown()) {

@@ -15,6 +15,10 @@ class QRFolderListing;
 // Whether a folder entry is a symbolic link (Expand All never descends through one).
 enum class QRLink { Plain, SymbolicLink };
 
+// Subtree: the sub-folders refresh themselves too. FolderOnly: only the folder's own entries (a
+// change reported for that folder alone).
+enum class QRRefreshDepth { Subtree, FolderOnly };
+
 struct QRAttributes {
     bool Hidden = false;
     bool ReadOnly = false;
@@ -26,7 +30,7 @@ public:
     ~QREFolder() override;
 
     int MaxDepth(int depth) const override;
-    QROutcome Refresh() override;
+    QROutcome Refresh() override { return RefreshEntries(QRRefreshDepth::Subtree); }
     QROutcome DeleteFromDisk() override;
     QROutcome DeleteSelected() override;
     void CollectSelected(QRList<QRElement>& marked, QRCollect collect) override;
@@ -39,6 +43,8 @@ public:
     void Animate() override;
     bool IsFolder() const override { return true; }
 
+    // Removed: the folder is gone from the disk; its owner frees it.
+    QROutcome RefreshEntries(QRRefreshDepth depth);
     // Adds the entries that are new; never removes.
     void Scan();
     void Expand();
@@ -84,7 +90,7 @@ private:
     void ExpandBelow();
     // Adds the entries whose names are not in `known` (the children's names before the pass).
     void AddEntries(const QRFolderListing& listing, const std::unordered_set<std::string_view>& known);
-    void RefreshChildren(const QRFolderListing& listing);
+    void RefreshChildren(const QRFolderListing& listing, QRRefreshDepth depth);
     void PlaceChildren(int level, float end, float start);
 
     QRNameStore ChildNames; // the children's names, and a root's own

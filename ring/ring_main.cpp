@@ -5,6 +5,7 @@
 #include "platform/volumes.h"
 #include "resources/resource_displaylist.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_sizes.h"
 
 namespace {
 
@@ -36,8 +37,11 @@ QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
     DisplayList = QOXNew<QRDisplayList>(this);
 }
 
+// The count goes first: the ring's folders are then freed without asking the counter about each.
 void QOXRing::BeforeDestroy()
 {
+    delete Sizes;
+    Sizes = nullptr;
     delete Root;
     Root = nullptr;
 }
@@ -69,12 +73,15 @@ void QOXRing::Relayout()
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;
+    ++LayoutCount;
 }
 
 QROutcome QOXRing::Refresh()
 {
     if (Root->Refresh() == QROutcome::Removed)
         return QROutcome::Removed;
+    if (Sizes != nullptr)
+        Sizes->Refreshed();
     Relayout();
     return QROutcome::Kept;
 }
@@ -205,6 +212,8 @@ void QOXRing::ElementFreed(const QRElement* element)
 {
     if (Target == element)
         Target = nullptr;
+    if (Sizes != nullptr)
+        Sizes->ElementFreed(element);
     if (QOXApp* app = App())
         app->ElementFreed(element);
 }

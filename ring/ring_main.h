@@ -12,6 +12,7 @@
 
 class QRDisplayList;
 class QRIteration;
+class QRRingSizes;
 class QRViewMatch;
 
 struct QRDriveInfo {
@@ -74,6 +75,9 @@ public:
     QREFolder* Root = nullptr;           // owned; freed with the ring
     QRViewMatch* Matching = nullptr;     // not owned; the view matcher of the pass that runs, if any
     QRList<QRLayer>* Layers = nullptr;   // owned as a child; owns the layers
+    // Owned; the sizes counted in the background while that is on (the application makes it).
+    QRRingSizes* Sizes = nullptr;
+    std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
 
 protected:
     void BeforeDestroy() override;

@@ -122,7 +122,8 @@ TEST_F(CommandTest, TheNewRingDialogOpensFoldersAndFavourites)
 // the file saved; cancelled ones change nothing, not even the file.
 TEST_F(CommandTest, PreferencesAreLimitedAndSavedOnlyWhenConfirmed)
 {
-    const std::string file = ProgramFolder.Write("orbivane.ini", SettingsText(QASettings{}));
+    const std::string before = SettingsText(TheApp->Settings);
+    const std::string file = ProgramFolder.Write("orbivane.ini", before);
     Dialogs.EditSettings = [](QASettings& settings) {
         settings.AnimationSpeed = 50.0f;
         settings.RingAnimationSpeed = 0.0f;
@@ -132,8 +133,8 @@ TEST_F(CommandTest, PreferencesAreLimitedAndSavedOnlyWhenConfirmed)
     };
     Dialogs.Answer = QADialogResult::Cancel;
     TheApp->Preferences();
-    EXPECT_EQ(SettingsText(TheApp->Settings), SettingsText(QASettings{}));
-    EXPECT_EQ(ProgramFolder.Read("orbivane.ini"), SettingsText(QASettings{}));
+    EXPECT_EQ(SettingsText(TheApp->Settings), before);
+    EXPECT_EQ(ProgramFolder.Read("orbivane.ini"), before);
 
     Dialogs.Answer = QADialogResult::Ok;
     TheApp->Preferences();

@@ -27,6 +27,8 @@ public:
 
 TEST_F(ApplicationTest, ANewApplicationHasTheTableDefaultsAndNoRing)
 {
+    TheApp.reset();
+    TheApp = QOXMake<QOXApp>(); // as it is made, without the fixture's choice of sizing
     EXPECT_EQ(App(), TheApp.get());
     EXPECT_EQ(TheApp->GetName(), "APP Engine Main");
     EXPECT_EQ(SettingsText(TheApp->Settings), SettingsText(QASettings{}));

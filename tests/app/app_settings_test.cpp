@@ -136,7 +136,7 @@ TEST_F(SettingsFileTest, EverythingWrittenReadsBackExactlyInTableOrder)
     EXPECT_EQ(text.rfind("[STARTUP]\nInitialRingMode=2\nInitialRingFolder=/home/ann/Photos (2020), best/\n", 0), 0u);
     EXPECT_NE(text.find("CreateRingForHDD=0\n"), std::string::npos);
     EXPECT_NE(text.find("AutoRefreshTime=0.1\n"), std::string::npos);
-    EXPECT_NE(text.find("AllowMultipleEqualRings=0\nReadableLabels=0\n"), std::string::npos);
+    EXPECT_NE(text.find("AllowMultipleEqualRings=0\nCountFolderSizesInBackground=1\nStayOnOneFileSystem=0\nReadableLabels=0\n"), std::string::npos);
     EXPECT_EQ(text.find("Stale"), std::string::npos);
 
     QASettings read;

@@ -73,12 +73,13 @@ TEST_F(DialogTest, PreferencesShowEverySettingOnItsPage)
         Press(dialog, "BitBtn2");
     });
     TheApp->Preferences();
-    EXPECT_EQ(tabs, (QStringList{"Start", "Rings", "Refresh", "Element Width", "Animation", "Info Box", "Shadow", "Display"}));
+    EXPECT_EQ(tabs, (QStringList{"Start", "Rings", "Refresh", "Element Width", "Animation", "Info Box", "Shadow", "Display", "Folder Sizes"}));
     const QStringList controls{"RBSystemDrive", "RBMyDocuments", "RBOwnFolder", "EOwnFolder", "RBNoRing",
                                "CBCreateHDDOnStartup", "CBAllowMultipleRingsWithEqualFolders", "EAutoRefresh",
                                "EWidthBasis", "EWidthElement", "EAnimationElement", "EAnimationRing", "EMoveFocused",
                                "CBAutoRotate", "CBAutoCenter", "EInfoBoxDuration", "ERingDisplayDuration",
-                               "EShadowMapSize", "CBShadowDisplay", "CBReadableLabels", "BitBtn1", "BitBtn2"};
+                               "EShadowMapSize", "CBShadowDisplay", "CBReadableLabels", "CBCountFolderSizes",
+                               "CBStayOnOneFileSystem", "BitBtn1", "BitBtn2"};
     QStringList named;
     for (const QString& name : focusOrder)
         if (controls.contains(name))
@@ -121,6 +122,7 @@ TEST_F(DialogTest, PreferencesTakeNumbersWithinTheirLimitsOnlyOnOk)
             Press(dialog, "RBNoRing");
             Press(dialog, "CBShadowDisplay");
             Press(dialog, "CBReadableLabels");
+            Press(dialog, "CBStayOnOneFileSystem");
             Press(dialog, test.Button);
         });
         TheApp->Preferences();
@@ -129,6 +131,7 @@ TEST_F(DialogTest, PreferencesTakeNumbersWithinTheirLimitsOnlyOnOk)
         EXPECT_EQ(Settings().InitialRingMode, confirmed ? -1 : 0);
         EXPECT_EQ(Settings().DisplayShadow, !confirmed);
         EXPECT_EQ(Settings().ReadableLabels, !confirmed);
+        EXPECT_EQ(Settings().StayOnOneFileSystem, confirmed);
         EXPECT_EQ(ProgramFolder.Read("orbivane.ini") == before, !confirmed);
     }
 }

@@ -14,8 +14,6 @@
 namespace {
 
 constexpr int kTimeout = 20000; // milliseconds
-constexpr int kMenuBarHeight = 30;
-constexpr int kStatusBarHeight = 25;
 
 QString Xdotool(const QStringList& arguments)
 {
@@ -24,23 +22,6 @@ QString Xdotool(const QStringList& arguments)
     if (!tool.waitForFinished(kTimeout))
         return QString();
     return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-}
-
-// The share of the view's pixels in a ring's folder green or file yellow, far from the grey of the
-// background.
-double RingShare(const QImage& window)
-{
-    long ring = 0;
-    long all = 0;
-    for (int y = kMenuBarHeight; y < window.height() - kStatusBarHeight; ++y) {
-        for (int x = 0; x < window.width(); ++x) {
-            const QRgb pixel = window.pixel(x, y);
-            const int blue = qBlue(pixel);
-            ring += qGreen(pixel) > blue + 80 ? 1 : 0;
-            ++all;
-        }
-    }
-    return all > 0 ? static_cast<double>(ring) / static_cast<double>(all) : 0.0;
 }
 
 class ProgramTest : public FormTest {};

@@ -139,6 +139,7 @@ TEST(Latin1GlyphsTest, Utf8BecomesLatin1WithQuestionMarksForTheRest)
     EXPECT_EQ(Latin1Glyphs("Abc"), "Abc");
     EXPECT_EQ(Latin1Glyphs("\xC3\x84pfel"), "\xC4pfel");
     EXPECT_EQ(Latin1Glyphs("5 \xE2\x82\xAC"), "5 ?");
+    EXPECT_EQ(Latin1Glyphs("counting\xE2\x80\xA6"), "counting...");
     EXPECT_EQ(Latin1Glyphs("\xC3"), "?");
     EXPECT_EQ(Latin1Glyphs("\xC1\x81"), "?");
     EXPECT_EQ(Latin1Glyphs("\xFF"), "?");

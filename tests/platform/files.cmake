@@ -1,5 +1,7 @@
 orbivane_layer_tests(orbivane_platform_files_tests
   directory_listing_test.cpp
+  folder_count_test.cpp
+  folder_watch_test.cpp
   volumes_test.cpp
   system_folders_test.cpp
 )

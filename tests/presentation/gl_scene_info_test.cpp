@@ -4,10 +4,12 @@
 #include <utime.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/date_text.h"
 #include "ring/element_folder.h"
 #include "ring/ring_main.h"
+#include "ring/ring_sizes.h"
 #include "tests/presentation/scene_fixture.h"
 
 namespace {
@@ -158,4 +160,58 @@ TEST_F(SceneTest, ZeroDisplayDurationDisablesTheInfoBox)
     Frame();
     EXPECT_TRUE(Near(ViewPixel(kWidth - 100, kHeight - 30), kBackground));
     EXPECT_EQ(Scene->InfoElement, nullptr);
+}
+
+// With sizes counted in the background a folder's box shows its total, its files and folders and
+// what the total leaves out, and grows upwards for lines the design's box has no room for; a folder
+// whose count waits shows "counting…".
+TEST_F(SceneTest, FolderInfoBoxShowsItsCountAndWhatItLeavesOut)
+{
+    FileTree outside;
+    Tree.File("docs/a.txt", 1000);
+    Tree.File("docs/deep/b.txt", 24);
+    Tree.UnreadableFolder("docs/locked");
+    Tree.UnreadableFolder(".cache/locked");
+    Tree.Link("elsewhere", outside.Root());
+    Tree.File("later/c.txt", 5);
+    ASSERT_TRUE(FileTree::PermissionsApply());
+    QOXRing* waiting = Open("later");
+    QOXRing* ring = Open();
+    SettleRings();
+    TheApp->Settings.CountFolderSizesInBackground = true;
+    TheApp->Settings.DisplayShadow = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    do
+        Advance(50);
+    while ((ring->Sizes == nullptr || ring->Sizes->Progress().Busy) && std::chrono::steady_clock::now() < deadline);
+    Advance(50);
+
+    struct Case {
+        QOXRing* Ring;
+        const char* Name;
+        std::vector<GLInfoLine> Lines;
+    };
+    const Case cases[] = {
+        {waiting, "", {{kRight - 230, kTop + 50, "Folder Size:"}, {kRight - 100, kTop + 50, "counting…"}}},
+        {ring, "docs/", {{kRight - 230, kTop + 50, "Folder Size:"}, {kRight - 100, kTop + 50, "1.0 KB"},
+                         {kRight - 230, kTop + 70, "Files:"}, {kRight - 100, kTop + 70, "2"},
+                         {kRight - 230, kTop + 90, "Folders:"}, {kRight - 100, kTop + 90, "2"},
+                         {kRight - 230, kTop + 110, "Not counted:"}, {kRight - 220, kTop + 130, "1 unreadable folder"}}},
+        {ring, "elsewhere/", {{kRight - 230, kTop + 50, "Folder Size:"}, {kRight - 100, kTop + 50, "0 Byte"},
+                              {kRight - 230, kTop + 70, "Not counted:"}, {kRight - 220, kTop + 90, "a link, not followed"}}},
+        {ring, ".cache/", {{kRight - 230, kTop + 110, "Not counted:"}, {kRight - 230, kTop + 150, "Info:"},
+                           {kRight - 180, kTop + 150, "Hidden"}}},
+    };
+    for (const Case& test : cases) {
+        Hover(test.Ring, test.Name);
+        const std::vector<GLInfoLine> lines = Scene->InfoLines(kRight, kTop);
+        for (const GLInfoLine& line : test.Lines)
+            EXPECT_TRUE(HasLine(lines, line.X, line.Y, line.Text)) << test.Name << ": " << line.Text;
+    }
+    // The last one needs 170 pixels: the box reaches higher than the design's 150.
+    Frame();
+    EXPECT_LT(ViewPixel(kWidth - 30, kHeight - 10 - 165)[0], kBackground[0] - 10);
+    Hover(ring, "docs/");
+    Frame();
+    EXPECT_TRUE(Near(ViewPixel(kWidth - 30, kHeight - 10 - 165), kBackground));
 }

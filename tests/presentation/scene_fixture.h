@@ -56,6 +56,8 @@ protected:
         Device->System2D->SetSpace(GLSpace::TopLeft, GLAspect::Fixed, kWidth, kHeight);
         LoadSceneFonts();
         TheApp = QOXMake<QOXApp>();
+        // The rings sized and refreshed as designed; tests of sizes counted in the background turn it on.
+        TheApp->Settings.CountFolderSizesInBackground = false;
         Scene = QOXNew<GLSceneApp>(nullptr, TheApp.get(), &Host);
         Scene->Init("Scene");
     }

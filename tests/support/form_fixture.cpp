@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 
@@ -29,8 +30,25 @@ namespace {
 constexpr int kStartTimeout = 20000; // milliseconds
 constexpr int kFrameTimeout = 5000;
 constexpr int kSettleFrames = 60;
+constexpr int kMenuBarHeight = 30;
+constexpr int kStatusBarHeight = 25;
 
 } // namespace
+
+double RingShare(const QImage& window)
+{
+    long ring = 0;
+    long all = 0;
+    for (int y = kMenuBarHeight; y < window.height() - kStatusBarHeight; ++y) {
+        for (int x = 0; x < window.width(); ++x) {
+            const QRgb pixel = window.pixel(x, y);
+            const int blue = qBlue(pixel);
+            ring += qGreen(pixel) > blue + 80 ? 1 : 0;
+            ++all;
+        }
+    }
+    return all > 0 ? static_cast<double>(ring) / static_cast<double>(all) : 0.0;
+}
 
 ProgramHome::ProgramHome()
 {

@@ -17,6 +17,7 @@
 #include "tests/support/temp_folder.h"
 
 class QAction;
+class QImage;
 class QOXApp;
 class QOXRing;
 class QRElement;
@@ -25,6 +26,10 @@ class TFormMain;
 
 // The test process's one QApplication, made on first call and kept to the end of the process.
 void MakeTestApplication();
+
+// The share of a window picture's pixels (menu and status bar left out) in a ring's folder green or
+// file yellow, far from the grey of the background.
+double RingShare(const QImage& window);
 
 // Where the window is placed by the recent file.
 struct WindowPlacement {

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int64_t kFixedTime = 1700000000; // every date in the tree, so pictures never drift
+constexpr const char* kDesignedSizing = "[DISPLAY]\nCountFolderSizesInBackground=0\n";
 
 // A small made-up tree with fixed sizes and dates.
 void MakeTree(const FileTree& tree)
@@ -54,12 +55,6 @@ protected:
         KeepGLDriversLoaded();
     }
     void TearDown() override { ::unsetenv("ORBIVANE_HOME"); }
-
-    // The settings file's "ReadableLabels"; without a file every setting is its table default.
-    void SetReadableLabels(bool on) const
-    {
-        std::ofstream(Home.Path() + "orbivane.ini") << "[DISPLAY]\nReadableLabels=" << (on ? 1 : 0) << "\n";
-    }
 
     snapshot::Picture Take(std::vector<std::string> arguments)
     {
@@ -108,7 +103,15 @@ protected:
     FileTree Tree;
 };
 
-using SnapshotGolden = SnapshotTest;
+// The golden pictures show the rings sized as designed (sectors of unset size alike): the settings
+// file holds that setting and "ReadableLabels", every other takes its table default.
+class SnapshotGolden : public SnapshotTest {
+protected:
+    void SetReadableLabels(bool on) const
+    {
+        Home.Write("orbivane.ini", std::string(kDesignedSizing) + "ReadableLabels=" + (on ? "1" : "0") + "\n");
+    }
+};
 
 } // namespace
 
@@ -150,6 +153,16 @@ TEST_F(SnapshotTest, AMissingFolderOrSubFolderIsReportedNotDrawn)
     options.Folder = Tree.Root();
     options.Expand = {"docs/none"};
     EXPECT_TRUE(snapshot::Render(options, picture));
+}
+
+// Sizes counted in the background (the table default) are all in before the frames: the same tree
+// gives the same picture, and its sectors follow the sizes, unlike those sized as designed.
+TEST_F(SnapshotTest, CountedSizesAreInBeforeTheFrames)
+{
+    const snapshot::Picture counted = Take({"--frames", "20"});
+    EXPECT_EQ(Take({"--frames", "20"}).Rgb, counted.Rgb);
+    Home.Write("orbivane.ini", kDesignedSizing);
+    EXPECT_NE(Take({"--frames", "20"}).Rgb, counted.Rgb);
 }
 
 // Every sector of these rings is wide, so the level of detail changes nothing: with

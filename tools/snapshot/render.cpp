@@ -3,13 +3,16 @@
 // the application scene, then the frames and the read-back of the last one.
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 #include "app/app_cursor.h"
 #include "app/app_main.h"
+#include "app/app_sizes.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "engine/qox_timer.h"
@@ -24,6 +27,7 @@
 #include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
 #include "ring/element_folder.h"
+#include "ring/ring_sizes.h"
 #include "tools/snapshot/snapshot.h"
 
 namespace snapshot {
@@ -33,6 +37,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kFrameMilliseconds = 50;
+// How long the folder sizes counted in the background are waited for before the frames.
+constexpr auto kLongestCountWait = std::chrono::seconds(10);
 constexpr float kFrameSeconds = 0.05f;
 // Data folders lent to the private program folder, and the files copied into it.
 constexpr const char* kLentFolders[] = {"textures", "materials", "models", "shaders"};
@@ -130,6 +136,19 @@ std::optional<std::string> ExpandPath(QOXRing* ring, const std::string& relative
     }
     ring->FocusOn(folder);
     return std::nullopt;
+}
+
+// The sizes counted in the background are all in before the first frame, so that a picture
+// depends only on the tree and the options (unless counting takes longer than the tool waits).
+void AwaitCounts(QOXApp& application, const QOXRing& ring)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kLongestCountWait;
+    application.Sizes->Pump(0.0f);
+    while (ring.Sizes != nullptr && ring.Sizes->Progress().Busy && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        application.Sizes->Pump(0.0f);
+    }
+    application.Sizes->Pump(0.0f); // what came with the end of the count
 }
 
 void ReadBack(int width, int height, Picture& picture)
@@ -249,6 +268,7 @@ std::optional<std::string> Render(const Options& options, Picture& picture)
     for (const std::string& relative : options.Expand)
         if (auto error = ExpandPath(ring, relative))
             return error;
+    AwaitCounts(*session.Application, *ring);
     for (int frame = 1; frame < options.Frames; ++frame)
         session.EarlierFrame();
     session.LastFrame();

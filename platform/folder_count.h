@@ -1,0 +1,121 @@
+#pragma once
+// Folder sizes counted in the background. A small pool of worker threads reads the disk (and
+// nothing else: no element, no ring, no window) at idle I/O and low CPU priority, and hands the
+// totals of the folders it is asked about to whoever takes them, normally the GUI thread once a
+// frame. Nothing here blocks on the disk while a caller holds the counter: callers only queue work
+// and take results.
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace platform {
+
+// What lies below a folder. Bytes are the apparent sizes of regular files, a file with several
+// hard links counted once per tree; links are never followed, pipes, sockets and devices count 0.
+struct FolderTotals {
+    std::int64_t Bytes = 0;
+    std::int64_t Files = 0;             // entries that are not folders, at every depth
+    std::int64_t Folders = 0;           // folders below, counted or not
+    std::int64_t Unreadable = 0;        // folders (this one included) whose entries could not be read
+    std::int64_t OtherVolumes = 0;      // mounted volumes not entered ("stay on one file system")
+    std::int64_t PseudoFileSystems = 0; // the kernel's own file systems, never entered
+
+    bool operator==(const FolderTotals&) const = default;
+};
+
+// A tree of folders being counted (one per ring), and the caller's name for one folder of it.
+using CountTreeId = std::uint64_t;
+using CountTicket = std::uint64_t;
+
+struct CountResult {
+    CountTreeId Tree = 0;
+    CountTicket Ticket = 0;
+    FolderTotals Totals;
+};
+
+// Which tree's work comes first: the current one, then the others on screen; waiting trees get
+// none until they are shown again.
+enum class CountStanding { Current, Shown, Waiting };
+
+enum class VolumeCrossing { EnterOtherVolumes, StayOnOneFileSystem };
+
+// A folder of a tree, relative to the tree's folder: "" for the tree's folder, "docs/old/" below.
+struct CountWant {
+    std::string Folder;
+    CountTicket Ticket = 0;
+};
+
+struct CountProgress {
+    bool Busy = false;               // work of the tree is queued or running
+    std::int64_t FoldersCounted = 0; // folders read since the tree last fell idle
+};
+
+namespace counting {
+struct Tree;
+struct Job;
+}
+
+class FolderCounter {
+public:
+    // Two to four workers, after the processors there are.
+    static int DefaultWorkerCount();
+
+    explicit FolderCounter(int workers = DefaultWorkerCount());
+    // Stops the workers; a folder being read is finished first, nothing more is started.
+    ~FolderCounter();
+    FolderCounter(const FolderCounter&) = delete;
+    FolderCounter& operator=(const FolderCounter&) = delete;
+
+    // Starts counting everything below `folder` (ending in "/").
+    CountTreeId StartTree(const std::string& folder, VolumeCrossing crossing, CountStanding standing);
+    // Drops the tree at once: its queued work goes, a worker reading one of its folders throws the
+    // reading away, and no result of it is handed out any more.
+    void ForgetTree(CountTreeId tree);
+    void SetStanding(CountTreeId tree, CountStanding standing);
+    // Folders (relative) whose whole subtrees are counted before the rest of the tree.
+    void SetUrgent(CountTreeId tree, const std::vector<std::string>& folders);
+    // Asks for the totals of folders: each is handed out once it is known, and again whenever a
+    // later count changes it. A folder behind one that is not entered gets that folder's totals.
+    void Want(CountTreeId tree, const std::vector<CountWant>& wants);
+    void Unwant(CountTreeId tree, const std::string& folder);
+    // Reads again every folder whose modification time (or identity) changed since it was read.
+    void Recheck(CountTreeId tree);
+    // Reads one folder's own entries again (a change reported for it), whatever its time says.
+    void Recount(CountTreeId tree, const std::string& folder);
+    // Moves the results since the last call into `results` (replacing what it held).
+    void TakeResults(std::vector<CountResult>& results);
+    CountProgress Progress(CountTreeId tree) const;
+    // The same for a frame, which must not wait: a worker is preempted at its low priority now and
+    // then while it holds the counter, so while one does these take nothing (false, none).
+    bool TryTakeResults(std::vector<CountResult>& results);
+    std::optional<CountProgress> TryProgress(CountTreeId tree) const;
+    // The workers' thread ids (for checking their priorities).
+    std::vector<int> WorkerThreadIds() const;
+
+private:
+    class DeviceTypes;
+
+    void Work(std::stop_token stop);
+    bool PickJob(std::shared_ptr<counting::Tree>& tree, counting::Job& job);
+    counting::Tree* Find(CountTreeId tree) const;
+    CountProgress ProgressHeld(CountTreeId tree) const;
+    void Run(const std::shared_ptr<counting::Tree>& tree, counting::Job& job, std::unique_lock<std::mutex>& lock);
+    void Settle(counting::Tree& tree);
+
+    mutable std::mutex Lock;
+    std::condition_variable_any WorkArrived;
+    std::vector<std::shared_ptr<counting::Tree>> Trees; // guarded by Lock
+    std::vector<CountResult> Results;                   // guarded by Lock
+    std::vector<int> ThreadIds;                         // guarded by Lock
+    CountTreeId NextTree = 1;                           // guarded by Lock
+    std::unique_ptr<DeviceTypes> Devices;               // owned; has a lock of its own
+    std::vector<std::jthread> Workers;                  // last: they stop before the rest goes
+};
+
+} // namespace platform

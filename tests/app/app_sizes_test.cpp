@@ -1,0 +1,301 @@
+#include "app/app_sizes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "ring/ring_sizes.h"
+#include "tests/support/app_fixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class SizesTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        Settings().CountFolderSizesInBackground = true;
+    }
+    // A frame with the rings' whole part: the counting, the changes seen on the disk, the updates.
+    void Pump(int milliseconds = 50)
+    {
+        EngineFrame(milliseconds);
+        TheApp->UpdateRings(static_cast<float>(milliseconds) / 1000.0f);
+    }
+    // Frames until `done` holds, for at most `deadline` of real time; whether it came to hold.
+    bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline = 20s)
+    {
+        const auto end = std::chrono::steady_clock::now() + deadline;
+        while (std::chrono::steady_clock::now() < end) {
+            Pump();
+            if (done())
+                return true;
+            std::this_thread::sleep_for(1ms);
+        }
+        return false;
+    }
+    // Frames until the ring's count is done, handed over and eased in.
+    bool CountToTheEnd(const QOXRing* ring)
+    {
+        const bool done = PumpUntil([&] { return ring->Sizes != nullptr && !ring->Sizes->Progress().Busy; });
+        for (int frame = 0; frame < 10; ++frame)
+            Pump();
+        return done;
+    }
+    static QREFolder* Sub(const QREFolder& folder, const std::string& name)
+    {
+        return static_cast<QREFolder*>(ChildNamed(folder, name + "/"));
+    }
+    // Every element of a ring: its size and sector, to compare two layouts.
+    static std::vector<std::tuple<std::string, std::int64_t, float, float>> Picture(const QREFolder& folder)
+    {
+        std::vector<std::tuple<std::string, std::int64_t, float, float>> picture;
+        folder.ForEachChild([&](const QRElement* child) {
+            picture.emplace_back(child->FullPath(), child->Size, child->StartAngle, child->EndAngle);
+            if (child->IsFolder()) {
+                const auto below = Picture(*static_cast<const QREFolder*>(child));
+                picture.insert(picture.end(), below.begin(), below.end());
+            }
+        });
+        return picture;
+    }
+};
+
+// Every folder's size is all the disk holds below it as the test counts it: hidden files too,
+// hard links once, nothing behind a link, pipes and sockets as nothing; a folder past 2 GiB is the
+// widest; the status bar says the count runs and is empty once it is done.
+TEST_F(SizesTest, EveryFolderIsSizedByEverythingBelowIt)
+{
+    FileTree outside;
+    outside.File("huge.bin", 50'000'000);
+    Tree.File("small/a.txt", 1000);
+    Tree.File("small/.hidden", 24);
+    Tree.File("small/deeper/b.txt", 300);
+    Tree.File("large/sparse.bin", 3'221'225'472ULL); // past 31 bits, on no disk space
+    Tree.File("links/one", 4000);
+    Tree.HardLink("links/two", "links/one");
+    Tree.Pipe("special/pipe");
+    Tree.Socket("special/socket");
+    Tree.Link("elsewhere", outside.Root());
+    Tree.MakeFolder("empty");
+    Tree.File("top.txt", 10);
+    for (int i = 0; i < 300; ++i)
+        Tree.MakeFolder("many/f" + std::to_string(i) + "/g");
+    QOXRing* ring = Open();
+    Sub(*ring->Root, "small")->Expand();
+    ring->Relayout();
+    Pump();
+    EXPECT_TRUE(Window.Panels[QAStatusPanel::Counting].starts_with("Counting… "));
+    EXPECT_TRUE(Window.Panels[QAStatusPanel::Counting].ends_with(" folders"));
+    ASSERT_TRUE(CountToTheEnd(ring));
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Counting], "");
+
+    const std::vector<std::string> folders{"", "small/", "small/deeper/", "large/", "links/", "special/", "empty/"};
+    for (const std::string& relative : folders) {
+        QREFolder* folder = ring->Root;
+        for (std::size_t start = 0; start < relative.size(); start = relative.find('/', start) + 1)
+            folder = Sub(*folder, relative.substr(start, relative.find('/', start) - start));
+        ASSERT_NE(folder, nullptr) << relative;
+        const FileTree::Sums sums = Tree.SumsBelow(relative);
+        const QRFolderCount count = ring->Sizes->CountOf(*folder);
+        EXPECT_EQ(count.State, QRCountState::Known) << relative;
+        EXPECT_EQ(folder->Size, sums.Bytes) << relative;
+        EXPECT_EQ(count.Totals.Files, sums.Files) << relative;
+        EXPECT_EQ(count.Totals.Folders, sums.Folders) << relative;
+    }
+    EXPECT_EQ(Sub(*ring->Root, "links")->Size, 4000);
+    EXPECT_EQ(Sub(*ring->Root, "special")->Size, 0);
+    const QREFolder* link = Sub(*ring->Root, "elsewhere");
+    EXPECT_EQ(ring->Sizes->CountOf(*link).State, QRCountState::Link);
+    EXPECT_EQ(link->Size, 0);
+    EXPECT_EQ(ChildNamed(*ring->Root, "top.txt")->Size, 10);
+    // Shares before the weight of the expanded "small" widens it: the largest gets 1, the others
+    // "MinimumSizeFactor" (a quarter) and a little.
+    const auto share = [](const QRElement* child) { return (child->EndAngle - child->StartAngle) / child->Weight; };
+    const QRElement* large = Sub(*ring->Root, "large");
+    ring->Root->ForEachChild([&](const QRElement* child) {
+        EXPECT_TRUE(child == large || share(child) < share(large) * 0.3f) << child->Name;
+    });
+}
+
+// New sizes ease in over a few frames, as the weights do, and end exactly where they lead.
+TEST_F(SizesTest, NewSizesEaseIntoTheLayout)
+{
+    Tree.File("big/data.bin", 90000);
+    Tree.File("little/data.bin", 10);
+    QOXRing* ring = Open();
+    const QRElement* big = Sub(*ring->Root, "big");
+    const float before = SectorOf(big);
+    EXPECT_FLOAT_EQ(before, 180.0f);
+    ASSERT_TRUE(PumpUntil([&] { return big->Size == 90000; }));
+    std::vector<float> sectors{SectorOf(big)};
+    for (int frame = 0; frame < 10; ++frame) {
+        Pump();
+        sectors.push_back(SectorOf(big));
+    }
+    const float after = sectors.back();
+    EXPECT_GT(after, 250.0f);
+    EXPECT_TRUE(std::any_of(sectors.begin(), sectors.end(), [&](float s) { return s > before + 1.0f && s < after - 1.0f; }));
+    EXPECT_TRUE(std::is_sorted(sectors.begin(), sectors.end()));
+    EXPECT_FLOAT_EQ(sectors[sectors.size() - 2], after);
+    const std::uint64_t layouts = ring->LayoutCount; // arrived: the ring rests, as after a weight animation
+    for (int frame = 0; frame < 5; ++frame)
+        Pump();
+    EXPECT_EQ(ring->LayoutCount, layouts);
+    EXPECT_FALSE(ring->LayoutNeeded);
+}
+
+// Turned off, rings are sized as they were without it; turned on again, they are counted again.
+TEST_F(SizesTest, OffGivesTheRingsAsDesigned)
+{
+    Tree.File("docs/a.txt", 3000);
+    Tree.File("docs/b.txt", 12);
+    Tree.File("music/x.mp3", 40000);
+    Tree.File("readme.md", 2000);
+    for (const bool fileSizes : {false, true}) {
+        Settings().CountFolderSizesInBackground = false;
+        Settings().ComputeFileSizeAutomatically = fileSizes;
+        TheApp->CloseAllRings();
+        QOXRing* ring = Open();
+        for (int frame = 0; frame < 20; ++frame)
+            Pump();
+        const auto designed = Picture(*ring->Root);
+        EXPECT_EQ(ring->Sizes, nullptr);
+        EXPECT_FALSE(TheApp->Sizes->Counting());
+
+        Settings().CountFolderSizesInBackground = true;
+        ASSERT_TRUE(CountToTheEnd(ring));
+        EXPECT_EQ(ring->Root->Size, 45012);
+        EXPECT_NE(Picture(*ring->Root), designed);
+
+        Settings().CountFolderSizesInBackground = false;
+        for (int frame = 0; frame < 20; ++frame)
+            Pump();
+        EXPECT_EQ(Picture(*ring->Root), designed) << fileSizes;
+        EXPECT_EQ(ring->Sizes, nullptr);
+        EXPECT_FALSE(TheApp->Sizes->Counting());
+    }
+}
+
+// A ring closed, re-rooted or freed with the application while its folders are being counted:
+// the workers only ever read the disk, and nothing of the old count reaches an element.
+TEST_F(SizesTest, ClosingARingMidCountLeavesNothingBehind)
+{
+    for (int i = 0; i < 400; ++i)
+        Tree.File("many/f" + std::to_string(i) + "/g/file", 1);
+    Tree.File("few/one.txt", 77);
+    QOXRing* doomed = Open("many");
+    Pump();
+    TheApp->CloseRing(doomed);
+    QOXRing* kept = Open("few");
+    ASSERT_TRUE(CountToTheEnd(kept));
+    EXPECT_EQ(kept->Root->Size, 77);
+
+    QOXRing* moved = Open("many/f1");
+    Pump();
+    moved->UpOneLevel(); // the count starts again on the new folder
+    ASSERT_TRUE(CountToTheEnd(moved));
+    EXPECT_EQ(moved->Root->Size, 400);
+    EXPECT_EQ(Sub(*moved->Root, "f1")->Size, 1);
+
+    TheApp->CloseAllRings();
+    Open("many");
+    Pump(); // the application is freed while this count runs
+}
+
+// The current ring counts; a minimised one waits until it is shown.
+TEST_F(SizesTest, MinimisedRingsWaitUntilShown)
+{
+    Tree.File("first/a.txt", 5);
+    Tree.File("second/b.txt", 6);
+    Settings().CountFolderSizesInBackground = false;
+    QOXRing* waiting = Open("first");
+    QOXRing* current = Open("second");
+    for (int frame = 0; frame < 20; ++frame)
+        Pump();
+    ASSERT_TRUE(waiting->IsFullyMinimized());
+    Settings().CountFolderSizesInBackground = true;
+    ASSERT_TRUE(CountToTheEnd(current));
+    EXPECT_EQ(current->Root->Size, 6);
+    EXPECT_EQ(waiting->Sizes->Progress().FoldersCounted, 0);
+    EXPECT_EQ(waiting->Sizes->CountOf(*waiting->Root).State, QRCountState::Counting);
+    EXPECT_EQ(waiting->Root->Size, -1);
+    TheApp->SetCurrentRing(waiting);
+    ASSERT_TRUE(CountToTheEnd(waiting));
+    EXPECT_EQ(waiting->Root->Size, 5);
+}
+
+// Made, renamed and removed by another program: each shows on the ring within a second of real
+// time, and the totals follow.
+TEST_F(SizesTest, ChangesOnTheDiskShowOnTheRingWithinASecond)
+{
+    Tree.File("sub/old.txt", 100);
+    QOXRing* ring = Open();
+    QREFolder* sub = Sub(*ring->Root, "sub");
+    sub->Expand();
+    ring->Relayout();
+    ASSERT_TRUE(CountToTheEnd(ring));
+
+    namespace fs = std::filesystem;
+    struct Change {
+        const char* What;
+        std::function<void()> Make;
+        std::function<bool()> Shown;
+    };
+    const Change changes[] = {
+        {"made", [&] { Tree.File("sub/new.txt", 5000); }, [&] { return ChildNamed(*sub, "new.txt") != nullptr; }},
+        {"renamed", [&] { fs::rename(Tree.PathOf("sub/new.txt"), Tree.PathOf("sub/renamed.txt")); },
+         [&] { return ChildNamed(*sub, "new.txt") == nullptr && ChildNamed(*sub, "renamed.txt") != nullptr; }},
+        {"removed", [&] { Tree.Remove("sub/old.txt"); }, [&] { return ChildNamed(*sub, "old.txt") == nullptr; }},
+        {"made at the root", [&] { Tree.File("root.txt", 7); }, [&] { return ChildNamed(*ring->Root, "root.txt") != nullptr; }},
+        {"folder made", [&] { Tree.File("sub/inner/deep.txt", 30); }, [&] { return Sub(*sub, "inner") != nullptr; }},
+    };
+    for (const Change& change : changes) {
+        change.Make();
+        EXPECT_TRUE(PumpUntil(change.Shown, 1000ms)) << change.What;
+        EXPECT_TRUE(PumpUntil([&] { return ring->Root->Size == Tree.SumsBelow("").Bytes; })) << change.What;
+    }
+    EXPECT_EQ(sub->Size, 5030);
+}
+
+// With the watches used up, the folders left unwatched follow the disk at the timed refresh, and
+// the console says so once.
+TEST_F(SizesTest, BeyondTheWatchLimitRingsFallBackToTheTimedRefresh)
+{
+    Tree.MakeFolder("a");
+    Tree.MakeFolder("b");
+    TheApp->Sizes->LimitWatches(1);
+    QOXRing* ring = Open();
+    for (const char* name : {"a", "b"})
+        Sub(*ring->Root, name)->Expand();
+    ring->Relayout();
+    NewLogLines();
+    Pump();
+    const auto saidSo = [](const std::vector<std::string>& lines) {
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.starts_with("Folder watches:"); });
+    };
+    EXPECT_EQ(saidSo(NewLogLines()), 1);
+
+    Tree.File("a/late.txt", 3);
+    const int frames = static_cast<int>(QASizes::kUnwatchedRefreshSeconds / 0.05f); // 50 ms each
+    for (int frame = 1; frame < frames - 10; ++frame)
+        Pump();
+    EXPECT_EQ(ChildNamed(*Sub(*ring->Root, "a"), "late.txt"), nullptr);
+    for (int frame = 0; frame < 20; ++frame)
+        Pump();
+    EXPECT_NE(ChildNamed(*Sub(*ring->Root, "a"), "late.txt"), nullptr);
+    Tree.MakeFolder("c");
+    ring->Refresh();
+    Sub(*ring->Root, "c")->Expand();
+    ring->Relayout();
+    Pump();
+    EXPECT_EQ(saidSo(NewLogLines()), 0);
+}
+
+} // namespace
