@@ -37,6 +37,10 @@ const ControlRow kControls[] = {
      &QASettings::CreateRingForHDD},
     {"Rings", "Multiple Rings", "Allow multiple Rings with equal Root Folder:", "CBAllowMultipleRingsWithEqualFolders",
      &QASettings::AllowMultipleEqualRings},
+    {"Rings", "Folder Sizes", "Count Folder Sizes in the Background:", "CBCountFolderSizes",
+     &QASettings::CountFolderSizesInBackground},
+    {"Rings", "Folder Sizes", "Count on one File System only:", "CBStayOnOneFileSystem",
+     &QASettings::StayOnOneFileSystem},
     {"Refresh", "Auto-Refresh", "Auto-Refresh Time (s):", "EAutoRefresh", &QASettings::AutoRefreshTime},
     {"Element Width", "Selected Folders", "Basis Width:", "EWidthBasis", &QASettings::DefaultFocusFactor},
     {"Element Width", "Selected Folders", "+Width per Element:", "EWidthElement", &QASettings::FocusFactorPerElement},
@@ -53,10 +57,6 @@ const ControlRow kControls[] = {
     // Settings beyond the first seven pages follow on pages of their own.
     {"Display", "Labels", "Readable Labels (upright, only where they fit):", "CBReadableLabels",
      &QASettings::ReadableLabels},
-    {"Folder Sizes", "Counting", "Count Folder Sizes in the Background:", "CBCountFolderSizes",
-     &QASettings::CountFolderSizesInBackground},
-    {"Folder Sizes", "Counting", "Count on one File System only:", "CBStayOnOneFileSystem",
-     &QASettings::StayOnOneFileSystem},
 };
 
 // Each kind of field with its control: how it shows a setting and how it takes it back.

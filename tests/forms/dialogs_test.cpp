@@ -73,13 +73,13 @@ TEST_F(DialogTest, PreferencesShowEverySettingOnItsPage)
         Press(dialog, "BitBtn2");
     });
     TheApp->Preferences();
-    EXPECT_EQ(tabs, (QStringList{"Start", "Rings", "Refresh", "Element Width", "Animation", "Info Box", "Shadow", "Display", "Folder Sizes"}));
+    EXPECT_EQ(tabs, (QStringList{"Start", "Rings", "Refresh", "Element Width", "Animation", "Info Box", "Shadow", "Display"}));
     const QStringList controls{"RBSystemDrive", "RBMyDocuments", "RBOwnFolder", "EOwnFolder", "RBNoRing",
-                               "CBCreateHDDOnStartup", "CBAllowMultipleRingsWithEqualFolders", "EAutoRefresh",
+                               "CBCreateHDDOnStartup", "CBAllowMultipleRingsWithEqualFolders", "CBCountFolderSizes",
+                               "CBStayOnOneFileSystem", "EAutoRefresh",
                                "EWidthBasis", "EWidthElement", "EAnimationElement", "EAnimationRing", "EMoveFocused",
                                "CBAutoRotate", "CBAutoCenter", "EInfoBoxDuration", "ERingDisplayDuration",
-                               "EShadowMapSize", "CBShadowDisplay", "CBReadableLabels", "CBCountFolderSizes",
-                               "CBStayOnOneFileSystem", "BitBtn1", "BitBtn2"};
+                               "EShadowMapSize", "CBShadowDisplay", "CBReadableLabels", "BitBtn1", "BitBtn2"};
     QStringList named;
     for (const QString& name : focusOrder)
         if (controls.contains(name))
