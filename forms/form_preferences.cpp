@@ -81,7 +81,7 @@ struct Taker {
     }
     void operator()(std::string QASettings::*text) const
     {
-        Settings.*text = FieldText(static_cast<const QLineEdit&>(Control), kStringL);
+        Settings.*text = FolderText(static_cast<const QLineEdit&>(Control).text());
     }
     void operator()(bool QASettings::*flag) const { Settings.*flag = static_cast<const QCheckBox&>(Control).isChecked(); }
     void operator()(float QASettings::*number) const { ReadFloat(static_cast<const QLineEdit&>(Control), Settings.*number); }

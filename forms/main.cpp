@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
@@ -84,6 +86,7 @@ TFormMain::TFormMain()
     ConnectCommands();
     ConnectToggles();
     ReleaseInputOnMenus();
+    ReturnKeysAfterDialogs();
     OfferUndoOnEditMenu();
     connect(StartUpTimer, &QTimer::timeout, this, [this] { StartUpTimerTimer(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
@@ -107,6 +110,7 @@ TFormMain::TFormMain()
 
 TFormMain::~TFormMain()
 {
+    qApp->removeEventFilter(this);
     FormClose();
 }
 
@@ -136,10 +140,14 @@ void TFormMain::ConnectView()
     PanelView->OnMouseUp = [this] { PanelViewMouseUp(); };
     PanelView->OnDoubleClick = [this] { PanelViewDblClick(); };
     PanelView->OnKeyPress = [this](const QAKeyPress& press) { PanelViewKeyPress(press); };
-    // Uncovered again, the view shows the last picture only if the window system kept it.
+    // Uncovered again, the view shows the last picture only if the window system kept it: the next
+    // frame draws it, or, while a dialog or box waits and no frame runs, it is drawn again at once.
     PanelView->GLView()->OnExposed = [this] {
-        if (Application != nullptr)
-            Application->Picture.Invalidate();
+        if (Application == nullptr)
+            return;
+        Application->Picture.Invalidate();
+        if (Entries > 0 && Started())
+            Application->DrawStillFrame();
     };
 }
 
@@ -157,7 +165,35 @@ void TFormMain::ConnectFindBar()
 void TFormMain::CloseFindBar()
 {
     RunCommand([this] { Application->Keys->EndFind(); });
-    PanelView->TakeFocus();
+    KeysBackToView();
+}
+
+// Without a window manager, or with one that hands the focus elsewhere, the keyboard would go
+// nowhere once a dialog or box has closed, until the view is clicked. After a menu item the view
+// may have lost it to the menu's grab.
+void TFormMain::ReturnKeysAfterDialogs()
+{
+    qApp->installEventFilter(this);
+    for (QMenu* menu : MainMenus->AllMenus())
+        connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { KeysBackToView(); }); });
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched != this && qobject_cast<QDialog*>(watched) != nullptr)
+        QTimer::singleShot(0, this, [this] { KeysBackToView(); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::KeysBackToView()
+{
+    if (!isVisible() || QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr)
+        return;
+    activateWindow();
+    if (FindBar->isVisible())
+        FindBar->Line()->setFocus(Qt::OtherFocusReason);
+    else
+        PanelView->TakeFocus();
 }
 
 // A menu takes the keyboard and the mouse: the view would never see the keys and buttons held
