@@ -130,10 +130,11 @@ bool QAKeyboard::CommandKey(const QAKeyPress& press)
         OpenMenu();
         return true;
     case QAKey::Plus:
-        Zoom(QAZoom::In);
-        return true;
     case QAKey::Minus:
-        Zoom(QAZoom::Out);
+        // While a name is being typed they are letters of it.
+        if (!TypedText().empty())
+            return false;
+        Zoom(press.Key == QAKey::Plus ? QAZoom::In : QAZoom::Out);
         return true;
     default:
         return false;

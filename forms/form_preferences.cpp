@@ -104,6 +104,9 @@ TFormPreferences::TFormPreferences(QWidget* parent) : TFormDialog(parent, "TForm
     auto* layout = new QVBoxLayout(this);
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl1");
+    // Every tab shows its whole caption: the dialog grows to hold them all instead of scrolling.
+    PageControl->setUsesScrollButtons(false);
+    PageControl->setElideMode(Qt::ElideNone);
     layout->addWidget(PageControl);
     for (const ControlRow& row : kControls)
         AddControl(GroupOn(row.Tab, row.Group), row.Label, row.Name, row.Setting);

@@ -159,6 +159,7 @@ void TFormMain::ConnectFindBar()
         return found;
     };
     FindBar->OnNext = [this](QAStep step) { RunCommand([this, step] { Application->Keys->FindNext(step); }); };
+    FindBar->OnToggleSelection = [this] { RunCommand([this] { Application->Keys->ToggleSelection(); }); };
     FindBar->OnClose = [this] { CloseFindBar(); };
 }
 
