@@ -146,7 +146,7 @@ void TFormMain::ConnectView()
         if (Application == nullptr)
             return;
         Application->Picture.Invalidate();
-        if (Entries > 0 && Started())
+        if (Entries > 0 && Started() && QApplication::activeModalWidget() != nullptr)
             Application->DrawStillFrame();
     };
 }
@@ -190,7 +190,8 @@ void TFormMain::KeysBackToView()
 {
     if (!isVisible() || QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr)
         return;
-    activateWindow();
+    if (!isActiveWindow())
+        activateWindow();
     if (FindBar->isVisible())
         FindBar->Line()->setFocus(Qt::OtherFocusReason);
     else

@@ -107,6 +107,7 @@ protected:
     void ClickElement(QRElement* element, Qt::MouseButton button = Qt::LeftButton)
     {
         ASSERT_NE(element, nullptr);
+        Settle(); // where the element lies once the ring has come to rest
         Click(ViewPointOf(element), button);
         Settle();
     }
