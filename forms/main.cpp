@@ -170,8 +170,9 @@ void TFormMain::CloseFindBar()
 }
 
 // Without a window manager, or with one that hands the focus elsewhere, the keyboard would go
-// nowhere once a dialog or box has closed, until the view is clicked. After a menu item the view
-// may have lost it to the menu's grab.
+// nowhere once a dialog or box has closed, until the view is clicked (and a dialog opened while
+// the window is not yet active again would get no keys). After a menu item the view may have lost
+// it to the menu's grab.
 void TFormMain::ReturnKeysAfterDialogs()
 {
     qApp->installEventFilter(this);
@@ -179,9 +180,15 @@ void TFormMain::ReturnKeysAfterDialogs()
         connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { KeysBackToView(); }); });
 }
 
+// A dialog or box takes the keyboard as it opens, and gives it back to the view as it closes.
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Hide && watched != this && qobject_cast<QDialog*>(watched) != nullptr)
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (dialog == nullptr || watched == this)
+        return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::Show)
+        QTimer::singleShot(0, dialog, [dialog] { dialog->activateWindow(); });
+    else if (event->type() == QEvent::Hide)
         QTimer::singleShot(0, this, [this] { KeysBackToView(); });
     return QMainWindow::eventFilter(watched, event);
 }
