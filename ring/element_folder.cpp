@@ -359,13 +359,6 @@ int QREFolder::VisibleFileCount() const
     return static_cast<int>(std::count_if(Files->begin(), Files->end(), [](const QREFile* f) { return f->Visible; }));
 }
 
-int QREFolder::UnsetSizeCount() const
-{
-    int count = 0;
-    ForEachChild([&](const QRElement* child) { count += child->Visible && !child->SizeKnown() ? 1 : 0; });
-    return count;
-}
-
 std::int64_t QREFolder::TotalFolderCount() const
 {
     std::int64_t total = VisibleFolderCount();

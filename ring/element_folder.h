@@ -61,7 +61,6 @@ public:
     int VisibleFolderCount() const;
     int VisibleFileCount() const;
     int VisibleChildCount() const { return VisibleFolderCount() + VisibleFileCount(); }
-    int UnsetSizeCount() const;
     std::int64_t TotalFolderCount() const;
     std::int64_t TotalFileCount() const;
     QRAttributes Attributes() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "ring/ring_main.h"
 #include "ring/ring_sizes.h"
@@ -14,15 +15,20 @@ class ChildShares {
 public:
     explicit ChildShares(const QREFolder& folder)
     {
-        const int visible = folder.VisibleChildCount();
-        const int unset = folder.UnsetSizeCount();
-        const int known = visible - unset;
+        int unset = 0;
         folder.ForEachChild([&](const QRElement* child) {
-            if (child->Visible && child->SizeKnown()) {
-                Lowest = std::min(Lowest, child->SizeForLayout());
-                Highest = std::max(Highest, child->SizeForLayout());
+            if (!child->Visible)
+                return;
+            ++Visible;
+            if (!child->SizeKnown()) {
+                ++unset;
+                return;
             }
+            Lowest = std::min(Lowest, child->SizeForLayout());
+            Highest = std::max(Highest, child->SizeForLayout());
         });
+        const int visible = Visible;
+        const int known = visible - unset;
         UnsetShare = unset >= 1 ? 1.0f / static_cast<float>(visible) : 0.0f;
         if (known > 0) {
             float ratios = 0.0f;
@@ -45,6 +51,8 @@ public:
         return std::max(0.0, static_cast<double>(child.Weight) * static_cast<double>(share));
     }
 
+    int Visible = 0;
+
 private:
     std::int64_t Lowest = 0; // both start at 0, so the smallest is 0 for ordinary sizes
     std::int64_t Highest = 0;
@@ -53,17 +61,25 @@ private:
     const QRShareBlend* Blend = nullptr; // not owned; the ring's sizes keep it
 };
 
+// The parts of the folders being laid out, a stretch for each folder on the way down: placing a
+// child lays its own children out in the stretch after its folder's, which is gone again when it
+// returns. Layouts run on the GUI thread alone.
+std::vector<double> Parts;
+
 } // namespace
 
 void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float end)
 {
-    if (folder.VisibleChildCount() == 0)
-        return;
     const ChildShares shares(folder);
+    if (shares.Visible == 0)
+        return;
+    const std::size_t first = Parts.size();
     double total = 0.0;
     folder.ForEachChild([&](const QRElement* child) {
-        if (child->Visible)
-            total += shares.Part(*child);
+        if (!child->Visible)
+            return;
+        Parts.push_back(shares.Part(*child));
+        total += Parts.back();
     });
     const double sector = static_cast<double>(end) - static_cast<double>(start);
     // Every edge is worked out from the running sum, so the last child ends on the sector's end
@@ -74,13 +90,15 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         return static_cast<float>(static_cast<double>(start) + sector * (before / total));
     };
     double before = 0.0;
+    std::size_t next = first;
     folder.ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
         const float childStart = edge(before);
-        before += shares.Part(*child);
+        before += Parts[next++];
         child->Place(level + 1, edge(before), childStart);
     });
+    Parts.resize(first);
 }
 
 void QRLayout::CollectShownSelected(QRElement& element, QRList<QRElement>& marked)
