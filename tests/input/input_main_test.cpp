@@ -100,26 +100,6 @@ TEST_F(InputTest, EveryPressAndReleaseIsSeenOnceWhateverFallsBetweenTwoPolls)
     }
 }
 
-// Mouse buttons the same: a click between two polls; and what a window event decides between two
-// frames (a click with Ctrl held) reads the state of that moment.
-TEST_F(InputTest, ClicksBetweenTwoPollsAndTheStateOfTheMoment)
-{
-    Start();
-    Play(Frame().PressButton(kLeft).ReleaseButton(kLeft));
-    EXPECT_TRUE(Input->WasPressed("Left", "Mouse"));
-    EXPECT_TRUE(Input->WasReleased("Left", "Mouse"));
-    EXPECT_FALSE(Input->IsDown("Left", "Mouse"));
-    Script.Queue(Frame().Press(kScanLeftCtrl).PressButton(kLeft));
-    Script.PlayFrame(); // the events, no poll yet
-    EXPECT_FALSE(Input->IsDown("Invert", "Selection"));
-    EXPECT_TRUE(Input->IsDownNow("Invert", "Selection"));
-    EXPECT_TRUE(Input->IsDownNow("Left", "Mouse"));
-    EXPECT_FALSE(Input->IsDownNow("Add", "Selection"));
-    Input->Update();
-    EXPECT_TRUE(Input->WasPressed("Invert", "Selection"));
-    EXPECT_TRUE(Input->Changed());
-}
-
 TEST_F(InputTest, WheelNotchIsAButtonForExactlyOneFrame)
 {
     Start();

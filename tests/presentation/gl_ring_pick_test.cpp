@@ -450,37 +450,4 @@ TEST_F(GLRingPickTest, ThePickNamesWhatIsDrawnInEveryStateOfARandomRing)
     }
 }
 
-// The fault this guards against: an expanded folder's weight made its children's sectors add up to
-// more than its own, so sectors drawn later covered earlier ones, whose labels and picks then
-// landed on the files drawn over them.
-TEST_F(GLRingPickTest, ChildrenTileTheirFolderSectorWhateverTheWeights)
-{
-    Tree.MakeFolder("left/inbox");
-    Tree.MakeFolder("left/New Folder");
-    for (int i = 1; i <= 5; ++i)
-        Tree.File("left/report-" + std::to_string(i) + ".pdf", static_cast<std::uintmax_t>(40000 * i));
-    Tree.File("left/empty-a.txt", 0);
-    Tree.File("left/empty-b.txt", 0);
-    Tree.File("left/big.iso", 3000000);
-    Tree.File("right/one.txt", 3);
-    QOXRing* ring = Open();
-    auto* left = static_cast<QREFolder*>(ChildNamed(*ring->Root, "left/"));
-    left->Expand();
-    // The totals as counted in the background, and the weight of an expanded folder.
-    left->Size = 3600000;
-    static_cast<QREFolder*>(ChildNamed(*ring->Root, "right/"))->Size = 3;
-    left->Weight = 3.0f;
-    ring->Root->Place(1, 360.0f, 0.0f);
-    for (const QREFolder* folder : {static_cast<const QREFolder*>(ring->Root), static_cast<const QREFolder*>(left)}) {
-        float edge = folder->StartAngle;
-        folder->ForEachChild([&](const QRElement* child) {
-            EXPECT_EQ(child->StartAngle, edge) << child->FullPath();
-            EXPECT_GT(child->EndAngle, child->StartAngle) << child->FullPath();
-            edge = child->EndAngle;
-        });
-        EXPECT_EQ(edge, folder->EndAngle) << folder->FullPath();
-    }
-    EXPECT_GT(SectorOf(left), 300.0f) << "the weight still widens the folder";
-}
-
 } // namespace
