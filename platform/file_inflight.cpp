@@ -211,7 +211,7 @@ Leftovers FindLeftovers(const std::string& folder)
     std::vector<std::string> names;
     if (!opened.Valid() || NamesIn(opened.Get(), names) != 0)
         return found;
-    std::vector<JournalLines> ended;
+    std::vector<std::pair<std::string, JournalLines>> ended;
     std::set<std::string> running; // folders a running operation writes into: its files are not left
     for (const std::string& name : names) {
         const Descriptor journal(
@@ -220,28 +220,33 @@ Leftovers FindLeftovers(const std::string& folder)
             continue;
         const bool live = StillRunning(journal.Get());
         JournalLines lines = ParseJournal(ReadAll(journal.Get()));
-        if (live) {
-            running.insert(lines.Into.begin(), lines.Into.end());
-            for (const LeftEntry& made : lines.Made)
-                running.insert(made.Path);
+        if (!live) {
+            ended.emplace_back(JoinPath(folder, name), std::move(lines));
             continue;
         }
-        found.Journals.push_back(JoinPath(folder, name));
-        ended.push_back(std::move(lines));
+        running.insert(lines.Into.begin(), lines.Into.end());
+        for (const LeftEntry& made : lines.Made)
+            running.insert(made.Path);
     }
     std::set<std::string> seen;
-    for (const JournalLines& lines : ended) {
+    for (const auto& [journal, lines] : ended) {
+        bool shared = false; // a folder of it is written into now: the journal waits for a later start
         for (const LeftEntry& made : lines.Made) {
             struct stat status {};
-            if (!running.contains(made.Path) && StillOwnerOnly(made, status))
+            shared = shared || running.contains(made.Path);
+            if (running.contains(made.Path))
+                continue;
+            if (StillOwnerOnly(made, status))
                 found.OwnerOnlyFolders.push_back(made);
-            if (!running.contains(made.Path))
-                AddPartialFiles(made.Path, seen, found.PartialFiles);
+            AddPartialFiles(made.Path, seen, found.PartialFiles);
         }
         for (const std::string& into : lines.Into) {
+            shared = shared || running.contains(into);
             if (!running.contains(into))
                 AddPartialFiles(into, seen, found.PartialFiles);
         }
+        if (!shared)
+            found.Journals.push_back(journal);
     }
     return found;
 }

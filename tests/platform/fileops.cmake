@@ -1,5 +1,6 @@
 orbivane_layer_tests(orbivane_platform_fileops_tests
   file_contents_test.cpp
+  file_inflight_test.cpp
   file_operation_test.cpp
   file_operation_faults_test.cpp
   file_operation_identity_test.cpp
