@@ -112,14 +112,9 @@ private:
     {
         Descriptor folder;
         std::vector<std::string> names;
-        int error = OpenFolderAt(entry, status, folder);
-        if (error == ESTALE)
-            return Run.FailChanged(entry.Path);
-        if (error == 0)
-            error = NamesIn(folder.Get(), names);
-        if (error != 0)
-            return Run.Fail(entry.Path, error);
-        StepEnd end = StepEnd::Done;
+        StepEnd end = Run.OpenFolder(entry, status, folder, names);
+        if (end != StepEnd::Done)
+            return end;
         for (const std::string& name : names) {
             end = Worse(end, RemoveAt(entry.Child(folder.Get(), name)));
             if (end == StepEnd::Stopped)

@@ -127,6 +127,17 @@ OperationResult FileRun::Refuse(const Refusal& refusal)
     return Finish();
 }
 
+StepEnd FileRun::OpenFolder(const EntryAt& entry, const struct stat& status, Descriptor& folder,
+                            std::vector<std::string>& names)
+{
+    int error = OpenFolderAt(entry, status, folder);
+    if (error == ESTALE)
+        return FailChanged(entry.Path);
+    if (error == 0)
+        error = NamesIn(folder.Get(), names);
+    return error == 0 ? StepEnd::Done : Fail(entry.Path, error);
+}
+
 void FileRun::WritingInto(const std::string& folder)
 {
     if (InFlight != nullptr)

@@ -60,6 +60,11 @@ public:
     // An entry that changed under the operation (swapped, written to, added) and was left alone.
     StepEnd FailChanged(const std::string& path) { return Fail(path, ChangedReason); }
 
+    // Opens a folder found before and reads its names: Done, or the failure reported (one that is no
+    // longer the folder found, as changed).
+    StepEnd OpenFolder(const EntryAt& entry, const struct stat& status, Descriptor& folder,
+                       std::vector<std::string>& names);
+
     // Before partial files are written into `folder`, and when a folder is made that stays
     // owner-only until filled: the journal that lets the next start clean up after a kill.
     void WritingInto(const std::string& folder);

@@ -45,17 +45,13 @@ StepEnd FileTransfer::Copy(const EntryAt& source, const EntryAt& target, const s
 // taken meanwhile still shows when the entry is put in place).
 StepEnd FileTransfer::CopyFolder(const EntryAt& source, const EntryAt& target, const struct stat& status)
 {
+    if (MadeFolders.contains({status.st_dev, status.st_ino}))
+        return Run.Fail(source.Path, kCopyOfItself);
     Descriptor in;
     std::vector<std::string> names;
-    int error = OpenFolderAt(source, status, in);
-    if (error == ESTALE)
-        return Run.FailChanged(source.Path);
-    if (error == 0 && MadeFolders.contains({status.st_dev, status.st_ino}))
-        return Run.Fail(source.Path, kCopyOfItself);
-    if (error == 0)
-        error = NamesIn(in.Get(), names);
-    if (error != 0)
-        return Run.Fail(source.Path, error);
+    const StepEnd read = Run.OpenFolder(source, status, in, names);
+    if (read != StepEnd::Done)
+        return read;
     Descriptor out;
     bool made = false;
     const StepEnd opened = OpenTargetFolder(source, target, status, out, made);
@@ -229,14 +225,10 @@ StepEnd FileTransfer::MergeFolder(const EntryAt& source, const EntryAt& target, 
     Descriptor out;
     struct stat opened {};
     std::vector<std::string> names;
-    int error = OpenFolderAt(source, status, in);
-    if (error == ESTALE)
-        return Run.FailChanged(source.Path);
-    if (error == 0)
-        error = NamesIn(in.Get(), names);
-    if (error != 0)
-        return Run.Fail(source.Path, error);
-    error = OpenFolderAt(target, out, opened);
+    const StepEnd read = Run.OpenFolder(source, status, in, names);
+    if (read != StepEnd::Done)
+        return read;
+    const int error = OpenFolderAt(target, out, opened);
     if (error != 0)
         return Run.Fail(target.Path, error == ESTALE ? std::string(kFolderOntoFile) : std::strerror(error));
     const StepEnd end = EachEntry(source, in.Get(), target, out.Get(), names, &FileTransfer::Move);
