@@ -98,14 +98,25 @@ private:
     StepEnd EndWithHole()
     {
         const off_t length = Length();
-        if (length > Position && ::ftruncate(Out, length) != 0)
+        if (length <= Position)
+            return StepEnd::Done;
+        if (::ftruncate(Out, length) != 0)
             return Run.Fail(Target, errno);
-        return StepEnd::Done;
+        return SkipTo(length);
+    }
+
+    // A hole costs no copying, but the progress counts every byte of the file's length.
+    StepEnd SkipTo(off_t position)
+    {
+        const off_t skipped = position - Position;
+        Position = position;
+        return skipped <= 0 || Run.Step(Source, Target, skipped) ? StepEnd::Done : StepEnd::Stopped;
     }
 
     StepEnd CopySegment(const Segment& segment)
     {
-        Position = segment.Start;
+        if (SkipTo(segment.Start) == StepEnd::Stopped)
+            return StepEnd::Stopped;
         while (Position < segment.End) {
             const std::size_t wanted = static_cast<std::size_t>(std::min<off_t>(segment.End - Position, StepSize));
             const std::int64_t copied = Kernel ? KernelStep(wanted) : BufferStep(wanted);
