@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <limits>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -42,8 +44,10 @@ struct Segment {
 
 class ContentCopy {
 public:
-    ContentCopy(FileRun& run, int in, int out, const std::string& source, const std::string& target)
-        : Run(run), In(in), Out(out), Source(source), Target(target)
+    ContentCopy(FileRun& run, int in, const struct stat& read, int out, const std::string& source,
+                const std::string& target)
+        : Run(run), In(in), Out(out), Source(source), Target(target), Sized(read.st_size > 0),
+          Sparse(static_cast<std::int64_t>(read.st_blocks) * 512 < read.st_size)
     {
     }
 
@@ -67,12 +71,13 @@ private:
     static constexpr std::int64_t kFailed = -1;
 
     // The next stretch of data at or after Position; ENXIO when only a hole (or nothing) follows.
-    // Where the file system cannot tell data from holes, the rest of the file is one stretch.
+    // A file whose blocks cover its length has no holes, and where the file system cannot tell
+    // data from holes, the rest of the file is one stretch: either is read to its end.
     int NextSegment(Segment& segment)
     {
         if (!Sparse) {
-            segment = {Position, Length()};
-            return segment.Start < segment.End ? 0 : ENXIO;
+            segment = {Position, std::numeric_limits<off_t>::max()};
+            return std::exchange(ReadToEnd, true) ? ENXIO : 0;
         }
         const off_t data = ::lseek(In, Position, SEEK_DATA);
         if (data < 0 && errno != ENXIO) {
@@ -122,14 +127,12 @@ private:
             const std::int64_t copied = Kernel ? KernelStep(wanted) : BufferStep(wanted);
             if (copied == kFailed)
                 return StepEnd::Failed;
-            if (copied == 0 && Kernel && !CopiedAny) {
+            if (copied == 0 && Kernel && !CopiedAny && Sized) {
                 Kernel = false; // some file systems answer the kernel's copy with nothing at all
                 continue;
             }
-            if (copied == 0) {
-                Position = segment.End; // the file became shorter meanwhile
-                break;
-            }
+            if (copied == 0)
+                break; // the end of the file, earlier than the stretch when it became shorter
             if (!Run.Step(Source, Target, copied))
                 return StepEnd::Stopped;
         }
@@ -205,7 +208,9 @@ private:
     const std::string& Target;
     off_t Position = 0; // where the next byte is read and written
     std::size_t StepSize = kFirstStep;
-    bool Sparse = true; // the file system tells data from holes
+    bool Sized = false;     // the file had bytes when it was opened
+    bool Sparse = false;    // it has holes, and the file system tells them from data
+    bool ReadToEnd = false; // without holes: the one stretch up to the end was copied
     bool Kernel = true;
     bool CopiedAny = false;
     std::vector<char> Buffer;
@@ -213,9 +218,10 @@ private:
 
 } // namespace
 
-StepEnd CopyContents(FileRun& run, int in, int out, const std::string& source, const std::string& target)
+StepEnd CopyContents(FileRun& run, int in, const struct stat& read, int out, const std::string& source,
+                     const std::string& target)
 {
-    return ContentCopy(run, in, out, source, target).Copy();
+    return ContentCopy(run, in, read, out, source, target).Copy();
 }
 
 } // namespace platform

@@ -40,7 +40,8 @@ int RoomFor(int folder, const struct stat& source)
     if (::fstatvfs(folder, &volume) != 0)
         return 0;
     const auto data = std::min<std::int64_t>(static_cast<std::int64_t>(source.st_blocks) * 512, source.st_size);
-    const auto blocks = ::geteuid() == 0 ? volume.f_bfree : volume.f_bavail;
+    static const bool administrator = ::geteuid() == 0; // may use the blocks kept for it
+    const auto blocks = administrator ? volume.f_bfree : volume.f_bavail;
     const auto room = static_cast<std::int64_t>(blocks) * static_cast<std::int64_t>(volume.f_frsize);
     return volume.f_blocks == 0 || data <= room ? 0 : ENOSPC;
 }
@@ -105,7 +106,7 @@ StepEnd LeafCopy::WriteFile()
     });
     if (error != 0)
         return Run.Fail(Target.Path, error);
-    StepEnd end = CopyContents(Run, in.Get(), out.Get(), Source.Path, Target.Path);
+    StepEnd end = CopyContents(Run, in.Get(), AsRead, out.Get(), Source.Path, Target.Path);
     const timespec times[2] = {AsRead.st_atim, AsRead.st_mtim};
     const bool modeSet = (mode & Run.CreationMask) == 0;
     struct stat written {};
