@@ -58,7 +58,7 @@ public:
             Segment segment;
             const int error = NextSegment(segment);
             if (error == ENXIO)
-                return EndWithHole();
+                return Sparse ? EndWithHole() : StepEnd::Done; // otherwise read to its end
             if (error != 0)
                 return Run.Fail(Source, error);
             const StepEnd copied = CopySegment(segment);

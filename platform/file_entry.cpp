@@ -71,7 +71,8 @@ int OpenFolderAt(const EntryAt& entry, const struct stat& expected, Descriptor& 
 }
 
 // O_NONBLOCK keeps the open of a pipe from waiting for a writer; a regular file reads the same
-// without it, so it is cleared once the type is known.
+// without it, so it is cleared once the type is known (none of the other flags F_SETFL changes was
+// asked for).
 int OpenFileAt(const EntryAt& entry, const struct stat& expected, Descriptor& file, struct stat& status)
 {
     file = Descriptor(
@@ -82,8 +83,7 @@ int OpenFileAt(const EntryAt& entry, const struct stat& expected, Descriptor& fi
         return errno;
     if (!S_ISREG(status.st_mode) || !SameEntry(status, expected))
         return ESTALE;
-    const int flags = ::fcntl(file.Get(), F_GETFL);
-    return flags >= 0 && ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) == 0 ? 0 : errno;
+    return ::fcntl(file.Get(), F_SETFL, 0) == 0 ? 0 : errno;
 }
 
 int NamesIn(int folder, std::vector<std::string>& names)

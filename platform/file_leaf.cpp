@@ -33,13 +33,15 @@ int ReadLinkAt(const EntryAt& entry, std::string& text)
 }
 
 // The target's volume must have room for the source's data (not for its holes); ENOSPC before a
-// byte is written otherwise. The system's own answer while writing still counts.
+// byte is written otherwise. The system's own answer while writing still counts, and is all that
+// counts for small files, where asking first would cost more than it could save.
 int RoomFor(int folder, const struct stat& source)
 {
-    struct statvfs volume {};
-    if (::fstatvfs(folder, &volume) != 0)
-        return 0;
+    constexpr std::int64_t kWorthAsking = std::int64_t{1} << 20;
     const auto data = std::min<std::int64_t>(static_cast<std::int64_t>(source.st_blocks) * 512, source.st_size);
+    struct statvfs volume {};
+    if (data <= kWorthAsking || ::fstatvfs(folder, &volume) != 0)
+        return 0;
     static const bool administrator = ::geteuid() == 0; // may use the blocks kept for it
     const auto blocks = administrator ? volume.f_bfree : volume.f_bavail;
     const auto room = static_cast<std::int64_t>(blocks) * static_cast<std::int64_t>(volume.f_frsize);
