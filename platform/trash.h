@@ -1,8 +1,7 @@
 #pragma once
-// The desktop's trash, as every desktop of this system keeps it (the freedesktop.org Trash
-// specification), written on the bytes of names, so that a name in any encoding and of any length
-// goes to the trash and comes back as it was, and another program's trash window lists and restores
-// what was put there.
+// The desktop's trash, kept the way every desktop of this system keeps it (the freedesktop.org
+// trash), on the bytes of names: a name in any encoding and of any length goes to the trash and
+// comes back as it was, and another program's trash window lists and restores what was put there.
 //
 // A trash is a folder with "files" (the entries) and "info" ("NAME.trashinfo": the original path,
 // percent-encoded, and the deletion date). Entries on the file system of the user's data folder go
