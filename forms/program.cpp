@@ -21,6 +21,27 @@ namespace {
 // The desktop entry, the icon and the AppStream component share this name.
 constexpr const char* kDesktopName = "io.github.orbivane.Orbivane";
 
+// In a Wayland session Qt would take its Wayland plugin, under which the view's GL window (a child
+// window of the main window) is never shown; X11, through XWayland, draws it. A platform the user
+// names (QT_QPA_PLATFORM, -platform) wins. The choice is Qt's to read while it starts only: the
+// programs the desktop opens from Orbivane do not inherit it.
+class PreferX11 {
+public:
+    PreferX11() : Chosen(!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+    {
+        if (Chosen)
+            qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    void Started() const
+    {
+        if (Chosen)
+            qunsetenv("QT_QPA_PLATFORM");
+    }
+
+private:
+    bool Chosen = false;
+};
+
 QACommandLine ReadCommandLine(int argc, char** argv)
 {
     std::error_code ignored;
@@ -37,7 +58,9 @@ int main(int argc, char** argv)
         std::cout << (asked == QACommand::Help ? HelpText(platform::CurrentProgramFolders()) : VersionText());
         return 0;
     }
+    const PreferX11 platform;
     QApplication application(argc, argv); // takes Qt's own options (-platform, -style, ...) off the line
+    platform.Started();
     const QACommandLine line = ReadCommandLine(argc, argv);
     if (line.Command == QACommand::Refuse) {
         std::cerr << "orbivane: " << line.Problem << "\n";

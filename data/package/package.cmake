@@ -26,8 +26,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/orbivane/orbivane")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's Wayland plugin, for a Wayland session without X; the program runs on X11 (or XWayland)
-# without it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
