@@ -275,17 +275,6 @@ TEST_F(PackageTest, InstallsRunsForAUserAndLeavesNoFileBehindWhenRemoved)
     EXPECT_GT(brought.size(), 30u);
     ASSERT_NO_FATAL_FAILURE(MakeUser());
 
-    // Help and version, and a path that does not exist.
-    const Result help = Command("runuser", AsUser({"--help"}));
-    EXPECT_EQ(help.Code, 0);
-    EXPECT_TRUE(Contains(help.Out, "Files (installed layout):")) << help.Out;
-    EXPECT_TRUE(Contains(help.Out, "settings and lists: " + Home + "/.config/orbivane/")) << help.Out;
-    EXPECT_EQ(Command("runuser", AsUser({"--version"})).Out, std::string("Orbivane ") + ORBIVANE_VERSION + "\n");
-    const Result missing = Command("runuser", AsUser({"/no/such/folder"}));
-    EXPECT_EQ(missing.Code, 2);
-    EXPECT_TRUE(Contains(missing.Err, "orbivane: cannot open \"/no/such/folder\"")) << missing.Err;
-    EXPECT_TRUE(fs::is_empty(Home)) << "the home stays empty until the program runs";
-
     // The first start in an empty home: a ring on the root folder, the shipped settings and lists
     // copied into the user's folder, the log in the state folder.
     {
