@@ -139,8 +139,10 @@ void QOXApp::OpenStartTargets(const std::vector<QAStartTarget>& targets)
         if (ring == nullptr || target.File.empty() || Keys == nullptr)
             continue;
         for (QREFile* file : *ring->Root->Files)
-            if (file->Name == target.File)
+            if (file->Name == target.File) {
                 Keys->MoveTo(file);
+                break;
+            }
     }
 }
 

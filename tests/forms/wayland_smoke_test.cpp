@@ -136,8 +136,8 @@ TEST_F(WaylandTest, TheProgramStartsUnderAHeadlessCompositorAndEndsCleanly)
     EXPECT_TRUE(Logged(lines, "QOX Engine: Shut down..."));
     if (share < 0.01)
         GTEST_SKIP() << "the program runs under Wayland, but its view stays black (ring share " << share
-                     << "): Qt's Wayland plugin never exposes the view's GL window, a child window (sub-surface) "
-                        "in the main window, so no frame is drawn into it (docs/ARCHITECTURE.md, Wayland)";
+                     << "): Qt's Wayland plugin does not expose the view's GL window, a child window whose "
+                        "container is made before the main window is shown (docs/ARCHITECTURE.md, Wayland)";
 }
 
 TEST_F(WaylandTest, InAWaylandSessionThatOffersXTheProgramDrawsOnX)
