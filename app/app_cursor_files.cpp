@@ -181,10 +181,11 @@ void QAFileOperations::Undo()
         Journal = {};
 }
 
-// Today the program's folder; the one place to change when state gets a folder of its own.
+// The program's folder for state: the program folder of a portable copy, $XDG_STATE_HOME/orbivane
+// of an installed one.
 std::string QAFileOperations::InFlightFolder()
 {
-    return Engine()->FileSystem->BasePath;
+    return Engine()->FileSystem->StatePath;
 }
 
 void QAFileOperations::FindLeftovers()
