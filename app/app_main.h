@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_command_line.h"
 #include "app/app_links.h"
 #include "app/app_picture.h"
 #include "app/app_settings.h"
@@ -87,6 +88,9 @@ public:
     // Opens a ring on an existing folder and makes it current; the ring already open on that
     // folder when equal rings are not allowed. None (with a message) for a missing folder or drive.
     QOXRing* CreateRing(const std::string& folder);
+    // The rings the command line asks for, after the start-up rings: one for each target in
+    // order, so the last is current; a file becomes the keyboard cursor's current element.
+    void OpenStartTargets(const std::vector<QAStartTarget>& targets);
     void SetCurrentRing(QOXRing* ring);
     // Tab and Ring > "Next Ring": the ring after the current one in opening order becomes current
     // (the first after the last, or when none is current, so a minimised ring comes back); nothing

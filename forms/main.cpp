@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "engine/qox_main.h"
@@ -54,7 +56,7 @@ private:
 
 } // namespace
 
-TFormMain::TFormMain()
+TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std::move(startTargets))
 {
     setObjectName("FormMain");
     setWindowTitle("Orbivane");
@@ -218,6 +220,7 @@ void TFormMain::StartUpTimerTimer()
     Enter([this] {
         TheEngine->Initialize(StartUpTimerLink.get(), TimerLink.get());
         Application->Init(Binding.get(), Input.get());
+        Application->OpenStartTargets(StartTargets);
         RegisterDropTarget();
         PanelView->TakeFocus();
     });
