@@ -280,6 +280,10 @@ TEST_F(DialogTest, FolderFieldsTakeWholePathsAndTheHomeFolder)
     TheApp->CreateRing(Tree.Root());
     WhenOpen([&](QWidget& dialog) {
         auto* box = dialog.findChild<QComboBox*>("CBName");
+        // The completion works in the line that has the keyboard.
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        box->setFocus();
         QTest::keyClicks(box, QString::fromStdString(Tree.PathOf("aaa")));
         EXPECT_EQ(box->currentText().toStdString(), whole) << "completed";
         QTest::keyClick(box, Qt::Key_Return);
