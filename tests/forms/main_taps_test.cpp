@@ -107,21 +107,22 @@ protected:
     // as a user would answer it.
     void AnswerWithKeys(std::deque<QStringList> answers)
     {
-        auto* poll = new QTimer(Form.get());
-        auto* seen = new QWidget*(nullptr);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, seen, answers]() mutable {
-            QWidget* up = QApplication::activePopupWidget() != nullptr ? QApplication::activePopupWidget()
-                                                                       : QApplication::activeModalWidget();
-            if (up == nullptr || up == *seen || !up->isVisible() || answers.empty())
-                return;
-            *seen = up;
-            QProcess::startDetached("xdotool", QStringList{"sleep", "0.3"} + answers.front());
-            answers.pop_front();
-            if (answers.empty()) {
-                poll->stop();
-                delete seen;
-            }
-        });
+        if (answers.empty())
+            return;
+        auto* poll = new QTimer(Form.get()); // owned by the window; goes once the last answer is sent
+        QObject::connect(poll, &QTimer::timeout, poll,
+                         [poll, answers, seen = static_cast<QWidget*>(nullptr)]() mutable {
+                             QWidget* up = QApplication::activePopupWidget() != nullptr
+                                               ? QApplication::activePopupWidget()
+                                               : QApplication::activeModalWidget();
+                             if (up == nullptr || up == seen || !up->isVisible())
+                                 return;
+                             seen = up;
+                             QProcess::startDetached("xdotool", QStringList{"sleep", "0.3"} + answers.front());
+                             answers.pop_front();
+                             if (answers.empty())
+                                 poll->deleteLater();
+                         });
         poll->start(20);
     }
 };
