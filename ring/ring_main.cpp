@@ -5,6 +5,7 @@
 #include "platform/volumes.h"
 #include "resources/resource_displaylist.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_sizes.h"
 
 namespace {
@@ -93,7 +94,7 @@ QROutcome QOXRing::DeleteSelected()
 
 void QOXRing::CollectSelected(QRList<QRElement>& marked)
 {
-    Root->CollectSelected(marked, QRCollect::SelectedOnly);
+    QRLayout::CollectShownSelected(*Root, marked);
 }
 
 void QOXRing::DeselectAll()
