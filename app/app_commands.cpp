@@ -21,7 +21,7 @@ template <class ListEngine, class Edit>
 void KeepOrRestore(ListEngine& list, const char* file, Edit&& edit)
 {
     const auto before = list.Snapshot();
-    if (edit() == QADialogResult::Ok)
+    if (edit() == QAModalResult::Ok)
         list.Save(file, lists::ListFileSave::CreateMissing);
     else
         list.Restore(before);
@@ -33,7 +33,7 @@ void KeepOrRestore(ListEngine& list, const char* file, Edit&& edit)
 void QOXApp::NewRingDialog()
 {
     std::string text;
-    if (Dialogs == nullptr || Dialogs->NewRing(Favorites->RingBoxEntries(), text) != QADialogResult::Ok)
+    if (Dialogs == nullptr || Dialogs->NewRing(Favorites->RingBoxEntries(), text) != QAModalResult::Ok)
         return;
     const std::string favorite = Favorites->FindFolderByName(text);
     std::string folder = favorite.empty() ? text : favorite;
@@ -49,7 +49,7 @@ void QOXApp::NewRingDialog()
 void QOXApp::Preferences()
 {
     QASettings edited = Settings;
-    if (Dialogs == nullptr || Dialogs->Preferences(edited) != QADialogResult::Ok)
+    if (Dialogs == nullptr || Dialogs->Preferences(edited) != QAModalResult::Ok)
         return;
     ApplyPreferenceLimits(edited);
     edited.ShadowMapSize = GLTextureEngine::PowerOfTwo(std::max(edited.ShadowMapSize, 1));
@@ -152,7 +152,7 @@ void QOXApp::AddCurrentToFavorites()
     if (!Favorites->CanAddFolder(folder))
         return;
     std::string name = QOXFavoriteEngine::ProposedName(folder);
-    if (Dialogs->AddFavorite(folder, name) == QADialogResult::Ok) {
+    if (Dialogs->AddFavorite(folder, name) == QAModalResult::Ok) {
         Favorites->AddFavorite(name)->Folder = folder;
         Favorites->Save("favorites");
     }

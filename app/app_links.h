@@ -129,7 +129,8 @@ public:
     virtual void FillMenu(QADataMenu menu, const std::vector<QAMenuEntry>& entries) = 0;
 };
 
-enum class QADialogResult { Ok, Cancel };
+// The modal results of the program's dialogs, the one set every dialog ends with.
+enum class QAModalResult { Ok = 1, Cancel = 2, No = 7, NoToAll = 9, YesToAll = 10 };
 
 // The program's dialogs, shown modally by the window. Each fills its controls from what it is given
 // and, on OK, writes what the user chose back.
@@ -137,20 +138,17 @@ class QADialogLink {
 public:
     virtual ~QADialogLink() = default;
     // The new-ring dialog: `folderBox` fills its folder box; `text` is what was typed or chosen.
-    virtual QADialogResult NewRing(const std::vector<std::string>& folderBox, std::string& text) = 0;
+    virtual QAModalResult NewRing(const std::vector<std::string>& folderBox, std::string& text) = 0;
     // The preferences dialog, on a copy of the settings.
-    virtual QADialogResult Preferences(QASettings& settings) = 0;
+    virtual QAModalResult Preferences(QASettings& settings) = 0;
     // The about box; its option shows and takes `bananaMode`, however the box is closed.
     virtual void About(bool& bananaMode) = 0;
     // The add-favourite dialog: shows the folder, proposes `name` and returns the name chosen.
-    virtual QADialogResult AddFavorite(const std::string& folder, std::string& name) = 0;
+    virtual QAModalResult AddFavorite(const std::string& folder, std::string& name) = 0;
     // The views and favourites editors work on the live lists.
-    virtual QADialogResult ConfigureViews(QOXViewEngine& views) = 0;
-    virtual QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) = 0;
+    virtual QAModalResult ConfigureViews(QOXViewEngine& views) = 0;
+    virtual QAModalResult ConfigureFavorites(QOXFavoriteEngine& favorites) = 0;
 };
-
-// The modal results of the program's dialogs.
-enum class QAModalResult { Ok = 1, Cancel = 2, No = 7, NoToAll = 9, YesToAll = 10 };
 
 // The dialogs of the file commands, shown modally by the main window. The overwrite dialog and the
 // progress window are the file operations' own (platform::OverwritePrompt, platform::ProgressView).

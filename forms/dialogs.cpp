@@ -2,37 +2,27 @@
 
 #include "forms/form_about.h"
 #include "forms/form_add_favorite.h"
-#include "forms/form_favorites.h"
+#include "forms/form_list_editor.h"
 #include "forms/form_new_ring.h"
 #include "forms/form_preferences.h"
-#include "forms/form_views.h"
 
-namespace {
-
-QADialogResult ResultOf(TModalResult result)
-{
-    return result == mrOk ? QADialogResult::Ok : QADialogResult::Cancel;
-}
-
-} // namespace
-
-QADialogResult TDialogs::NewRing(const std::vector<std::string>& folderBox, std::string& text)
+QAModalResult TDialogs::NewRing(const std::vector<std::string>& folderBox, std::string& text)
 {
     TFormRingNew form(Parent);
     form.FillRingBox(folderBox);
-    const TModalResult result = form.Run();
+    const QAModalResult result = form.Run();
     text = form.Text();
-    return ResultOf(result);
+    return result;
 }
 
-QADialogResult TDialogs::Preferences(QASettings& settings)
+QAModalResult TDialogs::Preferences(QASettings& settings)
 {
     TFormPreferences form(Parent);
     form.LoadSettings(settings);
-    const TModalResult result = form.Run();
-    if (result == mrOk)
+    const QAModalResult result = form.Run();
+    if (result == QAModalResult::Ok)
         form.TakeSettings(settings);
-    return ResultOf(result);
+    return result;
 }
 
 void TDialogs::About(bool& bananaMode)
@@ -43,21 +33,21 @@ void TDialogs::About(bool& bananaMode)
     bananaMode = form.BananaMode();
 }
 
-QADialogResult TDialogs::AddFavorite(const std::string& folder, std::string& name)
+QAModalResult TDialogs::AddFavorite(const std::string& folder, std::string& name)
 {
     TFormAddFavorite form(Parent);
     form.Show(folder, name);
-    const TModalResult result = form.Run();
+    const QAModalResult result = form.Run();
     name = form.Name();
-    return ResultOf(result);
+    return result;
 }
 
-QADialogResult TDialogs::ConfigureViews(QOXViewEngine& views)
+QAModalResult TDialogs::ConfigureViews(QOXViewEngine& views)
 {
-    return ResultOf(TFormViews(Parent, views).Run());
+    return TFormListEditor(Parent, ViewsEditor(views)).Run();
 }
 
-QADialogResult TDialogs::ConfigureFavorites(QOXFavoriteEngine& favorites)
+QAModalResult TDialogs::ConfigureFavorites(QOXFavoriteEngine& favorites)
 {
-    return ResultOf(TFormFavorites(Parent, favorites).Run());
+    return TFormListEditor(Parent, FavoritesEditor(favorites)).Run();
 }

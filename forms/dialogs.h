@@ -11,12 +11,12 @@ public:
     // `parent` (not owned) is the main window.
     explicit TDialogs(QWidget* parent) : Parent(parent) {}
 
-    QADialogResult NewRing(const std::vector<std::string>& folderBox, std::string& text) override;
-    QADialogResult Preferences(QASettings& settings) override;
+    QAModalResult NewRing(const std::vector<std::string>& folderBox, std::string& text) override;
+    QAModalResult Preferences(QASettings& settings) override;
     void About(bool& bananaMode) override;
-    QADialogResult AddFavorite(const std::string& folder, std::string& name) override;
-    QADialogResult ConfigureViews(QOXViewEngine& views) override;
-    QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) override;
+    QAModalResult AddFavorite(const std::string& folder, std::string& name) override;
+    QAModalResult ConfigureViews(QOXViewEngine& views) override;
+    QAModalResult ConfigureFavorites(QOXFavoriteEngine& favorites) override;
 
 private:
     QWidget* Parent = nullptr; // not owned

@@ -7,7 +7,6 @@
 #include "forms/form_overwrite.h"
 #include "forms/form_progress.h"
 #include "forms/form_rename.h"
-#include "forms/modal_buttons.h"
 
 TFileDialogs::TFileDialogs(QWidget* parent) : Parent(parent) {}
 
@@ -27,7 +26,7 @@ QAModalResult TFileDialogs::AskRename(const std::string& oldName, std::string& n
 {
     TFormRename dialog(Parent);
     dialog.Offer(oldName);
-    const QAModalResult result = RunModal(dialog);
+    const QAModalResult result = dialog.Run();
     newName = dialog.NewName();
     return result;
 }
@@ -36,7 +35,7 @@ QAModalResult TFileDialogs::AskNewName(const std::string& caption, std::string& 
 {
     TFormNewName dialog(Parent);
     dialog.Ask(caption);
-    const QAModalResult result = RunModal(dialog);
+    const QAModalResult result = dialog.Run();
     name = dialog.Name();
     return result;
 }

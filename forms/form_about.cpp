@@ -38,7 +38,7 @@ TFormAbout::TFormAbout(QWidget* parent) : TFormDialog(parent, "TFormAbout", "Abo
     row->addWidget(CBMeisterMode);
     row->addStretch();
     layout->addWidget(banana);
-    AddButton(*AddButtonRow(*layout), "OKButton", "OK", mrOk)->setDefault(true);
+    AddButton(*AddButtonRow(*layout), "OKButton", "OK", QAModalResult::Ok)->setDefault(true);
 }
 
 void TFormAbout::SetBananaMode(bool on)

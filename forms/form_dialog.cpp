@@ -10,14 +10,16 @@ TFormDialog::TFormDialog(QWidget* parent, const char* objectName, const char* ca
     setModal(true);
 }
 
-TModalResult TFormDialog::Run()
+// QDialog's own rejection (0) never ends a dialog here: reject gives Cancel.
+QAModalResult TFormDialog::Run()
 {
-    return static_cast<TModalResult>(exec());
+    const int result = exec();
+    return result == QDialog::Rejected ? QAModalResult::Cancel : static_cast<QAModalResult>(result);
 }
 
 void TFormDialog::reject()
 {
-    done(mrCancel);
+    done(static_cast<int>(QAModalResult::Cancel));
 }
 
 QHBoxLayout* TFormDialog::AddButtonRow(QBoxLayout& layout)
@@ -29,14 +31,15 @@ QHBoxLayout* TFormDialog::AddButtonRow(QBoxLayout& layout)
     return row;
 }
 
-QPushButton* TFormDialog::AddButton(QHBoxLayout& row, const char* name, const char* caption, TModalResult result)
+QPushButton* TFormDialog::AddButton(QHBoxLayout& row, const char* name, const QString& caption, QAModalResult result)
 {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
+    button->setAutoDefault(false);
     row.addWidget(button);
     connect(button, &QPushButton::clicked, this, [this, result] {
-        if (result != mrOk || CanClose())
-            done(result);
+        if (result != QAModalResult::Ok || CanClose())
+            done(static_cast<int>(result));
     });
     return button;
 }
@@ -44,6 +47,6 @@ QPushButton* TFormDialog::AddButton(QHBoxLayout& row, const char* name, const ch
 void TFormDialog::AddOkCancel(QBoxLayout& layout)
 {
     QHBoxLayout* row = AddButtonRow(layout);
-    AddButton(*row, "BitBtn1", "OK", mrOk)->setDefault(true);
-    AddButton(*row, "BitBtn2", "Cancel", mrCancel);
+    AddButton(*row, "BitBtn1", "OK", QAModalResult::Ok)->setDefault(true);
+    AddButton(*row, "BitBtn2", "Cancel", QAModalResult::Cancel);
 }

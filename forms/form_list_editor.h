@@ -1,15 +1,23 @@
 #pragma once
-// What the views and the favourites dialogs share: a list of names with Add, Edit, Delete, Up and
-// Down beside it, working on the live list, and OK and Cancel below. A double click edits.
+// The one list editor of the program: a list of names with Add, Edit, Delete, Up and Down beside
+// it, working on a live list, and OK and Cancel below; a double click edits. What it lists and how
+// an item is added or edited is its configuration: the views (ViewsEditor) or the favourites
+// (FavoritesEditor).
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "forms/form_dialog.h"
 
 class QListWidget;
+class QOXFavoriteEngine;
+class QOXViewEngine;
 
-// The object names of a list editor's list and buttons.
+// The object names of the editor, its list and its buttons.
 struct TListEditorNames {
+    const char* Dialog;
+    const char* Caption;
     const char* List;
     const char* Add;
     const char* Edit;
@@ -18,27 +26,39 @@ struct TListEditorNames {
     const char* Down;
 };
 
+// What the editor works on. Each call returns after the list has changed (or not); the list shown
+// is filled again afterwards. `editor` is the parent of the dialogs a call opens.
+struct TListEditorSetup {
+    TListEditorNames Names;
+    std::function<std::vector<std::string>()> ItemNames;
+    // Adds an item; the index of one that is to be edited at once, or none.
+    std::function<std::optional<int>(QWidget& editor)> Add;
+    std::function<void(QWidget& editor, int index)> Edit;
+    std::function<void(int index)> Delete;
+    std::function<void(int first, int second)> Swap;
+};
+
+// "Configure Views": a new view is named "New View" and edited at once.
+TListEditorSetup ViewsEditor(QOXViewEngine& views);
+// "Configure Favorites": a new favourite is added only when its edit dialog accepts it.
+TListEditorSetup FavoritesEditor(QOXFavoriteEngine& favorites);
+
 class TFormListEditor : public TFormDialog {
 public:
-    TFormListEditor(QWidget* parent, const char* objectName, const char* caption, const TListEditorNames& names);
+    // The lists the setup works on are not owned and outlive the dialog.
+    TFormListEditor(QWidget* parent, TListEditorSetup setup);
 
     // Fills the list with the names in list order, keeping the selected index.
     void FormActivate();
 
-protected:
-    virtual std::vector<std::string> ItemNames() const = 0;
-    // Each returns after the list has changed (or not); the list is filled again afterwards.
-    virtual void AddItem() = 0;
-    virtual void EditItem(int index) = 0;
-    virtual void DeleteItem(int index) = 0;
-    virtual void SwapItems(int first, int second) = 0;
-
+private:
     int Selected() const;
     void Select(int index);
-
-private:
+    void AddSelected();
     void EditSelected();
+    void DeleteSelected();
     void MoveSelected(int step);
 
+    TListEditorSetup Setup;
     QListWidget* List = nullptr; // owned by the dialog
 };

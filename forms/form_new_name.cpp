@@ -6,8 +6,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "forms/modal_buttons.h"
-
 namespace {
 constexpr int kEditWidth = 280;
 }
@@ -22,16 +20,14 @@ QLineEdit* AddNameEdit(QWidget& group, QGridLayout& grid, int row)
     return edit;
 }
 
-TFormNewName::TFormNewName(QWidget* parent) : QDialog(parent)
+TFormNewName::TFormNewName(QWidget* parent) : TFormDialog(parent, "TFormNewName", "Name Object")
 {
-    setObjectName("TFormNewName");
-    setWindowTitle("Name Object");
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox("New Name", this);
     auto* grid = new QGridLayout(group);
     EName = AddNameEdit(*group, *grid, 0);
     layout->addWidget(group);
-    AddOkCancel(*this, *layout);
+    AddOkCancel(*layout);
 }
 
 void TFormNewName::Ask(const std::string& caption)

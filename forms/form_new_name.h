@@ -1,7 +1,7 @@
 #pragma once
 // The new-name dialog of New File and New Folder: an empty edit for the name, under the caller's
 // caption.
-#include <QDialog>
+#include "forms/form_dialog.h"
 
 #include <string>
 
@@ -12,7 +12,7 @@ class QLineEdit;
 // the edit takes far more than 255 characters and the system refuses one too long.
 QLineEdit* AddNameEdit(QWidget& group, QGridLayout& grid, int row);
 
-class TFormNewName : public QDialog {
+class TFormNewName : public TFormDialog {
 public:
     explicit TFormNewName(QWidget* parent);
 

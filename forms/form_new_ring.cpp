@@ -48,7 +48,7 @@ bool TFormRingNew::eventFilter(QObject* watched, QEvent* event)
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
-    done(mrOk);
+    done(static_cast<int>(QAModalResult::Ok));
     return true;
 }
 

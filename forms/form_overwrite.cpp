@@ -7,7 +7,6 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-#include "forms/modal_buttons.h"
 
 namespace {
 
@@ -51,10 +50,8 @@ static_assert(static_cast<int>(QAModalResult::YesToAll) == static_cast<int>(plat
 
 } // namespace
 
-TFormOverwrite::TFormOverwrite(QWidget* parent) : QDialog(parent)
+TFormOverwrite::TFormOverwrite(QWidget* parent) : TFormDialog(parent, "TFormOverwrite", "Overwrite Files?")
 {
-    setObjectName("TFormOverwrite");
-    setWindowTitle("Overwrite Files?");
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox("Overwrite File", this);
     auto* grid = new QGridLayout(group);
@@ -72,13 +69,13 @@ TFormOverwrite::TFormOverwrite(QWidget* parent) : QDialog(parent)
     layout->addWidget(group);
     QHBoxLayout* row = AddButtonRow(*layout);
     for (const AnswerButton& button : kButtons)
-        AddResultButton(*this, *row, button.Name, button.Caption, button.Result);
+        AddButton(*row, button.Name, button.Caption, button.Result);
 }
 
 platform::OverwriteAnswer TFormOverwrite::Ask(const platform::OverwriteQuestion& question)
 {
     Show(question);
-    return static_cast<platform::OverwriteAnswer>(RunModal(*this));
+    return static_cast<platform::OverwriteAnswer>(Run());
 }
 
 void TFormOverwrite::Show(const platform::OverwriteQuestion& question)

@@ -1,13 +1,12 @@
 #pragma once
 // The overwrite dialog: an entry of the incoming name is in the target folder already. Its buttons
 // end it with the answers of a file operation: Yes 1, Cancel 2, No 7, No To All 9, Yes To All 10.
-#include <QDialog>
-
+#include "forms/form_dialog.h"
 #include "platform/file_operation.h"
 
 class QLabel;
 
-class TFormOverwrite : public QDialog {
+class TFormOverwrite : public TFormDialog {
 public:
     explicit TFormOverwrite(QWidget* parent);
 

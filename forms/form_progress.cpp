@@ -30,10 +30,9 @@ QString Elided(const QLabel& label, const std::string& path)
 
 } // namespace
 
-TFormProgress::TFormProgress(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TFormProgress::TFormProgress(QWidget* parent) : TFormDialog(parent, "TFormProgress", "Progress")
 {
-    setObjectName("TFormProgress");
-    setWindowTitle("Progress");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -2,15 +2,14 @@
 // The progress window of a long file operation: where it copies from and to, a bar, and Cancel.
 // It has no title-bar buttons; once shown it is modal, so the user reaches only its Cancel while
 // the operation goes on between its steps.
-#include <QDialog>
-
+#include "forms/form_dialog.h"
 #include "platform/file_operation.h"
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
-class TFormProgress : public QDialog {
+class TFormProgress : public TFormDialog {
 public:
     static constexpr int kBarSteps = 1000;
 

@@ -7,12 +7,9 @@
 #include <QVBoxLayout>
 
 #include "forms/form_new_name.h"
-#include "forms/modal_buttons.h"
 
-TFormRename::TFormRename(QWidget* parent) : QDialog(parent)
+TFormRename::TFormRename(QWidget* parent) : TFormDialog(parent, "TFormRename", "Rename Object")
 {
-    setObjectName("TFormRename");
-    setWindowTitle("Rename Object");
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox("New Name", this);
     auto* grid = new QGridLayout(group);
@@ -23,7 +20,7 @@ TFormRename::TFormRename(QWidget* parent) : QDialog(parent)
     grid->addWidget(LOldName, 0, 1);
     EName = AddNameEdit(*group, *grid, 1);
     layout->addWidget(group);
-    AddOkCancel(*this, *layout);
+    AddOkCancel(*layout);
 }
 
 void TFormRename::Offer(const std::string& oldName)

@@ -1,13 +1,13 @@
 #pragma once
 // The rename dialog: the old name, and an edit for the new one that starts with the old name.
-#include <QDialog>
+#include "forms/form_dialog.h"
 
 #include <string>
 
 class QLabel;
 class QLineEdit;
 
-class TFormRename : public QDialog {
+class TFormRename : public TFormDialog {
 public:
     explicit TFormRename(QWidget* parent);
 

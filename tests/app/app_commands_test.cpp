@@ -12,13 +12,13 @@ namespace {
 // The dialogs as a user would answer them: each answer is set by the test, each call recorded.
 class ScriptedDialogs : public QADialogLink {
 public:
-    QADialogResult NewRing(const std::vector<std::string>& folderBox, std::string& text) override
+    QAModalResult NewRing(const std::vector<std::string>& folderBox, std::string& text) override
     {
         Box = folderBox;
         text = Typed;
         return Answer;
     }
-    QADialogResult Preferences(QASettings& settings) override
+    QAModalResult Preferences(QASettings& settings) override
     {
         if (EditSettings)
             EditSettings(settings);
@@ -29,25 +29,25 @@ public:
         ShownBanana = bananaMode;
         bananaMode = Ticked;
     }
-    QADialogResult AddFavorite(const std::string& folder, std::string& name) override
+    QAModalResult AddFavorite(const std::string& folder, std::string& name) override
     {
         AddedFolders.push_back(folder);
         Proposed = name;
         name = Typed;
         return Answer;
     }
-    QADialogResult ConfigureViews(QOXViewEngine& views) override
+    QAModalResult ConfigureViews(QOXViewEngine& views) override
     {
         views.DeleteView(0);
         return Answer;
     }
-    QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) override
+    QAModalResult ConfigureFavorites(QOXFavoriteEngine& favorites) override
     {
         favorites.AddFavorite("edited")->Folder = "/";
         return Answer;
     }
 
-    QADialogResult Answer = QADialogResult::Ok;
+    QAModalResult Answer = QAModalResult::Ok;
     std::string Typed;
     bool Ticked = false;
     std::function<void(QASettings&)> EditSettings;
@@ -112,7 +112,7 @@ TEST_F(CommandTest, TheNewRingDialogOpensFoldersAndFavourites)
         EXPECT_EQ(LastBox(), test.Message);
     }
     EXPECT_EQ(Dialogs.Box, (std::vector<std::string>{"Tunes", Tree.PathOf("music/"), Tree.PathOf("work/")}));
-    Dialogs.Answer = QADialogResult::Cancel;
+    Dialogs.Answer = QAModalResult::Cancel;
     Dialogs.Typed = Tree.PathOf("music");
     TheApp->NewRingDialog();
     EXPECT_EQ(TheApp->CurrentRing->Folder, Tree.PathOf("work/"));
@@ -131,12 +131,12 @@ TEST_F(CommandTest, PreferencesAreLimitedAndSavedOnlyWhenConfirmed)
         settings.ShadowMapSize = 300;
         settings.InitialRingFolder = "/srv/data";
     };
-    Dialogs.Answer = QADialogResult::Cancel;
+    Dialogs.Answer = QAModalResult::Cancel;
     TheApp->Preferences();
     EXPECT_EQ(SettingsText(TheApp->Settings), before);
     EXPECT_EQ(ProgramFolder.Read("orbivane.ini"), before);
 
-    Dialogs.Answer = QADialogResult::Ok;
+    Dialogs.Answer = QAModalResult::Ok;
     TheApp->Preferences();
     const QASettings& settings = TheApp->Settings;
     EXPECT_EQ(settings.AnimationSpeed, 10.0f);
@@ -191,14 +191,14 @@ TEST_F(CommandTest, ListEditorsKeepOrUndoTheirEdits)
     ProgramFolder.Write("favorites.ini", "");
     TheApp->Views->Load("views");
     const int views = TheApp->Views->Count();
-    Dialogs.Answer = QADialogResult::Cancel;
+    Dialogs.Answer = QAModalResult::Cancel;
     TheApp->ConfigureViews();
     TheApp->ConfigureFavorites();
     EXPECT_EQ(TheApp->Views->Count(), views);
     EXPECT_EQ(TheApp->Favorites->Count(), 0);
     EXPECT_EQ(MenuBar.Menus[QADataMenu::Views].size(), static_cast<std::size_t>(views));
 
-    Dialogs.Answer = QADialogResult::Ok;
+    Dialogs.Answer = QAModalResult::Ok;
     TheApp->ConfigureViews();
     TheApp->ConfigureFavorites();
     TheApp->Views->Load("views");
@@ -236,7 +236,7 @@ TEST_F(CommandTest, ListEditorsRestoreOnCancelAndCreateMissingFilesOnOk)
         TheApp->Views->GetView(1)->Colour = {0.25f, 0.5f, 0.75f};
         TheApp->Favorites->AddFavorite("Home")->Folder = "/home/";
 
-        Dialogs.Answer = QADialogResult::Cancel;
+        Dialogs.Answer = QAModalResult::Cancel;
         TheApp->ConfigureViews();
         TheApp->ConfigureFavorites();
         EXPECT_EQ(viewsNow(), viewNames);
@@ -246,7 +246,7 @@ TEST_F(CommandTest, ListEditorsRestoreOnCancelAndCreateMissingFilesOnOk)
         EXPECT_EQ(TheApp->Favorites->GetFavorite(0)->Folder, "/home/");
         EXPECT_EQ(std::filesystem::exists(ProgramFolder.Path() + "views.ini"), filesExist);
 
-        Dialogs.Answer = QADialogResult::Ok;
+        Dialogs.Answer = QAModalResult::Ok;
         TheApp->ConfigureViews();
         TheApp->ConfigureFavorites();
         TheApp->Views->Load("views");
