@@ -280,6 +280,16 @@ void QACursor::SetCurrent(QRElement* element)
         ElementRing = element->Ring;
 }
 
+QREFolder* QACursor::FolderOfCursor() const
+{
+    QOXRing* ring = App()->CurrentRing;
+    if (ring == nullptr)
+        return nullptr;
+    if (CurrentElement == nullptr || CurrentElement->Ring != ring)
+        return ring->Root;
+    return CurrentElement->IsRoot() ? static_cast<QREFolder*>(CurrentElement) : CurrentElement->Parent;
+}
+
 void QACursor::ToggleCurrent()
 {
     MenuOpen = false;

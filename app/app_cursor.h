@@ -57,6 +57,9 @@ public:
     bool InvertHeld() const { return InvertDown; }
 
     void SetCurrent(QRElement* element);
+    // The folder the current element lies in (a ring's root: the root itself) when it is on the
+    // current ring; that ring's root otherwise; none without a current ring.
+    QREFolder* FolderOfCursor() const;
     // Expands or collapses the current folder (also the element menu's "Expand").
     void ToggleCurrent();
     void FocusCurrent();
@@ -84,6 +87,8 @@ public:
     void Rename();
     void NewFile();
     void NewFolder();
+    // Ctrl+Shift+N: a new folder in the folder the cursor is in (FolderOfCursor).
+    void NewFolderHere();
     // Edit > Undo: reverses the last paste, drop, rename, new file or folder, or deletion to the
     // trash, unless the disk changed since in a way that makes it unsafe.
     void Undo();
@@ -149,7 +154,8 @@ private:
     bool ShiftHeld() const;
     std::vector<QADeleteItem> SelectedInCurrentRing() const;
     bool DeleteEntry(const std::string& path);
-    void CreateNamedEntry(QAEntryKind kind);
+    void CreateNamedEntry(QAEntryKind kind, QREFolder* folder);
+    QREFolder* PickedFolder() const;
 
     QOXInput* Input = nullptr; // not owned
     // While the selection is deleted: the paths its batch went for.

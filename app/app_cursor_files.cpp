@@ -364,7 +364,8 @@ void QACursor::Rename()
     const std::string source = platform::WithoutTrailingSlash(CurrentElement->FullPath());
     const std::string oldName = QOXFileSystem::ExtractName(source);
     std::string newName = oldName;
-    if (Dialogs->AskRename(oldName, newName) != QAModalResult::Ok || !IsValidFileName(newName) || newName == oldName)
+    const QANamePart part = CurrentElement->IsFolder() ? QANamePart::Whole : QANamePart::Stem;
+    if (Dialogs->AskRename(oldName, part, newName) != QAModalResult::Ok || !IsValidFileName(newName) || newName == oldName)
         return;
     const std::string target = QOXFileSystem::ExtractFolder(source) + newName;
     const platform::EntryKind taken = platform::KindOfEntry(target);
@@ -378,22 +379,34 @@ void QACursor::Rename()
 
 void QACursor::NewFile()
 {
-    CreateNamedEntry(QAEntryKind::File);
+    CreateNamedEntry(QAEntryKind::File, PickedFolder());
 }
 
 void QACursor::NewFolder()
 {
-    CreateNamedEntry(QAEntryKind::Folder);
+    CreateNamedEntry(QAEntryKind::Folder, PickedFolder());
+}
+
+void QACursor::NewFolderHere()
+{
+    CreateNamedEntry(QAEntryKind::Folder, FolderOfCursor());
+}
+
+// The element menu's New works in the picked folder, or in a picked file's folder.
+QREFolder* QACursor::PickedFolder() const
+{
+    if (CurrentElement == nullptr)
+        return nullptr;
+    return CurrentElement->IsFolder() ? static_cast<QREFolder*>(CurrentElement) : CurrentElement->Parent;
 }
 
 // The name is checked before the disk is asked: an empty name would otherwise name the folder
 // itself, which exists.
-void QACursor::CreateNamedEntry(QAEntryKind kind)
+void QACursor::CreateNamedEntry(QAEntryKind kind, QREFolder* folder)
 {
     MenuOpen = false;
-    if (Files.Running() || CurrentElement == nullptr)
+    if (Files.Running() || folder == nullptr)
         return;
-    QREFolder* folder = CurrentElement->IsFolder() ? static_cast<QREFolder*>(CurrentElement) : CurrentElement->Parent;
     const bool makeFolder = kind == QAEntryKind::Folder;
     std::string name;
     const std::string caption = makeFolder ? "Create new Folder" : "Create new File";

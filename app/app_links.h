@@ -152,15 +152,19 @@ public:
 
 // The dialogs of the file commands, shown modally by the main window. The overwrite dialog and the
 // progress window are the file operations' own (platform::OverwritePrompt, platform::ProgressView).
+// What the rename dialog's edit starts with selected: the whole name (a folder's), or the name
+// without its extension (a file's), so that typing replaces the name and keeps the type.
+enum class QANamePart { Whole, Stem };
+
 class QAFileDialogs {
 public:
     virtual ~QAFileDialogs() = default;
     // The delete confirmation, OK and Cancel. `text` is rich text: names escaped, ring roots in
     // bold, lines broken with <br>.
     virtual QAModalResult ConfirmDelete(const std::string& text) = 0;
-    // The rename dialog: `oldName` in LOldName and as the text of EName; on OK `newName` is the
-    // text of EName.
-    virtual QAModalResult AskRename(const std::string& oldName, std::string& newName) = 0;
+    // The rename dialog: `oldName` in LOldName and as the text of EName, with `part` of it selected;
+    // on OK `newName` is the text of EName.
+    virtual QAModalResult AskRename(const std::string& oldName, QANamePart part, std::string& newName) = 0;
     // The new-name dialog with `caption` and an empty EName; on OK `name` is its text.
     virtual QAModalResult AskNewName(const std::string& caption, std::string& name) = 0;
 };

@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 // The file's table: sections and keys in the order they are read and written.
-const std::array<SettingKey, 27> kTable{{
+const std::array<SettingKey, 31> kTable{{
     {"STARTUP", "InitialRingMode", &QASettings::InitialRingMode},
     {"STARTUP", "InitialRingFolder", &QASettings::InitialRingFolder},
     {"STARTUP", "CreateRingForHDD", &QASettings::CreateRingForHDD},
@@ -50,6 +50,10 @@ const std::array<SettingKey, 27> kTable{{
     {"SHADOW", "DisplayShadow", &QASettings::DisplayShadow},
     {"SHADOW", "ShadowMapSize", &QASettings::ShadowMapSize},
     {"MEISTER", "BananaMode", &QASettings::BananaMode},
+    {"LIST", "ListShown", &QASettings::ListShown},
+    {"LIST", "ListSortColumn", &QASettings::ListSortColumn},
+    {"LIST", "ListSortAscending", &QASettings::ListSortAscending},
+    {"LIST", "ListColumnWidths", &QASettings::ListColumnWidths},
 }};
 
 // Section and key names match whatever their letter case, as INI readers always have.

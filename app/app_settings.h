@@ -45,6 +45,13 @@ struct QASettings {
     int ShadowMapSize = 256;
     // [MEISTER]
     bool BananaMode = false;
+    // [LIST] the list beside the rings: shown, its sort column (0 Name, 1 Size, 2 Share, 3 Files,
+    // 4 Folders, 5 Modified) and order, and its column widths in pixels ("200,80,..."; empty: the
+    // defaults).
+    bool ListShown = true;
+    int ListSortColumn = 1;
+    bool ListSortAscending = false;
+    std::string ListColumnWidths;
 };
 
 // The settings that main-menu items tick and untick.

@@ -22,10 +22,10 @@ QAModalResult TFileDialogs::ConfirmDelete(const std::string& text)
     return box.exec() == QMessageBox::Ok ? QAModalResult::Ok : QAModalResult::Cancel;
 }
 
-QAModalResult TFileDialogs::AskRename(const std::string& oldName, std::string& newName)
+QAModalResult TFileDialogs::AskRename(const std::string& oldName, QANamePart part, std::string& newName)
 {
     TFormRename dialog(Parent);
-    dialog.Offer(oldName);
+    dialog.Offer(oldName, part);
     const QAModalResult result = dialog.Run();
     newName = dialog.NewName();
     return result;

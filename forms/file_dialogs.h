@@ -17,7 +17,7 @@ public:
     ~TFileDialogs() override;
 
     QAModalResult ConfirmDelete(const std::string& text) override;
-    QAModalResult AskRename(const std::string& oldName, std::string& newName) override;
+    QAModalResult AskRename(const std::string& oldName, QANamePart part, std::string& newName) override;
     QAModalResult AskNewName(const std::string& caption, std::string& name) override;
 
     platform::OverwriteAnswer Ask(const platform::OverwriteQuestion& question) override;

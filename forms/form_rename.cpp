@@ -23,11 +23,25 @@ TFormRename::TFormRename(QWidget* parent) : TFormDialog(parent, "TFormRename", "
     AddOkCancel(*layout);
 }
 
-void TFormRename::Offer(const std::string& oldName)
+void TFormRename::Offer(const std::string& oldName, QANamePart part)
 {
-    LOldName->setText(QString::fromStdString(oldName));
-    EName->setText(QString::fromStdString(oldName));
-    EName->selectAll();
+    const QString name = QString::fromStdString(oldName);
+    LOldName->setText(name);
+    EName->setText(name);
+    if (part == QANamePart::Stem)
+        EName->setSelection(0, StemLength(name));
+    else
+        EName->selectAll();
+}
+
+int TFormRename::StemLength(const QString& name)
+{
+    qsizetype dot = name.lastIndexOf('.');
+    if (dot <= 0)
+        return static_cast<int>(name.size());
+    if (dot > 4 && name.left(dot).endsWith(".tar", Qt::CaseInsensitive))
+        dot -= 4;
+    return static_cast<int>(dot);
 }
 
 std::string TFormRename::NewName() const

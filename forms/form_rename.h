@@ -11,8 +11,11 @@ class TFormRename : public TFormDialog {
 public:
     explicit TFormRename(QWidget* parent);
 
-    // Shows `oldName` in LOldName and as the text of EName, all of it selected for typing over.
-    void Offer(const std::string& oldName);
+    // Shows `oldName` in LOldName and as the text of EName, `part` of it selected for typing over.
+    void Offer(const std::string& oldName, QANamePart part = QANamePart::Whole);
+    // The length of the name without its extension: up to the last ".", before ".tar" of a
+    // compressed archive too; the whole name when it has no extension or is a hidden name's.
+    static int StemLength(const QString& name);
     std::string NewName() const;
 
     QLabel* LOldName = nullptr; // owned by the dialog

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <utility>
 
@@ -19,6 +20,7 @@
 #include "forms/drop_target.h"
 #include "forms/find_bar.h"
 #include "forms/panel_view.h"
+#include "forms/side_panel.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ constexpr int kInitialTop = 184;
 constexpr int kInitialWidth = 495;
 constexpr int kInitialHeight = 391;
 constexpr int kStatusBarHeight = 19;
+constexpr qint64 kLongestWaitForScreen = 2000; // milliseconds
 
 // Fixed: the panel keeps its width. AtLeast: it widens to show the whole of a longer text.
 enum class PanelWidth { Fixed, AtLeast };
@@ -71,6 +74,8 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     layout->addWidget(PanelView, 1);
     layout->addWidget(FindBar);
     setCentralWidget(central);
+    SidePanel = new TSidePanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, SidePanel);
     MainMenus = std::make_unique<TMainMenus>(*this, [this](const std::function<void()>& command) { RunCommand(command); });
     BuildStatusBar();
     StartUpTimer = new QTimer(this);
@@ -85,6 +90,7 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     Input = std::make_unique<platform::QtInput>(PanelView);
     ConnectView();
     ConnectFindBar();
+    ConnectSidePanel();
     ConnectCommands();
     ConnectToggles();
     ReleaseInputOnMenus();
@@ -107,6 +113,7 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     // Only the idle benchmark draws frames that show nothing new, to measure what leaving them out saves.
     if (qEnvironmentVariableIsSet("ORBIVANE_DRAW_EVERY_FRAME"))
         Application->Picture.Mode = QADrawing::EveryFrame;
+    SinceCreated.start();
     StartUpTimer->start();
 }
 
@@ -215,13 +222,26 @@ void TFormMain::ReleaseInputOnMenus()
         connect(menu, &QMenu::aboutToShow, this, [this] { Input->ReleaseAll(); });
 }
 
+// The start-up waits for the window to be on screen, since the GL view is embedded only then
+// (TPanelView::Embed); a window the window system does not show soon (started minimised) starts
+// all the same.
+bool TFormMain::OnScreen() const
+{
+    const QWindow* window = windowHandle();
+    return (window != nullptr && window->isExposed()) || SinceCreated.elapsed() > kLongestWaitForScreen;
+}
+
 void TFormMain::StartUpTimerTimer()
 {
+    if (!OnScreen())
+        return;
     Enter([this] {
+        PanelView->Embed();
         TheEngine->Initialize(StartUpTimerLink.get(), TimerLink.get());
         Application->Init(Binding.get(), Input.get());
         Application->OpenStartTargets(StartTargets);
         RegisterDropTarget();
+        Application->WatchElements(SidePanel);
         PanelView->TakeFocus();
     });
 }
@@ -244,6 +264,7 @@ void TFormMain::TimerTimer()
             return;
         ++Frames;
         Application->Frame();
+        SyncSidePanel();
     }, EntryKind::Frame);
 }
 
@@ -291,8 +312,12 @@ void TFormMain::FormClose()
     Timer->stop();
     PanelView->SetDropHandler(nullptr);
     DropTarget.reset();
-    if (Application != nullptr)
+    if (Application != nullptr) {
+        KeepSidePanelState();
+        Application->UnwatchElements(SidePanel);
+        SidePanel->Sync(nullptr, nullptr);
         Application->Destroy();
+    }
     Application = nullptr;
     if (TheEngine != nullptr)
         TheEngine->Destroy();
@@ -309,6 +334,18 @@ void TFormMain::closeEvent(QCloseEvent* event)
     FormCloseQuery();
     FormClose();
     event->accept();
+}
+
+// With the GL window holding the keyboard, Qt may leave the main window itself as the focus
+// widget after an activation (the list beside the view takes focus): its keys are the view's.
+bool TFormMain::event(QEvent* event)
+{
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (key && QApplication::focusWidget() == this) {
+        QCoreApplication::sendEvent(PanelView, event);
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event)

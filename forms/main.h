@@ -4,6 +4,7 @@
 // application, starts them from the start-up timer, runs a frame on every tick of the frame timer,
 // hands the view's mouse events to the cursor and the menu commands to the application and the
 // cursor, and frees everything as it closes.
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -32,6 +33,7 @@ class QOXEngine;
 class TDropTarget;
 class TFindBar;
 class TPanelView;
+class TSidePanel;
 
 class TFormMain : public QMainWindow, public QAWindowLink, public QAMenuLink, public QAFWindowPlacement {
 public:
@@ -80,6 +82,7 @@ public:
     TMainMenus& Menus() { return *MainMenus; }
     TPanelView* PanelView = nullptr; // owned by the central widget
     TFindBar* FindBar = nullptr;     // owned by the central widget, below the view
+    TSidePanel* SidePanel = nullptr; // owned as a dock widget, right of the view
     std::array<QLabel*, kStatusPanels> StatusPanels{}; // owned by the status bar
     QTimer* StartUpTimer = nullptr; // owned as a child
     QTimer* Timer = nullptr;        // owned as a child
@@ -94,6 +97,7 @@ public:
 protected:
     // Notices dialogs and boxes closing anywhere in the program.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -106,9 +110,15 @@ private:
     void Enter(const std::function<void()>& work, EntryKind kind = EntryKind::Event);
     void RunCommand(const std::function<void()>& command);
     bool Started() const;
+    bool OnScreen() const;
     void BuildStatusBar();
     void ConnectView();
     void ConnectFindBar();
+    void ConnectSidePanel();
+    void SyncSidePanel();
+    void KeepSidePanelState();
+    void ApplySidePanelState(const QASettings& settings);
+    void ShowProperties();
     void CloseFindBar();
     void ConnectCommands();
     void ConnectToggles();
@@ -129,6 +139,7 @@ private:
     platform::QtKeyboardModifiers Modifiers;
     std::unique_ptr<TDropTarget> DropTarget; // registered on the view from start-up to close
     std::vector<QAStartTarget> StartTargets; // the command line's rings, opened at start-up
+    QElapsedTimer SinceCreated;
     int Entries = 0;
     bool CloseWhenIdle = false;
 };

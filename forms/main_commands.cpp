@@ -59,6 +59,9 @@ void TFormMain::ConnectCommands()
         {"CMRename", cursor(&QACursor::Rename)},
         {"CMNewFile", cursor(&QACursor::NewFile)},
         {"CMNewFolder", cursor(&QACursor::NewFolder)},
+        {"MMNewFolder", cursor(&QACursor::NewFolderHere)},
+        {"MMProperties", [this] { ShowProperties(); }},
+        {"CMProperties", [this] { ShowProperties(); }},
         {"MMUndo", cursor(&QACursor::Undo)},
         {"MMCleanUp", cursor(&QACursor::CleanUp)},
         {"MyDocuments1", [this] { Application->CreateRing(QOXApp::DocumentsFolder()); }},
@@ -125,4 +128,5 @@ void TFormMain::SettingsLoaded(const QASettings& settings)
 {
     for (const ToggleItem& item : kToggleItems)
         MainMenus->Item(item.Name)->setChecked(ToggleValue(settings, item.Toggle));
+    ApplySidePanelState(settings);
 }

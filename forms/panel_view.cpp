@@ -21,12 +21,27 @@ TPanelView::TPanelView(QWidget* parent) : QWidget(parent)
     // Alt (the "Rotate" key) cannot hand the keyboard to the menus.
     setFocusPolicy(Qt::NoFocus);
     View = new platform::QtGLView();
-    Container = QWidget::createWindowContainer(View, this);
-    Container->setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Container);
     View->installEventFilter(this);
+}
+
+TPanelView::~TPanelView()
+{
+    if (Container == nullptr)
+        delete View;
+}
+
+// Under Wayland a GL window embedded before its main window was first shown is never exposed, so
+// the view stays black; embedded afterwards it draws. X11 does not mind either way.
+void TPanelView::Embed()
+{
+    if (Container != nullptr)
+        return;
+    Container = QWidget::createWindowContainer(View, this);
+    Container->setFocusPolicy(Qt::StrongFocus);
+    layout()->addWidget(Container);
+    Container->show();
 }
 
 bool TPanelView::IsShown() const
@@ -36,7 +51,8 @@ bool TPanelView::IsShown() const
 
 void TPanelView::TakeFocus()
 {
-    Container->setFocus(Qt::OtherFocusReason);
+    if (Container != nullptr)
+        Container->setFocus(Qt::OtherFocusReason);
 }
 
 void TPanelView::SetDropHandler(TDropHandler* handler)

@@ -1,7 +1,8 @@
 #pragma once
-// The view panel: a black widget that hosts the GL view (a QOpenGLWindow in a window container)
-// and takes every key, mouse, wheel, focus and drag event of the GL view as its own, so that the
-// input layer (an event filter on this widget) and the main window's mouse handlers see one widget.
+// The view panel: a black widget that hosts the GL view (a QOpenGLWindow in a window container,
+// made once the main window is shown) and takes every key, mouse, wheel, focus and drag event of
+// the GL view as its own, so that the input layer (an event filter on this widget) and the main
+// window's mouse handlers see one widget.
 // It keeps the keyboard focus on Tab, which is a ring command here, not focus navigation.
 #include <QEvent>
 #include <QWidget>
@@ -32,6 +33,11 @@ public:
 class TPanelView : public QWidget {
 public:
     explicit TPanelView(QWidget* parent);
+    ~TPanelView() override;
+
+    // Puts the GL view into the panel, once the main window is on screen; until then the panel is
+    // black and the GL view has no native window.
+    void Embed();
 
     // The GL view; owned by its container, a child of this panel.
     platform::QtGLView* GLView() const { return View; }
@@ -72,7 +78,7 @@ private:
     static bool IsInputEvent(QEvent::Type type);
     static QAMouseButton ButtonOf(Qt::MouseButton button);
 
-    platform::QtGLView* View = nullptr; // owned by Container
-    QWidget* Container = nullptr;       // owned as a child widget
+    platform::QtGLView* View = nullptr; // owned by Container, by the panel until Embed
+    QWidget* Container = nullptr;       // owned as a child widget; made by Embed
     TDropHandler* DropHandler = nullptr; // not owned
 };

@@ -21,9 +21,9 @@ namespace {
 // The desktop entry, the icon and the AppStream component share this name.
 constexpr const char* kDesktopName = "io.github.orbivane.Orbivane";
 
-// In a Wayland session Qt would take its Wayland plugin, under which the view's GL window (a child
-// window of the main window) is never shown; X11, through XWayland, draws it. A platform the user
-// names (QT_QPA_PLATFORM, -platform) wins. The choice is Qt's to read while it starts only: the
+// In a Wayland session that offers X (XWayland) the program takes X11: Wayland gives no program
+// the pointer's place on the screen, where the pop-up menus open, nor lets a window place itself as
+// the recent file remembers it. A platform the user names (QT_QPA_PLATFORM, -platform) wins. The choice is Qt's to read while it starts only: the
 // programs the desktop opens from Orbivane do not inherit it.
 class PreferX11 {
 public:

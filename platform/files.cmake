@@ -5,6 +5,7 @@
 find_package(Threads REQUIRED)
 add_library(orbivane_platform_files STATIC
   ${CMAKE_CURRENT_LIST_DIR}/directory_listing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/entry_properties.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_count.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_count_tree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_watch.cpp

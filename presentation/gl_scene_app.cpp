@@ -146,6 +146,8 @@ void GLSceneApp::ElementFreed(const QRElement* element)
 {
     if (element == PointedElement)
         PointedElement = nullptr;
+    if (element == RowElement)
+        RowElement = nullptr;
     if (element == HoverElement) {
         HoverElement = nullptr;
         HoverRing = nullptr;
@@ -192,6 +194,10 @@ void GLSceneApp::PickHover()
         return;
     const GLViewPoint mouse = Host->MousePoint();
     PointedElement = PickRings(mouse.X, mouse.Y, HoverRing);
+    if (PointedElement == nullptr && RowElement != nullptr) {
+        PointedElement = RowElement;
+        HoverRing = RowElement->Ring;
+    }
     HoverElement = PointedElement;
     QRElement* keyed = Application->Keys != nullptr ? Application->Keys->InfoElement() : nullptr;
     if (keyed != nullptr) {

@@ -108,6 +108,9 @@ public:
     static void DrawFrameBox(float left, float top, float right, float bottom, float alpha);
 
     QRElement* PointedElement = nullptr; // not owned; the element under the pointer, shaded as hovered
+    // Not owned; the element of the list row under the pointer, shaded as hovered while the
+    // pointer is over no sector.
+    QRElement* RowElement = nullptr;
     // Not owned; the element the info box is about: the pointed one, or the keyboard's current
     // element while the pointer is still.
     QRElement* HoverElement = nullptr;

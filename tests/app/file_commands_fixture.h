@@ -21,7 +21,7 @@ public:
         Confirmations.push_back(text);
         return Answer;
     }
-    QAModalResult AskRename(const std::string& oldName, std::string& newName) override
+    QAModalResult AskRename(const std::string& oldName, QANamePart, std::string& newName) override
     {
         Offered.push_back(oldName);
         newName = Typed;

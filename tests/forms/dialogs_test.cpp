@@ -20,6 +20,7 @@
 #include <filesystem>
 
 #include "app/app_main.h"
+#include "forms/form_rename.h"
 #include "app/app_settings.h"
 #include "lists/favorite_generic.h"
 #include "lists/view_generic.h"
@@ -356,4 +357,18 @@ TEST_F(DialogTest, DialogsShowAllTheirTabsAndLabels)
         });
         open();
     }
+}
+
+// F2 offers a file's name selected up to its extension; names without one are taken whole.
+TEST(RenameDialog, TheStemEndsBeforeTheExtension)
+{
+    const struct {
+        const char* Name;
+        int Stem;
+    } cases[] = {
+        {"report.pdf", 6}, {"archive.tar.gz", 7}, {"photo.TAR.XZ", 5}, {".bashrc", 7},
+        {"README", 6},     {"a.b.c", 3},          {"x.tar", 1},        {"trailing.", 8},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(TFormRename::StemLength(test.Name), test.Stem) << test.Name;
 }

@@ -51,6 +51,7 @@ public:
     QString Text;    // a message box's text
     std::map<QString, QString> Labels; // by object name
     QString Offered; // EName's text when the dialog opened
+    QString OfferedSelected; // the part of it selected for typing over
 
 private:
     void Look()
@@ -67,6 +68,7 @@ private:
                 Labels[label->objectName()] = label->text();
         if (auto* edit = dialog->findChild<QLineEdit*>("EName")) {
             Offered = edit->text();
+            OfferedSelected = edit->selectedText();
             edit->setText(Typed);
         }
         for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
@@ -130,17 +132,21 @@ TEST_F(FileCommandsForm, DialogsAnsweredWithTheirButtons)
         const char* Button;
         const char* Title;
         const char* Offered;
+        const char* OfferedSelected;
         std::vector<std::string> Present;
         std::vector<std::string> Absent;
     };
     const Case cases[] = {
-        {"a.txt", "Rename1", "TFormRename", "c.txt", "BitBtn2", "Rename Object", "a.txt", {"a.txt"}, {"c.txt"}},
-        {"a.txt", "CMRename", "TFormRename", "b.txt", "BitBtn1", "Rename Object", "a.txt", {"b.txt"}, {"a.txt"}},
-        {"b.txt", "CMNewFile", "TFormNewName", "n.txt", "BitBtn1", "Create new File", "", {"n.txt"}, {}},
-        {"b.txt", "CMNewFolder", "TFormNewName", "dir", "BitBtn2", "Create new Folder", "", {}, {"dir"}},
-        {"b.txt", "CMNewFolder", "TFormNewName", "dir", "BitBtn1", "Create new Folder", "", {"dir/"}, {}},
-        {"n.txt", "Delete1", "DeleteConfirmation", "", "Cancel", "Confirm", "", {"n.txt"}, {}},
-        {"n.txt", "Delete1", "DeleteConfirmation", "", "OK", "Confirm", "", {}, {"n.txt"}},
+        {"a.txt", "Rename1", "TFormRename", "c.txt", "BitBtn2", "Rename Object", "a.txt", "a", {"a.txt"}, {"c.txt"}},
+        {"a.txt", "CMRename", "TFormRename", "b.txt", "BitBtn1", "Rename Object", "a.txt", "a", {"b.txt"}, {"a.txt"}},
+        {"b.txt", "CMNewFile", "TFormNewName", "n.txt", "BitBtn1", "Create new File", "", "", {"n.txt"}, {}},
+        {"b.txt", "CMNewFolder", "TFormNewName", "dir", "BitBtn2", "Create new Folder", "", "", {}, {"dir"}},
+        {"b.txt", "CMNewFolder", "TFormNewName", "dir", "BitBtn1", "Create new Folder", "", "", {"dir/"}, {}},
+        // Ctrl+Shift+N: in the folder the cursor is in, here the ring's own.
+        {"b.txt", "MMNewFolder", "TFormNewName", "made", "BitBtn1", "Create new Folder", "", "", {"made/"}, {}},
+        {"dir/", "Rename1", "TFormRename", "d.ir", "BitBtn1", "Rename Object", "dir", "dir", {"d.ir/"}, {"dir/"}},
+        {"n.txt", "Delete1", "DeleteConfirmation", "", "Cancel", "Confirm", "", "", {"n.txt"}, {}},
+        {"n.txt", "Delete1", "DeleteConfirmation", "", "OK", "Confirm", "", "", {}, {"n.txt"}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(std::string(test.Item) + " " + test.Button);
@@ -150,6 +156,7 @@ TEST_F(FileCommandsForm, DialogsAnsweredWithTheirButtons)
         EXPECT_EQ(answer.Dialog, test.Dialog);
         EXPECT_EQ(answer.Title, test.Title);
         EXPECT_EQ(answer.Offered, test.Offered);
+        EXPECT_EQ(answer.OfferedSelected, test.OfferedSelected);
         if (answer.Dialog == "TFormRename") {
             EXPECT_EQ(answer.Labels["LOldName"], test.Offered);
         }
@@ -164,6 +171,40 @@ TEST_F(FileCommandsForm, DialogsAnsweredWithTheirButtons)
     Item("MMUndo")->trigger();
     EXPECT_TRUE(none.Dialog.isEmpty());
     EXPECT_TRUE(OnDisk(Tree.PathOf("n.txt"))) << "Edit > Undo brings the trashed file back";
+}
+
+// Alt+Enter shows what the system knows of the current element, and of the ring's folder when
+// nothing is current.
+TEST_F(FileCommandsForm, PropertiesShowTheEntryAsTheSystemHasIt)
+{
+    const std::string file = Tree.File("a.txt", 3);
+    std::filesystem::permissions(file, std::filesystem::perms(0640));
+    Start();
+    struct Case {
+        const char* Element; // empty: none current
+        std::string Path;
+        const char* Type;
+        const char* Permissions;
+    };
+    const Case cases[] = {
+        {"", Tree.PathOf(""), "Folder", nullptr},
+        {"a.txt", file, "plain text document", "rw-r----- (640)"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.Element);
+        if (test.Element[0] != '\0')
+            ClickElement(test.Element);
+        ModalAnswer answer("BitBtn1");
+        Item("MMProperties")->trigger();
+        EXPECT_EQ(answer.Dialog, "TFormProperties");
+        EXPECT_EQ(answer.Labels["Path"].toStdString() + (test.Element[0] == '\0' ? "/" : ""), test.Path);
+        EXPECT_EQ(answer.Labels["Type"], test.Type);
+        if (test.Permissions != nullptr) {
+            EXPECT_EQ(answer.Labels["Permissions"], test.Permissions);
+            EXPECT_TRUE(answer.Labels["Size"].startsWith("3 Byte")) << answer.Labels["Size"].toStdString();
+        }
+        EXPECT_FALSE(answer.Labels["Modified"].isEmpty());
+    }
 }
 
 // A paste from the Edit menu onto a file of the same name asks the overwrite dialog, which shows

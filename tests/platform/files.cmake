@@ -1,5 +1,6 @@
 orbivane_layer_tests(orbivane_platform_files_tests
   directory_listing_test.cpp
+  entry_properties_test.cpp
   folder_count_test.cpp
   folder_watch_test.cpp
   volumes_test.cpp

@@ -134,6 +134,16 @@ void FormTest::Launch()
     Form->show();
 }
 
+void FormTest::Restart()
+{
+    Form.reset();
+    Form = std::make_unique<TFormMain>(StartTargets);
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    WaitForFirstFrame();
+}
+
 void FormTest::WaitForFirstFrame()
 {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Frames > 0; }, kStartTimeout)) << "no first frame";

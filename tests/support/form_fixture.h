@@ -67,6 +67,8 @@ protected:
     void Start();
     // The window made and shown, without waiting for anything.
     void Launch();
+    // After Quit: a new window on the settings and lists the last one left, up to its first frame.
+    void Restart();
     void WaitForFirstFrame();
     // Chooses File > Quit and waits until the window has closed.
     void Quit();

@@ -1,0 +1,353 @@
+#include "forms/element_list_model.h"
+
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QMimeData>
+#include <QPalette>
+#include <QStyle>
+#include <QUrl>
+
+#include <algorithm>
+#include <functional>
+
+#include "engine/qox_file.h"
+#include "presentation/gl_scene_app.h"
+#include "ring/element_folder.h"
+#include "ring/ring_main.h"
+#include "ring/ring_sizes.h"
+
+namespace {
+
+constexpr const char* kHeaders[kListColumns] = {"Name", "Size", "Share", "Files", "Folders", "Modified"};
+
+QString NameOf(const QRElement& element)
+{
+    std::string_view name = element.Name.View();
+    if (!name.empty() && name.back() == '/')
+        name.remove_suffix(1);
+    return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+// Folders before files at equal keys, then by name: a stable order the user can find things in.
+bool NameBefore(const QRElement* first, const QRElement* second)
+{
+    if (first->IsFolder() != second->IsFolder())
+        return first->IsFolder();
+    return NameOf(*first).compare(NameOf(*second), Qt::CaseInsensitive) < 0;
+}
+
+std::function<std::int64_t(const QRElement&)> KeyOf(TListColumn column)
+{
+    switch (column) {
+    case TListColumn::Files:
+        return &TElementListModel::FilesOf;
+    case TListColumn::Folders:
+        return &TElementListModel::FoldersOf;
+    case TListColumn::Modified:
+        return &TElementListModel::ModifiedOf;
+    default:
+        return &TElementListModel::BytesOf;
+    }
+}
+
+} // namespace
+
+TElementListModel::TElementListModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    FolderIcon = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+    FileIcon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+}
+
+std::int64_t TElementListModel::BytesOf(const QRElement& element)
+{
+    return element.SizeKnown() ? element.Size : 0;
+}
+
+std::int64_t TElementListModel::ModifiedOf(const QRElement& element)
+{
+    struct stat status {};
+    const std::string path = QOXFileSystem::ExcludeTrailingDelimiter(element.FullPath());
+    return ::lstat(path.c_str(), &status) == 0 ? static_cast<std::int64_t>(status.st_mtime) : 0;
+}
+
+// A counted folder gives its totals; otherwise what the ring has read of it so far.
+std::int64_t TElementListModel::FilesOf(const QRElement& element)
+{
+    if (!element.IsFolder())
+        return 0;
+    const auto& folder = static_cast<const QREFolder&>(element);
+    if (element.Ring != nullptr && element.Ring->Sizes != nullptr) {
+        const QRFolderCount count = element.Ring->Sizes->CountOf(folder);
+        if (count.State == QRCountState::Known)
+            return count.Totals.Files;
+    }
+    return folder.TotalFileCount();
+}
+
+std::int64_t TElementListModel::FoldersOf(const QRElement& element)
+{
+    if (!element.IsFolder())
+        return 0;
+    const auto& folder = static_cast<const QREFolder&>(element);
+    if (element.Ring != nullptr && element.Ring->Sizes != nullptr) {
+        const QRFolderCount count = element.Ring->Sizes->CountOf(folder);
+        if (count.State == QRCountState::Known)
+            return count.Totals.Folders;
+    }
+    return folder.TotalFolderCount();
+}
+
+std::vector<QRElement*> TElementListModel::ShownChildren() const
+{
+    std::vector<QRElement*> children;
+    if (Shown == nullptr)
+        return children;
+    children.reserve(static_cast<std::size_t>(Shown->Folders->Count() + Shown->Files->Count()));
+    Shown->ForEachChild([&children](QRElement* child) {
+        if (child->Visible)
+            children.push_back(child);
+    });
+    return children;
+}
+
+std::int64_t TElementListModel::SumBytes() const
+{
+    std::int64_t total = 0;
+    for (const QRElement* element : Rows)
+        total += BytesOf(*element);
+    return total;
+}
+
+void TElementListModel::TakeRows(std::vector<QRElement*> rows)
+{
+    beginResetModel();
+    Rows = std::move(rows);
+    Live = std::unordered_set<const QRElement*>(Rows.begin(), Rows.end());
+    Stale = false;
+    SeenLayout = ShownRing != nullptr ? ShownRing->LayoutCount : 0;
+    TotalBytes = SumBytes();
+    SortRows();
+    endResetModel();
+}
+
+void TElementListModel::ShowFolder(QREFolder* folder)
+{
+    Shown = folder;
+    ShownRing = folder != nullptr ? folder->Ring : nullptr;
+    TakeRows(ShownChildren());
+}
+
+void TElementListModel::Refresh()
+{
+    if (Shown == nullptr) {
+        if (!Rows.empty())
+            TakeRows({});
+        return;
+    }
+    if (!Stale && ShownRing->LayoutCount == SeenLayout)
+        return;
+    SeenLayout = ShownRing->LayoutCount;
+    std::vector<QRElement*> now = ShownChildren();
+    std::vector<QRElement*> sortedNow = now;
+    std::vector<QRElement*> sortedRows = Rows;
+    std::sort(sortedNow.begin(), sortedNow.end());
+    std::sort(sortedRows.begin(), sortedRows.end());
+    if (Stale || sortedNow != sortedRows) {
+        // The panel selects the rows of the selected elements again and keeps the scroll.
+        TakeRows(std::move(now));
+        return;
+    }
+    TotalBytes = SumBytes();
+    if (SortColumn == TListColumn::Name)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kListColumns - 1));
+    else
+        Resort();
+}
+
+void TElementListModel::Resort()
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<const QRElement*> elements;
+    elements.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before)
+        elements.push_back(ElementAt(index.row()));
+    SortRows();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype at = 0; at < before.size(); ++at) {
+        const int row = RowOf(elements[static_cast<std::size_t>(at)]);
+        after.push_back(row < 0 ? QModelIndex() : index(row, before[at].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void TElementListModel::SortRows()
+{
+    if (SortColumn == TListColumn::Name) {
+        std::stable_sort(Rows.begin(), Rows.end(), NameBefore);
+    } else {
+        // Each key is read once: Modified reads the disk, Files and Folders walk the tree.
+        const auto key = KeyOf(SortColumn);
+        std::vector<std::pair<std::int64_t, QRElement*>> keyed;
+        keyed.reserve(Rows.size());
+        for (QRElement* element : Rows)
+            keyed.emplace_back(key(*element), element);
+        std::stable_sort(keyed.begin(), keyed.end(), [](const auto& first, const auto& second) {
+            return first.first != second.first ? first.first < second.first : NameBefore(first.second, second.second);
+        });
+        for (std::size_t row = 0; row < keyed.size(); ++row)
+            Rows[row] = keyed[row].second;
+    }
+    if (SortOrder == Qt::DescendingOrder)
+        std::reverse(Rows.begin(), Rows.end());
+}
+
+void TElementListModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= kListColumns)
+        return;
+    // The share is the size's order.
+    SortColumn = static_cast<TListColumn>(column == static_cast<int>(TListColumn::Share) ? 1 : column);
+    SortOrder = order;
+    if (Stale)
+        Refresh();
+    else
+        Resort();
+}
+
+// A whole tree may be freed at once, so this only marks: the rows are read again at the next Refresh.
+void TElementListModel::ElementFreed(const QRElement* element)
+{
+    if (element == Hot)
+        Hot = nullptr;
+    if (element == Shown) {
+        Shown = nullptr;
+        ShownRing = nullptr;
+        Live.clear();
+        Stale = true;
+        return;
+    }
+    if (Live.erase(element) > 0)
+        Stale = true;
+}
+
+QRElement* TElementListModel::ElementAt(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(Rows.size()))
+        return nullptr;
+    QRElement* element = Rows[static_cast<std::size_t>(row)];
+    return Stale && !Live.contains(element) ? nullptr : element;
+}
+
+int TElementListModel::RowOf(const QRElement* element) const
+{
+    const auto found = std::find(Rows.begin(), Rows.end(), element);
+    return found == Rows.end() ? -1 : static_cast<int>(found - Rows.begin());
+}
+
+void TElementListModel::SetHot(const QRElement* element)
+{
+    if (element == Hot)
+        return;
+    const int before = RowOf(Hot);
+    Hot = element;
+    const int after = RowOf(Hot);
+    for (const int row : {before, after})
+        if (row >= 0)
+            emit dataChanged(index(row, 0), index(row, kListColumns - 1), {Qt::BackgroundRole});
+}
+
+int TElementListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(Rows.size());
+}
+
+int TElementListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kListColumns;
+}
+
+QVariant TElementListModel::Display(const QRElement& element, TListColumn column) const
+{
+    switch (column) {
+    case TListColumn::Name:
+        return NameOf(element);
+    case TListColumn::Size:
+        return element.SizeKnown() ? QString::fromStdString(SizeText(element.Size)) : QString();
+    case TListColumn::Share:
+        if (TotalBytes <= 0 || !element.SizeKnown())
+            return QString();
+        return QString("%1 %").arg(100.0 * static_cast<double>(BytesOf(element)) / static_cast<double>(TotalBytes), 0, 'f', 1);
+    case TListColumn::Files:
+        return element.IsFolder() ? QVariant(static_cast<qlonglong>(FilesOf(element))) : QVariant();
+    case TListColumn::Folders:
+        return element.IsFolder() ? QVariant(static_cast<qlonglong>(FoldersOf(element))) : QVariant();
+    case TListColumn::Modified: {
+        const std::int64_t modified = ModifiedOf(element);
+        return modified > 0 ? QDateTime::fromSecsSinceEpoch(modified).toString("yyyy-MM-dd HH:mm") : QString();
+    }
+    }
+    return {};
+}
+
+QVariant TElementListModel::data(const QModelIndex& index, int role) const
+{
+    const QRElement* element = index.isValid() ? ElementAt(index.row()) : nullptr;
+    if (element == nullptr)
+        return {};
+    const auto column = static_cast<TListColumn>(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return Display(*element, column);
+    case Qt::DecorationRole:
+        return column == TListColumn::Name ? (element->IsFolder() ? FolderIcon : FileIcon) : QVariant();
+    case Qt::TextAlignmentRole:
+        return column == TListColumn::Name ? QVariant() : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
+    case Qt::BackgroundRole:
+        return element == Hot ? QVariant(QApplication::palette().alternateBase()) : QVariant();
+    case kShareRole:
+        return TotalBytes > 0 ? static_cast<double>(BytesOf(*element)) / static_cast<double>(TotalBytes) : 0.0;
+    default:
+        return {};
+    }
+}
+
+QVariant TElementListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kListColumns)
+        return {};
+    return QString(kHeaders[section]);
+}
+
+Qt::ItemFlags TElementListModel::flags(const QModelIndex& index) const
+{
+    return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
+QStringList TElementListModel::mimeTypes() const
+{
+    return {"text/uri-list"};
+}
+
+// Other programs get the rows' entries as file URLs (text/uri-list).
+QMimeData* TElementListModel::mimeData(const QModelIndexList& indexes) const
+{
+    QList<QUrl> urls;
+    std::vector<const QRElement*> taken;
+    for (const QModelIndex& index : indexes) {
+        const QRElement* element = ElementAt(index.row());
+        if (element == nullptr || std::find(taken.begin(), taken.end(), element) != taken.end())
+            continue;
+        taken.push_back(element);
+        const std::string path = QOXFileSystem::ExcludeTrailingDelimiter(element->FullPath());
+        urls.push_back(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+    }
+    auto* data = new QMimeData();
+    data->setUrls(urls);
+    return data;
+}

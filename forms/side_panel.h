@@ -1,0 +1,60 @@
+#pragma once
+// The panel beside the rings (a dock on the right of the main window): the list of the folder the
+// cursor is in, with sizes, shares, counts and dates, sortable and one more view of the same
+// elements: the row under the pointer shades its sector, the sector under the pointer marks its
+// row, and selecting rows selects the elements (the cursor's one selection).
+#include <QDockWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/element_list_model.h"
+#include "ring/element_hooks.h"
+
+class QTreeView;
+class QREFolder;
+class QRElement;
+
+// What the panel shows and how it is laid out, kept in the settings.
+struct TSidePanelState {
+    bool Shown = true;
+    int SortColumn = static_cast<int>(TListColumn::Size);
+    bool Ascending = false;
+    std::vector<int> ColumnWidths; // pixels, by column; empty: the defaults
+};
+
+class TSidePanel : public QDockWidget, public QRElementWatcher {
+public:
+    explicit TSidePanel(QWidget* parent);
+
+    // Once a frame: lists `folder` (a change of folder starts at the top), reads the rows again
+    // where the ring changed, selects the rows of the selected elements and marks the row of
+    // `pointed` (the element under the pointer in the view).
+    void Sync(QREFolder* folder, const QRElement* pointed);
+    void ElementFreed(const QRElement* element) override;
+
+    TSidePanelState State() const;
+    void Apply(const TSidePanelState& state);
+
+    TElementListModel& Model() { return *ListModel; }
+    QTreeView* List() const { return ListView; }
+
+    // The user selected rows: the elements now selected, and the current row's (or null).
+    std::function<void(const std::vector<QRElement*>& selected, QRElement* current)> OnSelect;
+    // A double click or Enter on a row.
+    std::function<void(QRElement* element)> OnActivate;
+    // The pointer went onto a row (its element) or off the rows (null).
+    std::function<void(QRElement* element)> OnHover;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SelectFromElements();
+    void TakeSelection();
+
+    TElementListModel* ListModel = nullptr; // owned as a child
+    QTreeView* ListView = nullptr;          // owned as a child
+    bool Syncing = false; // the panel, not the user, changes the selection
+};
