@@ -3,6 +3,10 @@
 #include <algorithm>
 
 #include "app/app_main.h"
+
+#include <string_view>
+
+#include "app/app_keyboard.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "platform/directory_listing.h"
@@ -157,4 +161,39 @@ void QOXApp::AddCurrentToFavorites()
         Favorites->Save("favorites");
     }
     BuildFavoritesMenu();
+}
+
+QRElement* QOXApp::Reveal(const std::string& path)
+{
+    QOXRing* ring = CurrentRing;
+    if (ring == nullptr || ring->Root == nullptr || path.size() <= ring->Folder.size() || path.rfind(ring->Folder, 0) != 0)
+        return nullptr;
+    std::vector<QRElement*> way{ring->Root};
+    std::string_view rest = std::string_view(path).substr(ring->Folder.size());
+    while (!rest.empty()) {
+        if (!way.back()->IsFolder())
+            return nullptr;
+        const std::size_t slash = rest.find('/');
+        const std::string_view name = slash == std::string_view::npos ? rest : rest.substr(0, slash + 1);
+        rest.remove_prefix(name.size());
+        auto* folder = static_cast<QREFolder*>(way.back());
+        if (!folder->Expanded && folder != ring->Root)
+            folder->Scan();
+        QRElement* next = nullptr;
+        folder->ForEachChild([&](QRElement* child) {
+            if (child->Name == name)
+                next = child;
+        });
+        if (next == nullptr)
+            return nullptr;
+        way.push_back(next);
+    }
+    for (QRElement* step : way)
+        if (step != ring->Root && step != way.back() && !static_cast<QREFolder*>(step)->Expanded)
+            static_cast<QREFolder*>(step)->Expand();
+    ring->Relayout();
+    DeselectAllRings();
+    way.back()->Selected = true;
+    Keys->MoveTo(way.back());
+    return way.back();
 }

@@ -80,6 +80,10 @@ public:
     void ConfigureViews();
     void ConfigureFavorites();
     void AddCurrentToFavorites();
+    // Brings an entry below the current ring's folder into view: the folders on its way open, it
+    // becomes the one selected and current element, and the ring turns to it. None (and nothing
+    // changes) when the path is not on the ring.
+    QRElement* Reveal(const std::string& path);
 
     void LoadSettings();
     void SaveSettings() const;

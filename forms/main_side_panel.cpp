@@ -60,6 +60,12 @@ void TFormMain::ConnectSidePanel()
             Application->TheCursor->OpenElement();
         });
     };
+    SidePanel->OnReveal = [this](const std::string& path) {
+        RunCommand([this, path] {
+            if (Application->CurrentRing != nullptr)
+                Application->Reveal(Application->CurrentRing->Folder + path);
+        });
+    };
     SidePanel->OnHover = [this](QRElement* element) {
         if (Started() && Application->SceneApp != nullptr) {
             Application->SceneApp->RowElement = element;

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "ring/element_main.h"
+#include "ring/ring_main.h"
 
 namespace {
 
@@ -62,7 +63,21 @@ TSidePanel::TSidePanel(QWidget* parent) : QDockWidget("List", parent)
     ListView->installEventFilter(this);
     ListView->viewport()->installEventFilter(this);
     tabs->addTab(ListView, "Folder");
+    LargestModel = new TLargestFilesModel(this);
+    LargestView = new QTreeView(tabs);
+    LargestView->setObjectName("LargestView");
+    LargestView->setRootIsDecorated(false);
+    LargestView->setUniformRowHeights(true);
+    LargestView->setModel(LargestModel);
+    LargestView->setColumnWidth(0, 300);
+    tabs->addTab(LargestView, "Largest Files");
+    TabPages = tabs;
     setWidget(tabs);
+    connect(LargestView, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() < LargestModel->rowCount() && OnReveal)
+            OnReveal(LargestModel->Files()[static_cast<std::size_t>(index.row())].Path);
+    });
+    connect(tabs, &QTabWidget::currentChanged, this, [this] { LargestRing = nullptr; });
 
     connect(ListView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { TakeSelection(); });
     connect(ListView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { TakeSelection(); });
@@ -105,7 +120,23 @@ void TSidePanel::Sync(QREFolder* folder, const QRElement* pointed)
     }
     SelectFromElements();
     ListModel->SetHot(pointed);
+    SyncLargest(folder != nullptr ? folder->Ring : nullptr);
     Syncing = false;
+}
+
+void TSidePanel::SyncLargest(QOXRing* ring)
+{
+    constexpr qint64 kReadEvery = 1000; // milliseconds
+    if (TabPages->currentWidget() != LargestView)
+        return;
+    const std::uint64_t layout = ring != nullptr ? ring->LayoutCount : 0;
+    const bool changed = ring != LargestRing || layout != LargestLayout;
+    if (!changed || (ring == LargestRing && SinceLargest.isValid() && SinceLargest.elapsed() < kReadEvery))
+        return;
+    LargestModel->Read(ring);
+    LargestRing = ring;
+    LargestLayout = layout;
+    SinceLargest.start();
 }
 
 void TSidePanel::ElementFreed(const QRElement* element)

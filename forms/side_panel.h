@@ -4,15 +4,19 @@
 // elements: the row under the pointer shades its sector, the sector under the pointer marks its
 // row, and selecting rows selects the elements (the cursor's one selection).
 #include <QDockWidget>
+#include <QElapsedTimer>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "forms/element_list_model.h"
+#include "forms/largest_files_model.h"
 #include "ring/element_hooks.h"
 
+class QTabWidget;
 class QTreeView;
+class QOXRing;
 class QREFolder;
 class QRElement;
 
@@ -39,6 +43,9 @@ public:
 
     TElementListModel& Model() { return *ListModel; }
     QTreeView* List() const { return ListView; }
+    TLargestFilesModel& Largest() { return *LargestModel; }
+    QTreeView* LargestList() const { return LargestView; }
+    QTabWidget* Tabs() const { return TabPages; }
 
     // The user selected rows: the elements now selected, and the current row's (or null).
     std::function<void(const std::vector<QRElement*>& selected, QRElement* current)> OnSelect;
@@ -46,15 +53,25 @@ public:
     std::function<void(QRElement* element)> OnActivate;
     // The pointer went onto a row (its element) or off the rows (null).
     std::function<void(QRElement* element)> OnHover;
+    // A click on a largest file: its path below the ring's folder.
+    std::function<void(const std::string& path)> OnReveal;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SelectFromElements();
+    // The largest files, read again while their tab shows, at most once a second.
+    void SyncLargest(QOXRing* ring);
     void TakeSelection();
 
     TElementListModel* ListModel = nullptr; // owned as a child
     QTreeView* ListView = nullptr;          // owned as a child
+    TLargestFilesModel* LargestModel = nullptr; // owned as a child
+    QTreeView* LargestView = nullptr;           // owned as a child
+    QTabWidget* TabPages = nullptr;             // owned as a child
+    QOXRing* LargestRing = nullptr;             // not owned; compared only
+    std::uint64_t LargestLayout = 0;            // that ring's layout count when last read
+    QElapsedTimer SinceLargest;
     bool Syncing = false; // the panel, not the user, changes the selection
 };

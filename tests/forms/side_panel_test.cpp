@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -153,6 +154,40 @@ TEST_F(SidePanelTest, ShownSortedAndSizedAsLeftAndDraggedOutAsFiles)
     const std::unique_ptr<QMimeData> dragged(Model().mimeData({Model().index(Model().RowOf(Child("a.txt")), 0)}));
     ASSERT_EQ(dragged->urls().size(), 1);
     EXPECT_EQ(dragged->urls()[0], QUrl::fromLocalFile(QString::fromStdString(Tree.PathOf("top/a.txt"))));
+}
+
+// The second tab lists the largest files the ring has read, largest first; a click brings one
+// into view with the folders on its way opened.
+TEST_F(SidePanelTest, LargestFilesAreListedAndRevealed)
+{
+    Tree.File("top/a.txt", 100);
+    Tree.File("top/docs/b.bin", 5000);
+    Tree.File("top/docs/deep/c.bin", 3000);
+    Tree.File("top/d.txt", 10);
+    StartOn("top");
+    CurrentRing()->Root->ExpandAll();
+    CurrentRing()->Relayout();
+    Panel().Tabs()->setCurrentWidget(Panel().LargestList());
+    WaitFrames(2);
+    std::vector<std::pair<std::string, std::int64_t>> listed;
+    for (const TLargeFile& file : Panel().Largest().Files())
+        listed.emplace_back(file.Path, file.Size);
+    EXPECT_EQ(listed, (std::vector<std::pair<std::string, std::int64_t>>{
+                          {"docs/b.bin", 5000}, {"docs/deep/c.bin", 3000}, {"a.txt", 100}, {"d.txt", 10}}));
+
+    auto* docs = static_cast<QREFolder*>(Child("docs/"));
+    docs->Collapse();
+    CurrentRing()->Relayout();
+    WaitFrames(1);
+    Panel().OnReveal("docs/deep/c.bin");
+    WaitFrames(1);
+    QRElement* revealed = App()->TheCursor->CurrentElement;
+    ASSERT_NE(revealed, nullptr);
+    EXPECT_EQ(revealed->FullPath(), Tree.PathOf("top/docs/deep/c.bin"));
+    EXPECT_TRUE(revealed->Selected);
+    EXPECT_TRUE(docs->Expanded);
+    EXPECT_TRUE(revealed->Parent->Expanded);
+    EXPECT_EQ(App()->Reveal(Tree.PathOf("top/none.txt")), nullptr);
 }
 
 } // namespace
