@@ -270,6 +270,16 @@ CountProgress FolderCounter::Progress(CountTreeId id) const
     return ProgressHeld(id);
 }
 
+bool FolderCounter::Snapshot(CountTreeId id, CountSnapshot& snapshot) const
+{
+    std::lock_guard guard(Lock);
+    const Tree* tree = Find(id);
+    if (tree == nullptr)
+        return false;
+    tree->TakeSnapshot(snapshot);
+    return true;
+}
+
 std::optional<CountProgress> FolderCounter::TryProgress(CountTreeId id) const
 {
     std::unique_lock guard(Lock, std::try_to_lock);
