@@ -46,7 +46,7 @@ sanitize-thread: deps
 	./orbivane_platform_files_tests --gtest_filter='FolderCounter*:FolderWatcher*' && \
 	./orbivane_app_tests --gtest_filter='SizesTest*' && \
 	xvfb-run -a -s "-screen 0 1280x1024x24" ./orbivane_presentation_tests --gtest_filter='SceneTest.FolderInfoBoxShowsItsCount*' && \
-	./orbivane_tools_tests --gtest_filter='SnapshotTest.CountedSizes*'
+	./orbivane_tools_tests --gtest_filter='SnapshotTest.CountedSizes*:OrbivaneSizes*'
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBIVANE_BENCHMARKS=ON -DORBIVANE_TESTS=OFF
