@@ -139,6 +139,8 @@ void FolderCounter::Run(const std::shared_ptr<Tree>& tree, Job& job, std::unique
         return;
     if (job.Target->Alive)
         tree->Apply(*job.Target, job.Kind, read, Results);
+    if (!tree->Busy())
+        ++tree->Passes;
     Settle(*tree);
     if (tree->Busy())
         WorkArrived.notify_all();
@@ -293,7 +295,7 @@ CountProgress FolderCounter::ProgressHeld(CountTreeId id) const
     const Tree* tree = Find(id);
     if (tree == nullptr)
         return {};
-    return {tree->Busy(), tree->Counted};
+    return {tree->Busy(), tree->Counted, tree->Passes};
 }
 
 std::vector<int> FolderCounter::WorkerThreadIds() const

@@ -79,6 +79,7 @@ struct CountWant {
 struct CountProgress {
     bool Busy = false;               // work of the tree is queued or running
     std::int64_t FoldersCounted = 0; // folders read since the tree last fell idle
+    std::uint64_t Passes = 0;        // times the tree fell idle: its count, and every recount after it
 };
 
 namespace counting {

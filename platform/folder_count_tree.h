@@ -121,6 +121,7 @@ struct Tree {
     std::vector<Job> OtherJobs;
     int Running = 0;
     std::int64_t Counted = 0;
+    std::uint64_t Passes = 0; // times it fell idle
     std::unordered_map<std::string, CountTicket> Wanted;
     std::set<std::string> UrgentFolders;
     std::unordered_map<InodeKey, Node*, InodeKeyHash> Claims; // not owned

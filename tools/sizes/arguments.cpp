@@ -1,8 +1,7 @@
 // orbivane-sizes' command line.
 #include <charconv>
-#include <cstdio>
-#include <ctime>
 
+#include "platform/date_text.h"
 #include "tools/sizes/sizes.h"
 
 namespace sizes {
@@ -28,7 +27,7 @@ std::optional<std::string> TakeValue(const std::string& name, const std::string&
 {
     long long number = 0;
     if (name == "--since") {
-        const std::optional<std::int64_t> time = ParseDate(value);
+        const std::optional<std::int64_t> time = platform::ParseLocalDate(value);
         if (!time)
             return "invalid date '" + value + "' (give YYYY-MM-DD or YYYY-MM-DDTHH:MM)";
         options.Base = Since::Date;
@@ -107,43 +106,6 @@ std::string HelpText()
            "them; folders' own entries are not counted), each file with several names once.\n"
            "Exit status: 0 if all went well, 1 if DIR, some folders below it or the history could\n"
            "not be read or written, 2 for a wrong command line.\n";
-}
-
-std::optional<std::int64_t> ParseDate(const std::string& text)
-{
-    std::tm parts{};
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 23;
-    int minute = 59;
-    int second = 59;
-    int used = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%n", &year, &month, &day, &used) != 3)
-        return std::nullopt;
-    if (static_cast<std::size_t>(used) != text.size()) {
-        const char separator = text[static_cast<std::size_t>(used)];
-        int more = 0;
-        second = 0;
-        const std::string rest = text.substr(static_cast<std::size_t>(used) + 1);
-        const int got = std::sscanf(rest.c_str(), "%2d:%2d%n:%2d%n", &hour, &minute, &more, &second, &more);
-        if ((separator != 'T' && separator != ' ') || got < 2 || static_cast<std::size_t>(more) != rest.size())
-            return std::nullopt;
-    }
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60 || hour < 0 ||
-        minute < 0 || second < 0)
-        return std::nullopt;
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = hour;
-    parts.tm_min = minute;
-    parts.tm_sec = second;
-    parts.tm_isdst = -1;
-    const std::time_t time = std::mktime(&parts);
-    if (time == static_cast<std::time_t>(-1) || parts.tm_mday != day)
-        return std::nullopt;
-    return static_cast<std::int64_t>(time);
 }
 
 std::optional<std::string> ParseArguments(const std::vector<std::string>& arguments, Options& options)

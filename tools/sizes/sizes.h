@@ -43,8 +43,6 @@ std::string Usage();
 std::string HelpText();
 // Reads the command line (without the program name); the reason when it is not a valid one.
 std::optional<std::string> ParseArguments(const std::vector<std::string>& arguments, Options& options);
-// "2026-12-01" (the end of that day), "2026-12-01T14:30" or "2026-12-01 14:30:15", local time.
-std::optional<std::int64_t> ParseDate(const std::string& text);
 
 // Sizes as `du -h` writes them ("512", "1.5K", "23M") or as bytes.
 std::string SizeText(std::int64_t bytes, Units units);
