@@ -198,8 +198,6 @@ TEST(OrbivaneSizes, ExitCodesAndMessages)
     tree.File("a/b.bin", 2 << 20);
     tree.File("not-a-folder", 10);
     const std::string damaged = home.Write("damaged.orbivane-sizes", "ORBSIZES\x01 and then nothing good");
-    const std::string locked = tree.UnreadableFolder("locked");
-    const bool permissionsBind = FileTree::PermissionsApply();
     const std::string folder = tree.PathOf("a");
     struct Case {
         std::vector<std::string> Arguments;
@@ -244,15 +242,24 @@ TEST(OrbivaneSizes, ExitCodesAndMessages)
             EXPECT_EQ(ran.Err, "") << line;
         }
     }
-    // A folder below that cannot be read: the totals still, then the trouble. Run here, since a
-    // program started by root would read it anyway.
-    if (!permissionsBind)
+}
+
+// A folder below that cannot be read: the totals still, then the trouble. Run in this process,
+// which gives up root's override of permissions; a program started by root would read it anyway.
+TEST(OrbivaneSizes, FoldersLeftUnreadAreReportedAfterTheTotals)
+{
+    FileTree tree;
+    tree.File("a/b.bin", 2 << 20);
+    tree.File("not-a-folder", 10);
+    tree.File("locked/inside.bin", 5000);
+    tree.UnreadableFolder("locked");
+    if (!FileTree::PermissionsApply())
         GTEST_SKIP() << "permissions do not bind this process";
     sizes::Options options;
     ASSERT_EQ(sizes::ParseArguments({"-b", tree.Root()}, options), std::nullopt);
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(sizes::Run(options, out, err, 1'796'083'200), sizes::kExitTrouble) << locked;
+    EXPECT_EQ(sizes::Run(options, out, err, 1'796'083'200), sizes::kExitTrouble);
     EXPECT_EQ(out.str(), std::to_string((2 << 20) + 10) + "\t" + tree.Root() + "\n");
     EXPECT_NE(err.str().find("1 folder below"), std::string::npos) << err.str();
 }
