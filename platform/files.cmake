@@ -27,6 +27,7 @@ add_library(orbivane_platform_sizes STATIC
   ${CMAKE_CURRENT_LIST_DIR}/size_growth.cpp
   ${CMAKE_CURRENT_LIST_DIR}/size_history.cpp
   ${CMAKE_CURRENT_LIST_DIR}/size_history_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/size_history_index.cpp
   ${CMAKE_CURRENT_LIST_DIR}/size_history_store.cpp
 )
 target_include_directories(orbivane_platform_sizes PUBLIC ${PROJECT_SOURCE_DIR})
