@@ -1,11 +1,15 @@
 #include "app/app_sizes.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "app/app_main.h"
 #include "engine/qox_console.h"
 #include "engine/qox_convert.h"
 #include "engine/qox_main.h"
+#include "platform/date_text.h"
+#include "platform/size_history_file.h"
+#include "platform/size_history_store.h"
 #include "ring/ring_sizes.h"
 
 namespace {
@@ -16,6 +20,32 @@ platform::CountStanding StandingOf(const QOXApp& app, const QOXRing& ring)
     if (&ring == app.CurrentRing)
         return platform::CountStanding::Current;
     return ring.IsFullyMinimized() ? platform::CountStanding::Waiting : platform::CountStanding::Shown;
+}
+
+std::int64_t Now()
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+// The folders' totals of the newest complete count, and of a partial count made after it.
+std::unique_ptr<QRRecordedSizes> SizesOf(const platform::SizeHistory& history)
+{
+    auto sizes = std::make_unique<QRRecordedSizes>();
+    const platform::SizeCount* complete = history.NewestComplete();
+    const platform::SizeCount* newest = history.Newest();
+    for (const platform::SizeCount* count : {complete, newest == complete ? nullptr : newest}) {
+        if (count == nullptr)
+            continue;
+        sizes->Time = count->Time;
+        for (std::size_t i = 0; i < count->Paths.size(); ++i) {
+            const std::string& path = history.Paths[count->Paths[i]];
+            if (!platform::IsFolderPath(path))
+                continue;
+            const platform::SizeTotals& totals = count->Totals[i];
+            sizes->Folders[path] = {totals.Bytes, totals.Files, totals.Folders, 0, 0, 0, totals.AllocatedBytes};
+        }
+    }
+    return sizes->Folders.empty() ? nullptr : std::move(sizes);
 }
 
 platform::VolumeCrossing CrossingOf(const QASettings& settings)
@@ -43,6 +73,7 @@ void QASizes::Pump(float frameSeconds)
     Clock += frameSeconds;
     SyncRings();
     HandOutResults();
+    FollowRecorder();
     FollowChanges();
     RefreshChangedFolders();
     RefreshUnwatchedRings(frameSeconds);
@@ -72,6 +103,7 @@ void QASizes::Stop()
         ring->Sizes = nullptr;
         ring->Relayout();
     }
+    Recorder.reset();
     Counter.reset();
     Watcher.reset();
     if (!StatusText.empty()) {
@@ -89,7 +121,7 @@ void QASizes::SyncRings()
             ring->Sizes = nullptr;
         }
         if (ring->Sizes == nullptr)
-            ring->Sizes = new QRRingSizes(*ring, *Counter, *Watcher, crossing);
+            ring->Sizes = new QRRingSizes(*ring, *Counter, *Watcher, crossing, this);
         ring->Sizes->Sync(StandingOf(App, *ring));
         if (ring->Sizes->Watch.LimitReached() && !LimitReported) {
             LimitReported = true;
@@ -109,6 +141,56 @@ void QASizes::HandOutResults()
         if (ring != App.Rings->end())
             (*ring)->Sizes->Apply(result);
     }
+}
+
+// Each ring's count goes into its folder's history as it completes ("RecordSizeHistory").
+void QASizes::FollowRecorder()
+{
+    if (!App.Settings.RecordSizeHistory) {
+        Recorder.reset();
+        return;
+    }
+    if (Recorder == nullptr)
+        Recorder = std::make_unique<QASizeRecorder>(*Counter, platform::SizeHistoryFolder());
+    Recorder->SetKeep(App.Settings.SizeHistoryCounts);
+    const std::int64_t now = Now();
+    for (QOXRing* ring : *App.Rings)
+        Recorder->Follow(ring->Sizes->Tree, ring->Folder, ring->Sizes->Progress(), Clock, now);
+    for (const std::string& problem : Recorder->TakeProblems())
+        ReportHistoryProblem(problem);
+}
+
+std::unique_ptr<QRRecordedSizes> QASizes::Recorded(const std::string& folder)
+{
+    if (!App.Settings.RecordSizeHistory)
+        return nullptr;
+    const std::string path = platform::HistoryPathOf(folder, platform::SizeHistoryFolder());
+    platform::SizeHistory history;
+    const platform::HistoryFileRead read = platform::ReadHistoryFile(path, history);
+    if (read.Outcome == platform::HistoryRead::Refused)
+        ReportHistoryProblem("Size history \"" + path + "\" could not be read: " + read.Problem);
+    if (read.Outcome != platform::HistoryRead::Read || history.Root != folder)
+        return nullptr;
+    return SizesOf(history);
+}
+
+void QASizes::Leaving(platform::CountTreeId tree, const platform::CountProgress& progress)
+{
+    if (Recorder != nullptr)
+        Recorder->Leave(tree, progress, Now());
+}
+
+std::optional<std::int64_t> QASizes::SessionCount(const std::string& folder) const
+{
+    return Recorder != nullptr ? Recorder->RecordedTime(folder) : std::nullopt;
+}
+
+void QASizes::ReportHistoryProblem(const std::string& problem)
+{
+    if (std::find(ProblemsReported.begin(), ProblemsReported.end(), problem) != ProblemsReported.end())
+        return;
+    ProblemsReported.push_back(problem);
+    Engine()->Error("QX_FILE", problem);
 }
 
 void QASizes::FollowChanges()
@@ -172,7 +254,9 @@ void QASizes::WriteStatus()
     std::string text;
     if (QOXRing* ring = App.CurrentRing; ring != nullptr) {
         const platform::CountProgress progress = ring->Sizes->Progress();
-        if (progress.Busy)
+        if (const std::optional<std::int64_t> recorded = ring->Sizes->RecordedTime(); progress.Busy && recorded)
+            text = "Counting… sizes from " + platform::DayMonthText(*recorded);
+        else if (progress.Busy)
             text = "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders";
     }
     if (text == StatusText)

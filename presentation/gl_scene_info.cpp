@@ -57,10 +57,13 @@ std::vector<std::string> NotCounted(const QRFolderCount& count)
     return items;
 }
 
+// While a folder is counted, the size recorded at its last count, with that count's date.
 std::string TotalText(const QRFolderCount& count)
 {
     switch (count.State) {
     case QRCountState::Counting:
+        if (count.RecordedAt)
+            return SizeText(count.Totals.Bytes) + " (" + platform::DayMonthText(*count.RecordedAt) + ")";
         return "counting…";
     case QRCountState::BehindLink:
         return "not counted";
@@ -75,7 +78,7 @@ float AddCountLines(std::vector<GLInfoLine>& lines, float right, float y, const 
     lines.push_back({right - 230.0f, y, "Folder Size:"});
     lines.push_back({right - 100.0f, y, TotalText(count)});
     y += kLineHeight;
-    if (count.State == QRCountState::Known) {
+    if (count.State == QRCountState::Known || count.RecordedAt) {
         lines.push_back({right - 230.0f, y, "Files:"});
         lines.push_back({right - 100.0f, y, QOXConvert::IntToStr(count.Totals.Files)});
         lines.push_back({right - 230.0f, y + kLineHeight, "Folders:"});

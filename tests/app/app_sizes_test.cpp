@@ -8,6 +8,9 @@
 #include <functional>
 #include <thread>
 
+#include "platform/date_text.h"
+#include "platform/size_history_file.h"
+#include "platform/size_history_store.h"
 #include "ring/ring_sizes.h"
 #include "tests/support/app_fixture.h"
 
@@ -229,6 +232,60 @@ TEST_F(SizesTest, MinimisedRingsWaitUntilShown)
     TheApp->SetCurrentRing(waiting);
     ASSERT_TRUE(CountToTheEnd(waiting));
     EXPECT_EQ(waiting->Root->Size, 5);
+}
+
+// A ring on a folder with a size history opens with the recorded sizes, says so, and moves to the
+// counted ones as they come; its count then joins the history. With "RecordSizeHistory" off the
+// history is neither read nor written.
+TEST_F(SizesTest, RingsOpenWithTheRecordedSizesThenTheCountedOnes)
+{
+    for (int i = 0; i < 300; ++i)
+        Tree.File("b/f" + std::to_string(i) + "/x", 10);
+    Tree.File("a/x.bin", 1000);
+    Tree.File("other/y", 1);
+    const std::int64_t dec3 = *platform::ParseLocalDate("2026-12-03T10:00");
+    const std::string history = platform::HistoryPathOf(Tree.Root(), platform::SizeHistoryFolder());
+    for (const bool recording : {true, false}) {
+        std::filesystem::remove(history);
+        platform::CountRecord record{Tree.Root(), dec3, platform::CountExtent::Complete,
+                                     {{"", {9000, 9000, 3, 2}}, {"a/", {7000, 7000, 2, 0}}, {"b/", {2000, 2000, 1, 0}}}, 10, {}};
+        ASSERT_TRUE(platform::RecordCount(history, record).Recorded);
+        Settings().RecordSizeHistory = recording;
+        Settings().CountFolderSizesInBackground = false;
+        TheApp->CloseAllRings();
+        QOXRing* ring = Open();
+        Open("other"); // the first ring waits, minimised, with its folders asked about
+        for (int frame = 0; frame < 20; ++frame)
+            Pump();
+        ASSERT_TRUE(ring->IsFullyMinimized());
+        Settings().CountFolderSizesInBackground = true;
+        Pump();
+        QREFolder* a = Sub(*ring->Root, "a");
+        const QRFolderCount waiting = ring->Sizes->CountOf(*a);
+        EXPECT_EQ(waiting.State, QRCountState::Counting);
+        EXPECT_EQ(a->Size, recording ? 7000 : -1) << recording;
+        EXPECT_EQ(waiting.RecordedAt, recording ? std::optional<std::int64_t>(dec3) : std::nullopt);
+        EXPECT_EQ(waiting.Totals.Files, recording ? 2 : 0);
+        EXPECT_EQ(ring->Root->Size, recording ? 9000 : -1);
+
+        TheApp->SetCurrentRing(ring);
+        Pump();
+        const std::string status = Window.Panels[QAStatusPanel::Counting];
+        if (recording)
+            EXPECT_EQ(status, "Counting… sizes from " + platform::DayMonthText(dec3));
+        else
+            EXPECT_TRUE(status.starts_with("Counting… ") && status.ends_with(" folders")) << status;
+        ASSERT_TRUE(CountToTheEnd(ring));
+        EXPECT_EQ(a->Size, 1000);
+        EXPECT_EQ(ring->Sizes->CountOf(*a).RecordedAt, std::nullopt);
+        EXPECT_EQ(Sub(*ring->Root, "b")->Size, 3000);
+        EXPECT_EQ(ring->Sizes->RecordedTime(), std::nullopt);
+
+        platform::SizeHistory read;
+        ASSERT_EQ(platform::ReadHistoryFile(history, read).Outcome, platform::HistoryRead::Read);
+        ASSERT_EQ(read.Counts.size(), recording ? 2u : 1u) << recording;
+        EXPECT_EQ(read.Newest()->Find(*read.IndexOf("a/"))->Bytes, recording ? 1000 : 7000);
+    }
 }
 
 // Made, renamed and removed by another program: each shows on the ring within a second of real
