@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "app/app_growth.h"
 #include "app/app_main.h"
 #include "engine/qox_console.h"
 #include "engine/qox_convert.h"
@@ -74,6 +75,7 @@ void QASizes::Pump(float frameSeconds)
     SyncRings();
     HandOutResults();
     FollowRecorder();
+    SyncGrowth();
     FollowChanges();
     RefreshChangedFolders();
     RefreshUnwatchedRings(frameSeconds);
@@ -160,18 +162,61 @@ void QASizes::FollowRecorder()
         ReportHistoryProblem(problem);
 }
 
-std::unique_ptr<QRRecordedSizes> QASizes::Recorded(const std::string& folder)
+std::optional<platform::SizeHistory> QASizes::ReadHistory(const std::string& folder)
 {
-    if (!App.Settings.RecordSizeHistory)
-        return nullptr;
     const std::string path = platform::HistoryPathOf(folder, platform::SizeHistoryFolder());
     platform::SizeHistory history;
     const platform::HistoryFileRead read = platform::ReadHistoryFile(path, history);
     if (read.Outcome == platform::HistoryRead::Refused)
         ReportHistoryProblem("Size history \"" + path + "\" could not be read: " + read.Problem);
     if (read.Outcome != platform::HistoryRead::Read || history.Root != folder)
+        return std::nullopt;
+    return history;
+}
+
+std::unique_ptr<QRRecordedSizes> QASizes::Recorded(const std::string& folder)
+{
+    if (!App.Settings.RecordSizeHistory)
         return nullptr;
-    return SizesOf(history);
+    const std::optional<platform::SizeHistory> history = ReadHistory(folder);
+    return history ? SizesOf(*history) : nullptr;
+}
+
+// "Show Growth": the count "GrowthSince" names colours each ring; made again when the setting,
+// the ring's folder or this session's own count of it changes.
+void QASizes::SyncGrowth()
+{
+    const QASettings& settings = App.Settings;
+    for (QOXRing* ring : *App.Rings) {
+        QRRingSizes& sizes = *ring->Sizes;
+        const std::optional<std::int64_t> own = SessionCount(ring->Folder);
+        const bool shown = settings.ShowGrowth && settings.RecordSizeHistory;
+        const std::string key = shown ? settings.GrowthSince + "\n" + ring->Folder + "\n" + (own ? std::to_string(*own) : "") : "";
+        if (key == sizes.GrowthKey)
+            continue;
+        sizes.GrowthKey = key;
+        const bool painted = sizes.Growth != nullptr;
+        sizes.Growth = shown ? LoadGrowth(ring->Folder) : nullptr;
+        if (painted && sizes.Growth == nullptr)
+            QRRingGrowth::Unpaint(*ring->Root);
+        if (painted || sizes.Growth != nullptr)
+            ring->Relayout();
+    }
+}
+
+std::unique_ptr<QRRingGrowth> QASizes::LoadGrowth(const std::string& folder)
+{
+    const std::optional<platform::SizeHistory> history = ReadHistory(folder);
+    if (!history)
+        return nullptr;
+    const platform::SizeCount* base = GrowthBase(*history, App.Settings.GrowthSince, SessionCount(folder));
+    if (base == nullptr)
+        return nullptr;
+    std::unordered_map<std::string, platform::SizeTotals> then;
+    then.reserve(base->Paths.size());
+    for (std::size_t i = 0; i < base->Paths.size(); ++i)
+        then.emplace(history->Paths[base->Paths[i]], base->Totals[i]);
+    return std::make_unique<QRRingGrowth>(base->Time, std::move(then));
 }
 
 void QASizes::Leaving(platform::CountTreeId tree, const platform::CountProgress& progress)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_size_recorder.h"
+#include "platform/size_history.h"
 #include "platform/folder_count.h"
 #include "platform/folder_watch.h"
 #include "ring/ring_sizes.h"
@@ -56,6 +57,10 @@ private:
     bool RefreshChangedFolder(QOXRing* ring);
     void RefreshUnwatchedRings(float frameSeconds);
     void FollowRecorder();
+    void SyncGrowth();
+    std::unique_ptr<QRRingGrowth> LoadGrowth(const std::string& folder);
+    // The ring's folder's history; none (the trouble reported) when it cannot be read.
+    std::optional<platform::SizeHistory> ReadHistory(const std::string& folder);
     void WriteStatus();
 
     QOXApp& App;

@@ -70,6 +70,8 @@ void QOXRing::ResetView()
 void QOXRing::Relayout()
 {
     Root->UpdateVisibility();
+    if (Sizes != nullptr && Sizes->Growth != nullptr)
+        Sizes->Growth->Paint(*this);
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;

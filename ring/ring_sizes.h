@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/folder_count.h"
+#include "ring/ring_growth.h"
 #include "ring/ring_watch.h"
 
 class QOXRing;
@@ -103,6 +104,9 @@ public:
     platform::CountTreeId Tree = 0;
     platform::VolumeCrossing Crossing;
     QRRingWatch Watch;
+    // While "Show Growth" is on and the history holds the count it names.
+    std::unique_ptr<QRRingGrowth> Growth;
+    std::string GrowthKey; // what Growth was made for: the count named and the ring's folder
 
 private:
     struct Entry {
