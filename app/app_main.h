@@ -77,6 +77,16 @@ public:
     void ConfigureViews();
     void ConfigureFavorites();
     void AddCurrentToFavorites();
+    // Size history commands (app_size_commands.cpp): the count growth is shown against, "What
+    // Grew" for the current ring, a history file opened as a ring of its own, and a path of a
+    // ring shown (its folders expanded, the entry made current).
+    void ChooseGrowthSince();
+    void ShowWhatGrew();
+    void OpenSizeHistory();
+    // The ring of a history file (its newest complete count), made current; none with a message
+    // when the file cannot be read.
+    QOXRing* OpenSizeHistoryFile(const std::string& path);
+    void RevealPath(const std::string& folder, const std::string& relative);
 
     void LoadSettings();
     void SaveSettings() const;

@@ -246,6 +246,8 @@ bool QASettings::*ToggleMember(QAToggle toggle)
         return &QASettings::AllowMultiplyViews;
     case QAToggle::GroupViews:
         return &QASettings::GroupViews;
+    case QAToggle::ShowGrowth:
+        return &QASettings::ShowGrowth;
     case QAToggle::DisplayUnboundElements:
         break;
     }

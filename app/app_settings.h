@@ -61,10 +61,11 @@ enum class QAToggle {
     AllowMultiplyViews,
     GroupViews,
     DisplayUnboundElements,
+    ShowGrowth,
 };
 inline constexpr QAToggle kToggles[] = {QAToggle::ComputeFileSizeAutomatically, QAToggle::DisplayHiddenFiles,
                                         QAToggle::AllowMultiplyViews, QAToggle::GroupViews,
-                                        QAToggle::DisplayUnboundElements};
+                                        QAToggle::DisplayUnboundElements, QAToggle::ShowGrowth};
 bool& ToggleField(QASettings& settings, QAToggle toggle);
 bool ToggleValue(const QASettings& settings, QAToggle toggle);
 

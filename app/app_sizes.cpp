@@ -80,7 +80,8 @@ void QASizes::Pump(float frameSeconds)
     RefreshChangedFolders();
     RefreshUnwatchedRings(frameSeconds);
     for (QOXRing* ring : *App.Rings)
-        ring->Sizes->Animate();
+        if (ring->Sizes != nullptr)
+            ring->Sizes->Animate();
     WriteStatus();
 }
 
@@ -118,6 +119,8 @@ void QASizes::SyncRings()
 {
     const platform::VolumeCrossing crossing = CrossingOf(App.Settings);
     for (QOXRing* ring : *App.Rings) {
+        if (ring->History != nullptr)
+            continue; // a ring on a size history counts nothing
         if (ring->Sizes != nullptr && ring->Sizes->Crossing != crossing) {
             delete ring->Sizes; // counted again across volumes or not
             ring->Sizes = nullptr;
@@ -139,7 +142,7 @@ void QASizes::HandOutResults()
         return; // a worker holds the counter: the results wait for the next frame
     for (const platform::CountResult& result : Results) {
         const auto ring = std::find_if(App.Rings->begin(), App.Rings->end(),
-                                       [&](const QOXRing* r) { return r->Sizes->Tree == result.Tree; });
+                                       [&](const QOXRing* r) { return r->Sizes != nullptr && r->Sizes->Tree == result.Tree; });
         if (ring != App.Rings->end())
             (*ring)->Sizes->Apply(result);
     }
@@ -157,7 +160,8 @@ void QASizes::FollowRecorder()
     Recorder->SetKeep(App.Settings.SizeHistoryCounts);
     const std::int64_t now = Now();
     for (QOXRing* ring : *App.Rings)
-        Recorder->Follow(ring->Sizes->Tree, ring->Folder, ring->Sizes->Progress(), Clock, now);
+        if (ring->Sizes != nullptr)
+            Recorder->Follow(ring->Sizes->Tree, ring->Folder, ring->Sizes->Progress(), Clock, now);
     for (const std::string& problem : Recorder->TakeProblems())
         ReportHistoryProblem(problem);
 }
@@ -188,6 +192,8 @@ void QASizes::SyncGrowth()
 {
     const QASettings& settings = App.Settings;
     for (QOXRing* ring : *App.Rings) {
+        if (ring->Sizes == nullptr)
+            continue;
         QRRingSizes& sizes = *ring->Sizes;
         const std::optional<std::int64_t> own = SessionCount(ring->Folder);
         const bool shown = settings.ShowGrowth && settings.RecordSizeHistory;
@@ -242,7 +248,8 @@ void QASizes::FollowChanges()
 {
     for (const int handle : Watcher->TakeChanged())
         for (QOXRing* ring : *App.Rings)
-            ring->Sizes->Watch.Changed(handle, Clock);
+            if (ring->Sizes != nullptr)
+                ring->Sizes->Watch.Changed(handle, Clock);
 }
 
 // A ring whose own folder went is closed on the way; the walk goes on with the ring after it.
@@ -258,6 +265,8 @@ void QASizes::RefreshChangedFolders()
 bool QASizes::RefreshChangedFolder(QOXRing* ring)
 {
     bool changed = false;
+    if (ring->Sizes == nullptr)
+        return true;
     while (QREFolder* folder = ring->Sizes->Watch.TakeDue(Clock)) {
         changed = true;
         if (folder->RefreshEntries(QRRefreshDepth::FolderOnly) == QROutcome::Kept) {
@@ -277,7 +286,7 @@ bool QASizes::RefreshChangedFolder(QOXRing* ring)
 
 void QASizes::RefreshUnwatchedRings(float frameSeconds)
 {
-    const auto unwatched = [](const QOXRing* ring) { return ring->Sizes->Watch.LimitReached(); };
+    const auto unwatched = [](const QOXRing* ring) { return ring->Sizes != nullptr && ring->Sizes->Watch.LimitReached(); };
     // The automatic refresh, when it is on, refreshes every ring already.
     if (App.Settings.AutoRefreshTime > 0.0f || std::none_of(App.Rings->begin(), App.Rings->end(), unwatched)) {
         UnwatchedClock = 0.0f;
@@ -297,7 +306,7 @@ void QASizes::RefreshUnwatchedRings(float frameSeconds)
 void QASizes::WriteStatus()
 {
     std::string text;
-    if (QOXRing* ring = App.CurrentRing; ring != nullptr) {
+    if (QOXRing* ring = App.CurrentRing; ring != nullptr && ring->Sizes != nullptr) {
         const platform::CountProgress progress = ring->Sizes->Progress();
         if (const std::optional<std::int64_t> recorded = ring->Sizes->RecordedTime(); progress.Busy && recorded)
             text = "Counting… sizes from " + platform::DayMonthText(*recorded);

@@ -45,6 +45,8 @@ public:
     std::optional<std::int64_t> SessionCount(const std::string& folder) const;
     // Reports a size history's trouble once a run (under "QX_FILE").
     void ReportHistoryProblem(const std::string& problem);
+    // A folder's size history; none (the trouble reported) when it cannot be read.
+    std::optional<platform::SizeHistory> ReadHistory(const std::string& folder);
 
 private:
     void Start();
@@ -59,8 +61,7 @@ private:
     void FollowRecorder();
     void SyncGrowth();
     std::unique_ptr<QRRingGrowth> LoadGrowth(const std::string& folder);
-    // The ring's folder's history; none (the trouble reported) when it cannot be read.
-    std::optional<platform::SizeHistory> ReadHistory(const std::string& folder);
+
     void WriteStatus();
 
     QOXApp& App;

@@ -23,6 +23,7 @@ constexpr ToggleItem kToggleItems[] = {
     {QAToggle::AllowMultiplyViews, "MMAllowMultiplyViews"},
     {QAToggle::GroupViews, "MMGroupViews"},
     {QAToggle::DisplayUnboundElements, "MMDisplayUnboundElements"},
+    {QAToggle::ShowGrowth, "MMShowGrowth"},
 };
 
 } // namespace
@@ -74,6 +75,9 @@ void TFormMain::ConnectCommands()
         {"CMBGCloseAll", cursor(&QACursor::CloseAllRings)},
         {"MMResetRingView", app(&QOXApp::ResetRingView)},
         {"MMRefresh", app(&QOXApp::RefreshAll)},
+        {"MMGrowthSince", app(&QOXApp::ChooseGrowthSince)},
+        {"MMWhatGrew", app(&QOXApp::ShowWhatGrew)},
+        {"MMOpenSizeHistory", app(&QOXApp::OpenSizeHistory)},
         {"MMAddFavorite", app(&QOXApp::AddCurrentToFavorites)},
         {"MMConfiguteFavorites", app(&QOXApp::ConfigureFavorites)},
         {"MMConfigureViews", app(&QOXApp::ConfigureViews)},

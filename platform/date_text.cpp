@@ -52,6 +52,16 @@ std::string IsoDateText(std::int64_t secondsSince1970)
     return LocalText(secondsSince1970, "%Y-%m-%d");
 }
 
+std::string IsoMinuteText(std::int64_t secondsSince1970)
+{
+    return LocalText(secondsSince1970, "%Y-%m-%dT%H:%M");
+}
+
+std::string DayMonthYearTimeText(std::int64_t secondsSince1970)
+{
+    return LocalText(secondsSince1970, "%-d %b %Y %H:%M");
+}
+
 std::optional<std::int64_t> ParseLocalDate(const std::string& text)
 {
     int year = 0;
@@ -67,7 +77,6 @@ std::optional<std::int64_t> ParseLocalDate(const std::string& text)
         const char separator = text[static_cast<std::size_t>(used)];
         const std::string rest = text.substr(static_cast<std::size_t>(used) + 1);
         int more = 0;
-        second = 0;
         const int got = std::sscanf(rest.c_str(), "%2d:%2d%n:%2d%n", &hour, &minute, &more, &second, &more);
         if ((separator != 'T' && separator != ' ') || got < 2 || static_cast<std::size_t>(more) != rest.size())
             return std::nullopt;

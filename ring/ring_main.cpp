@@ -5,6 +5,7 @@
 #include "platform/volumes.h"
 #include "resources/resource_displaylist.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_history.h"
 #include "ring/ring_sizes.h"
 
 namespace {
@@ -80,6 +81,8 @@ void QOXRing::Relayout()
 
 QROutcome QOXRing::Refresh()
 {
+    if (History != nullptr)
+        return QROutcome::Kept;
     if (Root->Refresh() == QROutcome::Removed)
         return QROutcome::Removed;
     if (Sizes != nullptr)
@@ -121,7 +124,7 @@ void QOXRing::FocusOn(QRElement* element)
 // one, with everything that was open below it.
 void QOXRing::UpOneLevel()
 {
-    if (Folder.size() < 2)
+    if (Folder.size() < 2 || History != nullptr)
         return;
     const std::size_t slash = Folder.rfind('/', Folder.size() - 2);
     if (slash == std::string::npos)
