@@ -54,7 +54,7 @@ void QASizeRecorder::Record(platform::CountTreeId tree, Tracked& tracked, std::u
     const std::string path = platform::HistoryPathOf(tracked.Root, HistoryFolder);
     const platform::RecordReport report = platform::RecordCount(path, record);
     if (report.Recorded) {
-        SessionCounts[tracked.Root] = now;
+        SessionCounts[tracked.Root] = report.Time;
         tracked.Recorded = true;
         tracked.PassesRecorded = passes;
         tracked.RecordedAt = clock;

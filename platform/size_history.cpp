@@ -86,14 +86,17 @@ bool IsHistoryPath(std::string_view path)
     return true;
 }
 
-void AddCount(SizeHistory& history, std::int64_t time, CountExtent extent, std::vector<SizeEntry> entries,
+std::int64_t AddCount(SizeHistory& history, std::int64_t time, CountExtent extent, std::vector<SizeEntry> entries,
               std::optional<std::int64_t> replaces)
 {
     std::stable_sort(entries.begin(), entries.end(), [](const SizeEntry& a, const SizeEntry& b) { return a.Path < b.Path; });
     // Of two entries for one path the later one holds.
     auto last = std::unique(entries.rbegin(), entries.rend(), [](const SizeEntry& a, const SizeEntry& b) { return a.Path == b.Path; });
     entries.erase(entries.begin(), last.base());
-    std::erase_if(history.Counts, [&](const SizeCount& count) { return count.Time == time || (replaces && count.Time == *replaces); });
+    if (replaces)
+        std::erase_if(history.Counts, [&](const SizeCount& count) { return count.Time == *replaces; });
+    while (std::any_of(history.Counts.begin(), history.Counts.end(), [&](const SizeCount& count) { return count.Time == time; }))
+        ++time;
 
     // The merged path table, and where the old paths and the new entries went in it.
     std::vector<std::string> merged;
@@ -126,6 +129,7 @@ void AddCount(SizeHistory& history, std::int64_t time, CountExtent extent, std::
     const auto at = std::upper_bound(history.Counts.begin(), history.Counts.end(), time,
                                      [](std::int64_t t, const SizeCount& c) { return t < c.Time; });
     history.Counts.insert(at, std::move(count));
+    return time;
 }
 
 std::vector<SizeEntry> EntriesOf(const CountSnapshot& snapshot)

@@ -70,9 +70,10 @@ inline constexpr std::size_t kMaxPathBytes = 4096;
 bool IsHistoryPath(std::string_view path);
 inline bool IsFolderPath(std::string_view path) { return path.empty() || path.back() == '/'; }
 
-// Adds a count (entries in any order, one per path). A count at the time of one already held
-// replaces it, as does the count `replaces` names (the same session's earlier count of the folder).
-void AddCount(SizeHistory& history, std::int64_t time, CountExtent extent, std::vector<SizeEntry> entries,
+// Adds a count (entries in any order, one per path). It stands for the count `replaces` names (the
+// same session's earlier count of the folder); a count of another program made in the same second
+// is kept, the new one taking the next free second. Returns the time the count was given.
+std::int64_t AddCount(SizeHistory& history, std::int64_t time, CountExtent extent, std::vector<SizeEntry> entries,
               std::optional<std::int64_t> replaces = std::nullopt);
 
 // The entries of a counter's snapshot: its folders and its large files.

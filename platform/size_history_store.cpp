@@ -111,7 +111,7 @@ RecordReport RecordCount(const std::string& path, const CountRecord& record)
         }
         history.Root = record.Root;
         history.Host = ThisHost();
-        AddCount(history, record.Time, record.Extent, record.Entries, record.Replaces);
+        report.Time = AddCount(history, record.Time, record.Extent, record.Entries, record.Replaces);
         BoundHistory(history, record.Keep);
         const HistoryFileWrite write = WriteHistoryFile(path, history, read.Stamp);
         if (write.Outcome == HistoryWrite::Written) {

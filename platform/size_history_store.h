@@ -33,6 +33,7 @@ struct CountRecord {
 
 struct RecordReport {
     bool Recorded = false;
+    std::int64_t Time = 0; // the time the count was recorded at (a second later than asked when taken)
     // What the user should hear: why nothing was recorded, or that a damaged history was set
     // aside (as "<file>.damaged") and a new one begun.
     std::string Problem;

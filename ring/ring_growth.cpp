@@ -89,6 +89,8 @@ void QRRingGrowth::Unpaint(QREFolder& folder)
 
 QRRemoved QRRingGrowth::RemovedFrom(const QREFolder& folder) const
 {
+    if (!folder.Expanded)
+        return {};
     const std::string relative = RelativePathOf(folder);
     std::unordered_set<std::string_view> present;
     folder.ForEachChild([&](const QRElement* child) { present.insert(child->Name.View()); });

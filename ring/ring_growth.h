@@ -40,7 +40,8 @@ public:
     // Gives the folders their own colour back (the files take theirs at the next layout).
     static void Unpaint(QREFolder& folder);
     QRChange ChangeOf(const QRElement& element) const;
-    // The entries directly in the folder then that it no longer holds, and their bytes then.
+    // The entries directly in the folder then that it no longer holds, and their bytes then; none
+    // for a folder not open on the ring (its entries are not known to be read).
     QRRemoved RemovedFrom(const QREFolder& folder) const;
 
 private:

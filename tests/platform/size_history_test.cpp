@@ -89,7 +89,8 @@ TEST(SizeHistory, RoundTripsThroughItsFile)
 }
 
 // A history keeps the newest counts, the first of each month of the year before them, and a
-// partial count only while it is the newest; a count at a time already held replaces that one.
+// partial count only while it is the newest; a count of the same second as another stands beside
+// it, and one that stands for an earlier count of its session replaces that one.
 TEST(SizeHistory, IsBoundedToTheNewestCountsAndOneAMonthForAYear)
 {
     const auto days = [](std::initializer_list<int> list) {
@@ -111,7 +112,7 @@ TEST(SizeHistory, IsBoundedToTheNewestCountsAndOneAMonthForAYear)
         {"one a month", days({-400, -300, -62, -61, -40, -31, -30, -2, -1, 0}), 2, {}, CountExtent::Complete,
          days({-300, -62, -61, -30, -1, 0})},
         {"older than a year", days({-366, -365, 0}), 1, {}, CountExtent::Complete, days({-365, 0})},
-        {"same time replaces", days({0, 1, 1}), 10, {}, CountExtent::Complete, days({0, 1})},
+        {"same second", days({0, 1, 1}), 10, {}, CountExtent::Complete, {kDec1st2026, kDec1st2026 + kDay, kDec1st2026 + kDay + 1}},
         {"session replaces its count", days({0, 1, 2}), 10, kDec1st2026 + kDay, CountExtent::Complete, days({0, 2})},
         {"partial only as newest", days({0, 1, 2}), 10, {}, CountExtent::Partial, days({0, 1, 2})},
     };

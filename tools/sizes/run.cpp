@@ -147,11 +147,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err, std::int64
     if (!reportAsked)
         return code;
     report.History.Root = root;
-    // A count made in the same second as the newest one recorded stands beside it, not for it.
-    const platform::SizeCount* newest = report.History.Newest();
-    const std::int64_t time = newest != nullptr ? std::max(now, newest->Time + 1) : now;
-    platform::AddCount(report.History, time, platform::CountExtent::Complete, platform::EntriesOf(snapshot));
-    report.Now = report.History.Newest();
+    const std::int64_t time = platform::AddCount(report.History, now, platform::CountExtent::Complete, platform::EntriesOf(snapshot));
+    report.Now = report.History.CompleteAtOrBefore(time);
     if (options.Base == Since::None) {
         WriteTotals(out, options, report);
         return code;
