@@ -15,6 +15,7 @@
 #include "ring/ring_history.h"
 #include "platform/paths.h"
 #include "ring/element_folder.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -366,8 +367,8 @@ void QACursor::Paste()
 
 void QACursor::Rename()
 {
-    if (Files.Running() || CurrentElement == nullptr || !CurrentElement->Selected || Dialogs == nullptr ||
-        RefusedOnHistory(CurrentElement->Ring))
+    if (Files.Running() || CurrentElement == nullptr || !CurrentElement->Selected ||
+        !QRLayout::IsReachable(*CurrentElement) || Dialogs == nullptr || RefusedOnHistory(CurrentElement->Ring))
         return;
     const std::string source = platform::WithoutTrailingSlash(CurrentElement->FullPath());
     const std::string oldName = QOXFileSystem::ExtractName(source);

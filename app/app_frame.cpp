@@ -14,6 +14,7 @@
 #include "input/input_main.h"
 #include "input/input_mouse.h"
 #include "platform/window_timer.h"
+#include "presentation/gl_scene_app.h"
 
 namespace {
 
@@ -63,15 +64,16 @@ void QOXApp::HandleInput()
     Input->Update();
     if (!HasKeyboardFocus())
         return;
-    if (Input->WasPressed(kActionSwitchRing, kGroupRings) && Rings->Count() > 0)
+    if (Input->WasPressed(kActionSwitchRing, kGroupRings))
         SwitchRing();
     if (CurrentRing != nullptr)
         MoveRing(*CurrentRing);
 }
 
-// The ring after the current one in opening order, the first after the last or without one.
 void QOXApp::SwitchRing()
 {
+    if (Rings->Count() == 0)
+        return;
     const int index = CurrentRing != nullptr ? Rings->IndexOf(CurrentRing) : -1;
     SetCurrentRing(Rings->Get((index + 1) % Rings->Count()));
 }
@@ -129,6 +131,16 @@ void QOXApp::DrawScene()
     Device->RenderFrame();
     Picture.Drawn(*this);
     ++DrawnFrames;
+}
+
+void QOXApp::DrawStillFrame()
+{
+    if (Device == nullptr || SceneApp == nullptr || (Window != nullptr && !Window->ViewShown()))
+        return;
+    MakeContextCurrent();
+    SceneApp->Still = true;
+    Device->RenderFrame();
+    SceneApp->Still = false;
 }
 
 void QOXApp::ShowFrameStatus()

@@ -33,7 +33,6 @@ public:
     QROutcome Refresh() override { return RefreshEntries(QRRefreshDepth::Subtree); }
     QROutcome DeleteFromDisk() override;
     QROutcome DeleteSelected() override;
-    void CollectSelected(QRList<QRElement>& marked, QRCollect collect) override;
     void DeselectAll() override;
     void UpdateVisibility() override;
     void ApplyVisibility() override;
@@ -62,7 +61,6 @@ public:
     int VisibleFolderCount() const;
     int VisibleFileCount() const;
     int VisibleChildCount() const { return VisibleFolderCount() + VisibleFileCount(); }
-    int UnsetSizeCount() const;
     std::int64_t TotalFolderCount() const;
     std::int64_t TotalFileCount() const;
     QRAttributes Attributes() const;
@@ -91,7 +89,6 @@ private:
     // Adds the entries whose names are not in `known` (the children's names before the pass).
     void AddEntries(const QRFolderListing& listing, const std::unordered_set<std::string_view>& known);
     void RefreshChildren(const QRFolderListing& listing, QRRefreshDepth depth);
-    void PlaceChildren(int level, float end, float start);
 
     QRNameStore ChildNames; // the children's names, and a root's own
 };

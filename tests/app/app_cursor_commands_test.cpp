@@ -137,6 +137,7 @@ TEST_F(CursorCommands, CutWithNothingSelectedEmptiesTheMarks)
 TEST_F(CursorCommands, MarksOfAFolderRefreshedAwayAreDropped)
 {
     Sub->Expand();
+    Sub->Ring->Relayout();
     QRElement* in = ChildNamed(*Sub, "in.txt");
     in->Selected = true;
     TopFile->Selected = true;
