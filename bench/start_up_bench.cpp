@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QThread>
 
 #include <chrono>
 #include <cstdlib>
@@ -111,13 +110,7 @@ void StartUpToFirstFrame(benchmark::State& state, const std::string& name)
 // into the history the program reads for `folder`; returns the tree's bytes.
 std::int64_t RecordHistoryOf(const std::string& folder)
 {
-    platform::FolderCounter counter;
-    const platform::CountTreeId tree =
-        counter.StartTree(folder, platform::VolumeCrossing::EnterOtherVolumes, platform::CountStanding::Current);
-    while (counter.Progress(tree).Busy)
-        QThread::msleep(5);
-    platform::CountSnapshot snapshot;
-    counter.Snapshot(tree, snapshot);
+    const platform::CountSnapshot snapshot = platform::CountWhole(folder, platform::VolumeCrossing::EnterOtherVolumes);
     const platform::CountRecord record{folder, 1'000'000'000, platform::CountExtent::Complete,
                                        platform::EntriesOf(snapshot), platform::kDefaultCountsKept, {}};
     if (!platform::RecordCount(platform::HistoryPathOf(folder, platform::SizeHistoryFolder()), record).Recorded)

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
+#include <thread>
 
 #include "platform/folder_count_tree.h"
 #include "platform/volumes.h"
@@ -302,6 +304,17 @@ std::vector<int> FolderCounter::WorkerThreadIds() const
 {
     std::lock_guard guard(Lock);
     return ThreadIds;
+}
+
+CountSnapshot CountWhole(const std::string& folder, VolumeCrossing crossing)
+{
+    FolderCounter counter;
+    const CountTreeId tree = counter.StartTree(folder, crossing, CountStanding::Current);
+    while (counter.Progress(tree).Busy)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    CountSnapshot snapshot;
+    counter.Snapshot(tree, snapshot);
+    return snapshot;
 }
 
 } // namespace platform

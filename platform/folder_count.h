@@ -146,4 +146,8 @@ private:
     std::vector<std::jthread> Workers;                  // last: they stop before the rest goes
 };
 
+// Counts the whole tree below `folder` with a counter of its own and waits for the end: for those
+// without frames to pace them (the command-line counter, tests, benchmarks).
+CountSnapshot CountWhole(const std::string& folder, VolumeCrossing crossing);
+
 } // namespace platform

@@ -22,13 +22,7 @@ constexpr std::int64_t kMiB = 1 << 20;
 // A count of a folder as the server's counter records it, into `path`.
 void RecordInto(const std::string& path, const std::string& folder, std::int64_t time)
 {
-    platform::FolderCounter counter;
-    const platform::CountTreeId tree = counter.StartTree(folder, platform::VolumeCrossing::EnterOtherVolumes,
-                                                         platform::CountStanding::Current);
-    while (counter.Progress(tree).Busy)
-        std::this_thread::sleep_for(1ms);
-    platform::CountSnapshot snapshot;
-    counter.Snapshot(tree, snapshot);
+    const platform::CountSnapshot snapshot = platform::CountWhole(folder, platform::VolumeCrossing::EnterOtherVolumes);
     ASSERT_TRUE(platform::RecordCount(path, {folder, time, platform::CountExtent::Complete, platform::EntriesOf(snapshot), 10, {}})
                     .Recorded);
 }

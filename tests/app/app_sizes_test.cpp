@@ -294,13 +294,7 @@ TEST_F(SizesTest, RingsOpenWithTheRecordedSizesThenTheCountedOnes)
 // A count recorded as another session (or the server's counter) would have made it.
 void RecordCountOf(const std::string& folder, std::int64_t time)
 {
-    platform::FolderCounter counter;
-    const platform::CountTreeId tree = counter.StartTree(folder, platform::VolumeCrossing::EnterOtherVolumes,
-                                                         platform::CountStanding::Current);
-    while (counter.Progress(tree).Busy)
-        std::this_thread::sleep_for(1ms);
-    platform::CountSnapshot snapshot;
-    counter.Snapshot(tree, snapshot);
+    const platform::CountSnapshot snapshot = platform::CountWhole(folder, platform::VolumeCrossing::EnterOtherVolumes);
     const platform::CountRecord record{folder, time, platform::CountExtent::Complete, platform::EntriesOf(snapshot), 10, {}};
     ASSERT_TRUE(platform::RecordCount(platform::HistoryPathOf(folder, platform::SizeHistoryFolder()), record).Recorded);
 }

@@ -3,10 +3,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
 #include "platform/paths.h"
 #include "platform/size_history_file.h"
@@ -17,7 +15,6 @@ namespace sizes {
 
 namespace {
 
-constexpr auto kPollInterval = std::chrono::milliseconds(2);
 
 std::string Prefix()
 {
@@ -32,18 +29,6 @@ std::string RootOf(const std::string& folder)
     if (!path.is_absolute())
         path = std::filesystem::current_path(error) / path;
     return platform::WithTrailingSlash(path.lexically_normal().string());
-}
-
-// Counts the whole tree with the program's counter and waits for it.
-platform::CountSnapshot Count(const std::string& root, platform::VolumeCrossing crossing)
-{
-    platform::FolderCounter counter;
-    const platform::CountTreeId tree = counter.StartTree(root, crossing, platform::CountStanding::Current);
-    while (counter.Progress(tree).Busy)
-        std::this_thread::sleep_for(kPollInterval);
-    platform::CountSnapshot snapshot;
-    counter.Snapshot(tree, snapshot);
-    return snapshot;
 }
 
 platform::FolderTotals RootTotals(const platform::CountSnapshot& snapshot)
@@ -126,7 +111,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err, std::int64
         baseTime = base->Time;
     }
 
-    const platform::CountSnapshot snapshot = Count(root, options.Crossing);
+    const platform::CountSnapshot snapshot = platform::CountWhole(root, options.Crossing);
     report.Totals = RootTotals(snapshot);
     int code = kExitOk;
     if (report.Totals.Unreadable > 0) {
