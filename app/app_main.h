@@ -98,6 +98,9 @@ public:
     // Opens a ring on an existing folder and makes it current; the ring already open on that
     // folder when equal rings are not allowed. None (with a message) for a missing folder or drive.
     QOXRing* CreateRing(const std::string& folder);
+    // Takes a new ring into Rings (which owns it from here), laid out with its root open, and
+    // makes it current.
+    QOXRing* AddRing(QOXRing* ring);
     // The rings the command line asks for, after the start-up rings: one for each target in
     // order, so the last is current; a file becomes the keyboard cursor's current element.
     void OpenStartTargets(const std::vector<QAStartTarget>& targets);

@@ -137,10 +137,5 @@ QOXRing* QOXApp::OpenSizeHistoryFile(const std::string& path)
         }
     QOXRing* ring = QOXNew<QOXRing>(folder);
     ring->History = std::move(source);
-    ring->ResetView();
-    ring->Root->Expand();
-    ring->Relayout();
-    Rings->Add(ring);
-    SetCurrentRing(ring);
-    return ring;
+    return AddRing(ring);
 }
