@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 // The file's table: sections and keys in the order they are read and written.
-const std::array<SettingKey, 31> kTable{{
+const std::array<SettingKey, 35> kTable{{
     {"STARTUP", "InitialRingMode", &QASettings::InitialRingMode},
     {"STARTUP", "InitialRingFolder", &QASettings::InitialRingFolder},
     {"STARTUP", "CreateRingForHDD", &QASettings::CreateRingForHDD},
@@ -54,6 +54,10 @@ const std::array<SettingKey, 31> kTable{{
     {"LIST", "ListSortColumn", &QASettings::ListSortColumn},
     {"LIST", "ListSortAscending", &QASettings::ListSortAscending},
     {"LIST", "ListColumnWidths", &QASettings::ListColumnWidths},
+    {"HISTORY", "RecordSizeHistory", &QASettings::RecordSizeHistory},
+    {"HISTORY", "SizeHistoryCounts", &QASettings::SizeHistoryCounts},
+    {"HISTORY", "ShowGrowth", &QASettings::ShowGrowth},
+    {"HISTORY", "GrowthSince", &QASettings::GrowthSince},
 }};
 
 // Section and key names match whatever their letter case, as INI readers always have.
@@ -211,6 +215,7 @@ QASettingLimit FocusFactorPerElementLimit() { return {0.0f, 10.0f}; }
 QASettingLimit AnimationSpeedLimit() { return {0.1f, 10.0f}; }
 QASettingLimit MoveSelectionLeftLimit() { return {0.0f, 100.0f}; }
 QASettingLimit DisplayDurationLimit() { return {0.0f, 10000.0f}; }
+QASettingLimit SizeHistoryCountsLimit() { return {1.0f, 1000.0f}; }
 
 float LimitSetting(float value, QASettingLimit limit)
 {
@@ -227,6 +232,7 @@ void ApplyPreferenceLimits(QASettings& settings)
     settings.MoveSelectionLeft = LimitSetting(settings.MoveSelectionLeft, MoveSelectionLeftLimit());
     settings.DisplayDuration = LimitSetting(settings.DisplayDuration, DisplayDurationLimit());
     settings.RingDisplayDuration = LimitSetting(settings.RingDisplayDuration, DisplayDurationLimit());
+    settings.SizeHistoryCounts = static_cast<int>(LimitSetting(static_cast<float>(settings.SizeHistoryCounts), SizeHistoryCountsLimit()));
     if (!settings.InitialRingFolder.empty() && settings.InitialRingFolder.back() != '/')
         settings.InitialRingFolder += '/';
 }
@@ -244,6 +250,8 @@ bool QASettings::*ToggleMember(QAToggle toggle)
         return &QASettings::AllowMultiplyViews;
     case QAToggle::GroupViews:
         return &QASettings::GroupViews;
+    case QAToggle::ShowGrowth:
+        return &QASettings::ShowGrowth;
     case QAToggle::DisplayUnboundElements:
         break;
     }

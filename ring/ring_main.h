@@ -2,6 +2,7 @@
 // A ring: one folder shown as concentric bands, its element tree, its layers, its view state
 // (position, rotation, zoom) with their animations, and its minimise animation.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/qox_constant.h"
@@ -12,6 +13,7 @@
 
 class QRDisplayList;
 class QRIteration;
+class QRRingHistory;
 class QRRingSizes;
 class QRViewMatch;
 
@@ -78,6 +80,8 @@ public:
     QRList<QRLayer>* Layers = nullptr;   // owned as a child; owns the layers
     // Owned; the sizes counted in the background while that is on (the application makes it).
     QRRingSizes* Sizes = nullptr;
+    // Owned; a ring on a size history, which never touches the disk; none for a ring on the disk.
+    std::unique_ptr<QRRingHistory> History;
     std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
 
 protected:
