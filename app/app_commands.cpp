@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "app/app_cursor.h"
 #include "app/app_keyboard.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
@@ -32,6 +33,45 @@ void KeepOrRestore(ListEngine& list, const char* file, Edit&& edit)
 }
 
 } // namespace
+
+void QOXApp::HideFromRing()
+{
+    QRElement* current = TheCursor != nullptr ? TheCursor->CurrentElement : nullptr;
+    if (current == nullptr || current->IsRoot())
+        return;
+    QOXRing* ring = current->Ring;
+    std::vector<QRElement*> hidden{current};
+    if (current->Selected && ring == CurrentRing) {
+        const QOXPtr<QRList<QRElement>> selected =
+            QOXMake<QRList<QRElement>>(nullptr, QRList<QRElement>::Uniqueness::Unique, QRList<QRElement>::Ownership::References);
+        ring->CollectSelected(*selected);
+        hidden.assign(selected->begin(), selected->end());
+    }
+    QREFolder* parent = current->Parent;
+    for (QRElement* element : hidden)
+        ring->Hidden.Hide(*ring, *element);
+    TheCursor->SetCurrent(parent);
+    ring->Relayout();
+}
+
+std::vector<std::string> QOXApp::HiddenItems() const
+{
+    if (CurrentRing == nullptr)
+        return {};
+    return {CurrentRing->Hidden.Items().begin(), CurrentRing->Hidden.Items().end()};
+}
+
+void QOXApp::ShowHiddenItem(const std::string& relative)
+{
+    if (CurrentRing != nullptr && CurrentRing->Hidden.Show(*CurrentRing, relative))
+        CurrentRing->Relayout();
+}
+
+void QOXApp::ShowAllHiddenItems()
+{
+    for (const std::string& relative : HiddenItems())
+        ShowHiddenItem(relative);
+}
 
 // A favourite's name, in any letter case, stands for its folder.
 void QOXApp::NewRingDialog()
@@ -161,39 +201,4 @@ void QOXApp::AddCurrentToFavorites()
         Favorites->Save("favorites");
     }
     BuildFavoritesMenu();
-}
-
-QRElement* QOXApp::Reveal(const std::string& path)
-{
-    QOXRing* ring = CurrentRing;
-    if (ring == nullptr || ring->Root == nullptr || path.size() <= ring->Folder.size() || path.rfind(ring->Folder, 0) != 0)
-        return nullptr;
-    std::vector<QRElement*> way{ring->Root};
-    std::string_view rest = std::string_view(path).substr(ring->Folder.size());
-    while (!rest.empty()) {
-        if (!way.back()->IsFolder())
-            return nullptr;
-        const std::size_t slash = rest.find('/');
-        const std::string_view name = slash == std::string_view::npos ? rest : rest.substr(0, slash + 1);
-        rest.remove_prefix(name.size());
-        auto* folder = static_cast<QREFolder*>(way.back());
-        if (!folder->Expanded && folder != ring->Root)
-            folder->Scan();
-        QRElement* next = nullptr;
-        folder->ForEachChild([&](QRElement* child) {
-            if (child->Name == name)
-                next = child;
-        });
-        if (next == nullptr)
-            return nullptr;
-        way.push_back(next);
-    }
-    for (QRElement* step : way)
-        if (step != ring->Root && step != way.back() && !static_cast<QREFolder*>(step)->Expanded)
-            static_cast<QREFolder*>(step)->Expand();
-    ring->Relayout();
-    DeselectAllRings();
-    way.back()->Selected = true;
-    Keys->MoveTo(way.back());
-    return way.back();
 }

@@ -188,7 +188,7 @@ QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
     const bool folder = element.IsFolder();
     QAMenuItems shown;
     if (inFolder)
-        shown.insert({QAMenuItem::CMLineRename, QAMenuItem::CMRename});
+        shown.insert({QAMenuItem::CMLineRename, QAMenuItem::CMRename, QAMenuItem::CMHideFromRing});
     if (folder)
         shown.insert({QAMenuItem::CMLineFolder, QAMenuItem::CMExpandAll, QAMenuItem::CMLineNew, QAMenuItem::CMNew});
     if (folder && inFolder)
@@ -390,10 +390,11 @@ void QACursor::UpOneLevel()
 {
     MenuOpen = false;
     QOXRing* ring = App()->CurrentRing;
-    if (ring == nullptr)
+    if (ring == nullptr || ring->History != nullptr || ring->Folder.size() < 2)
         return;
-    ring->UpOneLevel();
-    App()->SetCaption(kAppCaptionPrefix + ring->Folder);
+    const std::size_t slash = ring->Folder.rfind('/', ring->Folder.size() - 2);
+    if (slash != std::string::npos)
+        App()->ChangeRoot(ring->Folder.substr(0, slash + 1));
 }
 
 // The ring-list menu may outlive its ring (an automatic refresh can close a ring whose folder

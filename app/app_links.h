@@ -84,6 +84,7 @@ enum class QAMenuItem {
     CMBGLineRing,
     CMLineRename,
     CMRename,
+    CMHideFromRing,
     CMLineFolder,
     CMExpandAll,
     CMLineNew,

@@ -80,20 +80,34 @@ public:
     void ConfigureViews();
     void ConfigureFavorites();
     void AddCurrentToFavorites();
-    // Brings an entry below the current ring's folder into view: the folders on its way open, it
-    // becomes the one selected and current element, and the ring turns to it. None (and nothing
-    // changes) when the path is not on the ring.
-    QRElement* Reveal(const std::string& path);
+    // Hide from Ring: the selected elements of the current element's ring when it is one of them,
+    // the current element otherwise; the ring's root is never hidden. Nothing changes on the disk.
+    void HideFromRing();
+    // The current ring's hidden items (paths below its folder), and one of them shown again.
+    std::vector<std::string> HiddenItems() const;
+    void ShowHiddenItem(const std::string& relative);
+    void ShowAllHiddenItems();
+    // The current ring's root (app_roots.cpp). `path` becomes the root: an ancestor of the root is
+    // reached as Go Up One Level goes (what the ring has read stays), any other folder is read
+    // anew; the root left is remembered for RootBack. False, with a message, when `path` is not a
+    // folder or the ring shows a size history.
+    bool ChangeRoot(const std::string& path);
+    // Alt+Left and Alt+Right: the root before or after the one shown.
+    void RootBack();
+    void RootForward();
     // Size history commands (app_size_commands.cpp): the count growth is shown against, "What
     // Grew" for the current ring, a history file opened as a ring of its own, and a path of a
-    // ring shown (its folders expanded, the entry made current).
+    // ring shown.
     void ChooseGrowthSince();
     void ShowWhatGrew();
     void OpenSizeHistory();
     // The ring of a history file (its newest complete count), made current; none with a message
     // when the file cannot be read.
     QOXRing* OpenSizeHistoryFile(const std::string& path);
-    void RevealPath(const std::string& folder, const std::string& relative);
+    // Brings an entry below a ring's folder into view: the ring becomes current, the folders on
+    // the entry's way open, the entry becomes the one selected and current element, and the ring
+    // turns to it. None, with a message, when the entry is not on the disk.
+    QRElement* RevealPath(const std::string& folder, const std::string& relative);
 
     void LoadSettings();
     void SaveSettings() const;
@@ -199,6 +213,10 @@ private:
     bool HasKeyboardFocus() const;
     bool ActionDown(const char* action, const char* group) const;
     void MoveRing(QOXRing& ring) const;
+    // Root changes (app_roots.cpp): the ring shows `folder` (an existing folder, ending in "/").
+    void MoveRoot(QOXRing& ring, const std::string& folder);
+    // One step through the ring's history: the root it shows joins `to` and one from `from` is shown.
+    void StepRoot(std::vector<std::string>& from, std::vector<std::string>& to);
 
     std::vector<QRElementWatcher*> Watchers; // not owned
 };

@@ -11,21 +11,6 @@
 #include "ring/element_folder.h"
 #include "ring/ring_history.h"
 
-namespace {
-
-// The child of a folder with that name (a folder's with its "/"), or none.
-QRElement* ChildNamed(const QREFolder& folder, std::string_view name)
-{
-    QRElement* found = nullptr;
-    folder.ForEachChild([&](QRElement* child) {
-        if (found == nullptr && child->Name == name)
-            found = child;
-    });
-    return found;
-}
-
-} // namespace
-
 void QOXApp::ChooseGrowthSince()
 {
     if (Dialogs == nullptr)
@@ -79,31 +64,25 @@ void QOXApp::ShowWhatGrew()
 }
 
 // Every folder on the way is expanded (and so read), so that the entry is on the ring.
-void QOXApp::RevealPath(const std::string& folder, const std::string& relative)
+QRElement* QOXApp::RevealPath(const std::string& folder, const std::string& relative)
 {
     QOXRing* ring = FindRing(folder);
     if (ring == nullptr)
-        return;
+        return nullptr;
     if (ring != CurrentRing)
         SetCurrentRing(ring);
-    QRElement* element = ring->Root;
-    for (std::size_t start = 0; start < relative.size();) {
-        auto* parent = static_cast<QREFolder*>(element);
-        if (!parent->Expanded)
-            parent->Expand();
-        const std::size_t slash = relative.find('/', start);
-        const std::size_t end = slash == std::string::npos ? relative.size() : slash + 1;
-        element = ChildNamed(*parent, std::string_view(relative).substr(start, end - start));
-        if (element == nullptr) {
-            Engine()->Message("\"" + folder + relative + "\" is no longer on the disk.");
-            return;
-        }
-        start = end;
+    QRElement* element = ring->Root->Descendant(relative, QRPathWalk::Expanding);
+    if (element == nullptr) {
+        Engine()->Message("\"" + folder + relative + "\" is no longer on the disk.");
+        return nullptr;
     }
     ring->Relayout();
+    DeselectAllRings();
+    element->Selected = true;
     ring->FocusOn(element);
     if (Keys != nullptr)
         Keys->MoveTo(element);
+    return element;
 }
 
 void QOXApp::OpenSizeHistory()

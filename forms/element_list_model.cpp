@@ -63,7 +63,7 @@ TElementListModel::TElementListModel(QObject* parent) : QAbstractTableModel(pare
 
 std::int64_t TElementListModel::BytesOf(const QRElement& element)
 {
-    return element.SizeKnown() ? element.Size : 0;
+    return element.SizeKnown() ? element.ShownSize() : 0;
 }
 
 std::int64_t TElementListModel::ModifiedOf(const QRElement& element)
@@ -278,7 +278,7 @@ QVariant TElementListModel::Display(const QRElement& element, TListColumn column
     case TListColumn::Name:
         return NameOf(element);
     case TListColumn::Size:
-        return element.SizeKnown() ? QString::fromStdString(SizeText(element.Size)) : QString();
+        return element.SizeKnown() ? QString::fromStdString(SizeText(element.ShownSize())) : QString();
     case TListColumn::Share:
         if (TotalBytes <= 0 || !element.SizeKnown())
             return QString();

@@ -20,6 +20,7 @@
 #include "forms/drop_target.h"
 #include "forms/find_bar.h"
 #include "forms/panel_view.h"
+#include "forms/path_bar.h"
 #include "forms/side_panel.h"
 
 namespace {
@@ -71,6 +72,8 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     layout->setSpacing(0);
     PanelView = new TPanelView(central);
     FindBar = new TFindBar(central);
+    PathBar = new TPathBar(central);
+    layout->addWidget(PathBar);
     layout->addWidget(PanelView, 1);
     layout->addWidget(FindBar);
     setCentralWidget(central);
@@ -90,12 +93,14 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     Input = std::make_unique<platform::QtInput>(PanelView);
     ConnectView();
     ConnectFindBar();
+    ConnectPathBar();
     ConnectSidePanel();
     ConnectCommands();
     ConnectToggles();
     ReleaseInputOnMenus();
     ReturnKeysAfterDialogs();
     OfferUndoOnEditMenu();
+    OfferHiddenItems();
     connect(StartUpTimer, &QTimer::timeout, this, [this] { StartUpTimerTimer(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
 
@@ -172,6 +177,18 @@ void TFormMain::ConnectFindBar()
     FindBar->OnClose = [this] { CloseFindBar(); };
 }
 
+// A folder chosen in the path bar becomes the current ring's root; the keyboard returns to the
+// view once the bar is done with it.
+void TFormMain::ConnectPathBar()
+{
+    PathBar->OnChoose = [this](const std::string& folder) {
+        bool went = false;
+        RunCommand([this, &went, folder] { went = Application->ChangeRoot(folder); });
+        return went;
+    };
+    PathBar->OnEditEnded = [this] { KeysBackToView(); };
+}
+
 void TFormMain::CloseFindBar()
 {
     RunCommand([this] { Application->Keys->EndFind(); });
@@ -208,7 +225,9 @@ void TFormMain::KeysBackToView()
         return;
     if (!isActiveWindow())
         activateWindow();
-    if (FindBar->isVisible())
+    if (PathBar->Editing())
+        PathBar->Line()->setFocus(Qt::OtherFocusReason);
+    else if (FindBar->isVisible())
         FindBar->Line()->setFocus(Qt::OtherFocusReason);
     else
         PanelView->TakeFocus();
@@ -265,6 +284,7 @@ void TFormMain::TimerTimer()
         ++Frames;
         Application->Frame();
         SyncSidePanel();
+        PathBar->ShowFolder(Application->CurrentRing != nullptr ? Application->CurrentRing->Folder : std::string());
     }, EntryKind::Frame);
 }
 

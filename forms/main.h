@@ -33,6 +33,7 @@ class QOXEngine;
 class TDropTarget;
 class TFindBar;
 class TPanelView;
+class TPathBar;
 class TSidePanel;
 
 class TFormMain : public QMainWindow, public QAWindowLink, public QAMenuLink, public QAFWindowPlacement {
@@ -82,6 +83,7 @@ public:
     TMainMenus& Menus() { return *MainMenus; }
     TPanelView* PanelView = nullptr; // owned by the central widget
     TFindBar* FindBar = nullptr;     // owned by the central widget, below the view
+    TPathBar* PathBar = nullptr;     // owned by the central widget, above the view
     TSidePanel* SidePanel = nullptr; // owned as a dock widget, right of the view
     std::array<QLabel*, kStatusPanels> StatusPanels{}; // owned by the status bar
     QTimer* StartUpTimer = nullptr; // owned as a child
@@ -90,7 +92,7 @@ public:
     QOXApp* Application = nullptr;  // owned; freed at close
     long Frames = 0;                // frames run since start-up
 
-    // Gives the keyboard back to the view (to the find bar while it is open), unless a dialog, box
+    // Gives the keyboard back to the view (to the path or find bar while it is open), unless a dialog, box
     // or menu is still up.
     void KeysBackToView();
 
@@ -114,6 +116,7 @@ private:
     void BuildStatusBar();
     void ConnectView();
     void ConnectFindBar();
+    void ConnectPathBar();
     void ConnectSidePanel();
     void SyncSidePanel();
     void KeepSidePanelState();
@@ -125,6 +128,7 @@ private:
     void ReleaseInputOnMenus();
     void ReturnKeysAfterDialogs();
     void OfferUndoOnEditMenu();
+    void OfferHiddenItems();
     void RegisterDropTarget();
     QRect NormalPlacement() const;
 

@@ -9,6 +9,7 @@
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "forms/main.h"
+#include "forms/path_bar.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ void TFormMain::ConnectCommands()
         {"Delete2", cursor(&QACursor::Delete)},
         {"Rename1", cursor(&QACursor::Rename)},
         {"CMRename", cursor(&QACursor::Rename)},
+        {"CMHideFromRing", app(&QOXApp::HideFromRing)},
         {"CMNewFile", cursor(&QACursor::NewFile)},
         {"CMNewFolder", cursor(&QACursor::NewFolder)},
         {"MMNewFolder", cursor(&QACursor::NewFolderHere)},
@@ -77,6 +79,9 @@ void TFormMain::ConnectCommands()
         {"CMBGCloseRing", cursor(&QACursor::CloseCurrentRing)},
         {"CMBGCloseAll", cursor(&QACursor::CloseAllRings)},
         {"MMResetRingView", app(&QOXApp::ResetRingView)},
+        {"MMLocation", [this] { PathBar->BeginEdit(); }},
+        {"MMBack", app(&QOXApp::RootBack)},
+        {"MMForward", app(&QOXApp::RootForward)},
         {"NextRing1", app(&QOXApp::SwitchRing)},
         {"MMRefresh", app(&QOXApp::RefreshAll)},
         {"MMGrowthSince", app(&QOXApp::ChooseGrowthSince)},
@@ -102,6 +107,26 @@ void TFormMain::ConnectCommands()
         connect(MainMenus->Item(row.first), &QAction::triggered, this,
                 [this, command = std::move(command)] { RunCommand(command); });
     }
+}
+
+// The submenu lists the current ring's hidden items as it opens; each of them, or all at once, is
+// shown again from there.
+void TFormMain::OfferHiddenItems()
+{
+    QMenu* menu = MainMenus->Menu("MMShowHidden");
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        menu->clear();
+        const std::vector<std::string> items = Started() ? Application->HiddenItems() : std::vector<std::string>();
+        for (const std::string& item : items)
+            menu->addAction(QString::fromStdString(item).replace('&', "&&"), this,
+                            [this, item] { RunCommand([this, item] { Application->ShowHiddenItem(item); }); });
+        if (items.empty()) {
+            menu->addAction("No Hidden Items")->setEnabled(false);
+            return;
+        }
+        menu->addSeparator();
+        menu->addAction("Show All", this, [this] { RunCommand([this] { Application->ShowAllHiddenItems(); }); });
+    });
 }
 
 // The open Edit menu shows whether there is a change to undo and something to clean up; closed,

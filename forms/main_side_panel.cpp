@@ -63,7 +63,7 @@ void TFormMain::ConnectSidePanel()
     SidePanel->OnReveal = [this](const std::string& path) {
         RunCommand([this, path] {
             if (Application->CurrentRing != nullptr)
-                Application->Reveal(Application->CurrentRing->Folder + path);
+                Application->RevealPath(Application->CurrentRing->Folder, path);
         });
     };
     SidePanel->OnHover = [this](QRElement* element) {

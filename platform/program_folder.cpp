@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -197,6 +200,54 @@ ProgramFolders CurrentProgramFolders()
 std::string StateFolder()
 {
     return CurrentProgramFolders().State;
+}
+
+namespace {
+
+constexpr std::size_t kReadablePartBytes = 48;
+
+std::uint64_t Fnv1a(const std::string& text)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// The last kReadablePartBytes of the path with "/" as "-" and anything but letters, digits, "."
+// and "_" as "_", so that the name says which folder it is without being one.
+std::string ReadablePart(const std::string& root)
+{
+    std::string part;
+    for (const char c : root) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/')
+            part += part.empty() || part.back() == '-' ? "" : "-";
+        else
+            part += std::isalnum(byte) != 0 || c == '.' || c == '_' ? c : '_';
+    }
+    while (!part.empty() && part.back() == '-')
+        part.pop_back();
+    if (part.size() > kReadablePartBytes)
+        part = part.substr(part.size() - kReadablePartBytes);
+    return part.empty() ? "root" : part;
+}
+
+} // namespace
+
+std::string StateFileOf(const std::string& root, const std::string& folder, const std::string& extension)
+{
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1a(root)));
+    return folder + ReadablePart(root) + "-" + hash + extension;
+}
+
+bool MakeStateFolders(const std::string& folder)
+{
+    std::vector<std::string> problems;
+    return MakeFolders(folder, problems);
 }
 
 std::vector<std::string> PrepareUserFolders(const ProgramFolders& folders)

@@ -42,6 +42,12 @@ ProgramFolders CurrentProgramFolders();
 // size histories). Parts that keep state ask here, never for the program or data folder, which an
 // installed copy cannot write.
 std::string StateFolder();
+// The file in `folder` that keeps state about the folder `root`: a readable part of the path and a
+// hash of the whole ("home-ann-Music-3f09c2a1d6e4b871" + extension).
+std::string StateFileOf(const std::string& root, const std::string& folder, const std::string& extension);
+// Makes `folder` (ending in "/") and the folders above it that are missing, owner-only; false
+// with errno set when one cannot be made.
+bool MakeStateFolders(const std::string& folder);
 
 // The settings file and the list files the program ships defaults for.
 inline constexpr const char* kUserFiles[] = {"orbivane.ini", "views.ini", "favorites.ini", "recent.ini"};

@@ -16,51 +16,6 @@ namespace platform {
 namespace {
 
 constexpr int kWriteAttempts = 3;
-constexpr std::size_t kReadablePartBytes = 48;
-
-std::uint64_t Fnv1a(const std::string& text)
-{
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-// The last kReadablePartBytes of the path with "/" as "-" and anything but letters, digits, "."
-// and "_" as "_", so that the name says which folder it is without being one.
-std::string ReadablePart(const std::string& root)
-{
-    std::string part;
-    for (const char c : root) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '/')
-            part += part.empty() || part.back() == '-' ? "" : "-";
-        else
-            part += std::isalnum(byte) != 0 || c == '.' || c == '_' ? c : '_';
-    }
-    while (!part.empty() && part.back() == '-')
-        part.pop_back();
-    if (part.size() > kReadablePartBytes)
-        part = part.substr(part.size() - kReadablePartBytes);
-    return part.empty() ? "root" : part;
-}
-
-bool MakeFolders(const std::string& folder)
-{
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
-        const std::string step = folder.substr(0, slash);
-        if (::mkdir(step.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    return path.substr(0, path.find_last_of('/') + 1);
-}
 
 } // namespace
 
@@ -71,9 +26,7 @@ std::string SizeHistoryFolder()
 
 std::string HistoryPathOf(const std::string& root, const std::string& folder)
 {
-    char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1a(root)));
-    return folder + ReadablePart(root) + "-" + hash + kHistoryExtension;
+    return StateFileOf(root, folder, kHistoryExtension);
 }
 
 std::string ThisHost()
@@ -87,7 +40,7 @@ std::string ThisHost()
 RecordReport RecordCount(const std::string& path, const CountRecord& record)
 {
     RecordReport report;
-    if (!MakeFolders(FolderOf(path))) {
+    if (!MakeStateFolders(path.substr(0, path.find_last_of('/') + 1))) {
         report.Problem = "Size history \"" + path + "\" cannot be written: " + std::strerror(errno);
         return report;
     }

@@ -164,6 +164,8 @@ private:
     void AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     // Below the other lines, how the element changed since the count growth is shown against.
     void AddGrowthLines(std::vector<GLInfoLine>& lines, float right, float top) const;
+    void AddHiddenLine(std::vector<GLInfoLine>& lines, float right, float top) const;
+    void AddNoteLines(std::vector<GLInfoLine>& lines, float right, float top, const std::vector<std::string>& texts) const;
     // Ring strip parts (gl_scene_ringlist.cpp).
     struct StripIcon {
         QOXRing* Ring = nullptr; // not owned

@@ -240,6 +240,7 @@ std::vector<GLInfoLine> GLSceneApp::InfoLines(float right, float top) const
     else
         AddFileLines(lines, right, top);
     AddGrowthLines(lines, right, top);
+    AddHiddenLine(lines, right, top);
     return lines;
 }
 
@@ -256,6 +257,23 @@ void GLSceneApp::AddGrowthLines(std::vector<GLInfoLine>& lines, float right, flo
             texts.push_back("Removed since: " + QOXConvert::IntToStr(removed.Items) + (removed.Items == 1 ? " item, " : " items, ") +
                             SizeText(removed.Bytes));
     }
+    AddNoteLines(lines, right, top, texts);
+}
+
+// "2 hidden, 1.50 MB": the folder's children hidden from the ring.
+void GLSceneApp::AddHiddenLine(std::vector<GLInfoLine>& lines, float right, float top) const
+{
+    if (!HoverElement->IsFolder())
+        return;
+    const auto* folder = static_cast<const QREFolder*>(HoverElement);
+    if (folder->HiddenChildren > 0)
+        AddNoteLines(lines, right, top,
+                     {QOXConvert::IntToStr(folder->HiddenChildren) + " hidden, " + SizeText(folder->HiddenChildBytes)});
+}
+
+// Texts below every line so far, each right-aligned when it is long; empty texts are left out.
+void GLSceneApp::AddNoteLines(std::vector<GLInfoLine>& lines, float right, float top, const std::vector<std::string>& texts) const
+{
     float y = top + 50.0f;
     for (const GLInfoLine& line : lines)
         y = std::max(y, line.Y + kLineHeight);
@@ -303,7 +321,10 @@ void GLSceneApp::AddFolderLines(std::vector<GLInfoLine>& lines, float right, flo
     const auto* folder = static_cast<const QREFolder*>(HoverElement);
     float attributesTop = top;
     if (const QRRingSizes* sizes = folder->Ring->Sizes; sizes != nullptr) {
-        const float below = AddCountLines(lines, right, top + (InfoOnDrive ? 150.0f : 50.0f), sizes->CountOf(*folder));
+        // What is hidden from the ring has left the total shown.
+        QRFolderCount count = sizes->CountOf(*folder);
+        count.Totals.Bytes = std::max<std::int64_t>(0, count.Totals.Bytes - folder->HiddenBelow);
+        const float below = AddCountLines(lines, right, top + (InfoOnDrive ? 150.0f : 50.0f), count);
         attributesTop = std::max(top, below - 130.0f);
     }
     const QRAttributes attributes = folder->Attributes();

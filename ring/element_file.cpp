@@ -51,7 +51,7 @@ void QREFile::ApplyVisibility()
         Colour = app->FileColour;
         Visible = !anyEnabled && app->Settings.DisplayUnboundElements;
     }
-    if (Hidden && !app->Settings.DisplayHiddenFiles)
+    if ((Hidden && !app->Settings.DisplayHiddenFiles) || HiddenFromRing)
         Visible = false;
 }
 

@@ -325,7 +325,7 @@ void QREFolder::UpdateVisibility()
 
 void QREFolder::ApplyVisibility()
 {
-    Visible = !Hidden || Settings().DisplayHiddenFiles;
+    Visible = (!Hidden || Settings().DisplayHiddenFiles) && !HiddenFromRing;
 }
 
 void QREFolder::Place(int level, float end, float start)
@@ -342,9 +342,12 @@ std::int64_t QREFolder::ComputeSize()
         Size = -1;
     } else if (!SizeKnown()) {
         std::int64_t sum = 0;
+        // The whole size: what is hidden from the ring leaves the size shown, not the size.
         ForEachChild([&](QRElement* child) {
-            if (child->Visible)
-                sum += child->ComputeSize();
+            if (child->Visible || child->HiddenFromRing) {
+                child->ComputeSize();
+                sum += child->WholeSizeForLayout();
+            }
         });
         Size = sum == 0 ? -1 : sum;
     }
@@ -355,6 +358,37 @@ void QREFolder::Animate()
 {
     ForEachChild([](QRElement* child) { child->Animate(); });
     QRElement::Animate();
+}
+
+QRElement* QREFolder::ChildNamed(std::string_view name) const
+{
+    QRElement* found = nullptr;
+    ForEachChild([&](QRElement* child) {
+        if (found == nullptr && child->Name == name)
+            found = child;
+    });
+    return found;
+}
+
+QRElement* QREFolder::Descendant(std::string_view relative, QRPathWalk walk)
+{
+    QRElement* element = this;
+    while (!relative.empty()) {
+        if (!element->IsFolder())
+            return nullptr;
+        auto* folder = static_cast<QREFolder*>(element);
+        if (walk == QRPathWalk::Expanding && !folder->Expanded)
+            folder->Expand();
+        else if (walk == QRPathWalk::Reading && !folder->Expanded)
+            folder->Scan();
+        const std::size_t slash = relative.find('/');
+        const std::size_t length = slash == std::string_view::npos ? relative.size() : slash + 1;
+        element = folder->ChildNamed(relative.substr(0, length));
+        if (element == nullptr)
+            return nullptr;
+        relative.remove_prefix(length);
+    }
+    return element;
 }
 
 int QREFolder::VisibleFolderCount() const

@@ -19,6 +19,10 @@ enum class QRLink { Plain, SymbolicLink };
 // change reported for that folder alone).
 enum class QRRefreshDepth { Subtree, FolderOnly };
 
+// How a walk down a path treats the folders on its way: Loaded takes only what the ring holds;
+// Reading reads each folder on the way (without opening it); Expanding opens each one.
+enum class QRPathWalk { Loaded, Reading, Expanding };
+
 struct QRAttributes {
     bool Hidden = false;
     bool ReadOnly = false;
@@ -58,6 +62,11 @@ public:
     // Packs the children's names into one block when most of their store has become garbage.
     void PackNames();
 
+    // The child with that name (a folder's ends in "/"), or none.
+    QRElement* ChildNamed(std::string_view name) const;
+    // The element that `relative` names below this folder ("docs/deep/c.bin"), or none.
+    QRElement* Descendant(std::string_view relative, QRPathWalk walk);
+
     int VisibleFolderCount() const;
     int VisibleFileCount() const;
     int VisibleChildCount() const { return VisibleFolderCount() + VisibleFileCount(); }
@@ -79,6 +88,11 @@ public:
     QRList<QREFile>* Files = nullptr;     // owned; owns the files
     bool Expanded = false;
     bool Link = false; // the entry is a symbolic link to a folder
+    // What is hidden from the ring (QRHiddenItems sums it before each layout): the bytes anywhere
+    // below, left out of the size shown, and the children hidden with their bytes.
+    std::int64_t HiddenBelow = 0;
+    std::int64_t HiddenChildBytes = 0;
+    int HiddenChildren = 0;
 
 private:
     friend class QRElement; // keeps its name in its parent's ChildNames

@@ -130,9 +130,17 @@ QRNameStore& QRElement::NameStore()
     return Parent != nullptr ? Parent->ChildNames : static_cast<QREFolder*>(this)->ChildNames;
 }
 
+std::int64_t QRElement::ShownSize() const
+{
+    if (Size < 0 || !IsFolder())
+        return Size;
+    return std::max<std::int64_t>(0, Size - static_cast<const QREFolder*>(this)->HiddenBelow);
+}
+
 std::int64_t QRElement::SizeForLayout() const
 {
-    return Size == 0 ? 1 : Size;
+    const std::int64_t shown = ShownSize();
+    return shown == 0 ? 1 : shown;
 }
 
 float QRElement::SizeRatio(std::int64_t min, std::int64_t max) const

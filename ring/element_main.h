@@ -55,9 +55,13 @@ public:
     void SetName(std::string_view name);
     // Keeps the name in `to` from now on; `from` is the store that kept it so far.
     void MoveName(QRNameStore& from, QRNameStore& to);
-    // The size in all its 64 bits, with an empty entry counting 1; -1 while unset. A file of
-    // 2 GiB or more is as large on the ring as it is on the disk.
+    // The size shown: a folder's without what is hidden from the ring below it; -1 while unset.
+    std::int64_t ShownSize() const;
+    // The shown size in all its 64 bits, with an empty entry counting 1; -1 while unset. A file
+    // of 2 GiB or more is as large on the ring as it is on the disk.
     std::int64_t SizeForLayout() const;
+    // As SizeForLayout, with what is hidden from the ring below a folder.
+    std::int64_t WholeSizeForLayout() const { return Size == 0 ? 1 : Size; }
     bool SizeKnown() const { return Size >= 0; }
     float SizeRatio(std::int64_t min, std::int64_t max) const;
     // The centre of the element's sector in ring space.
@@ -83,6 +87,7 @@ public:
     bool Selected = false;
     bool Visible = true;
     bool Hidden = false; // the name begins with "."
+    bool HiddenFromRing = false; // the user hid it from the ring (QRHiddenItems); the disk is untouched
 
 protected:
     // The store that keeps this element's name: its parent's; a root folder keeps its own.

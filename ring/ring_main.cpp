@@ -71,6 +71,7 @@ void QOXRing::ResetView()
 
 void QOXRing::Relayout()
 {
+    Hidden.Mark(*this);
     Root->UpdateVisibility();
     if (Sizes != nullptr && Sizes->Growth != nullptr)
         Sizes->Growth->Paint(*this);

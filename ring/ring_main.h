@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
 #include "resources/resource_list.h"
 #include "ring/element_folder.h"
+#include "ring/ring_hidden.h"
 #include "ring/ring_layer.h"
 
 class QRDisplayList;
@@ -21,6 +23,13 @@ struct QRDriveInfo {
     std::string TypeText;   // "HDD", "Removable Device", ... or empty
     std::int64_t Total = -1; // bytes
     std::int64_t Free = -1;  // bytes
+};
+
+// The folders the ring had as its root before the one it shows (Back, the last the latest) and
+// those it came back from (Forward), for going back and forth.
+struct QRRootHistory {
+    std::vector<std::string> Back;
+    std::vector<std::string> Forward;
 };
 
 class QOXRing : public QOXObject {
@@ -83,6 +92,8 @@ public:
     // Owned; a ring on a size history, which never touches the disk; none for a ring on the disk.
     std::unique_ptr<QRRingHistory> History;
     std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
+    QRHiddenItems Hidden;          // what the user hid from the ring
+    QRRootHistory Roots;
 
 protected:
     void BeforeDestroy() override;

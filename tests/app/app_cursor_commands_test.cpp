@@ -50,8 +50,8 @@ protected:
 
 TEST_F(CursorCommands, TheElementMenuShowsWhatFitsAFileAFolderAndARoot)
 {
-    EXPECT_EQ(MenuOf(TopFile), (QAMenuItems{Item::CMLineRename, Item::CMRename}));
-    EXPECT_EQ(MenuOf(Sub), (QAMenuItems{Item::CMLineRename, Item::CMRename, Item::CMLineFolder, Item::CMExpandAll,
+    EXPECT_EQ(MenuOf(TopFile), (QAMenuItems{Item::CMLineRename, Item::CMRename, Item::CMHideFromRing}));
+    EXPECT_EQ(MenuOf(Sub), (QAMenuItems{Item::CMLineRename, Item::CMRename, Item::CMHideFromRing, Item::CMLineFolder, Item::CMExpandAll,
                                         Item::CMLineNew, Item::CMNew, Item::CMExpand, Item::CMNewRingFromFolder}));
     EXPECT_EQ(MenuOf(Ring->Root), (QAMenuItems{Item::CMLineFolder, Item::CMExpandAll, Item::CMLineNew, Item::CMNew,
                                                Item::CMLineRoot, Item::CMRingMinimize, Item::CMRingClose,

@@ -7,6 +7,7 @@ orbivane_layer_tests(orbivane_platform_fileops_tests
   file_transfer_test.cpp
   trash_test.cpp
   file_undo_test.cpp
+  hidden_items_file_test.cpp
   uri_list_test.cpp
 )
 target_link_libraries(orbivane_platform_fileops_tests PRIVATE orbivane_platform_fileops Qt6::Core)
