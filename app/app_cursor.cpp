@@ -315,7 +315,8 @@ void QACursor::RequestRingMenu(QOXRing* ring)
     MenuOpen = true;
 }
 
-// The marks are references: nothing is copied and nothing is placed on the system clipboard.
+// The marks are references: nothing is copied. Other programs get the files' paths; a Cut or
+// Copy of nothing leaves what they put on the clipboard there.
 void QACursor::MarkSelected(QACopyMode mode)
 {
     if (RefusedOnHistory(App()->CurrentRing))
@@ -323,6 +324,8 @@ void QACursor::MarkSelected(QACopyMode mode)
     FilesToCopy->Clear();
     CopyMode = mode;
     App()->CollectSelectedInCurrentRing(*FilesToCopy);
+    if (Clipboard != nullptr && FilesToCopy->Count() > 0)
+        Clipboard->Put({MarkedPaths(), mode == QACopyMode::Cut ? platform::ClipboardKind::Cut : platform::ClipboardKind::Copy});
 }
 
 void QACursor::OpenElement()

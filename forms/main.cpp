@@ -109,6 +109,7 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     Application->Overwrite = &FileDialogs;
     Application->Progress = &FileDialogs;
     Application->Modifiers = &Modifiers;
+    Application->Clipboard = &Clipboard;
     Application->Favorites->Recent->Window = this;
     // Only the idle benchmark draws frames that show nothing new, to measure what leaving them out saves.
     if (qEnvironmentVariableIsSet("ORBIVANE_DRAW_EVERY_FRAME"))

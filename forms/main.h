@@ -21,6 +21,7 @@
 #include "forms/main_menus.h"
 #include "lists/favorite_recent.h"
 #include "platform/qt_desktop_services.h"
+#include "platform/qt_file_clipboard.h"
 #include "platform/qt_gl_binding.h"
 #include "platform/keyboard_modifiers.h"
 #include "platform/qt_input.h"
@@ -137,6 +138,7 @@ private:
     TDialogs Dialogs{this};
     TFileDialogs FileDialogs{this};
     platform::QtKeyboardModifiers Modifiers;
+    platform::QtFileClipboard Clipboard;
     std::unique_ptr<TDropTarget> DropTarget; // registered on the view from start-up to close
     std::vector<QAStartTarget> StartTargets; // the command line's rings, opened at start-up
     QElapsedTimer SinceCreated;
