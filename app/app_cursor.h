@@ -121,6 +121,7 @@ public:
     QOXRing* MenuRing = nullptr;       // not owned; the ring the ring-list menu was opened for
     bool RingMenuPending = false;
     bool Dragging = false;
+    bool PressedOnSelection = false; // the left press landed on a selected element
     QAPoint PressPosition;
     QAMouseButton Button = QAMouseButton::None;
     QAPoint MousePosition;             // view pixels
@@ -132,6 +133,7 @@ public:
 
     QAPicker* Picker = nullptr; // not owned; the scene's picking
     QAMenuLink* Menus = nullptr; // not owned; the main window's context menus
+    QADragOutLink* DragOutLink = nullptr; // not owned; the window's drags to other programs
     QAFileDialogs* Dialogs = nullptr; // not owned; the delete confirmation, rename and new-name dialogs
     platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys at this moment
     platform::FileClipboard* Clipboard = nullptr;     // not owned; the desktop's clipboard, if any
@@ -153,6 +155,9 @@ private:
     void ClearSelection() const;
     void SelectRange();
     void ClickRelease();
+    bool OutsideTheView() const;
+    void DragSelectionOut();
+    static std::vector<std::string> PathsOf(const QRList<QRElement>& elements);
     QREFolder* CurrentFolder() const;
     // A menu command that changes the current element, after which its ring is laid out again.
     template <class Change>
@@ -163,7 +168,6 @@ private:
     bool ShiftHeld() const;
     std::vector<QADeleteItem> SelectedInCurrentRing() const;
     bool DeleteEntry(const std::string& path);
-    std::vector<std::string> MarkedPaths() const;
     bool MarkedAbove(const QREFolder& folder) const;
     std::optional<platform::ClipboardFiles> FilesFromElsewhere() const;
     void PasteFiles(const platform::ClipboardFiles& files, const QREFolder& folder, bool fromElsewhere);

@@ -363,14 +363,14 @@ void QACursor::Paste()
         Log("Cannot paste inside the selected structure!");
         return;
     }
-    PasteFiles({MarkedPaths(), CopyMode == QACopyMode::Cut ? platform::ClipboardKind::Cut : platform::ClipboardKind::Copy},
+    PasteFiles({PathsOf(*FilesToCopy), CopyMode == QACopyMode::Cut ? platform::ClipboardKind::Cut : platform::ClipboardKind::Copy},
                *folder, false);
 }
 
-std::vector<std::string> QACursor::MarkedPaths() const
+std::vector<std::string> QACursor::PathsOf(const QRList<QRElement>& elements)
 {
     std::vector<std::string> paths;
-    for (const QRElement* element : *FilesToCopy)
+    for (const QRElement* element : elements)
         paths.push_back(platform::WithoutTrailingSlash(element->FullPath()));
     return paths;
 }

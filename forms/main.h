@@ -31,6 +31,7 @@ class QLabel;
 class QTimer;
 class QOXApp;
 class QOXEngine;
+class TDragSource;
 class TDropTarget;
 class TFindBar;
 class TPanelView;
@@ -126,7 +127,7 @@ private:
     void ReleaseInputOnMenus();
     void ReturnKeysAfterDialogs();
     void OfferUndoOnEditMenu();
-    void RegisterDropTarget();
+    void RegisterDragAndDrop();
     QRect NormalPlacement() const;
 
     platform::QtDesktopServices Desktop{this};
@@ -140,6 +141,7 @@ private:
     platform::QtKeyboardModifiers Modifiers;
     platform::QtFileClipboard Clipboard;
     std::unique_ptr<TDropTarget> DropTarget; // registered on the view from start-up to close
+    std::unique_ptr<TDragSource> DragSource; // the cursor's drags out of the view, from start-up on
     std::vector<QAStartTarget> StartTargets; // the command line's rings, opened at start-up
     QElapsedTimer SinceCreated;
     int Entries = 0;
