@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QProcess>
 #include <QTest>
 
@@ -19,6 +20,7 @@
 #include "ring/element_folder.h"
 #include "ring/ring_main.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/display_events.h"
 #include "tests/support/form_fixture.h"
 
 namespace {
@@ -43,13 +45,16 @@ public:
         while (!Process.canReadLine() && Process.state() != QProcess::NotRunning && !deadline.hasExpired())
             Serve(Process);
         EXPECT_EQ(Process.readLine().trimmed(), "ready");
-        // Our window system connection learns that the clipboard has gone to the peer.
-        EXPECT_TRUE(QTest::qWaitFor([] { return !QGuiApplication::clipboard()->ownsClipboard(); }, kWaitMilliseconds));
+        // This process learns from the window system that the clipboard has changed hands, as it
+        // would while the user goes from the other program's window to ours.
+        EXPECT_TRUE(QTest::qWaitFor(AnotherProgramOffers, kWaitMilliseconds));
     }
+    // Once the peer has gone, so has what it offered.
     ~ClipboardPeer()
     {
         Process.closeWriteChannel();
         RunToEnd(Process);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !AnotherProgramOffers(); }, kWaitMilliseconds));
     }
 
     // What the peer reads from the clipboard now.
@@ -68,6 +73,11 @@ public:
     }
 
 private:
+    static bool AnotherProgramOffers()
+    {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        return !clipboard->ownsClipboard() && clipboard->mimeData() != nullptr && !clipboard->mimeData()->formats().isEmpty();
+    }
     static void Serve(QProcess& process)
     {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -114,8 +124,6 @@ protected:
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), {}};
     }
-    // A folder big enough to be clicked, with an empty folder beside the padding.
-    void BigFolder(const std::string& name) const { Tree.File(name + "pad", 1 << 20); }
     QRElement* Element(const std::string& name) const { return ChildNamed(*CurrentRing()->Root, name); }
     void ClickElement(const std::string& name)
     {
@@ -124,11 +132,20 @@ protected:
         Click(ViewPointOf(Element(name)));
         Settle();
     }
-    // Pastes into `folder` (clicked, so selected and current) from the Edit menu.
+    // The element selected alone and current, as a click leaves it, without waiting for the ring
+    // to turn to it.
+    void Choose(const std::string& name) const
+    {
+        QRElement* element = Element(name);
+        ASSERT_NE(element, nullptr) << name;
+        App()->DeselectAllRings();
+        element->Selected = true;
+        App()->TheCursor->SetCurrent(element);
+    }
+    // Pastes into `folder` from the Edit menu.
     void PasteInto(const std::string& folder)
     {
-        ClickElement(folder);
-        ASSERT_TRUE(Element(folder)->Selected);
+        Choose(folder);
         Item("Paste1")->trigger();
     }
 };
@@ -143,7 +160,7 @@ TEST_F(ClipboardForm, PasteTakesWhatAnotherProgramCopiedOrCut)
     };
     const std::vector<Case> cases{{"uri-copy", false}, {"gnome-cut", true}, {"kde-cut", true}};
     for (const Case& test : cases)
-        BigFolder(std::string("to-") + test.Kind + "/");
+        Tree.MakeFolder(std::string("to-") + test.Kind + "/");
     Start();
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Kind);
@@ -165,7 +182,7 @@ TEST_F(ClipboardForm, PasteTakesWhatAnotherProgramCopiedOrCut)
 // the command on its first line, and after a cut the KDE marker.
 TEST_F(ClipboardForm, AnotherProgramReadsWhatIsCutOrCopiedHere)
 {
-    BigFolder("here/");
+    Tree.File("here/pad", 1 << 20); // big enough to be clicked
     const std::vector<std::string> paths = OddFiles("here/");
     Start();
     ClickElement("here/");
@@ -210,16 +227,19 @@ TEST_F(ClipboardForm, PasteTakesTheNewerOfOursAndTheirs)
         {"their files, then ours", false, "uri-copy", "mine.txt"},
         {"ours, then their text", true, "text", "mine.txt"},
     };
-    Tree.File("mine.txt", 1 << 20);
+    Tree.File("mine.txt", 4);
     const std::string theirs = Write("elsewhere/theirs.txt", "theirs");
     for (std::size_t i = 0; i < cases.size(); ++i)
-        BigFolder("to-" + std::to_string(i) + "/");
+        Tree.MakeFolder("to-" + std::to_string(i) + "/");
     Start();
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const Case& test = cases[i];
         SCOPED_TRACE(test.Name);
         const auto copyMine = [this] {
-            ClickElement("mine.txt");
+            Choose("mine.txt");
+            // The user comes back to our window: the clipboard goes to the newest claim, by the
+            // server's time of the events behind it.
+            PlayOnDisplay(PointerTo(GLView()->mapToGlobal(QPoint(10, 10))));
             Item("Copy1")->trigger();
             EXPECT_TRUE(QTest::qWaitFor([] { return QGuiApplication::clipboard()->ownsClipboard(); }, kWaitMilliseconds));
         };

@@ -1,11 +1,8 @@
 // Files dragged from the ring out of the view, with real pointer and key events of the X server
 // (played by xdotool), into a window of this process that takes drops as another program's would.
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QProcess>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -17,6 +14,7 @@
 #include "ring/element_folder.h"
 #include "ring/ring_main.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/display_events.h"
 #include "tests/support/form_fixture.h"
 
 namespace {
@@ -52,24 +50,6 @@ protected:
         event->acceptProposedAction();
     }
 };
-
-// Plays xdotool's commands while this process goes on handling its events.
-void Play(const QStringList& commands)
-{
-    QProcess xdotool;
-    xdotool.start("xdotool", commands);
-    const QDeadlineTimer deadline(kWaitMilliseconds);
-    while (xdotool.state() != QProcess::NotRunning && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        xdotool.waitForFinished(10);
-    }
-    ASSERT_EQ(xdotool.exitCode(), 0) << xdotool.readAllStandardError().toStdString();
-}
-
-QStringList PointerTo(QPoint point)
-{
-    return {"mousemove", QString::number(point.x()), QString::number(point.y()), "sleep", "0.3"};
-}
 
 class DragOutForm : public FormTest {
 protected:
@@ -110,7 +90,7 @@ TEST_F(DragOutForm, TheSelectionDraggedOutOfTheViewReachesAnotherWindowAsFiles)
         commands << "mouseup" << "1";
         if (test.Key != nullptr)
             commands << "keyup" << test.Key;
-        Play(commands);
+        PlayOnDisplay(commands);
         ASSERT_TRUE(QTest::qWaitFor([&] { return catcher.Drops == 1; }, kWaitMilliseconds));
         std::optional<platform::ClipboardFiles> dropped = platform::FilesOfPayloads({{platform::kUriListFormat, catcher.UriList.toStdString()}});
         ASSERT_TRUE(dropped);
