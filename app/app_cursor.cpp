@@ -356,7 +356,7 @@ void QACursor::MarkSelected(QACopyMode mode)
     CopyMode = mode;
     App()->CollectSelectedInCurrentRing(*FilesToCopy);
     if (Clipboard != nullptr && FilesToCopy->Count() > 0)
-        Clipboard->Put({PathsOf(*FilesToCopy), mode == QACopyMode::Cut ? platform::ClipboardKind::Cut : platform::ClipboardKind::Copy});
+        Clipboard->Put(Marked());
 }
 
 void QACursor::OpenElement()

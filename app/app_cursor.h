@@ -168,6 +168,8 @@ private:
     bool ShiftHeld() const;
     std::vector<QADeleteItem> SelectedInCurrentRing() const;
     bool DeleteEntry(const std::string& path);
+    // The marked elements' paths and what a paste does with them.
+    platform::ClipboardFiles Marked() const;
     bool MarkedAbove(const QREFolder& folder) const;
     std::optional<platform::ClipboardFiles> FilesFromElsewhere() const;
     void PasteFiles(const platform::ClipboardFiles& files, const QREFolder& folder, bool fromElsewhere);

@@ -363,8 +363,12 @@ void QACursor::Paste()
         Log("Cannot paste inside the selected structure!");
         return;
     }
-    PasteFiles({PathsOf(*FilesToCopy), CopyMode == QACopyMode::Cut ? platform::ClipboardKind::Cut : platform::ClipboardKind::Copy},
-               *folder, false);
+    PasteFiles(Marked(), *folder, false);
+}
+
+platform::ClipboardFiles QACursor::Marked() const
+{
+    return {PathsOf(*FilesToCopy), CopyMode == QACopyMode::Cut ? platform::ClipboardKind::Cut : platform::ClipboardKind::Copy};
 }
 
 std::vector<std::string> QACursor::PathsOf(const QRList<QRElement>& elements)
