@@ -329,6 +329,11 @@ Qt::ItemFlags TElementListModel::flags(const QModelIndex& index) const
     return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
 }
 
+Qt::DropActions TElementListModel::supportedDragActions() const
+{
+    return Qt::CopyAction | Qt::MoveAction;
+}
+
 QStringList TElementListModel::mimeTypes() const
 {
     return {platform::kUriListFormat};
