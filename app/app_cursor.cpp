@@ -69,6 +69,7 @@ void QACursor::Press(QAMouseButton button)
     }
     Button = PressedButton(button);
     Dragging = false;
+    PressedOnSelection = false;
     PressPosition = MousePosition;
     AnchorElement = nullptr;
     SetCurrent(nullptr);
@@ -79,7 +80,10 @@ void QACursor::Press(QAMouseButton button)
     }
     SetCurrent(element);
     AnchorElement = element;
-    if (Button == QAMouseButton::Left && !AddDown() && !InvertActionDown())
+    // A press on the selection may drag it out of the view; a click or a drag inside the view
+    // clears it at the release instead.
+    PressedOnSelection = Button == QAMouseButton::Left && element->Selected;
+    if (Button == QAMouseButton::Left && !AddDown() && !InvertActionDown() && !PressedOnSelection)
         ClearSelection();
     if (Button == QAMouseButton::Right) {
         if (!element->Selected)
@@ -110,9 +114,36 @@ void QACursor::Move(float x, float y)
     if (Button != QAMouseButton::None && buttonDown && MousePosition != PressPosition)
         Dragging = true;
     if (Button == QAMouseButton::Left && CurrentElement != nullptr && Dragging) {
+        if (PressedOnSelection && OutsideTheView()) {
+            DragSelectionOut();
+            return;
+        }
         if (QRElement* element = Pick())
             SetCurrent(element);
     }
+}
+
+bool QACursor::OutsideTheView() const
+{
+    if (App()->Window == nullptr)
+        return false;
+    const QAViewSize size = App()->Window->ViewSize();
+    return MousePosition.X < 0 || MousePosition.Y < 0 || MousePosition.X >= static_cast<float>(size.Width) ||
+           MousePosition.Y >= static_cast<float>(size.Height);
+}
+
+// The window system takes the pointer until the drop, so the press ends here: its release never
+// reaches the view. The selection stays as it was.
+void QACursor::DragSelectionOut()
+{
+    const QOXPtr<QRList<QRElement>> selected =
+        QOXMake<QRList<QRElement>>(nullptr, QRList<QRElement>::Uniqueness::Unique, QRList<QRElement>::Ownership::References);
+    ElementRing->CollectSelected(*selected);
+    Button = QAMouseButton::None;
+    Dragging = false;
+    PressedOnSelection = false;
+    if (DragOutLink != nullptr && selected->Count() > 0)
+        DragOutLink->DragOut(PathsOf(*selected));
 }
 
 void QACursor::Release()
@@ -315,7 +346,8 @@ void QACursor::RequestRingMenu(QOXRing* ring)
     MenuOpen = true;
 }
 
-// The marks are references: nothing is copied and nothing is placed on the system clipboard.
+// The marks are references: nothing is copied. Other programs get the files' paths; a Cut or
+// Copy of nothing leaves what they put on the clipboard there.
 void QACursor::MarkSelected(QACopyMode mode)
 {
     if (RefusedOnHistory(App()->CurrentRing))
@@ -323,6 +355,8 @@ void QACursor::MarkSelected(QACopyMode mode)
     FilesToCopy->Clear();
     CopyMode = mode;
     App()->CollectSelectedInCurrentRing(*FilesToCopy);
+    if (Clipboard != nullptr && FilesToCopy->Count() > 0)
+        Clipboard->Put(Marked());
 }
 
 void QACursor::OpenElement()

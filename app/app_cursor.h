@@ -1,8 +1,8 @@
 #pragma once
 // The cursor: turns presses, drags and releases on the 3-D view into selection, expansion and
-// context menus, keeps the elements marked by Cut or Copy (the program's own clipboard; the
-// system clipboard is never touched), carries the ring commands of the context menus, and runs the
-// commands that change the disk.
+// context menus, keeps the elements marked by Cut or Copy (the program's own clipboard, shared with
+// other programs through the desktop's), carries the ring commands of the context menus, and runs
+// the commands that change the disk.
 #include <optional>
 #include <set>
 #include <string>
@@ -11,6 +11,7 @@
 #include "app/app_cursor_files.h"
 #include "app/app_links.h"
 #include "engine/qox_object.h"
+#include "platform/file_clipboard.h"
 #include "platform/keyboard_modifiers.h"
 #include "resources/resource_list.h"
 #include "ring/element_hooks.h"
@@ -64,6 +65,8 @@ public:
     void ToggleCurrent();
     void FocusCurrent();
     void RequestRingMenu(QOXRing* ring);
+    // Marks the selection of the current ring for Paste and puts its files on the desktop's
+    // clipboard, for other programs.
     void MarkSelected(QACopyMode mode);
 
     // Commands of the element menu, for the current element.
@@ -83,6 +86,8 @@ public:
     // Commands that change the disk (app_cursor_files). Shift held at the moment of Delete makes
     // the deletion permanent; otherwise the entries go to the trash.
     void Delete();
+    // Pastes into the current folder what another program put on the desktop's clipboard since the
+    // last Cut or Copy here (a cut there moves), the marked elements otherwise.
     void Paste();
     void Rename();
     void NewFile();
@@ -116,6 +121,7 @@ public:
     QOXRing* MenuRing = nullptr;       // not owned; the ring the ring-list menu was opened for
     bool RingMenuPending = false;
     bool Dragging = false;
+    bool PressedOnSelection = false; // the left press landed on a selected element
     QAPoint PressPosition;
     QAMouseButton Button = QAMouseButton::None;
     QAPoint MousePosition;             // view pixels
@@ -127,8 +133,10 @@ public:
 
     QAPicker* Picker = nullptr; // not owned; the scene's picking
     QAMenuLink* Menus = nullptr; // not owned; the main window's context menus
+    QADragOutLink* DragOutLink = nullptr; // not owned; the window's drags to other programs
     QAFileDialogs* Dialogs = nullptr; // not owned; the delete confirmation, rename and new-name dialogs
     platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys at this moment
+    platform::FileClipboard* Clipboard = nullptr;     // not owned; the desktop's clipboard, if any
     // The file operations with the overwrite dialog, the progress window and the trash.
     QAFileOperations Files;
 
@@ -147,6 +155,9 @@ private:
     void ClearSelection() const;
     void SelectRange();
     void ClickRelease();
+    bool OutsideTheView() const;
+    void DragSelectionOut();
+    static std::vector<std::string> PathsOf(const QRList<QRElement>& elements);
     QREFolder* CurrentFolder() const;
     // A menu command that changes the current element, after which its ring is laid out again.
     template <class Change>
@@ -157,6 +168,11 @@ private:
     bool ShiftHeld() const;
     std::vector<QADeleteItem> SelectedInCurrentRing() const;
     bool DeleteEntry(const std::string& path);
+    // The marked elements' paths and what a paste does with them.
+    platform::ClipboardFiles Marked() const;
+    bool MarkedAbove(const QREFolder& folder) const;
+    std::optional<platform::ClipboardFiles> FilesFromElsewhere() const;
+    void PasteFiles(const platform::ClipboardFiles& files, const QREFolder& folder, bool fromElsewhere);
     void CreateNamedEntry(QAEntryKind kind, QREFolder* folder);
     QREFolder* PickedFolder() const;
 

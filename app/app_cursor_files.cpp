@@ -346,22 +346,66 @@ bool QACursor::DeleteEntry(const std::string& path)
     return !Exists(path);
 }
 
+// Our marks when the desktop's clipboard still holds what our last Cut or Copy put there, or when
+// another program put no file on it since.
 void QACursor::Paste()
 {
     QREFolder* folder = CurrentFolder();
-    if (Files.Running() || folder == nullptr || !folder->Selected || FilesToCopy->Count() == 0 || RefusedOnHistory(folder->Ring))
+    if (Files.Running() || folder == nullptr || !folder->Selected || RefusedOnHistory(folder->Ring))
         return;
-    for (const QRElement* element = folder; element != nullptr; element = element->Parent) {
-        if (FilesToCopy->Contains(element)) {
-            Log("Cannot paste inside the selected structure!");
-            return;
-        }
+    if (const std::optional<platform::ClipboardFiles> theirs = FilesFromElsewhere()) {
+        PasteFiles(*theirs, *folder, true);
+        return;
     }
-    std::vector<std::string> sources;
-    for (const QRElement* element : *FilesToCopy)
-        sources.push_back(platform::WithoutTrailingSlash(element->FullPath()));
-    const auto kind = CopyMode == QACopyMode::Cut ? platform::TransferKind::Move : platform::TransferKind::Copy;
-    Files.Transfer(kind, sources, platform::WithoutTrailingSlash(folder->FullPath()));
+    if (FilesToCopy->Count() == 0)
+        return;
+    if (MarkedAbove(*folder)) {
+        Log("Cannot paste inside the selected structure!");
+        return;
+    }
+    PasteFiles(Marked(), *folder, false);
+}
+
+platform::ClipboardFiles QACursor::Marked() const
+{
+    return {PathsOf(*FilesToCopy), CopyMode == QACopyMode::Cut ? platform::ClipboardKind::Cut : platform::ClipboardKind::Copy};
+}
+
+std::vector<std::string> QACursor::PathsOf(const QRList<QRElement>& elements)
+{
+    std::vector<std::string> paths;
+    for (const QRElement* element : elements)
+        paths.push_back(platform::WithoutTrailingSlash(element->FullPath()));
+    return paths;
+}
+
+bool QACursor::MarkedAbove(const QREFolder& folder) const
+{
+    for (const QRElement* element = &folder; element != nullptr; element = element->Parent) {
+        if (FilesToCopy->Contains(element))
+            return true;
+    }
+    return false;
+}
+
+std::optional<platform::ClipboardFiles> QACursor::FilesFromElsewhere() const
+{
+    if (Clipboard == nullptr || Clipboard->HoldsOurs())
+        return std::nullopt;
+    return Clipboard->Files();
+}
+
+// A cut is used up once none of its files is left where the clipboard says: the clipboard is
+// emptied then, so that a second paste or another program does not look for them. Our own marks
+// stay, as after every paste.
+void QACursor::PasteFiles(const platform::ClipboardFiles& files, const QREFolder& folder, bool fromElsewhere)
+{
+    const bool cut = files.Kind == platform::ClipboardKind::Cut;
+    Files.Transfer(cut ? platform::TransferKind::Move : platform::TransferKind::Copy, files.Paths,
+                   platform::WithoutTrailingSlash(folder.FullPath()));
+    const bool usedUp = cut && std::none_of(files.Paths.begin(), files.Paths.end(), Exists);
+    if (usedUp && Clipboard != nullptr && (fromElsewhere || Clipboard->HoldsOurs()))
+        Clipboard->Clear();
     App()->RefreshAll();
 }
 

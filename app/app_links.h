@@ -73,6 +73,15 @@ public:
     virtual bool OnRingStrip(float x, float y) = 0;
 };
 
+// Files dragged from the view out to other programs.
+class QADragOutLink {
+public:
+    virtual ~QADragOutLink() = default;
+    // Hands the files (full paths) to the window system's drag once the event at hand is done:
+    // offered as a copy, or as a move with Shift where the target allows it.
+    virtual void DragOut(const std::vector<std::string>& paths) = 0;
+};
+
 // The cursor's three context menus.
 enum class QAMenu { Background, Element, RingList };
 

@@ -26,6 +26,7 @@ class QASizes;
 class QOXGL;
 class QOXInput;
 namespace platform {
+class FileClipboard;
 class GLBinding;
 class InputSystem;
 class KeyboardModifiers;
@@ -187,6 +188,7 @@ public:
     platform::OverwritePrompt* Overwrite = nullptr; // not owned; the overwrite dialog
     platform::ProgressView* Progress = nullptr;  // not owned; the progress window and the events
     platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys of the moment
+    platform::FileClipboard* Clipboard = nullptr; // not owned; the desktop's clipboard
     // Owned; the background counting of folder sizes and the live rings, driven by UpdateRings.
     std::unique_ptr<QASizes> Sizes;
     QAPictureWatch Picture; // whether a frame has anything new to draw

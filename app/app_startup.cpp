@@ -105,6 +105,7 @@ void QOXApp::StartCursor()
     SceneApp->Renderer->Keys = Keys;
     TheCursor->Dialogs = FileDialogs;
     TheCursor->Modifiers = Modifiers;
+    TheCursor->Clipboard = Clipboard;
     TheCursor->Files.Overwrite = Overwrite;
     TheCursor->Files.Progress = Progress;
     TheCursor->Files.FindLeftovers();

@@ -8,12 +8,12 @@
 #include <QMimeData>
 #include <QPalette>
 #include <QStyle>
-#include <QUrl>
 
 #include <algorithm>
 #include <functional>
 
 #include "engine/qox_file.h"
+#include "platform/qt_file_clipboard.h"
 #include "presentation/gl_scene_app.h"
 #include "ring/element_folder.h"
 #include "ring/ring_main.h"
@@ -329,25 +329,27 @@ Qt::ItemFlags TElementListModel::flags(const QModelIndex& index) const
     return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
 }
 
-QStringList TElementListModel::mimeTypes() const
+Qt::DropActions TElementListModel::supportedDragActions() const
 {
-    return {"text/uri-list"};
+    return Qt::CopyAction | Qt::MoveAction;
 }
 
-// Other programs get the rows' entries as file URLs (text/uri-list).
+QStringList TElementListModel::mimeTypes() const
+{
+    return {platform::kUriListFormat};
+}
+
+// Other programs get the rows' entries as file URLs (text/uri-list), as from the ring.
 QMimeData* TElementListModel::mimeData(const QModelIndexList& indexes) const
 {
-    QList<QUrl> urls;
+    std::vector<std::string> paths;
     std::vector<const QRElement*> taken;
     for (const QModelIndex& index : indexes) {
         const QRElement* element = ElementAt(index.row());
         if (element == nullptr || std::find(taken.begin(), taken.end(), element) != taken.end())
             continue;
         taken.push_back(element);
-        const std::string path = QOXFileSystem::ExcludeTrailingDelimiter(element->FullPath());
-        urls.push_back(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+        paths.push_back(QOXFileSystem::ExcludeTrailingDelimiter(element->FullPath()));
     }
-    auto* data = new QMimeData();
-    data->setUrls(urls);
-    return data;
+    return platform::NewMimeData(platform::DragPayloads(paths));
 }

@@ -47,6 +47,9 @@ public:
     void sort(int column, Qt::SortOrder order) override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     QStringList mimeTypes() const override;
+    // A copy, or a move with Shift where the target allows it; the target moves the files, and the
+    // rows never go by the drag itself (no row is removable).
+    Qt::DropActions supportedDragActions() const override;
 
     // The bytes an element adds to its folder, 0 while unknown; the folder's sum of them.
     static std::int64_t BytesOf(const QRElement& element);

@@ -17,6 +17,7 @@
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "engine/qox_main.h"
+#include "forms/drag_source.h"
 #include "forms/drop_target.h"
 #include "forms/find_bar.h"
 #include "forms/panel_view.h"
@@ -114,6 +115,7 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     Application->Overwrite = &FileDialogs;
     Application->Progress = &FileDialogs;
     Application->Modifiers = &Modifiers;
+    Application->Clipboard = &Clipboard;
     Application->Favorites->Recent->Window = this;
     // Only the idle benchmark draws frames that show nothing new, to measure what leaving them out saves.
     if (qEnvironmentVariableIsSet("ORBIVANE_DRAW_EVERY_FRAME"))
@@ -259,18 +261,24 @@ void TFormMain::StartUpTimerTimer()
         TheEngine->Initialize(StartUpTimerLink.get(), TimerLink.get());
         Application->Init(Binding.get(), Input.get());
         Application->OpenStartTargets(StartTargets);
-        RegisterDropTarget();
+        RegisterDragAndDrop();
         Application->WatchElements(SidePanel);
         PanelView->TakeFocus();
     });
 }
 
-// Drops reach the cursor's drop handler, which exists from the start-up on.
-void TFormMain::RegisterDropTarget()
+// Drops reach the cursor's drop handler, which exists from the start-up on. A drag out ends with
+// the button released where the view did not see it, and perhaps with files moved by the target.
+void TFormMain::RegisterDragAndDrop()
 {
     DropTarget = std::make_unique<TDropTarget>(Application->TheCursor->DropTarget,
                                                [this](const std::function<void()>& call) { RunCommand(call); });
     PanelView->SetDropHandler(DropTarget.get());
+    DragSource = std::make_unique<TDragSource>(PanelView, [this] {
+        Input->ReleaseAll();
+        RunCommand([this] { Application->RefreshAll(); });
+    });
+    Application->TheCursor->DragOutLink = DragSource.get();
 }
 
 void TFormMain::TimerTimer()

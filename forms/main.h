@@ -21,6 +21,7 @@
 #include "forms/main_menus.h"
 #include "lists/favorite_recent.h"
 #include "platform/qt_desktop_services.h"
+#include "platform/qt_file_clipboard.h"
 #include "platform/qt_gl_binding.h"
 #include "platform/keyboard_modifiers.h"
 #include "platform/qt_input.h"
@@ -30,6 +31,7 @@ class QLabel;
 class QTimer;
 class QOXApp;
 class QOXEngine;
+class TDragSource;
 class TDropTarget;
 class TFindBar;
 class TPanelView;
@@ -129,7 +131,7 @@ private:
     void ReturnKeysAfterDialogs();
     void OfferUndoOnEditMenu();
     void OfferHiddenItems();
-    void RegisterDropTarget();
+    void RegisterDragAndDrop();
     QRect NormalPlacement() const;
 
     platform::QtDesktopServices Desktop{this};
@@ -141,7 +143,9 @@ private:
     TDialogs Dialogs{this};
     TFileDialogs FileDialogs{this};
     platform::QtKeyboardModifiers Modifiers;
+    platform::QtFileClipboard Clipboard;
     std::unique_ptr<TDropTarget> DropTarget; // registered on the view from start-up to close
+    std::unique_ptr<TDragSource> DragSource; // the cursor's drags out of the view, from start-up on
     std::vector<QAStartTarget> StartTargets; // the command line's rings, opened at start-up
     QElapsedTimer SinceCreated;
     int Entries = 0;

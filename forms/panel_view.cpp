@@ -83,12 +83,29 @@ bool TPanelView::IsInputEvent(QEvent::Type type)
     }
 }
 
-// The GL view lies exactly over this panel, so its event positions are the panel's too.
+// The GL view lies exactly over this panel, so its event positions are the panel's too. Drag
+// events go straight to the panel's handlers: sent on, Qt would deliver a drag's moves and drop to
+// the widget that took its enter (the view's container), which hands them back to the view.
 bool TPanelView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != View || !IsInputEvent(event->type()))
         return false;
-    QCoreApplication::sendEvent(this, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+        break;
+    case QEvent::DragMove:
+        dragMoveEvent(static_cast<QDragMoveEvent*>(event));
+        break;
+    case QEvent::DragLeave:
+        dragLeaveEvent(static_cast<QDragLeaveEvent*>(event));
+        break;
+    case QEvent::Drop:
+        dropEvent(static_cast<QDropEvent*>(event));
+        break;
+    default:
+        QCoreApplication::sendEvent(this, event);
+    }
     return true;
 }
 

@@ -1,8 +1,10 @@
 # File operations: copy, move, rename and delete of batches with their journal for undoing them,
 # the journal of a running operation for cleaning up after a kill, the desktop's trash, dropped URL
-# lists, the file of what the user hid from a ring; the modifier keys through Qt.
+# lists, the clipboard's formats, the file of what the user hid from a ring; the modifier keys and
+# the clipboard through Qt.
 add_library(orbivane_platform_fileops STATIC
   ${CMAKE_CURRENT_LIST_DIR}/file_contents.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_inflight.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_journal.cpp
@@ -20,6 +22,9 @@ add_library(orbivane_platform_fileops STATIC
 target_include_directories(orbivane_platform_fileops PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(orbivane_platform_fileops PUBLIC orbivane_platform)
 
+# The desktop's clipboard for files and the MIME data of drags, on Qt.
 target_sources(orbivane_platform_qt PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/qt_file_clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qt_keyboard_modifiers.cpp
 )
+target_link_libraries(orbivane_platform_qt PUBLIC orbivane_platform_fileops)

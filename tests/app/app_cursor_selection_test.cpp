@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,55 @@ TEST_F(CursorSelection, ADragOverEmptySpaceKeepsTheElementOfThePress)
     EXPECT_EQ(Cursor->CurrentElement, File(1));
     ReleaseButton(kLeft);
     EXPECT_EQ(SelectedNames(*F), NamesOf({File(1)}));
+}
+
+// A left drag from the selection that leaves the view hands the ring's selection to the window's
+// drag and keeps it selected; a drag that stays inside, a click on the selection and a drag from
+// elsewhere work as ever.
+TEST_F(CursorSelection, ADragFromTheSelectionOutOfTheViewCarriesItOut)
+{
+    struct DragsOut : QADragOutLink {
+        void DragOut(const std::vector<std::string>& paths) override { Paths.push_back(paths); }
+        std::vector<std::vector<std::string>> Paths;
+    };
+    constexpr std::pair<int, int> kLeftOfView{-4, 200};
+    constexpr std::pair<int, int> kBelowView{200, 480};
+    struct Case {
+        const char* Name;
+        int From;                      // the file pressed
+        std::optional<int> To;         // the file the drag ends on, or none: out of the view
+        std::pair<int, int> Out;       // where it leaves the view
+        bool DraggedOut;
+        std::vector<int> SelectedAfter; // files
+    };
+    for (const Case& test : std::vector<Case>{
+             {"from the selection out of the view", 2, std::nullopt, kLeftOfView, true, {0, 2}},
+             {"from the selection out at the bottom", 0, std::nullopt, kBelowView, true, {0, 2}},
+             {"from the selection to another file", 2, 1, {}, false, {1, 2}},
+             {"a click on the selection", 2, 2, {}, false, {2}},
+             {"from another file out of the view", 3, std::nullopt, kLeftOfView, false, {3}},
+         }) {
+        SCOPED_TRACE(test.Name);
+        DragsOut drags;
+        Cursor->DragOutLink = &drags;
+        Click(kEmpty);
+        File(0)->Selected = true;
+        File(2)->Selected = true;
+        PointAt(File(test.From));
+        PressButton(kLeft);
+        if (test.To)
+            PointAt(File(*test.To));
+        else
+            PointAt(test.Out);
+        ReleaseButton(kLeft);
+        std::vector<QRElement*> selected;
+        for (const int index : test.SelectedAfter)
+            selected.push_back(File(index));
+        EXPECT_EQ(SelectedNames(*F), NamesOf(selected));
+        const std::vector<std::vector<std::string>> expected{{File(0)->FullPath(), File(2)->FullPath()}};
+        EXPECT_EQ(drags.Paths, test.DraggedOut ? expected : decltype(expected){});
+        EXPECT_EQ(Cursor->Button, QAMouseButton::None);
+    }
 }
 
 TEST_F(CursorSelection, ADragBetweenRingRootsEndsAsAClickOnTheRoot)

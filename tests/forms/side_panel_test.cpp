@@ -6,7 +6,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
-#include <QUrl>
 
 #include <functional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "forms/main.h"
+#include "platform/percent_encoding.h"
 #include "presentation/gl_scene_app.h"
 #include "ring/element_folder.h"
 #include "tests/support/app_fixture.h"
@@ -128,10 +128,11 @@ TEST_F(SidePanelTest, SelectionAndHoverAreSharedWithTheRing)
 }
 
 // F9 and the Display menu show and hide it; it comes back as it was left, and drags its rows out
-// as file URLs.
+// as file URLs, names that are not UTF-8 byte for byte.
 TEST_F(SidePanelTest, ShownSortedAndSizedAsLeftAndDraggedOutAsFiles)
 {
     Tree.File("top/a.txt", 100);
+    Tree.File("top/\xFF b#.txt", 10);
     StartOn("top");
     EXPECT_TRUE(Item("MMShowList")->isChecked());
     EXPECT_FALSE(Panel().isHidden());
@@ -151,9 +152,10 @@ TEST_F(SidePanelTest, ShownSortedAndSizedAsLeftAndDraggedOutAsFiles)
 
     Item("MMShowList")->trigger();
     WaitFrames(1);
-    const std::unique_ptr<QMimeData> dragged(Model().mimeData({Model().index(Model().RowOf(Child("a.txt")), 0)}));
-    ASSERT_EQ(dragged->urls().size(), 1);
-    EXPECT_EQ(dragged->urls()[0], QUrl::fromLocalFile(QString::fromStdString(Tree.PathOf("top/a.txt"))));
+    const std::unique_ptr<QMimeData> dragged(Model().mimeData(
+        {Model().index(Model().RowOf(Child("a.txt")), 0), Model().index(Model().RowOf(Child("\xFF b#.txt")), 0)}));
+    const std::string top = "file://" + platform::PercentEncoded(Tree.PathOf("top/"));
+    EXPECT_EQ(dragged->data("text/uri-list").toStdString(), top + "a.txt\r\n" + top + "%FF%20b%23.txt\r\n");
 }
 
 // The second tab lists the largest files the ring has read, largest first; a click brings one

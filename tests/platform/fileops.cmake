@@ -1,4 +1,5 @@
 orbivane_layer_tests(orbivane_platform_fileops_tests
+  file_clipboard_test.cpp
   file_contents_test.cpp
   file_inflight_test.cpp
   file_operation_test.cpp
