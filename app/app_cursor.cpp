@@ -23,8 +23,11 @@ struct RangePlace {
     bool Folder = false;
 };
 
+// A sector beside the children (free space, small items) stands after the last file.
 RangePlace PlaceOf(const QREFolder& parent, const QRElement* element)
 {
+    if (element->IsSummary())
+        return {parent.Files->Count(), false};
     if (element->IsFolder())
         return {parent.Folders->IndexOf(static_cast<const QREFolder*>(element)), true};
     return {parent.Files->IndexOf(static_cast<const QREFile*>(element)), false};
@@ -187,7 +190,7 @@ QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
     const bool inFolder = !element.IsRoot();
     const bool folder = element.IsFolder();
     QAMenuItems shown;
-    if (inFolder)
+    if (inFolder && !element.IsSummary()) // a sector that stands for no entry has no name to change
         shown.insert({QAMenuItem::CMLineRename, QAMenuItem::CMRename});
     if (folder)
         shown.insert({QAMenuItem::CMLineFolder, QAMenuItem::CMExpandAll, QAMenuItem::CMLineNew, QAMenuItem::CMNew});

@@ -356,9 +356,10 @@ void QACursor::Paste()
     App()->RefreshAll();
 }
 
+// A sector that stands for no entry (the free space) has nothing to rename: its path is its folder's.
 void QACursor::Rename()
 {
-    if (Files.Running() || CurrentElement == nullptr || !CurrentElement->Selected ||
+    if (Files.Running() || CurrentElement == nullptr || CurrentElement->IsSummary() || !CurrentElement->Selected ||
         !QRLayout::IsReachable(*CurrentElement) || Dialogs == nullptr)
         return;
     const std::string source = platform::WithoutTrailingSlash(CurrentElement->FullPath());

@@ -14,7 +14,9 @@
 #include "input/input_main.h"
 #include "input/input_mouse.h"
 #include "platform/window_timer.h"
+#include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
+#include "ring/resource_iteration.h"
 
 namespace {
 
@@ -93,6 +95,7 @@ void QOXApp::MoveRing(QOXRing& ring) const
         } else if (!ActionDown(kActionZoom, kGroupMovement)) {
             ring.Rotation.Z += dx;
         } else {
+            ring.ZoomAnimation->MoveDirection = QRIteration::Stopped; // the user's zoom wins over a fit
             ring.Zoom *= 1.0f - kDragZoomFactor * dyRaw;
         }
     }
@@ -113,7 +116,20 @@ void QOXApp::MoveRing(QOXRing& ring) const
 
 void QOXApp::StepZoom(QOXRing& ring, QAZoom direction)
 {
+    ring.ZoomAnimation->MoveDirection = QRIteration::Stopped; // the user's zoom wins over a fit
     ring.Zoom = std::clamp(ring.Zoom * (direction == QAZoom::In ? kWheelZoomIn : kWheelZoomOut), kMinZoom, kMaxZoom);
+}
+
+// After an expand or collapse the ring zooms until all of it fits the view.
+void QOXApp::FitRing(QOXRing& ring) const
+{
+    if (!ring.FitWanted)
+        return;
+    ring.FitWanted = false;
+    if (!QOXRing::FitsView() || Window == nullptr)
+        return;
+    const QAViewSize size = Window->ViewSize();
+    ring.ZoomTo(std::clamp(GLRing::FitZoom(ring, size.Width, size.Height), kMinZoom, kMaxZoom));
 }
 
 void QOXApp::UpdateCursor()

@@ -195,6 +195,8 @@ void QAKeyboard::Sibling(QAStep step, QAMoveKind kind)
         if (Reachable(*child))
             siblings.push_back(child);
     });
+    if (QRElement* beside = QRLayout::FreeSpaceOf(*from->Parent); beside != nullptr && Reachable(*beside))
+        siblings.push_back(beside);
     if (siblings.empty())
         return;
     const auto count = static_cast<long>(siblings.size());

@@ -201,8 +201,10 @@ bool QOXApp::RefreshRing(QOXRing* ring)
 void QOXApp::UpdateRings(float frameSeconds)
 {
     Sizes->Pump(frameSeconds);
-    for (QOXRing* ring : *Rings)
+    for (QOXRing* ring : *Rings) {
         ring->Update();
+        FitRing(*ring);
+    }
     RefreshClock += frameSeconds;
     if (Settings.AutoRefreshTime > 0.0f && RefreshClock >= Settings.AutoRefreshTime) {
         RefreshClock = 0.0f;

@@ -73,6 +73,8 @@ public:
     void ShowContents() const;
     void ResetRingView();
     void SetToggle(QAToggle toggle, bool on);
+    // The rings follow a change of how they are sized (size true, free space, size on disk).
+    void FollowSizeSettings(const QASettings& before);
     void BuildViewsMenu();
     // A view's menu item: the view flips (alone, unless several may be on) and the rings follow.
     void ToggleView(QVGeneric* view);
@@ -182,6 +184,7 @@ private:
     bool HasKeyboardFocus() const;
     bool ActionDown(const char* action, const char* group) const;
     void MoveRing(QOXRing& ring) const;
+    void FitRing(QOXRing& ring) const;
 
     std::vector<QRElementWatcher*> Watchers; // not owned
 };

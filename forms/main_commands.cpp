@@ -23,6 +23,9 @@ constexpr ToggleItem kToggleItems[] = {
     {QAToggle::AllowMultiplyViews, "MMAllowMultiplyViews"},
     {QAToggle::GroupViews, "MMGroupViews"},
     {QAToggle::DisplayUnboundElements, "MMDisplayUnboundElements"},
+    {QAToggle::SizeTrueRings, "MMSizeTrueRings"},
+    {QAToggle::SizeOnDisk, "MMSizeOnDisk"},
+    {QAToggle::ShowLegend, "MMShowLegend"},
 };
 
 } // namespace

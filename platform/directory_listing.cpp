@@ -12,6 +12,9 @@ namespace platform {
 
 namespace {
 
+// stx_blocks counts units of 512 bytes whatever the file system's block size.
+constexpr std::int64_t kBlockBytes = 512;
+
 bool IsDotEntry(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -27,7 +30,8 @@ std::string NameOf(const std::string& path)
 // for everything but the Link flag itself; a dangling link keeps the link's own status.
 bool FillStatus(int folderFd, const char* name, ListingDetail detail, DirectoryEntry& entry)
 {
-    const unsigned int wanted = detail == ListingDetail::Full ? STATX_BASIC_STATS | STATX_BTIME : STATX_TYPE | STATX_SIZE;
+    const unsigned int wanted =
+        detail == ListingDetail::Full ? STATX_BASIC_STATS | STATX_BTIME : STATX_TYPE | STATX_SIZE | STATX_BLOCKS;
     struct statx own {};
     if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW, wanted, &own) != 0)
         return false;
@@ -37,6 +41,7 @@ bool FillStatus(int folderFd, const char* name, ListingDetail detail, DirectoryE
         target = own;
     entry.Folder = S_ISDIR(target.stx_mode);
     entry.Size = static_cast<std::int64_t>(target.stx_size);
+    entry.Allocated = static_cast<std::int64_t>(target.stx_blocks) * kBlockBytes;
     if (detail != ListingDetail::Full)
         return true;
     const bool hasBirth = (target.stx_mask & STATX_BTIME) != 0 && target.stx_btime.tv_sec != 0;
@@ -74,6 +79,7 @@ void Reuse(DirectoryEntry& entry, const char* name)
     entry.Hidden = name[0] == '.';
     entry.ReadOnly = false;
     entry.Size = -1;
+    entry.Allocated = -1;
     entry.Created = 0;
     entry.LastAccess = 0;
 }

@@ -15,6 +15,7 @@ struct DirectoryEntry {
     bool Hidden = false;      // the name begins with "."
     bool ReadOnly = false;    // the user may not write it (Full detail only)
     std::int64_t Size = -1;   // bytes (Sizes and Full detail)
+    std::int64_t Allocated = -1; // bytes of the blocks it takes on the disk (Sizes and Full detail)
     std::int64_t Created = 0; // birth time where kept, else status-change time; seconds since 1970
     std::int64_t LastAccess = 0;
 };

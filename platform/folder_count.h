@@ -18,6 +18,8 @@ namespace platform {
 
 // What lies below a folder. Bytes are the apparent sizes of regular files, a file with several
 // hard links counted once per tree; links are never followed, pipes, sockets and devices count 0.
+// AllocatedBytes are the same files' blocks on the disk (less for sparse and compressed files, more
+// for the slack of their last block).
 struct FolderTotals {
     std::int64_t Bytes = 0;
     std::int64_t Files = 0;             // entries that are not folders, at every depth
@@ -25,6 +27,7 @@ struct FolderTotals {
     std::int64_t Unreadable = 0;        // folders (this one included) whose entries could not be read
     std::int64_t OtherVolumes = 0;      // mounted volumes not entered ("stay on one file system")
     std::int64_t PseudoFileSystems = 0; // the kernel's own file systems, never entered
+    std::int64_t AllocatedBytes = 0;
 
     bool operator==(const FolderTotals&) const = default;
 };

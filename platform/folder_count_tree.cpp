@@ -15,6 +15,9 @@ namespace platform::counting {
 
 namespace {
 
+// st_blocks counts units of 512 bytes whatever the file system's block size.
+constexpr std::int64_t kBlockBytes = 512;
+
 bool IsDotEntry(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -51,10 +54,14 @@ void AddEntry(int folderFd, const char* name, FolderRead& read)
     ++read.Files;
     if (!S_ISREG(status.st_mode))
         return;
-    if (status.st_nlink > 1)
-        read.Linked.push_back({{status.st_dev, status.st_ino}, static_cast<std::int64_t>(status.st_size)});
-    else
-        read.Bytes += static_cast<std::int64_t>(status.st_size);
+    const auto bytes = static_cast<std::int64_t>(status.st_size);
+    const std::int64_t allocated = static_cast<std::int64_t>(status.st_blocks) * kBlockBytes;
+    if (status.st_nlink > 1) {
+        read.Linked.push_back({{status.st_dev, status.st_ino}, bytes, allocated});
+        return;
+    }
+    read.Bytes += bytes;
+    read.Allocated += allocated;
 }
 
 void ListEntries(DIR* directory, FolderRead& read)
@@ -101,6 +108,7 @@ ReadOutcome Crossing(const ReadRequest& request, const struct stat& status, cons
 void ForgetEntries(FolderRead& read)
 {
     read.Bytes = 0;
+    read.Allocated = 0;
     read.Files = 0;
     read.Linked.clear();
     read.Folders.clear();
@@ -230,10 +238,12 @@ void Tree::TakeOwnFiles(Node& node, FolderRead& read)
 {
     ReleaseClaims(node);
     node.OwnBytes = read.Bytes;
+    node.OwnAllocated = read.Allocated;
     node.OwnFiles = read.Files;
     for (const LinkedFile& file : read.Linked) {
         if (Claims.try_emplace(file.Key, &node).second) {
             node.OwnBytes += file.Size;
+            node.OwnAllocated += file.Allocated;
             node.Claimed.push_back(file.Key);
         }
     }
@@ -290,6 +300,7 @@ void Tree::Complete(Node* node, std::vector<CountResult>& results)
     while (node != nullptr && node->Pending == 0) {
         FolderTotals totals;
         totals.Bytes = node->OwnBytes;
+        totals.AllocatedBytes = node->OwnAllocated;
         totals.Files = node->OwnFiles;
         totals.Unreadable = node->Kind == NodeKind::Unreadable ? 1 : 0;
         totals.OtherVolumes = node->Kind == NodeKind::OtherVolume ? 1 : 0;
@@ -297,6 +308,7 @@ void Tree::Complete(Node* node, std::vector<CountResult>& results)
         for (const std::shared_ptr<Node>& child : node->Children) {
             const FolderTotals& below = child->Totals;
             totals.Bytes += below.Bytes;
+            totals.AllocatedBytes += below.AllocatedBytes;
             totals.Files += below.Files;
             totals.Folders += 1 + below.Folders;
             totals.Unreadable += below.Unreadable;

@@ -51,6 +51,7 @@ struct Node {
     bool Stamped = false;
     FolderStamp Stamp;
     std::int64_t OwnBytes = 0;
+    std::int64_t OwnAllocated = 0;
     std::int64_t OwnFiles = 0;
     std::vector<InodeKey> Claimed; // files with several links whose bytes this folder holds
     int Pending = 1;               // its own reading plus every child not complete yet
@@ -80,6 +81,7 @@ struct ReadRequest {
 struct LinkedFile {
     InodeKey Key;
     std::int64_t Size = 0;
+    std::int64_t Allocated = 0;
 };
 
 enum class ReadOutcome { Listed, Unchanged, Vanished, Unreadable, OtherVolume, PseudoFileSystem };
@@ -89,6 +91,7 @@ struct FolderRead {
     ReadOutcome Outcome = ReadOutcome::Vanished;
     FolderStamp Stamp;
     std::int64_t Bytes = 0; // files with one link only
+    std::int64_t Allocated = 0;
     std::int64_t Files = 0;
     std::vector<LinkedFile> Linked;
     std::vector<std::string> Folders;

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <string>
 
+#include "app/app_constant.h"
 #include "app/app_cursor.h"
 #include "app/app_keyboard.h"
+#include "app/app_main.h"
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_camera.h"
@@ -27,6 +29,11 @@
 namespace {
 
 constexpr float kCameraDistance = 70.0f;
+// The camera looks at the ring from this far below its centre (SetupRingTransform).
+constexpr float kCameraDrop = 1.0f;
+// A fitted ring leaves this share of the view's half round it.
+constexpr double kFitRoom = 0.92;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr float kShadowZoom = 0.57f;
 constexpr float kIconSize = 3.0f;
 constexpr float kHoverFactor = 0.7f;
@@ -50,28 +57,29 @@ int RoundHalfEven(float value)
 
 // The drawing walk of a band pass with level of detail: thin siblings with the same picture
 // (`pictureOf`) gather into the run and go to `merged` together once the run ends; every other
-// element, and the element of a run of one, goes to `exact`.
+// element, and the element of a run of one, goes to `exact` with its colour. Every element's colour
+// is asked once, in drawing order.
 template <class PictureOf, class ColourOf, class Exact, class Merged>
 void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colourOf, Exact exact, Merged merged)
 {
     const auto endRun = [&] {
         if (run.Count() == 1)
-            exact(run.First());
+            exact(run.First(), run.OnlyColour());
         else if (run.Count() > 1)
             merged(run);
         run.Clear();
     };
     auto visit = [&](QRElement* element) {
+        const QXColor colour = colourOf(element);
         if (const auto width = run.NarrowWidth(element, OuterRadius(ring, element))) {
             QRTexture* picture = pictureOf(element);
-            const QXColor colour = colourOf(element);
             if (!run.Continues(element, picture, *width, colour))
                 endRun();
             run.Add(element, picture, *width, colour);
             return;
         }
         endRun();
-        exact(element);
+        exact(element, colour);
     };
     ForEachDrawnElement(ring->Root, visit);
     endRun();
@@ -94,6 +102,18 @@ GLBand GLRing::BandOf(QOXRing* ring, const QRElement* element)
     const float sector = element->EndAngle - element->StartAngle;
     return {element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
             OuterRadius(ring, element)};
+}
+
+float GLRing::FitZoom(QOXRing& ring, int viewWidth, int viewHeight)
+{
+    if (viewWidth <= 0 || viewHeight <= 0)
+        return ring.Zoom;
+    const double fieldOfView = GL() != nullptr && GL()->Camera != nullptr ? GL()->Camera->FieldOfView * 0.5 : 45.0;
+    const double reach = ring.InnerRadius(ring.MaxDepth() + 1) * ring.BaseZoom + kCameraDrop;
+    const double aspect = static_cast<double>(viewWidth) / static_cast<double>(viewHeight);
+    const double halfView = std::tan(fieldOfView * 0.5 * kRadiansPerDegree) * std::min(1.0, aspect) * kFitRoom;
+    const double zoom = kCameraDistance * halfView / reach;
+    return static_cast<float>(std::min(zoom, static_cast<double>(ring.BaseZoom)));
 }
 
 GLRing::GLRing(QOXObject* owner) : QOXObject(owner, "QOX GL Ring Rendering Class") {}
@@ -126,7 +146,7 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
     GLCamera* camera = device->Camera;
     camera->SetZoom(pass == GLRingPass::Shadow ? kShadowZoom : 1.0f);
     const QXVector& position = ring->Position;
-    camera->SetPositionRotation({position.X, position.Y - 1.0f, (position.Z + kCameraDistance) / ring->Zoom},
+    camera->SetPositionRotation({position.X, position.Y - kCameraDrop, (position.Z + kCameraDistance) / ring->Zoom},
                                 {0.0f, 0.0f, 0.0f});
     camera->UpdateProjection();
     device->ResetView();
@@ -153,10 +173,10 @@ bool GLRing::ShownSelected(const QRElement* element) const
     return Cursor->InvertHeld() ? !element->Selected : true;
 }
 
-QXColor GLRing::ShadedColour(const QRElement* element) const
+QXColor GLRing::ShadedColour(const QRElement* element, const QXColor& base) const
 {
     const bool hovered = Hovered(element);
-    QXColor colour = hovered ? Times(element->Colour, kHoverFactor) : element->Colour;
+    QXColor colour = hovered ? Times(base, kHoverFactor) : base;
     if (ShownSelected(element))
         colour = Times(colour, hovered ? kHoveredSelectedFactor : kSelectedFactor);
     return colour;
@@ -164,7 +184,7 @@ QXColor GLRing::ShadedColour(const QRElement* element) const
 
 QRTexture* GLRing::TypePicture(const QRElement* element) const
 {
-    if (element->IsFolder())
+    if (!element->IsFile())
         return nullptr;
     const QVGeneric* view = static_cast<const QREFile*>(element)->View;
     return view != nullptr ? view->TextureResource : nullptr;
@@ -208,12 +228,19 @@ void GLRing::DrawRing(QOXRing* ring)
     glPopMatrix();
 }
 
+void GLRing::BeginColours()
+{
+    const QOXApp* app = App();
+    Colours.Begin(QRLayout::SizeTrue(), app != nullptr ? app->FolderColour : kDefaultFolderColour);
+}
+
 void GLRing::DrawElements(QOXRing* ring)
 {
+    BeginColours();
     if (Geometry == GLRingGeometry::Immediate) {
         auto draw = [&](QRElement* element) {
             BindElementTextures(element, TypePicture(element));
-            GL()->SetColor(ShadedColour(element));
+            GL()->SetColor(ShadedColour(element, Colours.Next(*element)));
             const GLBand band = BandOf(ring, element);
             DrawBandStrip(band.Start, band.Sector, band.Segments, band.Inner, band.Outer, GLBandTextures::Units0And1);
         };
@@ -238,13 +265,15 @@ void GLRing::DrawElements(QOXRing* ring)
         }
         batch.CommitBand();
     };
-    const auto exact = [&](const QRElement* element) {
+    const auto exact = [&](const QRElement* element, const QXColor& colour) {
         GLBand band = BandOf(ring, element);
-        band.Colour = ShadedColour(element);
+        band.Colour = colour;
         write(band, element->IsRoot(), TypePicture(element));
     };
+    const auto colourOf = [this](const QRElement* element) { return ShadedColour(element, Colours.Next(*element)); };
     if (Detail == GLRingDetail::Exact) {
-        ForEachDrawnElement(ring->Root, exact);
+        auto draw = [&](const QRElement* element) { exact(element, colourOf(element)); };
+        ForEachDrawnElement(ring->Root, draw);
     } else {
         GLBandRun run(bounds);
         const auto merged = [&](const GLBandRun& thin) {
@@ -252,8 +281,7 @@ void GLRing::DrawElements(QOXRing* ring)
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)), false, thin.Picture());
         };
         WalkBands(
-            ring, run, [this](const QRElement* element) { return TypePicture(element); },
-            [this](const QRElement* element) { return ShadedColour(element); }, exact, merged);
+            ring, run, [this](const QRElement* element) { return TypePicture(element); }, colourOf, exact, merged);
     }
     batch.Flush();
 }
@@ -309,9 +337,10 @@ void GLRing::DrawSilhouette(QOXRing* ring)
         if (batch.PrepareBand(shape, &bounds))
             batch.CommitBand();
     };
-    const auto exact = [&](const QRElement* element) { write(BandOf(ring, element)); };
+    const auto exact = [&](const QRElement* element, const QXColor&) { write(BandOf(ring, element)); };
     if (Detail == GLRingDetail::Exact) {
-        ForEachDrawnElement(ring->Root, exact);
+        auto draw = [&](const QRElement* element) { write(BandOf(ring, element)); };
+        ForEachDrawnElement(ring->Root, draw);
     } else {
         GLBandRun run(bounds); // all white: a run of thin siblings may be as long as it likes
         const auto merged = [&](const GLBandRun& thin) {

@@ -6,6 +6,7 @@
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
 #include "graphics/gl_2D_glyphs.h"
+#include "presentation/gl_ring_colours.h"
 #include "presentation/gl_ring_detail.h"
 #include "presentation/gl_ring_geometry.h"
 
@@ -47,6 +48,11 @@ public:
     // layer to that of the next layer plus kBandOverlap, in SegmentCount segments. The miniature
     // draws the same band in fewer segments.
     static GLBand BandOf(QOXRing* ring, const QRElement* element);
+
+    // The zoom at which the whole ring, out to its outermost band, fits a view of that size with a
+    // little room round it; never more than the ring's reset zoom (BaseZoom), so a small ring is not
+    // blown up.
+    static float FitZoom(QOXRing& ring, int viewWidth, int viewHeight);
 
     explicit GLRing(QOXObject* owner);
 
@@ -93,7 +99,10 @@ private:
     void DrawLabels(QOXRing* ring);
     void DrawLabel(QOXRing* ring, const QRElement* element);
     void DrawReadableLabels(QOXRing* ring);
-    QXColor ShadedColour(const QRElement* element) const;
+    // The colours of the coming pass, after the settings.
+    void BeginColours();
+    // `base` (the element's colour for the pass) darkened under the pointer, brightened selected.
+    QXColor ShadedColour(const QRElement* element, const QXColor& base) const;
     bool ShownSelected(const QRElement* element) const;
     bool Hovered(const QRElement* element) const;
     QRTexture* TypePicture(const QRElement* element) const;
@@ -103,4 +112,5 @@ private:
     GLRingBatch Silhouette{GLRingAttributes::PositionsOnly};
     GLGlyphBatch ShadowGlyphs;
     GLGlyphBatch LabelGlyphs;
+    GLRingColours Colours;
 };

@@ -49,6 +49,8 @@ public:
     int Count() const { return Elements; }
     const QRElement* First() const { return FirstElement; }
     QRTexture* Picture() const { return RunPicture; }
+    // The colour of a run's first element (the only one's, in a run of one).
+    const QXColor& OnlyColour() const { return FirstColour; }
     // The run as one band between the radii.
     GLBand Band(float inner, float outer) const;
 

@@ -126,9 +126,14 @@ QRElement* GLRingPickQuery::Search(QRElement* element)
         return nullptr;
     if (element->IsFolder()) {
         const auto* folder = static_cast<const QREFolder*>(element);
-        if (folder->Expanded && Radius >= Ring->InnerRadius(element->Level + 1) * kChordFactor - kRadiusSlack)
+        if (folder->Expanded && Radius >= Ring->InnerRadius(element->Level + 1) * kChordFactor - kRadiusSlack) {
+            // The sector beside the children is drawn after them.
+            if (QRElement* beside = QRLayout::FreeSpaceOf(*folder))
+                if (QRElement* found = Search(beside))
+                    return found;
             if (QRElement* found = SearchChildren(folder))
                 return found;
+        }
     }
     return BandHolds(element) ? element : nullptr;
 }

@@ -57,7 +57,8 @@ public:
     virtual void RequestRingMenu(QOXRing* ring) = 0;
 };
 
-// The text of a byte count as the info box shows it: "512 Byte", "1.5 KB", "2.25 MB", "1.00 GB".
+// The text of a byte count as the info box shows it: "512 Byte", "1.5 KB", "2.25 MB", "1.00 GB" as
+// designed; "512 B", "1.5 KiB", "2.25 MiB", "1.00 GiB" with size-true rings (ring/size_text.h).
 std::string SizeText(std::int64_t bytes);
 // The attribute line of an element: "Hidden", "Read Only", "Hidden, Read Only" or empty.
 std::string AttributeText(bool hidden, bool readOnly);
@@ -159,6 +160,7 @@ private:
     void AddDriveLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddFileLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const;
+    void AddSummaryLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     // Ring strip parts (gl_scene_ringlist.cpp).
     struct StripIcon {
         QOXRing* Ring = nullptr; // not owned

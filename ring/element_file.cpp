@@ -5,6 +5,7 @@
 #include "engine/qox_main.h"
 #include "platform/directory_listing.h"
 #include "ring/element_folder.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
@@ -60,7 +61,8 @@ std::int64_t QREFile::ComputeSize()
 {
     if (!SizeKnown()) {
         platform::DirectoryEntry entry;
-        Size = platform::LookUpEntry(FullPath(), entry) ? entry.Size : -1;
+        const bool found = platform::LookUpEntry(FullPath(), entry);
+        Size = !found ? -1 : QRLayout::SizesOnDisk() ? entry.Allocated : entry.Size;
     }
     return SizeForLayout();
 }
@@ -70,5 +72,5 @@ QRFileInfo QREFile::Info() const
     platform::DirectoryEntry entry;
     if (!platform::LookUpEntry(FullPath(), entry))
         return {};
-    return {true, entry.Created, entry.LastAccess, entry.Size, entry.Hidden, entry.ReadOnly};
+    return {true, entry.Created, entry.LastAccess, entry.Size, entry.Hidden, entry.ReadOnly, entry.Allocated};
 }

@@ -13,6 +13,7 @@ struct QRFileInfo {
     std::int64_t Size = -1;
     bool Hidden = false;
     bool ReadOnly = false;
+    std::int64_t Allocated = -1; // bytes of the blocks it takes on the disk
 };
 
 class QREFile : public QRElement {

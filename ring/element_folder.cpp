@@ -140,6 +140,7 @@ void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
 void QREFolder::Expand()
 {
     Expanded = true;
+    Ring->FitWanted = true;
     Scan();
     if (Settings().ComputeFileSizeAutomatically)
         ComputeSize();
@@ -150,6 +151,7 @@ void QREFolder::Expand()
 void QREFolder::Collapse()
 {
     Expanded = false;
+    Ring->FitWanted = true;
     SetWeightTarget(1.0f);
 }
 
@@ -167,6 +169,7 @@ void QREFolder::ToggleExpanded()
 void QREFolder::ExpandAll()
 {
     QRViewMatchScope matching(*Ring);
+    Ring->FitWanted = true;
     ExpandBelow();
     UpdateVisibility();
 }
@@ -196,9 +199,10 @@ void QREFolder::ExpandBelow()
         file->ApplyVisibility();
 }
 
+// Size true, an expanded folder opens within its own angle: its weight is not widened.
 void QREFolder::FocusTarget()
 {
-    if (IsRoot())
+    if (IsRoot() || QRLayout::SizeTrue())
         return;
     const QASettings& settings = Settings();
     SetWeightTarget(settings.FocusFactorPerElement * static_cast<float>(VisibleChildCount()) +
@@ -207,6 +211,8 @@ void QREFolder::FocusTarget()
 
 void QREFolder::RemoveChild(QRElement* element)
 {
+    if (element->IsSummary())
+        return;
     if (element->IsFolder() && Folders->Contains(static_cast<QREFolder*>(element)))
         Folders->Delete(static_cast<QREFolder*>(element));
     else if (!element->IsFolder() && Files->Contains(static_cast<QREFile*>(element)))

@@ -42,6 +42,9 @@ public:
     virtual std::int64_t ComputeSize() = 0;
     virtual void Animate();
     virtual bool IsFolder() const { return false; }
+    // A sector that stands for no one entry (free space, small items gathered): QRESummary.
+    virtual bool IsSummary() const { return false; }
+    bool IsFile() const { return !IsFolder() && !IsSummary(); }
 
     void UpdateLabel();
     void UpdateScale();

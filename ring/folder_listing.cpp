@@ -38,7 +38,7 @@ void QRFolderListing::Add(const platform::DirectoryEntry& entry)
     item.NameSize = static_cast<std::uint16_t>(Names.size() - item.NameAt);
     item.Folder = entry.Folder;
     item.Link = entry.Link;
-    item.Size = entry.Size;
+    item.Size = OnDisk ? entry.Allocated : entry.Size;
     Items.push_back(item);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/directory_listing.h"
+#include "ring/ring_layout.h"
 
 class QRFolderListing {
 public:
@@ -17,7 +18,7 @@ public:
         std::uint16_t NameSize = 0; // bytes, a folder's "/" included
         bool Folder = false;        // a folder, or a link to one
         bool Link = false;
-        std::int64_t Size = -1; // bytes, when the listing read sizes
+        std::int64_t Size = -1; // bytes, when the listing read sizes: apparent, or on the disk
     };
 
     using PartVisitor = std::function<void(const QRFolderListing& part)>;
@@ -41,4 +42,6 @@ private:
 
     std::string Names; // every name, one after the other
     std::vector<Entry> Items;
+    // Sizes are the blocks on the disk ("SizeOnDisk"), as the listing was made.
+    bool OnDisk = QRLayout::SizesOnDisk();
 };

@@ -4,18 +4,22 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/app_main.h"
+#include "ring/element_summary.h"
 #include "ring/ring_main.h"
 #include "ring/ring_sizes.h"
 
 namespace {
 
 // What each visible child's part of its folder's sector is made of before the parts are scaled to
-// fill the sector.
+// fill the sector: as designed, its weight times a share with a least share for small sizes; size
+// true, its share of the children's bytes alone.
 class ChildShares {
 public:
-    explicit ChildShares(const QREFolder& folder)
+    explicit ChildShares(const QREFolder& folder) : SizeTrue(QRLayout::SizeTrue())
     {
         int unset = 0;
+        std::int64_t knownBytes = 0;
         folder.ForEachChild([&](const QRElement* child) {
             if (!child->Visible)
                 return;
@@ -26,38 +30,67 @@ public:
             }
             Lowest = std::min(Lowest, child->SizeForLayout());
             Highest = std::max(Highest, child->SizeForLayout());
+            knownBytes += child->SizeForLayout();
         });
         const int visible = Visible;
         const int known = visible - unset;
-        UnsetShare = unset >= 1 ? 1.0f / static_cast<float>(visible) : 0.0f;
-        if (known > 0) {
-            float ratios = 0.0f;
-            folder.ForEachChild([&](const QRElement* child) {
-                if (child->Visible && child->SizeKnown())
-                    ratios += child->SizeRatio(Lowest, Highest);
-            });
-            SizeNorm = ratios != 0.0f ? (static_cast<float>(known) / static_cast<float>(visible)) / ratios : 0.0f;
+        if (SizeTrue) {
+            // A child still being counted stands in at the mean of those known (all alike while
+            // none is), and eases to its own share when its size comes.
+            UnsetBytes = known > 0 ? static_cast<double>(knownBytes) / known : 1.0;
+            Bytes = static_cast<double>(knownBytes) + UnsetBytes * unset;
+        } else {
+            UnsetShare = unset >= 1 ? 1.0f / static_cast<float>(visible) : 0.0f;
+            if (known > 0) {
+                float ratios = 0.0f;
+                folder.ForEachChild([&](const QRElement* child) {
+                    if (child->Visible && child->SizeKnown())
+                        ratios += child->SizeRatio(Lowest, Highest);
+                });
+                SizeNorm =
+                    ratios != 0.0f ? (static_cast<float>(known) / static_cast<float>(visible)) / ratios : 0.0f;
+            }
         }
         // New sizes counted in the background ease in rather than jump.
         Blend = folder.Ring->Sizes != nullptr ? folder.Ring->Sizes->BlendOf(folder) : nullptr;
     }
 
-    // The child's weight times its share; never below zero.
+    // The child's part; never below zero. Size true, the parts are shares of the children's bytes
+    // and sum to 1.
     double Part(const QRElement& child) const
     {
+        if (SizeTrue) {
+            const double bytes = child.SizeKnown() ? static_cast<double>(child.SizeForLayout()) : UnsetBytes;
+            float share = static_cast<float>(bytes / Bytes);
+            if (Blend != nullptr)
+                share = Blend->Shown(child, share);
+            return std::max(0.0, static_cast<double>(share));
+        }
         float share = child.SizeKnown() ? child.SizeRatio(Lowest, Highest) * SizeNorm : UnsetShare;
         if (Blend != nullptr)
             share = Blend->Shown(child, share);
         return std::max(0.0, static_cast<double>(child.Weight) * static_cast<double>(share));
     }
 
+    // The part of `bytes` beside the children (the free space of the volume), in the same measure.
+    // With no children it takes the whole sector.
+    double PartBeside(std::int64_t bytes) const
+    {
+        if (bytes <= 0)
+            return 0.0;
+        return Bytes > 0.0 ? static_cast<double>(bytes) / Bytes : 1.0;
+    }
+
     int Visible = 0;
 
 private:
+    bool SizeTrue = false;
     std::int64_t Lowest = 0; // both start at 0, so the smallest is 0 for ordinary sizes
     std::int64_t Highest = 0;
     float UnsetShare = 0.0f;
     float SizeNorm = 0.0f;
+    double Bytes = 0.0;      // size true: the children's bytes, those of unset size at UnsetBytes
+    double UnsetBytes = 1.0;
     const QRShareBlend* Blend = nullptr; // not owned; the ring's sizes keep it
 };
 
@@ -68,10 +101,33 @@ std::vector<double> Parts;
 
 } // namespace
 
+bool QRLayout::SizeTrue()
+{
+    const QOXApp* app = App();
+    return app != nullptr && app->Settings.SizeTrueRings;
+}
+
+bool QRLayout::SizesOnDisk()
+{
+    const QOXApp* app = App();
+    return app != nullptr && app->Settings.SizeOnDisk;
+}
+
+float QRLayout::LayoutWeight(const QRElement& element)
+{
+    return SizeTrue() ? 1.0f : element.Weight;
+}
+
+QRElement* QRLayout::FreeSpaceOf(const QREFolder& folder)
+{
+    return folder.IsRoot() ? folder.Ring->FreeSpace : nullptr;
+}
+
 void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float end)
 {
     const ChildShares shares(folder);
-    if (shares.Visible == 0)
+    QRESummary* freeSpace = folder.IsRoot() ? folder.Ring->FreeSpace : nullptr;
+    if (shares.Visible == 0 && freeSpace == nullptr)
         return;
     const std::size_t first = Parts.size();
     double total = 0.0;
@@ -81,6 +137,8 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         Parts.push_back(shares.Part(*child));
         total += Parts.back();
     });
+    const double freePart = freeSpace != nullptr ? shares.PartBeside(freeSpace->Size) : 0.0;
+    total += freePart;
     const double sector = static_cast<double>(end) - static_cast<double>(start);
     // Every edge is worked out from the running sum, so the last child ends on the sector's end
     // and each child starts exactly where the one before it ended.
@@ -98,6 +156,8 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         before += Parts[next++];
         child->Place(level + 1, edge(before), childStart);
     });
+    if (freeSpace != nullptr)
+        freeSpace->Place(level + 1, edge(before + freePart), edge(before));
     Parts.resize(first);
 }
 

@@ -7,13 +7,27 @@
 
 class QRLayout {
 public:
+    // Size-true rings ("SizeTrueRings"): every child's angle is its share of its folder's bytes,
+    // with no least share and no widening; off, the shares and weights as designed.
+    static bool SizeTrue();
+    // The weight a child's part is multiplied with: its own as designed, 1 size true (an expanded
+    // folder opens outwards within its own angle).
+    static float LayoutWeight(const QRElement& element);
+    // Sizes are the blocks files take on the disk ("SizeOnDisk"), not their apparent sizes.
+    static bool SizesOnDisk();
+    // The sector beside a folder's children that the layout places after them: the ring's free
+    // space beside the root's children; none for other folders.
+    static QRElement* FreeSpaceOf(const QREFolder& folder);
+
     // Lays the visible children of `folder` out in the sector from `start` to `end` (degrees) on
     // `level`, sub-folders first and then files, each in list order, and each child's own children
     // in its sector. The children tile the sector exactly: every child's part is its weight times
     // its share (by size, the largest proportional to 1 and the others at least
     // "MinimumSizeFactor" of it; 1/n for an unset size; eased by a running share blend), and the
     // parts are scaled to fill the sector, so that no weight or blend makes two sectors overlap or
-    // leaves a gap between them.
+    // leaves a gap between them. Size true, a child's part is its bytes over its siblings' bytes
+    // (one of unset size counts the mean of those known); the root's free space, when shown,
+    // takes its bytes' part after the children.
     static void PlaceChildren(QREFolder& folder, int level, float start, float end);
 
     // Whether the element is on screen: it and every folder above it visible, those folders expanded.
@@ -30,7 +44,8 @@ public:
 };
 
 // Drawing order: the element, then (an expanded folder) its sub-folders and files with their
-// subtrees. An invisible element is skipped with its subtree.
+// subtrees, then the sectors beside them (the free space). An invisible element is skipped with
+// its subtree.
 template <class Visit>
 void ForEachDrawnElement(QRElement* element, Visit& visit)
 {
@@ -40,6 +55,9 @@ void ForEachDrawnElement(QRElement* element, Visit& visit)
     if (!element->IsFolder())
         return;
     const auto* folder = static_cast<const QREFolder*>(element);
-    if (folder->Expanded)
-        folder->ForEachChild([&visit](QRElement* child) { ForEachDrawnElement(child, visit); });
+    if (!folder->Expanded)
+        return;
+    folder->ForEachChild([&visit](QRElement* child) { ForEachDrawnElement(child, visit); });
+    if (QRElement* beside = QRLayout::FreeSpaceOf(*folder))
+        visit(beside);
 }

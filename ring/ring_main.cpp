@@ -4,8 +4,10 @@
 #include "engine/qox_convert.h"
 #include "platform/volumes.h"
 #include "resources/resource_displaylist.h"
+#include "ring/element_summary.h"
 #include "ring/resource_iteration.h"
 #include "ring/ring_layout.h"
+#include "ring/size_text.h"
 #include "ring/ring_sizes.h"
 
 namespace {
@@ -43,6 +45,7 @@ void QOXRing::BeforeDestroy()
 {
     delete Sizes;
     Sizes = nullptr;
+    DropFreeSpace();
     delete Root;
     Root = nullptr;
 }
@@ -50,6 +53,7 @@ void QOXRing::BeforeDestroy()
 void QOXRing::SetFolder(const std::string& folder)
 {
     Folder = folder;
+    DropFreeSpace();
     delete Root;
     Root = nullptr;
     Root = new QREFolder(nullptr, this, "");
@@ -63,14 +67,25 @@ void QOXRing::SetView(const QXVector& position, const QXVector& rotation, float 
     BaseZoom = zoom;
 }
 
+// A zoom to fit that is under way ends: the reset view stands.
 void QOXRing::ResetView()
 {
+    ZoomAnimation->MoveDirection = QRIteration::Stopped;
     SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, kResetZoom);
+}
+
+void QOXRing::ZoomTo(float zoom)
+{
+    ZoomAnimation->SetScalar(zoom, Zoom);
+    ZoomAnimation->Start(QRIteration::EaseInOut, QRIteration::Forwards, App()->Settings.RingAnimationSpeed);
+    PositionAnimation->SetVector(Position, {0.0f, 0.0f, 0.0f});
+    PositionAnimation->Start(QRIteration::EaseInOut, QRIteration::Forwards, App()->Settings.RingAnimationSpeed);
 }
 
 void QOXRing::Relayout()
 {
     Root->UpdateVisibility();
+    UpdateFreeSpace();
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;
@@ -105,7 +120,7 @@ void QOXRing::DeselectAll()
 void QOXRing::FocusOn(QRElement* element)
 {
     const QASettings& settings = App()->Settings;
-    if (settings.AutoCenter) {
+    if (settings.AutoCenter && !FitsView()) {
         PositionAnimation->SetVector(Position, Position);
         PositionAnimation->Restart(settings.RingAnimationSpeed);
     }
@@ -125,6 +140,7 @@ void QOXRing::UpOneLevel()
     const std::size_t slash = Folder.rfind('/', Folder.size() - 2);
     if (slash == std::string::npos)
         return;
+    DropFreeSpace(); // it lies beside the old root's children
     QREFolder* oldRoot = Root;
     const std::string component = Folder.substr(slash + 1);
     Folder = Folder.substr(0, slash + 1);
@@ -233,12 +249,57 @@ void QOXRing::UpdateInnerRadii()
     }
 }
 
+// Size true, the size reads as the info box writes it, and "counting…" until it is known.
 void QOXRing::WriteStatusBar() const
 {
     const QOXApp* app = App();
     app->SetStatusText(QAStatusPanel::Folders, "Folders: " + QOXConvert::IntToStr(Root->TotalFolderCount()));
     app->SetStatusText(QAStatusPanel::Files, "Files: " + QOXConvert::IntToStr(Root->TotalFileCount()));
-    app->SetStatusText(QAStatusPanel::Size, "Size: " + QOXConvert::IntToStr(Root->SizeForLayout()) + " Byte");
+    if (!QRLayout::SizeTrue())
+        app->SetStatusText(QAStatusPanel::Size, "Size: " + QOXConvert::IntToStr(Root->SizeForLayout()) + " Byte");
+    else if (!Root->SizeKnown())
+        app->SetStatusText(QAStatusPanel::Size, "Size: counting…");
+    else
+        app->SetStatusText(QAStatusPanel::Size, "Size: " + SizeTextIn(Root->Size, QRSizeUnits::Binary));
+}
+
+// The free space is shown for a ring on a volume's mount point; it is read at every layout, so a
+// disk that fills shows it.
+void QOXRing::UpdateFreeSpace()
+{
+    const QASettings& settings = App()->Settings;
+    const bool shown = settings.SizeTrueRings && settings.ShowFreeSpace && OnMountPoint();
+    const platform::VolumeSpace space = shown ? platform::SpaceOf(Folder) : platform::VolumeSpace{};
+    if (space.Free < 0) {
+        DropFreeSpace();
+        return;
+    }
+    if (FreeSpace == nullptr)
+        FreeSpace = new QRESummary(Root, this, QRSummaryKind::FreeSpace);
+    FreeSpace->SetHolding(space.Free, 0);
+}
+
+bool QOXRing::FitsView()
+{
+    const QASettings& settings = App()->Settings;
+    return settings.SizeTrueRings && settings.FitRingToWindow;
+}
+
+void QOXRing::DropFreeSpace()
+{
+    delete FreeSpace;
+    FreeSpace = nullptr;
+}
+
+// The mount table is read once for each folder the ring shows.
+bool QOXRing::OnMountPoint()
+{
+    if (MountCheckedFolder != Folder) {
+        const platform::Volume volume = platform::VolumeOf(Folder);
+        MountPoint = volume.MountPoint == Folder && !volume.TypeText.empty();
+        MountCheckedFolder = Folder;
+    }
+    return MountPoint;
 }
 
 // The view follows its animations; an animation's last step (the one that reaches its end) is
@@ -263,9 +324,11 @@ void QOXRing::AnimateView()
         Target = nullptr;
 }
 
+// A ring zoomed to fit the view stays in its middle and only turns to the element.
 void QOXRing::RetargetView()
 {
     const QXVector place = Target->Position();
-    PositionAnimation->ToVector = {place.X - kFocusOffset / Zoom, place.Y, place.Z};
+    if (!FitsView())
+        PositionAnimation->ToVector = {place.X - kFocusOffset / Zoom, place.Y, place.Z};
     RotationAnimation->ToVector = {0.0f, 0.0f, 90.0f - Target->MidAngle()};
 }

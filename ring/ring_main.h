@@ -11,6 +11,7 @@
 #include "ring/ring_layer.h"
 
 class QRDisplayList;
+class QRESummary;
 class QRIteration;
 class QRRingSizes;
 class QRViewMatch;
@@ -34,6 +35,8 @@ public:
     void SetFolder(const std::string& folder);
     void SetView(const QXVector& position, const QXVector& rotation, float zoom);
     void ResetView();
+    // Zooms, animated, to `zoom` (and, centring the ring, moves it back to the middle of the view).
+    void ZoomTo(float zoom);
     void Relayout();
     // Removed: the ring's own folder is gone; the ring touched nothing more and its owner frees it.
     QROutcome Refresh();
@@ -54,6 +57,8 @@ public:
     void Update();
     QRDriveInfo DriveInfo() const;
     int MaxDepth() const;
+    // Whether an expand or collapse zooms the ring to fit the view (size true, "FitRingToWindow").
+    static bool FitsView();
     // Called by every element as it is freed.
     void ElementFreed(const QRElement* element);
 
@@ -79,6 +84,12 @@ public:
     // Owned; the sizes counted in the background while that is on (the application makes it).
     QRRingSizes* Sizes = nullptr;
     std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
+    // Owned; the free space of the volume whose mount point the ring's folder is, a sector beside
+    // the root's children while size-true rings show free space ("ShowFreeSpace"); none otherwise.
+    QRESummary* FreeSpace = nullptr;
+    // An expand or collapse changed how far the ring reaches; the application zooms it to fit the
+    // view when it is asked to ("FitRingToWindow") and clears the mark.
+    bool FitWanted = false;
 
 protected:
     void BeforeDestroy() override;
@@ -86,7 +97,14 @@ protected:
 private:
     void AddLayer(float width);
     void UpdateInnerRadii();
+    // Makes, updates or drops FreeSpace before a layout.
+    void UpdateFreeSpace();
+    void DropFreeSpace();
+    bool OnMountPoint();
     void WriteStatusBar() const;
     void AnimateView();
     void RetargetView();
+
+    std::string MountCheckedFolder; // the Folder OnMountPoint last looked up
+    bool MountPoint = false;
 };

@@ -3,6 +3,7 @@
 #include "app/app_main.h"
 #include "ring/element_folder.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -25,8 +26,9 @@ QRShareBlend::QRShareBlend(const QREFolder& folder, float speed) : Animation(QOX
     float shares = 0.0f;
     folder.ForEachChild([&](const QRElement* child) {
         const float width = child->EndAngle - child->StartAngle;
-        if (child->Visible && width > 0.0f && child->Weight > 0.0f) {
-            From[child] = width / child->Weight;
+        const float weight = QRLayout::LayoutWeight(*child);
+        if (child->Visible && width > 0.0f && weight > 0.0f) {
+            From[child] = width / weight;
             shares += From[child];
         }
     });
@@ -161,12 +163,27 @@ void QRRingSizes::Apply(const platform::CountResult& result)
         return;
     Entry& entry = Entries.at(folder->second);
     entry.Count = {QRCountState::Known, result.Totals};
-    if (entry.Folder->Size == result.Totals.Bytes)
+    TakeMeasure(entry);
+}
+
+// The folder's size is its counted total, apparent or on the disk as the setting says.
+void QRRingSizes::TakeMeasure(Entry& entry)
+{
+    const platform::FolderTotals& totals = entry.Count.Totals;
+    const std::int64_t bytes = QRLayout::SizesOnDisk() ? totals.AllocatedBytes : totals.Bytes;
+    if (entry.Folder->Size == bytes)
         return;
     if (entry.Folder->Parent != nullptr)
         StartBlend(*entry.Folder->Parent);
-    entry.Folder->Size = result.Totals.Bytes;
+    entry.Folder->Size = bytes;
     LayoutWanted = true;
+}
+
+void QRRingSizes::Remeasure()
+{
+    for (auto& [element, entry] : Entries)
+        if (entry.Count.State == QRCountState::Known)
+            TakeMeasure(entry);
 }
 
 // A blend already under way starts again from where the children are now.

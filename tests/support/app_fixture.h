@@ -59,6 +59,7 @@ protected:
         TheApp = QOXMake<QOXApp>();
         // The rings sized and refreshed as designed; tests of sizes counted in the background turn it on.
         TheApp->Settings.CountFolderSizesInBackground = false;
+        TheApp->Settings.SizeTrueRings = false; // tests of size-true rings turn them on
         TheApp->Window = &Window;
         TheApp->Deletion = &Deletion;
     }

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int64_t kFixedTime = 1700000000; // every date in the tree, so pictures never drift
-constexpr const char* kDesignedSizing = "[DISPLAY]\nCountFolderSizesInBackground=0\n";
+constexpr const char* kDesignedSizing = "[DISPLAY]\nCountFolderSizesInBackground=0\nSizeTrueRings=0\n";
 
 // A small made-up tree with fixed sizes and dates.
 void MakeTree(const FileTree& tree)
