@@ -20,6 +20,9 @@
 
 namespace {
 
+// How far the ring's scale on screen may drift from its last layout's before it is laid out again.
+constexpr float kRelayoutScale = 0.8f;
+
 constexpr float kPanFactor = 0.2f;
 constexpr float kDragZoomFactor = 0.05f;
 constexpr float kWheelZoomIn = 1.2f;
@@ -120,16 +123,23 @@ void QOXApp::StepZoom(QOXRing& ring, QAZoom direction)
     ring.Zoom = std::clamp(ring.Zoom * (direction == QAZoom::In ? kWheelZoomIn : kWheelZoomOut), kMinZoom, kMaxZoom);
 }
 
-// After an expand or collapse the ring zooms until all of it fits the view.
-void QOXApp::FitRing(QOXRing& ring) const
+// After an expand or collapse the ring zooms until all of it fits the view. Size true, a zoom
+// that changes the ring's scale on screen by a quarter lays it out again, so that small items
+// gathered come apart as it grows.
+void QOXApp::FollowView(QOXRing& ring) const
 {
+    if (Window == nullptr)
+        return;
+    const QAViewSize size = Window->ViewSize();
+    ring.PixelsPerUnit = GLRing::PixelsPerUnit(ring, size.Height);
+    const float scale = ring.LaidOutPixelsPerUnit > 0.0f ? ring.PixelsPerUnit / ring.LaidOutPixelsPerUnit : 0.0f;
+    if (Settings.SizeTrueRings && (scale < kRelayoutScale || scale > 1.0f / kRelayoutScale))
+        ring.Relayout();
     if (!ring.FitWanted)
         return;
     ring.FitWanted = false;
-    if (!QOXRing::FitsView() || Window == nullptr)
-        return;
-    const QAViewSize size = Window->ViewSize();
-    ring.ZoomTo(std::clamp(GLRing::FitZoom(ring, size.Width, size.Height), kMinZoom, kMaxZoom));
+    if (QOXRing::FitsView())
+        ring.ZoomTo(std::clamp(GLRing::FitZoom(ring, size.Width, size.Height), kMinZoom, kMaxZoom));
 }
 
 void QOXApp::UpdateCursor()

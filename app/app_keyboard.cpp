@@ -30,9 +30,10 @@ std::string FoldedName(const QRElement& element)
 }
 
 // A child of a folder on screen that is drawn with a sector: what the keys may reach.
+// Gathered small items are walked too: their folder's small-items sector shows where they are.
 bool Reachable(const QRElement& child)
 {
-    return child.Visible && QRLayout::HasSector(child);
+    return child.Visible && (QRLayout::HasSector(child) || QRLayout::IsGathered(child));
 }
 
 // A letter, digit or sign: no control character starts what a key types.
@@ -195,8 +196,9 @@ void QAKeyboard::Sibling(QAStep step, QAMoveKind kind)
         if (Reachable(*child))
             siblings.push_back(child);
     });
-    if (QRElement* beside = QRLayout::FreeSpaceOf(*from->Parent); beside != nullptr && Reachable(*beside))
-        siblings.push_back(beside);
+    for (QRElement* beside : QRLayout::BesideOf(*from->Parent))
+        if (beside != nullptr && Reachable(*beside))
+            siblings.push_back(beside);
     if (siblings.empty())
         return;
     const auto count = static_cast<long>(siblings.size());

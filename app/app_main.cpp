@@ -203,7 +203,7 @@ void QOXApp::UpdateRings(float frameSeconds)
     Sizes->Pump(frameSeconds);
     for (QOXRing* ring : *Rings) {
         ring->Update();
-        FitRing(*ring);
+        FollowView(*ring);
     }
     RefreshClock += frameSeconds;
     if (Settings.AutoRefreshTime > 0.0f && RefreshClock >= Settings.AutoRefreshTime) {

@@ -184,7 +184,8 @@ private:
     bool HasKeyboardFocus() const;
     bool ActionDown(const char* action, const char* group) const;
     void MoveRing(QOXRing& ring) const;
-    void FitRing(QOXRing& ring) const;
+    // The ring follows the view: its scale on screen, its fit after an expand or collapse.
+    void FollowView(QOXRing& ring) const;
 
     std::vector<QRElementWatcher*> Watchers; // not owned
 };

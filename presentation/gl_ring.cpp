@@ -1,4 +1,5 @@
 #include "presentation/gl_ring.h"
+#include "ring/element_summary.h"
 
 #include <GL/gl.h>
 
@@ -116,6 +117,15 @@ float GLRing::FitZoom(QOXRing& ring, int viewWidth, int viewHeight)
     return static_cast<float>(std::min(zoom, static_cast<double>(ring.BaseZoom)));
 }
 
+float GLRing::PixelsPerUnit(const QOXRing& ring, int viewHeight)
+{
+    if (viewHeight <= 0)
+        return 0.0f;
+    const double fieldOfView = GL() != nullptr && GL()->Camera != nullptr ? GL()->Camera->FieldOfView * 0.5 : 45.0;
+    const double halfHeight = std::tan(fieldOfView * 0.5 * kRadiansPerDegree) * kCameraDistance / ring.Zoom;
+    return static_cast<float>(0.5 * viewHeight / halfHeight * ring.BaseZoom);
+}
+
 GLRing::GLRing(QOXObject* owner) : QOXObject(owner, "QOX GL Ring Rendering Class") {}
 
 void GLRing::ChildRemoved(QOXObject* child)
@@ -158,9 +168,15 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
     device->ScaleVector({1.0f, -1.0f, 1.0f});
 }
 
+// A gathered element is shown by its folder's small-items sector.
 bool GLRing::Hovered(const QRElement* element) const
 {
-    return element == HoverElement && Cursor != nullptr && Cursor->Enabled() && !Cursor->MenuOpen;
+    if (HoverElement == nullptr || Cursor == nullptr || !Cursor->Enabled() || Cursor->MenuOpen)
+        return false;
+    if (element == HoverElement)
+        return true;
+    return element->IsSummary() && static_cast<const QRESummary*>(element)->Kind == QRSummaryKind::SmallItems &&
+           HoverElement->Parent == element->Parent && QRLayout::IsGathered(*HoverElement);
 }
 
 bool GLRing::ShownSelected(const QRElement* element) const

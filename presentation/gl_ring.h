@@ -54,6 +54,9 @@ public:
     // blown up.
     static float FitZoom(QOXRing& ring, int viewWidth, int viewHeight);
 
+    // Screen pixels per ring unit, in the ring's plane, at its zoom in a view that high.
+    static float PixelsPerUnit(const QOXRing& ring, int viewHeight);
+
     explicit GLRing(QOXObject* owner);
 
     void Init();

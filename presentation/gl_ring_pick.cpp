@@ -127,10 +127,11 @@ QRElement* GLRingPickQuery::Search(QRElement* element)
     if (element->IsFolder()) {
         const auto* folder = static_cast<const QREFolder*>(element);
         if (folder->Expanded && Radius >= Ring->InnerRadius(element->Level + 1) * kChordFactor - kRadiusSlack) {
-            // The sector beside the children is drawn after them.
-            if (QRElement* beside = QRLayout::FreeSpaceOf(*folder))
-                if (QRElement* found = Search(beside))
-                    return found;
+            // The sectors beside the children are drawn after them.
+            for (QRElement* beside : QRLayout::BesideOf(*folder))
+                if (beside != nullptr)
+                    if (QRElement* found = Search(beside))
+                        return found;
             if (QRElement* found = SearchChildren(folder))
                 return found;
         }

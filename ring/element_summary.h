@@ -16,6 +16,8 @@ public:
     // `folder` is the folder it lies in (for the free space, the ring's root); it is not one of the
     // folder's children.
     QRESummary(QREFolder* folder, QOXRing* ring, QRSummaryKind kind);
+    // Its folder may be part-way through being freed: the sector keeps no name in the folder's store.
+    ~QRESummary() override { Parent = nullptr; }
 
     QROutcome Refresh() override { return QROutcome::Kept; }
     QROutcome DeleteFromDisk() override { return QROutcome::Kept; }

@@ -6,6 +6,7 @@
 
 #include "app/app_main.h"
 #include "ring/element_summary.h"
+#include "ring/small_items.h"
 #include "ring/ring_main.h"
 #include "ring/ring_sizes.h"
 
@@ -99,6 +100,29 @@ private:
 // returns. Layouts run on the GUI thread alone.
 std::vector<double> Parts;
 
+// The width on screen below which children are gathered.
+constexpr double kLeastPixels = 2.0;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+// What a folder's gathered children hold together.
+struct Gathered {
+    double Part = 0.0;
+    std::int64_t Count = 0;
+    std::int64_t Bytes = 0;
+};
+
+// The part below which a child on `level` is narrower than kLeastPixels in the middle of its
+// band, size true and once the view has shown the ring; 0 (nothing gathered) otherwise.
+double LeastPart(const QREFolder& folder, int level, double sector, double total)
+{
+    QOXRing& ring = *folder.Ring;
+    if (!QRLayout::SizeTrue() || ring.PixelsPerUnit <= 0.0f || sector <= 0.0 || total <= 0.0)
+        return 0.0;
+    const double middle = 0.5 * (ring.InnerRadius(level) + ring.InnerRadius(level + 1));
+    const double degrees = kLeastPixels / (ring.PixelsPerUnit * middle * kRadiansPerDegree);
+    return total * degrees / sector;
+}
+
 } // namespace
 
 bool QRLayout::SizeTrue()
@@ -118,17 +142,23 @@ float QRLayout::LayoutWeight(const QRElement& element)
     return SizeTrue() ? 1.0f : element.Weight;
 }
 
-QRElement* QRLayout::FreeSpaceOf(const QREFolder& folder)
+std::array<QRElement*, 2> QRLayout::BesideOf(const QREFolder& folder)
 {
-    return folder.IsRoot() ? folder.Ring->FreeSpace : nullptr;
+    return {folder.Ring->SmallItems->Shown(folder), folder.IsRoot() ? folder.Ring->FreeSpace : nullptr};
 }
 
+// Size true, the children narrower than the least width on screen are gathered when there are two
+// or more of them: they keep no sector of their own (they lie, without width, where their sector
+// starts) and their folder's small-items sector takes their parts together, after the children
+// that keep theirs; the free space comes last. Every other child keeps its exact share.
 void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float end)
 {
     const ChildShares shares(folder);
     QRESummary* freeSpace = folder.IsRoot() ? folder.Ring->FreeSpace : nullptr;
-    if (shares.Visible == 0 && freeSpace == nullptr)
+    if (shares.Visible == 0 && freeSpace == nullptr) {
+        folder.Ring->SmallItems->Hide(folder);
         return;
+    }
     const std::size_t first = Parts.size();
     double total = 0.0;
     folder.ForEachChild([&](const QRElement* child) {
@@ -140,6 +170,14 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
     const double freePart = freeSpace != nullptr ? shares.PartBeside(freeSpace->Size) : 0.0;
     total += freePart;
     const double sector = static_cast<double>(end) - static_cast<double>(start);
+    const double least = LeastPart(folder, level + 1, sector, total);
+    Gathered gathered;
+    for (std::size_t i = first; i < Parts.size(); ++i)
+        if (Parts[i] < least) {
+            gathered.Part += Parts[i];
+            ++gathered.Count;
+        }
+    const bool gathering = gathered.Count >= 2;
     // Every edge is worked out from the running sum, so the last child ends on the sector's end
     // and each child starts exactly where the one before it ended.
     const auto edge = [&](double before) {
@@ -147,18 +185,39 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
             return total <= 0.0 ? start : end;
         return static_cast<float>(static_cast<double>(start) + sector * (before / total));
     };
+    const double gatheredFrom = total - freePart - (gathering ? gathered.Part : 0.0);
     double before = 0.0;
     std::size_t next = first;
     folder.ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
+        const double part = Parts[next++];
+        if (gathering && part < least) {
+            gathered.Bytes += child->SizeKnown() ? child->SizeForLayout() : 0;
+            child->Place(level + 1, edge(gatheredFrom), edge(gatheredFrom));
+            return;
+        }
         const float childStart = edge(before);
-        before += Parts[next++];
+        before += part;
         child->Place(level + 1, edge(before), childStart);
     });
+    if (gathering) {
+        QRESummary& small = folder.Ring->SmallItems->Of(folder);
+        small.Visible = true;
+        small.SetHolding(gathered.Bytes, gathered.Count);
+        small.Place(level + 1, edge(gatheredFrom + gathered.Part), edge(gatheredFrom));
+    } else {
+        folder.Ring->SmallItems->Hide(folder);
+    }
     if (freeSpace != nullptr)
-        freeSpace->Place(level + 1, edge(before + freePart), edge(before));
+        freeSpace->Place(level + 1, end, edge(total - freePart));
     Parts.resize(first);
+}
+
+bool QRLayout::IsGathered(const QRElement& element)
+{
+    return element.Visible && !HasSector(element) && element.Parent != nullptr && !element.IsSummary() &&
+           element.Ring->SmallItems->Shown(*element.Parent) != nullptr;
 }
 
 void QRLayout::CollectShownSelected(QRElement& element, QRList<QRElement>& marked)

@@ -3,6 +3,8 @@
 // are on screen with a sector of their own. The bands, the labels, the outlines, the pick and the
 // keyboard cursor all take their angles from the elements this layout places and ask it the same
 // questions, so that what is drawn is what is labelled and what is picked.
+#include <array>
+
 #include "ring/element_folder.h"
 
 class QRLayout {
@@ -15,9 +17,9 @@ public:
     static float LayoutWeight(const QRElement& element);
     // Sizes are the blocks files take on the disk ("SizeOnDisk"), not their apparent sizes.
     static bool SizesOnDisk();
-    // The sector beside a folder's children that the layout places after them: the ring's free
-    // space beside the root's children; none for other folders.
-    static QRElement* FreeSpaceOf(const QREFolder& folder);
+    // The sectors the layout places after a folder's children, in drawing order, null where there
+    // is none: its gathered small items, then (beside the root's children) the ring's free space.
+    static std::array<QRElement*, 2> BesideOf(const QREFolder& folder);
 
     // Lays the visible children of `folder` out in the sector from `start` to `end` (degrees) on
     // `level`, sub-folders first and then files, each in list order, and each child's own children
@@ -26,8 +28,9 @@ public:
     // "MinimumSizeFactor" of it; 1/n for an unset size; eased by a running share blend), and the
     // parts are scaled to fill the sector, so that no weight or blend makes two sectors overlap or
     // leaves a gap between them. Size true, a child's part is its bytes over its siblings' bytes
-    // (one of unset size counts the mean of those known); the root's free space, when shown,
-    // takes its bytes' part after the children.
+    // (one of unset size counts the mean of those known), children narrower on screen than about
+    // two pixels are gathered into the folder's small-items sector after the others, and the root's
+    // free space, when shown, takes its bytes' part last.
     static void PlaceChildren(QREFolder& folder, int level, float start, float end);
 
     // Whether the element is on screen: it and every folder above it visible, those folders expanded.
@@ -35,6 +38,9 @@ public:
     // Whether its sector is wider than nothing: an element without one shows no band, has no label,
     // cannot be picked and is passed over by the keys.
     static bool HasSector(const QRElement& element) { return element.EndAngle > element.StartAngle; }
+    // Gathered among its folder's small items: visible, without a sector of its own, while its
+    // folder's small-items sector is shown. The keys still walk it; its sector stands for it.
+    static bool IsGathered(const QRElement& element);
     // On screen with a sector: what the pointer and the keys can reach.
     static bool IsReachable(const QRElement& element) { return HasSector(element) && IsShown(element); }
     // What is drawn selected below `element` (itself included), in drawing order: a selected
@@ -44,8 +50,8 @@ public:
 };
 
 // Drawing order: the element, then (an expanded folder) its sub-folders and files with their
-// subtrees, then the sectors beside them (the free space). An invisible element is skipped with
-// its subtree.
+// subtrees, then the sectors beside them (small items, free space). An invisible element is
+// skipped with its subtree.
 template <class Visit>
 void ForEachDrawnElement(QRElement* element, Visit& visit)
 {
@@ -58,6 +64,7 @@ void ForEachDrawnElement(QRElement* element, Visit& visit)
     if (!folder->Expanded)
         return;
     folder->ForEachChild([&visit](QRElement* child) { ForEachDrawnElement(child, visit); });
-    if (QRElement* beside = QRLayout::FreeSpaceOf(*folder))
-        visit(beside);
+    for (QRElement* beside : QRLayout::BesideOf(*folder))
+        if (beside != nullptr)
+            visit(beside);
 }

@@ -7,8 +7,9 @@
 #include "ring/element_summary.h"
 #include "ring/resource_iteration.h"
 #include "ring/ring_layout.h"
-#include "ring/size_text.h"
 #include "ring/ring_sizes.h"
+#include "ring/size_text.h"
+#include "ring/small_items.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ QRIteration* NewViewAnimation(QOXRing* ring)
 
 QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
 {
+    SmallItems = new QRSmallItems(*this);
     SetFolder(folder);
     Layers = QOXNew<QRList<QRLayer>>(this, QRList<QRLayer>::Uniqueness::AllowDuplicates,
                                      QRList<QRLayer>::Ownership::OwnsItems);
@@ -46,6 +48,8 @@ void QOXRing::BeforeDestroy()
     delete Sizes;
     Sizes = nullptr;
     DropFreeSpace();
+    delete SmallItems;
+    SmallItems = nullptr;
     delete Root;
     Root = nullptr;
 }
@@ -54,6 +58,7 @@ void QOXRing::SetFolder(const std::string& folder)
 {
     Folder = folder;
     DropFreeSpace();
+    SmallItems->Clear();
     delete Root;
     Root = nullptr;
     Root = new QREFolder(nullptr, this, "");
@@ -86,6 +91,7 @@ void QOXRing::Relayout()
 {
     Root->UpdateVisibility();
     UpdateFreeSpace();
+    LaidOutPixelsPerUnit = PixelsPerUnit;
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;
@@ -231,6 +237,8 @@ void QOXRing::ElementFreed(const QRElement* element)
         Target = nullptr;
     if (Sizes != nullptr)
         Sizes->ElementFreed(element);
+    if (SmallItems != nullptr)
+        SmallItems->ElementFreed(element);
     if (QOXApp* app = App())
         app->ElementFreed(element);
 }

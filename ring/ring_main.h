@@ -14,6 +14,7 @@ class QRDisplayList;
 class QRESummary;
 class QRIteration;
 class QRRingSizes;
+class QRSmallItems;
 class QRViewMatch;
 
 struct QRDriveInfo {
@@ -87,6 +88,12 @@ public:
     // Owned; the free space of the volume whose mount point the ring's folder is, a sector beside
     // the root's children while size-true rings show free space ("ShowFreeSpace"); none otherwise.
     QRESummary* FreeSpace = nullptr;
+    // Owned; freed with the ring: the sectors of small items gathered in the ring's folders.
+    QRSmallItems* SmallItems = nullptr;
+    // Screen pixels per ring unit as the view last showed the ring, 0 until it has: size true,
+    // children narrower than about two pixels are gathered (none while it is 0).
+    float PixelsPerUnit = 0.0f;
+    float LaidOutPixelsPerUnit = 0.0f; // PixelsPerUnit at the last layout
     // An expand or collapse changed how far the ring reaches; the application zooms it to fit the
     // view when it is asked to ("FitRingToWindow") and clears the mark.
     bool FitWanted = false;
