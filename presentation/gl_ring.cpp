@@ -32,8 +32,8 @@ namespace {
 constexpr float kCameraDistance = 70.0f;
 // The camera looks at the ring from this far below its centre (SetupRingTransform).
 constexpr float kCameraDrop = 1.0f;
-// A fitted ring leaves this share of the view's half round it.
-constexpr double kFitRoom = 0.92;
+// A fitted ring leaves this share of the view's half round it, room for the labels outside it.
+constexpr double kFitRoom = 0.72;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr float kShadowZoom = 0.57f;
 constexpr float kIconSize = 3.0f;
@@ -299,6 +299,9 @@ void GLRing::DrawElements(QOXRing* ring)
         WalkBands(
             ring, run, [this](const QRElement* element) { return TypePicture(element); }, colourOf, exact, merged);
     }
+    if (QRLayout::SizeTrue())
+        for (const GLBand& leader : LeaderBands(ring))
+            write(leader, false, nullptr);
     batch.Flush();
 }
 

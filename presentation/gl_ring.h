@@ -6,6 +6,7 @@
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
 #include "graphics/gl_2D_glyphs.h"
+#include "presentation/gl_label_layout.h"
 #include "presentation/gl_ring_colours.h"
 #include "presentation/gl_ring_detail.h"
 #include "presentation/gl_ring_geometry.h"
@@ -69,6 +70,10 @@ public:
     QRElement* Pick(QOXRing* ring, float x, float y);
     // Camera and model-view for drawing in the ring's space.
     void SetupRingTransform(QOXRing* ring, GLRingPass pass);
+    // Size true, the ring's labels as the view (the GL matrices current now) shows it; laid out
+    // again only when the ring's layout or the view changed.
+    const std::vector<GLPlacedLabel>& PlacedLabels(QOXRing* ring);
+    std::uint64_t LabelLayouts() const { return LabelLayout.Layouts(); }
 
     QRTexture* ElementTexture = nullptr;  // owned as a child
     QRTexture* RootTexture = nullptr;     // owned as a child
@@ -102,6 +107,11 @@ private:
     void DrawLabels(QOXRing* ring);
     void DrawLabel(QOXRing* ring, const QRElement* element);
     void DrawReadableLabels(QOXRing* ring);
+    // Size true: the labels laid out so that none overlaps another, with leader lines to those
+    // outside the ring.
+    void DrawPlacedLabels(QOXRing* ring);
+    // The bands of the leader lines to the labels outside the ring.
+    std::vector<GLBand> LeaderBands(QOXRing* ring);
     // The colours of the coming pass, after the settings.
     void BeginColours();
     // `base` (the element's colour for the pass) darkened under the pointer, brightened selected.
@@ -116,4 +126,5 @@ private:
     GLGlyphBatch ShadowGlyphs;
     GLGlyphBatch LabelGlyphs;
     GLRingColours Colours;
+    GLLabelLayout LabelLayout;
 };

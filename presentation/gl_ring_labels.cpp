@@ -12,6 +12,7 @@
 #include "presentation/gl_ring.h"
 #include "presentation/gl_ring_geometry.h"
 #include "resources/resource_font.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -22,6 +23,9 @@ constexpr float kShadowOffset = 0.1f;
 constexpr float kGlyphHalfSize = GLFont::kGlyphHalfSize;
 constexpr float kRadiansPerDegree = 0.017453292519943295f;
 constexpr QXColor kLabelShadowColour{0.0f, 0.0f, 0.0f};
+constexpr float kLeaderPixels = 1.5f;
+constexpr float kLeaderGapPixels = 3.0f;
+constexpr QXColor kLeaderColour{0.85f, 0.85f, 0.85f};
 const std::string kShadowFont = "Default";
 const std::string kLabelFont = "Default Add";
 
@@ -186,6 +190,10 @@ void GLRing::DrawLabels(QOXRing* ring)
         ForEachDrawnElement(ring->Root, draw);
         return;
     }
+    if (QRLayout::SizeTrue()) {
+        DrawPlacedLabels(ring);
+        return;
+    }
     if (Labels == GLRingLabels::Readable) {
         DrawReadableLabels(ring);
         return;
@@ -230,3 +238,56 @@ void GLRing::DrawReadableLabels(QOXRing* ring)
         LabelGlyphs.Draw(fonts.Label);
 }
 
+
+const std::vector<GLPlacedLabel>& GLRing::PlacedLabels(QOXRing* ring)
+{
+    const LabelFonts fonts = FindLabelFonts();
+    return LabelLayout.Arrange(*ring, [&fonts](const std::string& text) {
+        float width = 0.0f;
+        if (fonts.Label != nullptr)
+            for (const char c : Latin1Glyphs(text))
+                width += static_cast<float>(fonts.Label->CharWidths[static_cast<unsigned char>(c)]) * 0.5f;
+        return width;
+    });
+}
+
+void GLRing::DrawPlacedLabels(QOXRing* ring)
+{
+    const LabelFonts fonts = FindLabelFonts();
+    for (const GLPlacedLabel& label : PlacedLabels(ring)) {
+        const GLTextFrame frame = LabelPlace(label.Element, 0.0f).Frame(label.Turned);
+        const int alignment = label.Turned ? AlignRight : AlignLeft;
+        const float start = label.Turned ? -label.Start : label.Start;
+        const float offset = kShadowOffset / kLabelSize * label.Size;
+        if (fonts.Shadow != nullptr)
+            ShadowGlyphs.Add(fonts.Shadow, alignment, label.Text, label.Size, 1.0f, kLabelShadowColour,
+                             start - offset, offset, frame);
+        if (fonts.Label != nullptr)
+            LabelGlyphs.Add(fonts.Label, alignment, label.Text, label.Size, 1.0f, label.Element->Tint, start, 0.0f,
+                            frame);
+    }
+    if (fonts.Shadow != nullptr)
+        ShadowGlyphs.Draw(fonts.Shadow);
+    if (fonts.Label != nullptr)
+        LabelGlyphs.Draw(fonts.Label);
+}
+
+// A leader is a band a pixel and a half wide along the element's middle angle, from the edge of
+// its band to just before its label.
+std::vector<GLBand> GLRing::LeaderBands(QOXRing* ring)
+{
+    std::vector<GLBand> leaders;
+    const GLScreenBounds bounds;
+    const auto unit = bounds.PixelDistance({0.0f, 0.0f}, {1.0f, 0.0f});
+    if (!unit || *unit <= 0.0)
+        return leaders;
+    const auto pixel = static_cast<float>(1.0 / *unit);
+    for (const GLPlacedLabel& label : PlacedLabels(ring)) {
+        if (label.LeaderFrom <= 0.0f)
+            continue;
+        const float degrees = kLeaderPixels * pixel / label.LeaderFrom / kRadiansPerDegree;
+        leaders.push_back({label.Element->MidAngle() - degrees / 2.0f, degrees, 1, label.LeaderFrom,
+                           label.Start - kLeaderGapPixels * pixel, kLeaderColour, 1.0f});
+    }
+    return leaders;
+}
