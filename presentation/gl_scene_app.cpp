@@ -164,6 +164,7 @@ void GLSceneApp::Render()
     if (shadow)
         DrawShadow();
     DrawRings();
+    DrawLegend();
     DrawInfoBox();
     DrawTypedText();
     DrawRingList();

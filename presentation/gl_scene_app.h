@@ -9,6 +9,7 @@
 
 #include "app/app_links.h"
 #include "graphics/gl_scene_generic.h"
+#include "presentation/gl_scene_legend.h"
 #include "ring/element_hooks.h"
 #include "ring/ring_main.h"
 
@@ -102,6 +103,8 @@ public:
     void DrawRings();
     void DrawInfoBox();
     void DrawTypedText();
+    // Size true, the colours of the current ring named in the lower left corner ("ShowLegend").
+    void DrawLegend();
     void DrawRingList();
     void DrawTitle();
 
@@ -126,6 +129,7 @@ public:
     bool InfoOnDrive = false;
     QRDriveInfo InfoDrive;
     float RingListFade = 0.0f;
+    GLSceneLegend Legend;
     float RingListScroll = 0.0f;
     // Where the pointer of the drag in progress last made a ring current.
     std::optional<GLViewPoint> DragSwitchPoint;

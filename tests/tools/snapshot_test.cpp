@@ -192,3 +192,11 @@ TEST_F(SnapshotGolden, HoveredFolderWithItsInfoBox)
     SetReadableLabels(true);
     ExpectGolden(Take({"--frames", "40", "--pointer", "200,60"}), "hover-readable");
 }
+
+// Size-true rings as shipped: sectors by counted size, folders told apart by shade, labels with
+// sizes, the info box in binary units.
+TEST_F(SnapshotGolden, SizeTrueRing)
+{
+    Home.Write("orbivane.ini", "[DISPLAY]\nSizeTrueRings=1\n");
+    ExpectGolden(Take({"--frames", "40", "--expand", "docs", "--pointer", "200,60"}), "size-true");
+}
