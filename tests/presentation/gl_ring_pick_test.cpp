@@ -450,4 +450,36 @@ TEST_F(GLRingPickTest, ThePickNamesWhatIsDrawnInEveryStateOfARandomRing)
     }
 }
 
+// Size true with small items gathered: the middle of every drawn band, the small-items sectors
+// and the free space among them, picks that element, and a gathered element is never picked.
+TEST_F(GLRingPickTest, SizeTrueRingsPickEveryDrawnSectorAndTheSmallItems)
+{
+    TheApp->Settings.SizeTrueRings = true;
+    QOXRing* ring = RandomRing(5, "tree");
+    for (int i = 0; i < 30; ++i)
+        Tree.File("tree/tiny" + std::to_string(i), 1);
+    ring->Root->RefreshEntries(QRRefreshDepth::FolderOnly);
+    ring->PixelsPerUnit = GLRing::PixelsPerUnit(*ring, kHeight);
+    ring->Relayout();
+    const std::vector<QRElement*> drawn = Drawn(ring);
+    int small = 0;
+    int gathered = 0;
+    for (const QRElement* element : drawn) {
+        if (!QRLayout::HasSector(*element)) {
+            gathered += QRLayout::IsGathered(*element) ? 1 : 0;
+            continue;
+        }
+        small += element->IsSummary() ? 1 : 0;
+        const float middle = (ring->InnerRadius(element->Level) + ring->InnerRadius(element->Level + 1)) / 2.0f;
+        const auto point = WindowPoint(ring, middle, element->MidAngle());
+        const QRElement* picked =
+            Renderer->Pick(ring, static_cast<float>(point[0]) + 0.5f, static_cast<float>(kHeight - 1 - point[1]) + 0.5f);
+        if (element->EndAngle - element->StartAngle > 0.5f)
+            EXPECT_EQ(picked, element) << element->FullPath() << " picked " << (picked ? picked->FullPath() : "none");
+        EXPECT_TRUE(picked == nullptr || !QRLayout::IsGathered(*picked));
+    }
+    EXPECT_GE(small, 1);
+    EXPECT_GE(gathered, 30);
+}
+
 } // namespace
