@@ -1,5 +1,6 @@
 #include "app/app_cursor.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/app_actions.h"
@@ -182,6 +183,7 @@ void QACursor::OpenMenu(std::optional<QAPoint> at)
         PopUp(QAMenu::Background, shown, at);
         return;
     }
+    OfferMembers(*CurrentElement);
     PopUp(QAMenu::Element, ElementMenuItems(*CurrentElement), at);
 }
 
@@ -200,6 +202,8 @@ QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
         shown.insert({QAMenuItem::CMLineRoot, QAMenuItem::CMRingMinimize, QAMenuItem::CMRingClose});
     if (!inFolder && element.FullPath() != kFileSystemRoot)
         shown.insert(QAMenuItem::CMUpOneLevel);
+    if (!OfferedMembers.empty())
+        shown.insert(QAMenuItem::CMSmallItems);
     return shown;
 }
 
@@ -428,6 +432,8 @@ void QACursor::ElementFreed(const QRElement* element)
         CurrentElement = nullptr;
     if (element == AnchorElement)
         AnchorElement = nullptr;
+    std::replace(OfferedMembers.begin(), OfferedMembers.end(), const_cast<QRElement*>(element),
+                 static_cast<QRElement*>(nullptr));
 }
 
 // The cursor works on window events, which come between frames: a key or button is read as those

@@ -100,6 +100,8 @@ constexpr ItemRow kPopUps[] = {
     {"ContextMenu", "CMRingMinimize", "Minimize Ring", "Ctrl+M", 0},
     {"ContextMenu", "CMRingClose", "Close Ring", "Ctrl+F4", 0},
     {"ContextMenu", "CMUpOneLevel", "Go Up One Level", "", 0},
+    {"ContextMenu", "CMSmallItems", "Small Items", "", kMenu},
+    {"CMSmallItems", "CMSmallItemsEnd", "-", "", kSeparator | kHidden},
     {"RingListContextMenu", "MaximizeRing1", "Maximize Ring", "", 0},
     {"RingListContextMenu", "CloseRing1", "Close Ring", "", 0},
     {"BackGroundContextMenu", "CMBGNewRing", "Add new Ring...", "Ctrl+N", 0},
@@ -133,6 +135,7 @@ constexpr VariableItem kVariableItems[] = {
     {QAMenuItem::CMRingMinimize, "CMRingMinimize", QAMenu::Element},
     {QAMenuItem::CMRingClose, "CMRingClose", QAMenu::Element},
     {QAMenuItem::CMUpOneLevel, "CMUpOneLevel", QAMenu::Element},
+    {QAMenuItem::CMSmallItems, "CMSmallItems", QAMenu::Element},
 };
 
 const char* PopUpName(QAMenu menu)
@@ -266,6 +269,8 @@ QAction* TMainMenus::DataAnchor(QADataMenu menu) const
         return Item("N9");
     case QADataMenu::Views:
         return Item("MMViewsSeparator");
+    case QADataMenu::SmallItems:
+        return Item("CMSmallItemsEnd");
     case QADataMenu::Favorites:
         break;
     }

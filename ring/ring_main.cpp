@@ -118,9 +118,13 @@ void QOXRing::CollectSelected(QRList<QRElement>& marked)
     QRLayout::CollectShownSelected(*Root, marked);
 }
 
+// The sectors beside the children are no children of a folder: they are deselected on their own.
 void QOXRing::DeselectAll()
 {
     Root->DeselectAll();
+    if (FreeSpace != nullptr)
+        FreeSpace->Selected = false;
+    SmallItems->DeselectAll();
 }
 
 void QOXRing::FocusOn(QRElement* element)

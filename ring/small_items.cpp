@@ -41,6 +41,12 @@ void QRSmallItems::ElementFreed(const QRElement* element)
         Sectors.extract(element);
 }
 
+void QRSmallItems::DeselectAll()
+{
+    for (auto& [folder, sector] : Sectors)
+        sector->Selected = false;
+}
+
 void QRSmallItems::Clear()
 {
     auto gone = std::move(Sectors);

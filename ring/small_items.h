@@ -27,6 +27,7 @@ public:
     void Hide(const QREFolder& folder);
     // An element is being freed: a folder's sector goes with it.
     void ElementFreed(const QRElement* element);
+    void DeselectAll();
     void Clear();
 
 private:

@@ -50,6 +50,20 @@ private:
     }
 };
 
+// The main menu's data items as the program last filled them.
+class RecordingMenuBar : public QAMenuBarLink {
+public:
+    void FillMenu(QADataMenu menu, const std::vector<QAMenuEntry>& entries) override { Menus[menu] = entries; }
+    std::vector<std::string> Captions(QADataMenu menu)
+    {
+        std::vector<std::string> captions;
+        for (const QAMenuEntry& entry : Menus[menu])
+            captions.push_back(entry.Caption);
+        return captions;
+    }
+    std::map<QADataMenu, std::vector<QAMenuEntry>> Menus;
+};
+
 class AppTest : public EngineTest {
 protected:
     void SetUp() override
