@@ -124,7 +124,11 @@ QOXRing* QOXApp::CreateRing(const std::string& path)
         }
     }
     Favorites->Recent->AddFolder(folder);
-    QOXRing* ring = QOXNew<QOXRing>(folder);
+    return AddRing(QOXNew<QOXRing>(folder));
+}
+
+QOXRing* QOXApp::AddRing(QOXRing* ring)
+{
     ring->ResetView();
     ring->Root->Expand();
     ring->Relayout();

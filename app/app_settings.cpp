@@ -54,6 +54,10 @@ const SettingKey kTable[] = {
     {"SHADOW", "DisplayShadow", &QASettings::DisplayShadow},
     {"SHADOW", "ShadowMapSize", &QASettings::ShadowMapSize},
     {"MEISTER", "BananaMode", &QASettings::BananaMode},
+    {"HISTORY", "RecordSizeHistory", &QASettings::RecordSizeHistory},
+    {"HISTORY", "SizeHistoryCounts", &QASettings::SizeHistoryCounts},
+    {"HISTORY", "ShowGrowth", &QASettings::ShowGrowth},
+    {"HISTORY", "GrowthSince", &QASettings::GrowthSince},
 };
 
 // Section and key names match whatever their letter case, as INI readers always have.
@@ -211,6 +215,7 @@ QASettingLimit FocusFactorPerElementLimit() { return {0.0f, 10.0f}; }
 QASettingLimit AnimationSpeedLimit() { return {0.1f, 10.0f}; }
 QASettingLimit MoveSelectionLeftLimit() { return {0.0f, 100.0f}; }
 QASettingLimit DisplayDurationLimit() { return {0.0f, 10000.0f}; }
+QASettingLimit SizeHistoryCountsLimit() { return {1.0f, 1000.0f}; }
 
 float LimitSetting(float value, QASettingLimit limit)
 {
@@ -227,6 +232,7 @@ void ApplyPreferenceLimits(QASettings& settings)
     settings.MoveSelectionLeft = LimitSetting(settings.MoveSelectionLeft, MoveSelectionLeftLimit());
     settings.DisplayDuration = LimitSetting(settings.DisplayDuration, DisplayDurationLimit());
     settings.RingDisplayDuration = LimitSetting(settings.RingDisplayDuration, DisplayDurationLimit());
+    settings.SizeHistoryCounts = static_cast<int>(LimitSetting(static_cast<float>(settings.SizeHistoryCounts), SizeHistoryCountsLimit()));
     if (!settings.InitialRingFolder.empty() && settings.InitialRingFolder.back() != '/')
         settings.InitialRingFolder += '/';
 }
@@ -247,6 +253,7 @@ constexpr ToggleRow kToggleMembers[] = {
     {QAToggle::SizeTrueRings, &QASettings::SizeTrueRings},
     {QAToggle::SizeOnDisk, &QASettings::SizeOnDisk},
     {QAToggle::ShowLegend, &QASettings::ShowLegend},
+    {QAToggle::ShowGrowth, &QASettings::ShowGrowth},
 };
 
 bool QASettings::*ToggleMember(QAToggle toggle)

@@ -9,20 +9,23 @@
 #include <string>
 #include <vector>
 
+#include "app/app_size_recorder.h"
+#include "platform/size_history.h"
 #include "platform/folder_count.h"
 #include "platform/folder_watch.h"
+#include "ring/ring_sizes.h"
 
 class QOXApp;
 class QOXRing;
 
-class QASizes {
+class QASizes : public QRCountHistory {
 public:
     // Without the automatic refresh, rings whose folders are not all watched are refreshed this
     // often instead.
     static constexpr float kUnwatchedRefreshSeconds = 5.0f;
 
     explicit QASizes(QOXApp& app);
-    ~QASizes();
+    ~QASizes() override;
     QASizes(const QASizes&) = delete;
     QASizes& operator=(const QASizes&) = delete;
 
@@ -31,6 +34,19 @@ public:
     // Stands in for the system's limit of folder watches with a lower one (from the next start).
     void LimitWatches(int limit) { WatchLimit = limit; }
     bool Counting() const { return Counter != nullptr; }
+
+    // The size histories ("RecordSizeHistory"): the sizes recorded for a ring's folder, shown while
+    // it counts, and each ring's count recorded (app_size_recorder).
+    std::unique_ptr<QRRecordedSizes> Recorded(const std::string& folder) override;
+    void Leaving(platform::CountTreeId tree, const platform::CountProgress& progress) override;
+    // The counter while counting is on (not owned by the caller), else none.
+    platform::FolderCounter* TheCounter() const { return Counter.get(); }
+    // The time of the count this session recorded for a folder, if any.
+    std::optional<std::int64_t> SessionCount(const std::string& folder) const;
+    // Reports a size history's trouble once a run (under "QX_FILE").
+    void ReportHistoryProblem(const std::string& problem);
+    // A folder's size history; none (the trouble reported) when it cannot be read.
+    std::optional<platform::SizeHistory> ReadHistory(const std::string& folder);
 
 private:
     void Start();
@@ -42,11 +58,16 @@ private:
     // False when the ring was closed because its own folder is gone.
     bool RefreshChangedFolder(QOXRing* ring);
     void RefreshUnwatchedRings(float frameSeconds);
+    void FollowRecorder();
+    void SyncGrowth();
+    std::unique_ptr<QRRingGrowth> LoadGrowth(const std::string& folder);
+
     void WriteStatus();
 
     QOXApp& App;
     std::unique_ptr<platform::FolderCounter> Counter; // owned while counting is on
     std::unique_ptr<platform::FolderWatcher> Watcher; // owned while counting is on
+    std::unique_ptr<QASizeRecorder> Recorder;         // owned while counting and recording are on
     std::optional<int> WatchLimit;
     platform::VolumeCrossing Crossing = platform::VolumeCrossing::EnterOtherVolumes;
     double Clock = 0.0;             // seconds of frame time while counting
@@ -54,4 +75,5 @@ private:
     bool LimitReported = false;     // the console heard about the watch limit
     std::string StatusText;         // what panel 4 shows
     std::vector<platform::CountResult> Results;
+    std::vector<std::string> ProblemsReported;
 };

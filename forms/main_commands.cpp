@@ -26,6 +26,7 @@ constexpr ToggleItem kToggleItems[] = {
     {QAToggle::SizeTrueRings, "MMSizeTrueRings"},
     {QAToggle::SizeOnDisk, "MMSizeOnDisk"},
     {QAToggle::ShowLegend, "MMShowLegend"},
+    {QAToggle::ShowGrowth, "MMShowGrowth"},
 };
 
 } // namespace
@@ -78,6 +79,9 @@ void TFormMain::ConnectCommands()
         {"MMResetRingView", app(&QOXApp::ResetRingView)},
         {"NextRing1", app(&QOXApp::SwitchRing)},
         {"MMRefresh", app(&QOXApp::RefreshAll)},
+        {"MMGrowthSince", app(&QOXApp::ChooseGrowthSince)},
+        {"MMWhatGrew", app(&QOXApp::ShowWhatGrew)},
+        {"MMOpenSizeHistory", app(&QOXApp::OpenSizeHistory)},
         {"MMAddFavorite", app(&QOXApp::AddCurrentToFavorites)},
         {"MMConfiguteFavorites", app(&QOXApp::ConfigureFavorites)},
         {"MMConfigureViews", app(&QOXApp::ConfigureViews)},

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
+#include <thread>
 
 #include "platform/folder_count_tree.h"
 #include "platform/volumes.h"
@@ -139,6 +141,8 @@ void FolderCounter::Run(const std::shared_ptr<Tree>& tree, Job& job, std::unique
         return;
     if (job.Target->Alive)
         tree->Apply(*job.Target, job.Kind, read, Results);
+    if (!tree->Busy())
+        ++tree->Passes;
     Settle(*tree);
     if (tree->Busy())
         WorkArrived.notify_all();
@@ -270,6 +274,16 @@ CountProgress FolderCounter::Progress(CountTreeId id) const
     return ProgressHeld(id);
 }
 
+bool FolderCounter::Snapshot(CountTreeId id, CountSnapshot& snapshot) const
+{
+    std::lock_guard guard(Lock);
+    const Tree* tree = Find(id);
+    if (tree == nullptr)
+        return false;
+    tree->TakeSnapshot(snapshot);
+    return true;
+}
+
 std::optional<CountProgress> FolderCounter::TryProgress(CountTreeId id) const
 {
     std::unique_lock guard(Lock, std::try_to_lock);
@@ -283,13 +297,24 @@ CountProgress FolderCounter::ProgressHeld(CountTreeId id) const
     const Tree* tree = Find(id);
     if (tree == nullptr)
         return {};
-    return {tree->Busy(), tree->Counted};
+    return {tree->Busy(), tree->Counted, tree->Passes};
 }
 
 std::vector<int> FolderCounter::WorkerThreadIds() const
 {
     std::lock_guard guard(Lock);
     return ThreadIds;
+}
+
+CountSnapshot CountWhole(const std::string& folder, VolumeCrossing crossing)
+{
+    FolderCounter counter;
+    const CountTreeId tree = counter.StartTree(folder, crossing, CountStanding::Current);
+    while (counter.Progress(tree).Busy)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    CountSnapshot snapshot;
+    counter.Snapshot(tree, snapshot);
+    return snapshot;
 }
 
 } // namespace platform

@@ -56,12 +56,15 @@ void AddEntry(int folderFd, const char* name, FolderRead& read)
         return;
     const auto bytes = static_cast<std::int64_t>(status.st_size);
     const std::int64_t allocated = static_cast<std::int64_t>(status.st_blocks) * kBlockBytes;
+    const bool large = bytes >= kSnapshotFileBytes;
     if (status.st_nlink > 1) {
-        read.Linked.push_back({{status.st_dev, status.st_ino}, bytes, allocated});
+        read.Linked.push_back({{status.st_dev, status.st_ino}, bytes, allocated, large ? name : ""});
         return;
     }
     read.Bytes += bytes;
     read.Allocated += allocated;
+    if (large)
+        read.LargeFiles.push_back({name, bytes, allocated});
 }
 
 void ListEntries(DIR* directory, FolderRead& read)
@@ -111,6 +114,7 @@ void ForgetEntries(FolderRead& read)
     read.Allocated = 0;
     read.Files = 0;
     read.Linked.clear();
+    read.LargeFiles.clear();
     read.Folders.clear();
 }
 
@@ -240,11 +244,14 @@ void Tree::TakeOwnFiles(Node& node, FolderRead& read)
     node.OwnBytes = read.Bytes;
     node.OwnAllocated = read.Allocated;
     node.OwnFiles = read.Files;
-    for (const LinkedFile& file : read.Linked) {
+    node.LargeFiles = std::move(read.LargeFiles);
+    for (LinkedFile& file : read.Linked) {
         if (Claims.try_emplace(file.Key, &node).second) {
             node.OwnBytes += file.Size;
             node.OwnAllocated += file.Allocated;
             node.Claimed.push_back(file.Key);
+            if (!file.Name.empty())
+                node.LargeFiles.push_back({std::move(file.Name), file.Size, file.Allocated});
         }
     }
 }
@@ -368,6 +375,30 @@ void Tree::Want(const CountWant& want, std::vector<CountResult>& results)
     const Node* node = Walk(want.Folder, found);
     if (node->Pending == 0 && (found || node->Kind != NodeKind::Counted))
         results.push_back({Id, want.Ticket, node->Totals});
+}
+
+void Tree::TakeSnapshot(CountSnapshot& snapshot) const
+{
+    snapshot = {};
+    snapshot.Extent = Root->Pending == 0 && !Busy() ? SnapshotExtent::Complete : SnapshotExtent::Partial;
+    AddToSnapshot(*Root, "", snapshot);
+    // Names order the children, but "a/" sorts after "a-c/" as a path: the paths are sorted whole.
+    std::sort(snapshot.Folders.begin(), snapshot.Folders.end(),
+              [](const CountedFolder& a, const CountedFolder& b) { return a.Folder < b.Folder; });
+    std::sort(snapshot.Files.begin(), snapshot.Files.end(),
+              [](const CountedFile& a, const CountedFile& b) { return a.Path < b.Path; });
+}
+
+// A folder's totals once its count is complete; its large files once it has been read.
+void Tree::AddToSnapshot(const Node& node, const std::string& relative, CountSnapshot& snapshot) const
+{
+    if (node.Pending == 0)
+        snapshot.Folders.push_back({relative, node.Totals});
+    if (node.Stamped)
+        for (const CountedFile& file : node.LargeFiles)
+            snapshot.Files.push_back({relative + file.Path, file.Bytes, file.AllocatedBytes});
+    for (const std::shared_ptr<Node>& child : node.Children)
+        AddToSnapshot(*child, relative + child->Name + "/", snapshot);
 }
 
 void Tree::ResetForCheck(Node& node)

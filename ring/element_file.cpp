@@ -6,6 +6,7 @@
 #include "platform/directory_listing.h"
 #include "ring/element_folder.h"
 #include "ring/ring_layout.h"
+#include "ring/ring_history.h"
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
@@ -22,6 +23,8 @@ QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QREl
 
 QROutcome QREFile::Refresh()
 {
+    if (Ring->History != nullptr)
+        return QROutcome::Kept; // a size history's file is never looked for on the disk
     if (!platform::IsFile(FullPath()))
         return QROutcome::Removed;
     RefreshLook();
@@ -54,6 +57,10 @@ void QREFile::ApplyVisibility()
 
 void QREFile::Activate()
 {
+    if (Ring->History != nullptr) {
+        Engine()->Message(Ring->History->RefusalText());
+        return;
+    }
     Engine()->FileSystem->ShellOpen(FullPath());
 }
 

@@ -10,6 +10,7 @@
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "ring/folder_listing.h"
+#include "ring/ring_history.h"
 #include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
@@ -105,6 +106,11 @@ void QREFolder::Scan()
 {
     QRViewMatchScope matching(*Ring);
     const NameSet known = NamesOf(*this);
+    if (Ring->History != nullptr) { // a ring on a size history reads the history, never the disk
+        AddEntries(Ring->History->ListingOf(*this), known);
+        Ring->History->SizeChildren(*this);
+        return;
+    }
     QRFolderListing listing;
     const std::string path = FullPath();
     const auto add = [&](const QRFolderListing& part) { AddEntries(part, known); };
@@ -244,6 +250,8 @@ void QREFolder::PackNames()
 // its name and kind. A folder that cannot be read keeps its children as they are.
 QROutcome QREFolder::RefreshEntries(QRRefreshDepth depth)
 {
+    if (Ring->History != nullptr)
+        return QROutcome::Kept;
     QRFolderListing listing;
     const ListingResult result = listing.Read(FullPath(), ScanDetail());
     if (result == ListingResult::Missing)

@@ -6,6 +6,7 @@
 #include "resources/resource_displaylist.h"
 #include "ring/element_summary.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_history.h"
 #include "ring/ring_layout.h"
 #include "ring/ring_sizes.h"
 #include "ring/size_text.h"
@@ -92,6 +93,8 @@ void QOXRing::Relayout()
     Root->UpdateVisibility();
     UpdateFreeSpace();
     LaidOutPixelsPerUnit = PixelsPerUnit;
+    if (Sizes != nullptr && Sizes->Growth != nullptr)
+        Sizes->Growth->Paint(*this);
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;
@@ -100,6 +103,8 @@ void QOXRing::Relayout()
 
 QROutcome QOXRing::Refresh()
 {
+    if (History != nullptr)
+        return QROutcome::Kept;
     if (Root->Refresh() == QROutcome::Removed)
         return QROutcome::Removed;
     if (Sizes != nullptr)
@@ -145,7 +150,7 @@ void QOXRing::FocusOn(QRElement* element)
 // one, with everything that was open below it.
 void QOXRing::UpOneLevel()
 {
-    if (Folder.size() < 2)
+    if (Folder.size() < 2 || History != nullptr)
         return;
     const std::size_t slash = Folder.rfind('/', Folder.size() - 2);
     if (slash == std::string::npos)

@@ -2,6 +2,7 @@
 // A ring: one folder shown as concentric bands, its element tree, its layers, its view state
 // (position, rotation, zoom) with their animations, and its minimise animation.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/qox_constant.h"
@@ -13,6 +14,7 @@
 class QRDisplayList;
 class QRESummary;
 class QRIteration;
+class QRRingHistory;
 class QRRingSizes;
 class QRSmallItems;
 class QRViewMatch;
@@ -84,6 +86,8 @@ public:
     QRList<QRLayer>* Layers = nullptr;   // owned as a child; owns the layers
     // Owned; the sizes counted in the background while that is on (the application makes it).
     QRRingSizes* Sizes = nullptr;
+    // Owned; a ring on a size history, which never touches the disk; none for a ring on the disk.
+    std::unique_ptr<QRRingHistory> History;
     std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
     // Owned; the free space of the volume whose mount point the ring's folder is, a sector beside
     // the root's children while size-true rings show free space ("ShowFreeSpace"); none otherwise.
