@@ -36,6 +36,29 @@ bool Reachable(const QRElement& child)
     return child.Visible && (QRLayout::HasSector(child) || QRLayout::IsGathered(child));
 }
 
+// The order the arrow keys walk a folder's children in, the order they lie in on screen: those
+// with a sector of their own, the small-items sector followed by the elements it gathers, then
+// the free space.
+std::vector<QRElement*> WalkOrder(const QREFolder& folder)
+{
+    std::vector<QRElement*> order;
+    folder.ForEachChild([&order](QRElement* child) {
+        if (child->Visible && QRLayout::HasSector(*child))
+            order.push_back(child);
+    });
+    const auto [smallItems, freeSpace] = QRLayout::BesideOf(folder);
+    if (smallItems != nullptr) {
+        order.push_back(smallItems);
+        folder.ForEachChild([&order](QRElement* child) {
+            if (QRLayout::IsGathered(*child))
+                order.push_back(child);
+        });
+    }
+    if (freeSpace != nullptr)
+        order.push_back(freeSpace);
+    return order;
+}
+
 // A letter, digit or sign: no control character starts what a key types.
 bool Printable(const std::string& text)
 {
@@ -191,14 +214,7 @@ void QAKeyboard::Sibling(QAStep step, QAMoveKind kind)
         MoveTo(from);
         return;
     }
-    std::vector<QRElement*> siblings;
-    from->Parent->ForEachChild([&siblings](QRElement* child) {
-        if (Reachable(*child))
-            siblings.push_back(child);
-    });
-    for (QRElement* beside : QRLayout::BesideOf(*from->Parent))
-        if (beside != nullptr && Reachable(*beside))
-            siblings.push_back(beside);
+    const std::vector<QRElement*> siblings = WalkOrder(*from->Parent);
     if (siblings.empty())
         return;
     const auto count = static_cast<long>(siblings.size());
@@ -226,12 +242,8 @@ void QAKeyboard::FirstChild()
     auto* folder = static_cast<QREFolder*>(from);
     if (!folder->Expanded)
         Cursor->ToggleCurrent();
-    QRElement* first = nullptr;
-    folder->ForEachChild([&first](QRElement* child) {
-        if (first == nullptr && Reachable(*child))
-            first = child;
-    });
-    MoveTo(first);
+    const std::vector<QRElement*> children = WalkOrder(*folder);
+    MoveTo(children.empty() ? nullptr : children.front());
 }
 
 void QAKeyboard::Root()
@@ -400,7 +412,7 @@ std::vector<QRElement*> QAKeyboard::DrawnElements() const
 {
     std::vector<QRElement*> drawn;
     auto visit = [&drawn](QRElement* element) {
-        if (QRLayout::HasSector(*element))
+        if (QRLayout::HasSector(*element) || QRLayout::IsGathered(*element))
             drawn.push_back(element);
     };
     ForEachDrawnElement(App()->CurrentRing->Root, visit);

@@ -147,10 +147,11 @@ std::array<QRElement*, 2> QRLayout::BesideOf(const QREFolder& folder)
     return {folder.Ring->SmallItems->Shown(folder), folder.IsRoot() ? folder.Ring->FreeSpace : nullptr};
 }
 
-// Size true, the children narrower than the least width on screen are gathered when there are two
-// or more of them: they keep no sector of their own (they lie, without width, where their sector
-// starts) and their folder's small-items sector takes their parts together, after the children
-// that keep theirs; the free space comes last. Every other child keeps its exact share.
+// Size true, the children narrower than the least width on screen are gathered, even one alone
+// (a sliver of a sector can be neither seen nor clicked): they keep no sector of their own (they
+// lie, without width, where their sector starts) and their folder's small-items sector takes their
+// parts together, but never less than the least width, after the children that keep theirs; the
+// free space comes last. Every other child keeps its exact share.
 void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float end)
 {
     const ChildShares shares(folder);
@@ -177,7 +178,9 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
             gathered.Part += Parts[i];
             ++gathered.Count;
         }
-    const bool gathering = gathered.Count >= 2;
+    const bool gathering = gathered.Count > 0;
+    const double smallPart = gathering ? std::max(gathered.Part, least) : 0.0;
+    total += smallPart - gathered.Part;
     // Every edge is worked out from the running sum, so the last child ends on the sector's end
     // and each child starts exactly where the one before it ended.
     const auto edge = [&](double before) {
@@ -185,7 +188,7 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
             return total <= 0.0 ? start : end;
         return static_cast<float>(static_cast<double>(start) + sector * (before / total));
     };
-    const double gatheredFrom = total - freePart - (gathering ? gathered.Part : 0.0);
+    const double gatheredFrom = total - freePart - smallPart;
     double before = 0.0;
     std::size_t next = first;
     folder.ForEachChild([&](QRElement* child) {
@@ -205,7 +208,7 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         QRESummary& small = folder.Ring->SmallItems->Of(folder);
         small.Visible = true;
         small.SetHolding(gathered.Bytes, gathered.Count);
-        small.Place(level + 1, edge(gatheredFrom + gathered.Part), edge(gatheredFrom));
+        small.Place(level + 1, edge(gatheredFrom + smallPart), edge(gatheredFrom));
     } else {
         folder.Ring->SmallItems->Hide(folder);
     }

@@ -29,8 +29,9 @@ public:
     // parts are scaled to fill the sector, so that no weight or blend makes two sectors overlap or
     // leaves a gap between them. Size true, a child's part is its bytes over its siblings' bytes
     // (one of unset size counts the mean of those known), children narrower on screen than about
-    // two pixels are gathered into the folder's small-items sector after the others, and the root's
-    // free space, when shown, takes its bytes' part last.
+    // two pixels are gathered (even one alone) into the folder's small-items sector after the
+    // others, which is never narrower than those two pixels, and the root's free space, when
+    // shown, takes its bytes' part last.
     static void PlaceChildren(QREFolder& folder, int level, float start, float end);
 
     // Whether the element is on screen: it and every folder above it visible, those folders expanded.
