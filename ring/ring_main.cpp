@@ -17,6 +17,8 @@ namespace {
 constexpr float kCentreWidth = 3.0f;
 constexpr float kRootLayerWidth = 4.0f;
 constexpr float kResetZoom = 1.1f;
+// Layouts of all rings so far (on the GUI thread alone).
+std::uint64_t LayoutsSoFar = 0;
 
 QRIteration* NewViewAnimation(QOXRing* ring)
 {
@@ -98,7 +100,7 @@ void QOXRing::Relayout()
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;
-    ++LayoutCount;
+    LayoutCount = ++LayoutsSoFar;
 }
 
 QROutcome QOXRing::Refresh()

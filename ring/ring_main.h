@@ -88,7 +88,9 @@ public:
     QRRingSizes* Sizes = nullptr;
     // Owned; a ring on a size history, which never touches the disk; none for a ring on the disk.
     std::unique_ptr<QRRingHistory> History;
-    std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
+    // The number of the ring's last layout, counted over every ring of the program, so that a
+    // cache keyed by ring and layout never takes a new ring at an old one's address for it.
+    std::uint64_t LayoutCount = 0;
     // Owned; the free space of the volume whose mount point the ring's folder is, a sector beside
     // the root's children while size-true rings show free space ("ShowFreeSpace"); none otherwise.
     QRESummary* FreeSpace = nullptr;
