@@ -17,7 +17,8 @@ constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kPi = 3.141592653589793;
 constexpr float kGapPixels = 4.0f;     // between a band's edge and the text in it
 constexpr float kOutsidePixels = 10.0f; // between the ring and a label outside it
-constexpr int kOutsideTries = 8;        // places further out a label outside may take
+constexpr int kOutsideTries = 24;       // places further out a label outside may take
+constexpr float kOutsideStep = 1.0f / 3.0f; // of a label's length, from one such place to the next
 constexpr float kShadowShare = 0.1f / 0.08f; // the shadow's offset for a text size of 1
 
 struct Candidate {
@@ -191,10 +192,12 @@ void GLLabelLayout::Place(QOXRing& ring, const GLScreenBounds& bounds, const Tex
         return std::none_of(Placed.begin(), Placed.end(),
                             [&](const GLPlacedLabel& other) { return Overlap(box, other.Corners); });
     };
+    // A label outside the ring is shown whole or not at all: cut by the window's edge, it would
+    // name nothing readable.
     const auto take = [&](const QRElement& element, const std::string& text, float start, float end, float leader,
                           const LabelBox& box) {
         const auto screen = box.Screen(start, end, bounds);
-        if (!screen || !fits(*screen))
+        if (!screen || !fits(*screen) || (leader > 0.0f && !bounds.AllInViewport(*screen)))
             return false;
         Placed.push_back({&element, text, size, start, leader, ReadsBackwards(box, start, bounds), *screen});
         return true;
@@ -218,13 +221,15 @@ void GLLabelLayout::Place(QOXRing& ring, const GLScreenBounds& bounds, const Tex
                 break;
             }
         }
-        // Outside, neighbours' labels run along nearly the same line: each try starts a label's
-        // length further out, so that they stand one after the other.
-        const std::string& text = TextsOf(element)[0];
-        const float length = width(text) * size + kOutsidePixels / pixelsPerUnit;
+        // Outside, neighbours' labels run along nearly the same line: each try starts a third of
+        // a label's length further out, so that they stand one after the other; where the name and size
+        // would reach past the window's edge, the name alone may still fit.
+        const std::array<std::string, 2> texts = TextsOf(element);
+        const float length = width(texts[0]) * size + kOutsidePixels / pixelsPerUnit;
         for (int step = 0; !placed && candidate.Always && step < kOutsideTries; ++step) {
-            const float from = ringEdge + kOutsidePixels / pixelsPerUnit + length * static_cast<float>(step);
-            placed = take(element, text, from, from + width(text) * size, outer, box);
+            const float from = ringEdge + kOutsidePixels / pixelsPerUnit + length * kOutsideStep * static_cast<float>(step);
+            for (std::size_t i = 0; !placed && i < texts.size(); ++i)
+                placed = take(element, texts[i], from, from + width(texts[i]) * size, outer, box);
         }
         if (placed)
             done.insert(&element);

@@ -1,7 +1,8 @@
 #pragma once
 // Where the labels of a size-true ring go: name and size ("Videos 4.2 GiB") where the sector has
 // room, the name alone where only that fits, nothing where nothing does; the largest children of
-// every shown folder always, outside the ring with a leader line when their sector is too narrow.
+// every shown folder always, outside the ring with a leader line when their sector is too narrow
+// (as long as the label then stands whole in the window).
 // Larger elements are placed first and no two labels overlap on screen. The text is a fixed
 // height on screen whatever the zoom. The labels are laid out again only when the ring's layout
 // or the view changed, and kept between frames.

@@ -214,14 +214,29 @@ protected:
     }
 };
 
-// At three zooms: no two labels overlap, the five largest children of every shown folder are
-// labelled, the wide ones with their sizes.
+// At three zooms and with the ring pushed towards a corner: no two labels overlap, labels outside
+// the ring stand whole in the window (or are left out), and where the window leaves room round
+// the ring the five largest children of every shown folder are labelled, the wide ones with their
+// sizes.
 TEST_F(SizeTrueLabelsTest, LabelsNeverOverlapAndTheLargestAreAlwaysLabelled)
 {
     QOXRing* ring = CrowdedRing();
-    for (const float zoom : {0.5f, 1.0f, 2.5f}) {
-        SCOPED_TRACE(zoom);
-        const std::vector<GLPlacedLabel>& labels = LabelsAt(ring, zoom);
+    ring->PixelsPerUnit = GLRing::PixelsPerUnit(*ring, kHeight);
+    ring->Relayout();
+    const float roomy = 0.5f * GLRing::FitZoom(*ring, kWidth, kHeight);
+    const struct {
+        float Zoom;
+        QXVector Position;
+        bool LargestLabelled;
+    } views[] = {{roomy, {0.0f, 0.0f, 0.0f}, true},
+                 {1.0f, {0.0f, 0.0f, 0.0f}, false},
+                 {2.5f, {0.0f, 0.0f, 0.0f}, false},
+                 {1.0f, {14.0f, -10.0f, 0.0f}, false}};
+    int outside = 0;
+    for (const auto& view : views) {
+        SCOPED_TRACE(testing::Message() << view.Zoom << " at " << view.Position.X);
+        ring->Position = view.Position;
+        const std::vector<GLPlacedLabel>& labels = LabelsAt(ring, view.Zoom);
         std::set<const QRElement*> labelled;
         int withSize = 0;
         for (std::size_t i = 0; i < labels.size(); ++i) {
@@ -230,6 +245,12 @@ TEST_F(SizeTrueLabelsTest, LabelsNeverOverlapAndTheLargestAreAlwaysLabelled)
             for (std::size_t k = i + 1; k < labels.size(); ++k)
                 EXPECT_FALSE(GLLabelLayout::Overlap(labels[i].Corners, labels[k].Corners))
                     << labels[i].Text << " and " << labels[k].Text;
+            if (labels[i].LeaderFrom <= 0.0f)
+                continue;
+            ++outside;
+            for (const GLPixelPoint& corner : labels[i].Corners)
+                EXPECT_TRUE(corner.X >= 0.0 && corner.X <= kWidth && corner.Y >= 0.0 && corner.Y <= kHeight)
+                    << labels[i].Text << " at " << corner.X << "," << corner.Y;
         }
         EXPECT_EQ(labelled.size(), labels.size()) << "one label an element";
         EXPECT_GE(withSize, 5);
@@ -247,8 +268,10 @@ TEST_F(SizeTrueLabelsTest, LabelsNeverOverlapAndTheLargestAreAlwaysLabelled)
             for (std::size_t i = 0; i < std::min<std::size_t>(children.size(), 5); ++i)
                 EXPECT_EQ(labelled.count(children[i]), 1u) << element->Name << children[i]->Name;
         };
-        ForEachDrawnElement(ring->Root, check);
+        if (view.LargestLabelled)
+            ForEachDrawnElement(ring->Root, check);
     }
+    EXPECT_GT(outside, 0) << "no label went outside the ring";
 }
 
 // The labels are laid out once for a view and kept while neither the view nor the layout changes.
