@@ -40,15 +40,14 @@ void QREFile::ApplyVisibility()
     QRViewMatchScope scope(*Ring);
     View = Ring->Matching->Find(Name);
     const bool anyEnabled = Ring->Matching->AnyEnabled();
+    bool visible = true;
     if (View != nullptr) {
         Colour = View->Colour;
-        Visible = true;
     } else {
         Colour = app->FileColour;
-        Visible = !anyEnabled && app->Settings.DisplayUnboundElements;
+        visible = !anyEnabled && app->Settings.DisplayUnboundElements;
     }
-    if (Hidden && !app->Settings.DisplayHiddenFiles)
-        Visible = false;
+    SetVisible(visible && (!Hidden || app->Settings.DisplayHiddenFiles));
 }
 
 void QREFile::Activate()

@@ -127,12 +127,12 @@ void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
         if (!isNew(name))
             continue;
         if (entry.Folder) {
-            Folders->Add(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
+            Attach(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
         } else {
             auto* file = new QREFile(this, Ring, name);
             if (sizes)
                 file->Size = entry.Size;
-            Files->Add(file);
+            Attach(file);
         }
     }
 }
@@ -207,10 +207,12 @@ void QREFolder::FocusTarget()
 
 void QREFolder::RemoveChild(QRElement* element)
 {
-    if (element->IsFolder() && Folders->Contains(static_cast<QREFolder*>(element)))
-        Folders->Delete(static_cast<QREFolder*>(element));
-    else if (!element->IsFolder() && Files->Contains(static_cast<QREFile*>(element)))
-        Files->Delete(static_cast<QREFile*>(element));
+    if (element->Parent != this || !element->Attached)
+        return;
+    if (element->IsFolder())
+        Drop(static_cast<QREFolder*>(element));
+    else
+        Drop(static_cast<QREFile*>(element));
     PackNames();
 }
 
@@ -219,7 +221,68 @@ void QREFolder::AdoptFolder(QREFolder* folder)
     QRNameStore& home = folder->NameStore();
     folder->Parent = this;
     folder->MoveName(home, ChildNames);
+    Attach(folder);
+}
+
+void QREFolder::Attach(QREFolder* folder)
+{
     Folders->Add(folder);
+    folder->Attached = true;
+    Count(*folder, 1);
+}
+
+void QREFolder::Attach(QREFile* file)
+{
+    Files->Add(file);
+    file->Attached = true;
+    Count(*file, 1);
+}
+
+void QREFolder::Drop(QREFolder* folder)
+{
+    Count(*folder, -1);
+    folder->Attached = false;
+    Folders->Delete(folder);
+}
+
+void QREFolder::Drop(QREFile* file)
+{
+    Count(*file, -1);
+    file->Attached = false;
+    Files->Delete(file);
+}
+
+void QREFolder::Count(const QRElement& child, int sign)
+{
+    const int shown = child.Visible ? sign : 0;
+    if (child.IsFolder()) {
+        const auto& folder = static_cast<const QREFolder&>(child);
+        ShownFolders += shown;
+        AddToTotals(shown + sign * folder.TotalFolders, sign * folder.TotalFiles);
+    } else {
+        ShownFiles += shown;
+        AddToTotals(0, shown);
+    }
+}
+
+void QREFolder::VisibilityChanged(const QRElement& child)
+{
+    const int change = child.Visible ? 1 : -1;
+    if (child.IsFolder()) {
+        ShownFolders += change;
+        AddToTotals(change, 0);
+    } else {
+        ShownFiles += change;
+        AddToTotals(0, change);
+    }
+}
+
+void QREFolder::AddToTotals(std::int64_t folders, std::int64_t files)
+{
+    for (QREFolder* folder = this; folder != nullptr; folder = folder->Parent) {
+        folder->TotalFolders += folders;
+        folder->TotalFiles += files;
+    }
 }
 
 void QREFolder::PackNames()
@@ -260,7 +323,7 @@ void QREFolder::RefreshChildren(const QRFolderListing& listing, QRRefreshDepth d
     for (int i = Folders->LastIndex(); i >= 0; --i) {
         QREFolder* folder = Folders->Get(i);
         if (!present.contains(folder->Name) || (deep && folder->Refresh() == QROutcome::Removed))
-            Folders->Delete(folder);
+            Drop(folder);
     }
     // While folders are counted, a file shows the size it has now, as its folder's total does.
     const bool newSizes = Settings().CountFolderSizesInBackground;
@@ -268,7 +331,7 @@ void QREFolder::RefreshChildren(const QRFolderListing& listing, QRRefreshDepth d
         QREFile* file = Files->Get(i);
         const auto found = present.find(file->Name);
         if (found == present.end()) {
-            Files->Delete(file);
+            Drop(file);
             continue;
         }
         if (newSizes)
@@ -289,12 +352,12 @@ QROutcome QREFolder::DeleteSelected()
     for (int i = Folders->LastIndex(); i >= 0; --i) {
         QREFolder* folder = Folders->Get(i);
         if (folder->DeleteSelected() == QROutcome::Removed)
-            Folders->Delete(folder);
+            Drop(folder);
     }
     for (int i = Files->LastIndex(); i >= 0; --i) {
         QREFile* file = Files->Get(i);
         if (file->DeleteSelected() == QROutcome::Removed)
-            Files->Delete(file);
+            Drop(file);
     }
     PackNames();
     return QROutcome::Kept;
@@ -326,7 +389,7 @@ void QREFolder::UpdateVisibility()
 
 void QREFolder::ApplyVisibility()
 {
-    Visible = !Hidden || Settings().DisplayHiddenFiles;
+    SetVisible(!Hidden || Settings().DisplayHiddenFiles);
 }
 
 void QREFolder::Place(int level, float end, float start)
@@ -407,37 +470,11 @@ void QREFolder::Animate()
     QRElement::Animate();
 }
 
-int QREFolder::VisibleFolderCount() const
-{
-    return static_cast<int>(std::count_if(Folders->begin(), Folders->end(), [](const QREFolder* f) { return f->Visible; }));
-}
-
-int QREFolder::VisibleFileCount() const
-{
-    return static_cast<int>(std::count_if(Files->begin(), Files->end(), [](const QREFile* f) { return f->Visible; }));
-}
-
 int QREFolder::UnsetSizeCount() const
 {
     int count = 0;
     ForEachChild([&](const QRElement* child) { count += child->Visible && !child->SizeKnown() ? 1 : 0; });
     return count;
-}
-
-std::int64_t QREFolder::TotalFolderCount() const
-{
-    std::int64_t total = VisibleFolderCount();
-    for (const QREFolder* folder : *Folders)
-        total += folder->TotalFolderCount();
-    return total;
-}
-
-std::int64_t QREFolder::TotalFileCount() const
-{
-    std::int64_t total = VisibleFileCount();
-    for (const QREFolder* folder : *Folders)
-        total += folder->TotalFileCount();
-    return total;
 }
 
 QRAttributes QREFolder::Attributes() const

@@ -59,12 +59,14 @@ public:
     // Packs the children's names into one block when most of their store has become garbage.
     void PackNames();
 
-    int VisibleFolderCount() const;
-    int VisibleFileCount() const;
-    int VisibleChildCount() const { return VisibleFolderCount() + VisibleFileCount(); }
+    // The counts are kept as children come, go and show or hide, so reading them walks nothing.
+    int VisibleFolderCount() const { return ShownFolders; }
+    int VisibleFileCount() const { return ShownFiles; }
+    int VisibleChildCount() const { return ShownFolders + ShownFiles; }
     int UnsetSizeCount() const;
-    std::int64_t TotalFolderCount() const;
-    std::int64_t TotalFileCount() const;
+    // The visible sub-folders (files) of this folder and of every folder below it, shown or not.
+    std::int64_t TotalFolderCount() const { return TotalFolders; }
+    std::int64_t TotalFileCount() const { return TotalFiles; }
     QRAttributes Attributes() const;
 
     // Sub-folders first, then files, each in list order: the order of every walk over children.
@@ -83,7 +85,19 @@ public:
     bool Link = false; // the entry is a symbolic link to a folder
 
 private:
-    friend class QRElement; // keeps its name in its parent's ChildNames
+    friend class QRElement; // keeps its name in its parent's ChildNames, tells of its visibility
+
+    // Every child joins and leaves through these, so that the counts follow.
+    void Attach(QREFolder* folder);
+    void Attach(QREFile* file);
+    // Takes the child out of the counts and frees it.
+    void Drop(QREFolder* folder);
+    void Drop(QREFile* file);
+    // Adds (sign 1) or takes away (sign -1) what the child counts here and above.
+    void Count(const QRElement& child, int sign);
+    void VisibilityChanged(const QRElement& child);
+    // Adds to the totals of this folder and every folder above it.
+    void AddToTotals(std::int64_t folders, std::int64_t files);
 
     platform::ListingDetail ScanDetail() const;
     // ExpandAll without the last pass over the visibility of the whole tree.
@@ -94,4 +108,8 @@ private:
     void PlaceChildren(int level, float end, float start);
 
     QRNameStore ChildNames; // the children's names, and a root's own
+    int ShownFolders = 0;
+    int ShownFiles = 0;
+    std::int64_t TotalFolders = 0;
+    std::int64_t TotalFiles = 0;
 };

@@ -169,6 +169,15 @@ void QRElement::SetWeightTarget(float target)
     Ring->LayoutNeeded = true;
 }
 
+void QRElement::SetVisible(bool visible)
+{
+    if (Visible == visible)
+        return;
+    Visible = visible;
+    if (Attached)
+        Parent->VisibilityChanged(*this);
+}
+
 void QRElement::DetermineHidden()
 {
     Hidden = Name.front() == '.';

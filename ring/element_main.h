@@ -69,6 +69,8 @@ public:
     float MidAngle() const { return (StartAngle + EndAngle) / 2.0f; }
     // Animates Weight towards `target` and asks the ring for a new layout.
     void SetWeightTarget(float target);
+    // Shows or hides the element; its folder's status counts follow.
+    void SetVisible(bool visible);
 
     // The fields, largest first, so that they pack without gaps.
     QREFolder* Parent = nullptr;            // not owned; the folder that owns this element, null for a root
@@ -87,6 +89,7 @@ public:
     bool Selected = false;
     bool Visible = true;
     bool Hidden = false; // the name begins with "."
+    bool Attached = false; // one of its folder's children, and in the folder's counts
 
 protected:
     // The store that keeps this element's name: its parent's; a root folder keeps its own.

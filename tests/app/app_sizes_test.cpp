@@ -22,24 +22,6 @@ protected:
         AppTest::SetUp();
         Settings().CountFolderSizesInBackground = true;
     }
-    // A frame with the rings' whole part: the counting, the changes seen on the disk, the updates.
-    void Pump(int milliseconds = 50)
-    {
-        EngineFrame(milliseconds);
-        TheApp->UpdateRings(static_cast<float>(milliseconds) / 1000.0f);
-    }
-    // Frames until `done` holds, for at most `deadline` of real time; whether it came to hold.
-    bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline = 20s)
-    {
-        const auto end = std::chrono::steady_clock::now() + deadline;
-        while (std::chrono::steady_clock::now() < end) {
-            Pump();
-            if (done())
-                return true;
-            std::this_thread::sleep_for(1ms);
-        }
-        return false;
-    }
     // Frames until the ring's count is done, handed over and eased in.
     bool CountToTheEnd(const QOXRing* ring)
     {
