@@ -13,6 +13,8 @@
 #include "graphics/gl_main.h"
 #include "input/input_main.h"
 #include "input/input_mouse.h"
+#include "presentation/gl_ring.h"
+#include "presentation/gl_scene_app.h"
 #include "platform/window_timer.h"
 
 namespace {
@@ -31,6 +33,7 @@ constexpr std::size_t kBareCaptionLength = 8;
 
 void QOXApp::Frame()
 {
+    FrameStats.FrameStarted();
     SetViewportSizes();
     HandleInput();
     UpdateRings(Engine()->Timer->GetDelta());
@@ -126,7 +129,9 @@ void QOXApp::DrawScene()
     if (Device == nullptr || (Window != nullptr && !Window->ViewShown()) || !Picture.NeedsDrawing(*this))
         return;
     MakeContextCurrent();
+    const long drawnBefore = SceneApp != nullptr ? SceneApp->Renderer->ElementsDrawn : 0;
     Device->RenderFrame();
+    FrameStats.FrameDrawn(SceneApp != nullptr ? SceneApp->Renderer->ElementsDrawn - drawnBefore : 0);
     Picture.Drawn(*this);
     ++DrawnFrames;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_frame_stats.h"
 #include "app/app_links.h"
 #include "app/app_picture.h"
 #include "app/app_settings.h"
@@ -149,6 +150,7 @@ public:
     std::unique_ptr<QASizes> Sizes;
     QAPictureWatch Picture; // whether a frame has anything new to draw
     long DrawnFrames = 0;   // frames drawn since start-up
+    QAFrameStats FrameStats; // a line per drawn frame, when asked for
 
 protected:
     ~QOXApp() override;

@@ -226,6 +226,7 @@ void GLRing::DrawElements(QOXRing* ring)
 {
     if (Geometry == GLRingGeometry::Immediate) {
         auto draw = [&](QRElement* element) {
+            ++ElementsDrawn;
             BindElementTextures(element, TypePicture(element));
             GL()->SetColor(ShadedColour(element));
             DrawBandStrip(element->StartAngle, SectorOf(element), SegmentCount(element->Level, SectorOf(element)),
@@ -254,6 +255,7 @@ void GLRing::DrawElements(QOXRing* ring)
         batch.CommitBand();
     };
     const auto exact = [&](const QRElement* element) {
+        ++ElementsDrawn;
         const float sector = SectorOf(element);
         write({element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
                OuterRadius(ring, element, kBandOverlap), ShadedColour(element)},
@@ -264,6 +266,7 @@ void GLRing::DrawElements(QOXRing* ring)
     } else {
         GLBandRun run(bounds);
         const auto merged = [&](const GLBandRun& thin) {
+            ElementsDrawn += thin.Count();
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)), false,
                   thin.Picture());

@@ -69,6 +69,7 @@ public:
     GLRingGeometry Geometry = GLRingGeometry::Batched;
     GLRingDetail Detail = GLRingDetail::Merged; // of the batched bands and silhouette
     GLRingLabels Labels = GLRingLabels::Readable; // of the batched drawing; the scene sets it each frame
+    long ElementsDrawn = 0; // elements whose bands the main pass has drawn so far, thin runs included
     // Labels below this glyph height on screen are not drawn (readable labels).
     static constexpr float kReadableGlyphPixels = 4.0f;
 

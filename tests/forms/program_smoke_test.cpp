@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <fstream>
 
 #include "tests/support/form_fixture.h"
 
@@ -40,7 +41,8 @@ TEST_F(ProgramTest, StartsShowsARingAndQuitsFromItsMenu)
     // Mesa has unloaded its driver, whose allocations the leak checker can then no longer name.
     environment.insert("ASAN_OPTIONS", "detect_leaks=0");
     program.setProcessEnvironment(environment);
-    program.start(ORBIVANE_PROGRAM, {});
+    const std::string frameStats = Home.Path() + "frames.txt";
+    program.start(ORBIVANE_PROGRAM, {"--frame-stats", QString::fromStdString(frameStats)});
     ASSERT_TRUE(program.waitForStarted(kTimeout));
 
     const QString window = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Orbivane - "}).section('\n', 0, 0);
@@ -61,6 +63,13 @@ TEST_F(ProgramTest, StartsShowsARingAndQuitsFromItsMenu)
     ASSERT_TRUE(program.waitForFinished(kTimeout)) << "still running after File > Quit";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+    // A line per drawn frame: its milliseconds and the elements it drew (the root and its three).
+    std::ifstream stats(frameStats);
+    double milliseconds = 0.0;
+    long elements = 0;
+    ASSERT_TRUE(stats >> milliseconds >> elements);
+    EXPECT_GT(milliseconds, 0.0);
+    EXPECT_EQ(elements, 4);
     const std::vector<std::string> lines = Home.LogLines();
     const auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
     const long end = static_cast<long>(lines.size());

@@ -16,6 +16,7 @@ struct Options {
     int Frames = 50; // of 50 ms each
     std::optional<std::pair<float, float>> Pointer; // view pixels, y downwards
     std::string Out;
+    std::string FrameStats; // a line per frame (milliseconds, elements drawn), when given
 };
 
 struct Picture {
