@@ -8,9 +8,9 @@
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
-// A folder may hold hundreds of thousands of files: a file element fits one 128-byte heap block
-// (the allocator adds 8 bytes of its own), and its name lives in its folder's name store.
-static_assert(sizeof(QREFile) <= 120, "a file element outgrew its heap block");
+// A folder may hold a million files: a file element takes 88 bytes of its folder's arena, its name
+// lives in its folder's name store.
+static_assert(sizeof(QREFile) <= 88, "a file element grew");
 
 QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QRElement(parent, ring, name)
 {

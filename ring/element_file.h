@@ -15,7 +15,7 @@ struct QRFileInfo {
     bool ReadOnly = false;
 };
 
-class QREFile : public QRElement {
+class QREFile final : public QRElement {
 public:
     // `parent` is the folder that keeps the file (never null).
     QREFile(QREFolder* parent, QOXRing* ring, std::string_view name);

@@ -10,6 +10,7 @@
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "ring/folder_listing.h"
+#include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 #include "ring/ring_sizes.h"
 #include "ring/view_match.h"
@@ -30,10 +31,9 @@ bool ReadsFileSizes()
 }
 
 template <class Element>
-QRList<Element>* NewChildList()
+QRList<Element>* NewChildList(typename QRList<Element>::Ownership ownership)
 {
-    return QOXNew<QRList<Element>>(nullptr, QRList<Element>::Uniqueness::AllowDuplicates,
-                                   QRList<Element>::Ownership::OwnsItems);
+    return QOXNew<QRList<Element>>(nullptr, QRList<Element>::Uniqueness::AllowDuplicates, ownership);
 }
 
 // Names of both kinds can share one set: a folder's name ends in "/", and a file's never holds one.
@@ -67,7 +67,8 @@ void ReportUnreadable(const std::string& path)
 } // namespace
 
 QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, std::string_view name, QRLink link)
-    : QRElement(parent, ring, name), Folders(NewChildList<QREFolder>()), Files(NewChildList<QREFile>()),
+    : QRElement(parent, ring, name), Folders(NewChildList<QREFolder>(QRList<QREFolder>::Ownership::OwnsItems)),
+      Files(NewChildList<QREFile>(QRList<QREFile>::Ownership::References)),
       Link(link == QRLink::SymbolicLink)
 {
     Colour = App()->FolderColour;
@@ -76,10 +77,13 @@ QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, std::string_view name, QR
     DetermineHidden();
 }
 
+// The subtree was announced as a whole by whoever frees it; the files go with their blocks.
 QREFolder::~QREFolder()
 {
     Folders->Destroy();
     Files->Destroy();
+    if (WeightAnimation != nullptr)
+        WeightAnimation->Destroy();
 }
 
 int QREFolder::MaxDepth(int depth) const
@@ -110,6 +114,8 @@ void QREFolder::Scan()
     const auto add = [&](const QRFolderListing& part) { AddEntries(part, known); };
     if (listing.ReadInParts(path, ScanDetail(), add) == ListingResult::Unreadable)
         ReportUnreadable(path);
+    Folders->ShrinkToFit();
+    Files->ShrinkToFit();
 }
 
 // Room for the new names is made at once, so that they share one block of the name store.
@@ -118,9 +124,15 @@ void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
     QRViewMatchScope matching(*Ring);
     const auto isNew = [&](std::string_view name) { return known.empty() || !known.contains(name); };
     std::size_t bytes = 0;
-    for (const QRFolderListing::Entry& entry : listing.Entries())
-        bytes += isNew(listing.NameOf(entry)) ? entry.NameSize + 1 : 0;
+    std::size_t files = 0;
+    for (const QRFolderListing::Entry& entry : listing.Entries()) {
+        if (!isNew(listing.NameOf(entry)))
+            continue;
+        bytes += entry.NameSize + 1;
+        files += entry.Folder ? 0 : 1;
+    }
     ChildNames.Reserve(bytes);
+    FileArena.Reserve(files);
     const bool sizes = ReadsFileSizes();
     for (const QRFolderListing::Entry& entry : listing.Entries()) {
         const std::string_view name = listing.NameOf(entry);
@@ -129,7 +141,7 @@ void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
         if (entry.Folder) {
             Attach(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
         } else {
-            auto* file = new QREFile(this, Ring, name);
+            QREFile* file = FileArena.Make(this, Ring, name);
             if (sizes)
                 file->Size = entry.Size;
             Attach(file);
@@ -240,16 +252,25 @@ void QREFolder::Attach(QREFile* file)
 
 void QREFolder::Drop(QREFolder* folder)
 {
-    Count(*folder, -1);
-    folder->Attached = false;
+    Forget(*folder);
     Folders->Delete(folder);
 }
 
 void QREFolder::Drop(QREFile* file)
 {
-    Count(*file, -1);
-    file->Attached = false;
+    Forget(*file);
     Files->Delete(file);
+    FileArena.Free(file);
+}
+
+// The child leaves the counts and the name store, and whoever refers to it (or below it) hears of
+// its end while it is still whole.
+void QREFolder::Forget(QRElement& child)
+{
+    Count(child, -1);
+    child.Attached = false;
+    ChildNames.Forget(child.Name);
+    Ring->ElementFreed(&child);
 }
 
 void QREFolder::Count(const QRElement& child, int sign)
@@ -464,10 +485,29 @@ std::int64_t QREFolder::ComputeSize()
     return SizeForLayout();
 }
 
+// Only folders animate their weights.
 void QREFolder::Animate()
 {
-    ForEachChild([](QRElement* child) { child->Animate(); });
-    QRElement::Animate();
+    for (QREFolder* folder : *Folders)
+        folder->Animate();
+    if (WeightAnimation == nullptr)
+        return;
+    WeightAnimation->Tick();
+    Weight = WeightAnimation->Value();
+    if (!WeightAnimation->Running()) {
+        WeightAnimation->Destroy();
+        WeightAnimation = nullptr;
+        Ring->LayoutNeeded = false;
+    }
+}
+
+void QREFolder::SetWeightTarget(float target)
+{
+    if (WeightAnimation == nullptr)
+        WeightAnimation = QOXNew<QRIteration>(nullptr);
+    WeightAnimation->SetScalar(target, Weight);
+    WeightAnimation->Start(QRIteration::Sine, QRIteration::Forwards, Settings().AnimationSpeed);
+    Ring->LayoutNeeded = true;
 }
 
 int QREFolder::UnsetSizeCount() const

@@ -8,9 +8,11 @@
 #include "platform/directory_listing.h"
 #include "ring/element_file.h"
 #include "ring/element_main.h"
+#include "ring/file_arena.h"
 #include "ring/name_store.h"
 
 class QRFolderListing;
+class QRIteration;
 
 // Whether a folder entry is a symbolic link (Expand All never descends through one).
 enum class QRLink { Plain, SymbolicLink };
@@ -52,6 +54,8 @@ public:
     void ToggleExpanded();
     void ExpandAll();
     void FocusTarget();
+    // Animates Weight towards `target` and asks the ring for a new layout.
+    void SetWeightTarget(float target);
     // Frees the child (it leaves its list first); an element that is not a child is ignored.
     void RemoveChild(QRElement* element);
     // Takes an element (with its subtree) as a sub-folder of this one.
@@ -80,7 +84,8 @@ public:
     }
 
     QRList<QREFolder>* Folders = nullptr; // owned; owns the sub-folders
-    QRList<QREFile>* Files = nullptr;     // owned; owns the files
+    QRList<QREFile>* Files = nullptr;     // owned; refers to the files, which FileArena owns
+    QRIteration* WeightAnimation = nullptr; // owned; exists only while Weight animates
     bool Expanded = false;
     bool Link = false; // the entry is a symbolic link to a folder
 
@@ -90,9 +95,10 @@ private:
     // Every child joins and leaves through these, so that the counts follow.
     void Attach(QREFolder* folder);
     void Attach(QREFile* file);
-    // Takes the child out of the counts and frees it.
+    // Takes the child out of the counts, announces its end and frees it.
     void Drop(QREFolder* folder);
     void Drop(QREFile* file);
+    void Forget(QRElement& child);
     // Adds (sign 1) or takes away (sign -1) what the child counts here and above.
     void Count(const QRElement& child, int sign);
     void VisibilityChanged(const QRElement& child);
@@ -108,6 +114,7 @@ private:
     void PlaceChildren(int level, float end, float start);
 
     QRNameStore ChildNames; // the children's names, and a root's own
+    QRFileArena FileArena;  // the files; freed after the lists
     int ShownFolders = 0;
     int ShownFiles = 0;
     std::int64_t TotalFolders = 0;

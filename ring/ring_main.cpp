@@ -42,16 +42,24 @@ void QOXRing::BeforeDestroy()
 {
     delete Sizes;
     Sizes = nullptr;
-    delete Root;
-    Root = nullptr;
+    FreeRoot();
 }
 
 void QOXRing::SetFolder(const std::string& folder)
 {
     Folder = folder;
+    FreeRoot();
+    Root = new QREFolder(nullptr, this, "");
+}
+
+// One announcement for the whole tree, then its folders and file blocks are freed.
+void QOXRing::FreeRoot()
+{
+    if (Root == nullptr)
+        return;
+    ElementFreed(Root);
     delete Root;
     Root = nullptr;
-    Root = new QREFolder(nullptr, this, "");
 }
 
 void QOXRing::SetView(const QXVector& position, const QXVector& rotation, float zoom)
@@ -210,7 +218,7 @@ int QOXRing::MaxDepth() const
 
 void QOXRing::ElementFreed(const QRElement* element)
 {
-    if (Target == element)
+    if (Target != nullptr && Target->IsWithin(*element))
         Target = nullptr;
     if (Sizes != nullptr)
         Sizes->ElementFreed(element);

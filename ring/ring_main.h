@@ -53,7 +53,8 @@ public:
     void Update();
     QRDriveInfo DriveInfo() const;
     int MaxDepth() const;
-    // Called by every element as it is freed.
+    // Called for an element about to be freed with everything below it (once for a whole subtree),
+    // while it is still whole.
     void ElementFreed(const QRElement* element);
 
     std::string Folder;
@@ -83,6 +84,7 @@ protected:
     void BeforeDestroy() override;
 
 private:
+    void FreeRoot();
     void AddLayer(float width);
     void UpdateInnerRadii();
     void WriteStatusBar() const;

@@ -99,6 +99,7 @@ private:
     void Visit(QREFolder& folder, const std::string& relative, bool behindLink, Walk& walk);
     Entry& Register(QREFolder& folder, const std::string& relative, bool behindLink, Walk& walk);
     void StartBlend(const QREFolder& folder);
+    void ForgetFolders(const QREFolder& folder);
 
     QOXRing& Ring;
     platform::FolderCounter& Counter;
