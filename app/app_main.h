@@ -116,6 +116,8 @@ public:
     void ElementFreed(const QRElement* element);
     void SetStatusText(QAStatusPanel panel, const std::string& text) const;
     void SetCaption(const std::string& caption);
+    // The main window is the active one: the user is looking at it.
+    bool HasKeyboardFocus() const;
 
     QASettings Settings;
     QXColor FolderColour = kDefaultFolderColour;
@@ -170,7 +172,6 @@ private:
     void MakeContextCurrent() const;
     // Frame parts (app_frame.cpp).
     bool FrameTimerEnabled() const;
-    bool HasKeyboardFocus() const;
     bool ActionDown(const char* action, const char* group) const;
     void SwitchRing();
     void MoveRing(QOXRing& ring) const;

@@ -10,11 +10,12 @@
 
 namespace {
 
-// The current ring counts first; rings on screen after it; minimised rings wait until shown.
+// The current ring counts first, at normal priority too while the user looks at it (the window is
+// active); rings on screen after it; minimised rings wait until shown.
 platform::CountStanding StandingOf(const QOXApp& app, const QOXRing& ring)
 {
     if (&ring == app.CurrentRing)
-        return platform::CountStanding::Current;
+        return app.HasKeyboardFocus() ? platform::CountStanding::Watched : platform::CountStanding::Current;
     return ring.IsFullyMinimized() ? platform::CountStanding::Waiting : platform::CountStanding::Shown;
 }
 

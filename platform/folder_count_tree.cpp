@@ -57,10 +57,15 @@ void AddEntry(int folderFd, const char* name, FolderRead& read)
         read.Bytes += static_cast<std::int64_t>(status.st_size);
 }
 
-void ListEntries(DIR* directory, FolderRead& read)
+void ListEntries(DIR* directory, FolderRead& read, const ReadAbandoned& abandoned)
 {
+    constexpr unsigned kEntriesBetweenAsks = 256;
     const int folderFd = ::dirfd(directory);
-    for (;;) {
+    for (unsigned entries = 1;; ++entries) {
+        if (entries % kEntriesBetweenAsks == 0 && abandoned && abandoned()) {
+            read.Abandoned = true;
+            return;
+        }
         errno = 0;
         const dirent* record = ::readdir(directory);
         if (record == nullptr) {
@@ -106,7 +111,7 @@ void ForgetEntries(FolderRead& read)
     read.Folders.clear();
 }
 
-FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf)
+FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf, const ReadAbandoned& abandoned)
 {
     FolderRead read;
     // A folder inside the tree is never reached through a link; the tree's own folder may be one.
@@ -137,9 +142,9 @@ FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf)
         ::close(fd);
         return read;
     }
-    ListEntries(directory, read);
+    ListEntries(directory, read, abandoned);
     ::closedir(directory);
-    if (read.Outcome != ReadOutcome::Listed)
+    if (read.Outcome != ReadOutcome::Listed || read.Abandoned)
         ForgetEntries(read);
     std::sort(read.Folders.begin(), read.Folders.end());
     return read;

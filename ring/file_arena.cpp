@@ -59,8 +59,8 @@ void QRFileArena::Free(QREFile* file)
     if (block->Freed.empty())
         block->Freed.assign((block->Capacity + kBitsPerWord - 1) / kBitsPerWord, 0);
     block->Freed[slot / kBitsPerWord] |= std::uint64_t{1} << (slot % kBitsPerWord);
-    if (--block->Alive > 0 || block == Room)
-        return;
+    if (--block->Alive > 0 || (block == Room && Room->Used < Room->Capacity))
+        return; // a room block with room left waits for more files
     Blocks.erase(Blocks.begin() + (block - Blocks.data()));
     Room = nullptr; // the room block may have moved; the next file makes room anew
 }
