@@ -349,7 +349,7 @@ void QACursor::NewRingFromFolder()
 {
     MenuOpen = false;
     if (QREFolder* folder = CurrentFolder())
-        App()->CreateRing(folder->FullPath());
+        App()->CreateRing(folder->FullPath(), QAScan::AcrossFrames);
 }
 
 void QACursor::MinimizeRing()

@@ -102,7 +102,7 @@ void QOXApp::SaveSettings() const
     Log("Done!");
 }
 
-QOXRing* QOXApp::CreateRing(const std::string& path)
+QOXRing* QOXApp::CreateRing(const std::string& path, QAScan scan)
 {
     const std::string folder = QOXFileSystem::IncludeTrailingDelimiter(path);
     if (!platform::IsDirectory(folder)) {
@@ -123,7 +123,10 @@ QOXRing* QOXApp::CreateRing(const std::string& path)
     Favorites->Recent->AddFolder(folder);
     QOXRing* ring = QOXNew<QOXRing>(folder);
     ring->ResetView();
-    ring->Root->Expand();
+    if (scan == QAScan::AcrossFrames)
+        ring->ExpandAcrossFrames(QOXRing::Clock::now() + ScanSlice);
+    else
+        ring->Root->Expand();
     ring->Relayout();
     Rings->Add(ring);
     SetCurrentRing(ring);
@@ -183,6 +186,7 @@ bool QOXApp::RefreshRing(QOXRing* ring)
 
 void QOXApp::UpdateRings(float frameSeconds)
 {
+    ContinueScans();
     Sizes->Pump(frameSeconds);
     for (QOXRing* ring : *Rings)
         ring->Update();
@@ -191,6 +195,28 @@ void QOXApp::UpdateRings(float frameSeconds)
         RefreshClock = 0.0f;
         RefreshAll();
     }
+    ShowProgress();
+}
+
+void QOXApp::ContinueScans()
+{
+    const auto deadline = QOXRing::Clock::now() + ScanSlice;
+    if (CurrentRing != nullptr)
+        CurrentRing->ContinueScan(deadline);
+    for (QOXRing* ring : *Rings)
+        if (ring != CurrentRing)
+            ring->ContinueScan(deadline);
+}
+
+void QOXApp::ShowProgress()
+{
+    std::string text = Sizes->Progress();
+    if (const QOXRing* ring = CurrentRing; ring != nullptr && ring->Scanning())
+        text = "Reading… " + QOXConvert::IntToStr(ring->Root->Folders->Count() + ring->Root->Files->Count()) + " entries";
+    if (text == ProgressShown)
+        return;
+    ProgressShown = text;
+    SetStatusText(QAStatusPanel::Counting, text);
 }
 
 void QOXApp::ApplyDisplayChange()

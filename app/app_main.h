@@ -3,6 +3,7 @@
 // operations that menus and the cursor call. Its start-up makes the GL device, the scene, the input
 // and the cursor, and its frame drives them all. It needs no window: the window, its menus and
 // dialogs, the scene and the cursor are reached through links.
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ class ProgressView;
 
 // One step of the wheel: the ring comes nearer or goes farther.
 enum class QAZoom { In, Out };
+
+// How a new ring reads its folder: whole before it is shown, or a slice at once and the rest a
+// slice in each frame, the ring drawn as it grows (what the user opens).
+enum class QAScan { Whole, AcrossFrames };
 
 class QOXApp : public QOXObject, public QVDisplayListener {
     QOX_CLASS(QOXApp)
@@ -84,7 +89,7 @@ public:
 
     // Opens a ring on an existing folder and makes it current; the ring already open on that
     // folder when equal rings are not allowed. None (with a message) for a missing folder or drive.
-    QOXRing* CreateRing(const std::string& folder);
+    QOXRing* CreateRing(const std::string& folder, QAScan scan = QAScan::Whole);
     void SetCurrentRing(QOXRing* ring);
     QOXRing* FindRing(const std::string& folder) const;
     QOXRing* RingAt(int index) const;
@@ -97,6 +102,8 @@ public:
     // the automatic refresh once "AutoRefreshTime" seconds of frame time have passed (never when
     // it is 0).
     void UpdateRings(float frameSeconds);
+    // The frame's slice of the scans that run across frames, the current ring's first.
+    void ContinueScans();
     void ApplyDisplayChange() override;
     void DeleteSelectedInCurrentRing();
     void CollectSelectedInCurrentRing(QRList<QRElement>& marked);
@@ -153,6 +160,8 @@ public:
     QAPictureWatch Picture; // whether a frame has anything new to draw
     long DrawnFrames = 0;   // frames drawn since start-up
     QAFrameStats FrameStats; // a line per drawn frame, when asked for
+    // How long a frame reads folders of rings whose scans run across frames (a part at least).
+    std::chrono::milliseconds ScanSlice{30};
 
 protected:
     ~QOXApp() override;
@@ -170,6 +179,8 @@ private:
     void FreeParts();
     void FreeDeviceAndInput();
     void MakeContextCurrent() const;
+    // Status panel 4: the current ring's scan under way, else its count.
+    void ShowProgress();
     // Frame parts (app_frame.cpp).
     bool FrameTimerEnabled() const;
     bool ActionDown(const char* action, const char* group) const;
@@ -177,6 +188,7 @@ private:
     void MoveRing(QOXRing& ring) const;
 
     std::vector<QRElementWatcher*> Watchers; // not owned
+    std::string ProgressShown; // what status panel 4 shows
 };
 
 // The one application of the process: set while it exists.

@@ -49,7 +49,6 @@ void QASizes::Pump(float frameSeconds)
     RefreshUnwatchedRings(frameSeconds);
     for (QOXRing* ring : *App.Rings)
         ring->Sizes->Animate();
-    WriteStatus();
 }
 
 // Rings open before counting started are read again, so that their files know their sizes.
@@ -75,10 +74,6 @@ void QASizes::Stop()
     }
     Counter.reset();
     Watcher.reset();
-    if (!StatusText.empty()) {
-        StatusText.clear();
-        App.SetStatusText(QAStatusPanel::Counting, StatusText);
-    }
 }
 
 void QASizes::SyncRings()
@@ -168,16 +163,11 @@ void QASizes::RefreshUnwatchedRings(float frameSeconds)
     }
 }
 
-void QASizes::WriteStatus()
+std::string QASizes::Progress() const
 {
-    std::string text;
-    if (QOXRing* ring = App.CurrentRing; ring != nullptr) {
-        const platform::CountProgress progress = ring->Sizes->Progress();
-        if (progress.Busy)
-            text = "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders";
-    }
-    if (text == StatusText)
-        return;
-    StatusText = text;
-    App.SetStatusText(QAStatusPanel::Counting, text);
+    QOXRing* ring = App.CurrentRing;
+    if (!Counting() || ring == nullptr || ring->Sizes == nullptr)
+        return "";
+    const platform::CountProgress progress = ring->Sizes->Progress();
+    return progress.Busy ? "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders" : "";
 }

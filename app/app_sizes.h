@@ -31,6 +31,8 @@ public:
     // Stands in for the system's limit of folder watches with a lower one (from the next start).
     void LimitWatches(int limit) { WatchLimit = limit; }
     bool Counting() const { return Counter != nullptr; }
+    // How the current ring's count goes ("Counting… N folders"), empty when it is done.
+    std::string Progress() const;
 
 private:
     void Start();
@@ -42,7 +44,6 @@ private:
     // False when the ring was closed because its own folder is gone.
     bool RefreshChangedFolder(QOXRing* ring);
     void RefreshUnwatchedRings(float frameSeconds);
-    void WriteStatus();
 
     QOXApp& App;
     std::unique_ptr<platform::FolderCounter> Counter; // owned while counting is on
@@ -52,6 +53,5 @@ private:
     double Clock = 0.0;             // seconds of frame time while counting
     float UnwatchedClock = 0.0f;
     bool LimitReported = false;     // the console heard about the watch limit
-    std::string StatusText;         // what panel 4 shows
     std::vector<platform::CountResult> Results;
 };

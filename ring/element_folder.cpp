@@ -10,6 +10,7 @@
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "ring/folder_listing.h"
+#include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 #include "ring/ring_sizes.h"
@@ -59,11 +60,6 @@ EntrySizes SizesOf(const QRFolderListing& listing)
     return sizes;
 }
 
-void ReportUnreadable(const std::string& path)
-{
-    Engine()->Console->AddLine("Cannot read folder \"" + path + "\"");
-}
-
 } // namespace
 
 QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, std::string_view name, QRLink link)
@@ -103,19 +99,12 @@ platform::ListingDetail QREFolder::ScanDetail() const
 }
 
 // The listing comes in parts, and each part's entries are added as it arrives: a folder of many
-// entries never needs a listing of all of them at once. A folder whose reading breaks off midway
-// keeps the entries read before.
+// entries never needs a listing of all of them at once.
 void QREFolder::Scan()
 {
-    QRViewMatchScope matching(*Ring);
-    const NameSet known = NamesOf(*this);
-    QRFolderListing listing;
-    const std::string path = FullPath();
-    const auto add = [&](const QRFolderListing& part) { AddEntries(part, known); };
-    if (listing.ReadInParts(path, ScanDetail(), add) == ListingResult::Unreadable)
-        ReportUnreadable(path);
-    Folders->ShrinkToFit();
-    Files->ShrinkToFit();
+    if (Ring->Scanning(*this))
+        return; // the entries are on their way
+    QRFolderScan(*this).Continue(QRFolderScan::Clock::time_point::max());
 }
 
 // Room for the new names is made at once, so that they share one block of the name store.
@@ -153,6 +142,11 @@ void QREFolder::Expand()
 {
     Expanded = true;
     Scan();
+    CompleteExpand();
+}
+
+void QREFolder::CompleteExpand()
+{
     if (Settings().ComputeFileSizeAutomatically)
         ComputeSize();
     FocusTarget();
@@ -178,6 +172,7 @@ void QREFolder::ToggleExpanded()
 // (a loop) or out of the tree. The whole tree's visibility is worked out once, at the end.
 void QREFolder::ExpandAll()
 {
+    Ring->FinishScanOf(*this); // the whole folder, before descending into every sub-folder
     QRViewMatchScope matching(*Ring);
     ExpandBelow();
     UpdateVisibility();
@@ -322,6 +317,7 @@ void QREFolder::PackNames()
 // its name and kind. A folder that cannot be read keeps its children as they are.
 QROutcome QREFolder::RefreshEntries(QRRefreshDepth depth)
 {
+    Ring->FinishScanOf(*this); // a refresh compares the children with the whole folder
     QRFolderListing listing;
     const ListingResult result = listing.Read(FullPath(), ScanDetail());
     if (result == ListingResult::Missing)

@@ -47,9 +47,12 @@ public:
 
     // Removed: the folder is gone from the disk; its owner frees it.
     QROutcome RefreshEntries(QRRefreshDepth depth);
-    // Adds the entries that are new; never removes.
+    // Adds the entries that are new; never removes. A folder whose scan runs across frames (a new
+    // ring's) is left to it.
     void Scan();
     void Expand();
+    // The end of Expand, after the scan: sizes, focus and visibility.
+    void CompleteExpand();
     void Collapse();
     void ToggleExpanded();
     void ExpandAll();
@@ -91,6 +94,7 @@ public:
 
 private:
     friend class QRElement; // keeps its name in its parent's ChildNames, tells of its visibility
+    friend class QRFolderScan; // adds the entries it reads
 
     // Every child joins and leaves through these, so that the counts follow.
     void Attach(QREFolder* folder);

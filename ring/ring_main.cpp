@@ -4,6 +4,7 @@
 #include "engine/qox_convert.h"
 #include "platform/volumes.h"
 #include "resources/resource_displaylist.h"
+#include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
 #include "ring/ring_sizes.h"
 
@@ -37,19 +38,78 @@ QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
     DisplayList = QOXNew<QRDisplayList>(this);
 }
 
+QOXRing::~QOXRing() = default;
+
 // The count goes first: the ring's folders are then freed without asking the counter about each.
 void QOXRing::BeforeDestroy()
 {
     delete Sizes;
     Sizes = nullptr;
+    RootScan.reset();
     FreeRoot();
 }
 
 void QOXRing::SetFolder(const std::string& folder)
 {
     Folder = folder;
+    RootScan.reset();
     FreeRoot();
     Root = new QREFolder(nullptr, this, "");
+}
+
+void QOXRing::ExpandAcrossFrames(Clock::time_point deadline)
+{
+    if (ChildrenOfRoot() > 0) {
+        Root->Expand();
+        return;
+    }
+    Root->Expanded = true;
+    RootScan = std::make_unique<QRFolderScan>(*Root);
+    ScanLaidOut = 0;
+    if (RootScan->Continue(deadline)) {
+        RootScan.reset();
+        Root->CompleteExpand();
+    }
+}
+
+void QOXRing::ContinueScan(Clock::time_point deadline)
+{
+    if (RootScan == nullptr)
+        return;
+    if (RootScan->Continue(deadline)) {
+        EndScan();
+        return;
+    }
+    const std::int64_t children = ChildrenOfRoot();
+    if (static_cast<float>(children) >= static_cast<float>(ScanLaidOut) * kScanLayoutGrowth) {
+        ScanLaidOut = children;
+        Relayout();
+    }
+}
+
+void QOXRing::FinishScanOf(const QREFolder& folder)
+{
+    if (!Scanning(folder))
+        return;
+    RootScan->Continue(Clock::time_point::max());
+    EndScan();
+}
+
+bool QOXRing::Scanning(const QREFolder& folder) const
+{
+    return RootScan != nullptr && &RootScan->Folder() == &folder;
+}
+
+void QOXRing::EndScan()
+{
+    RootScan.reset();
+    Root->CompleteExpand();
+    Relayout();
+}
+
+std::int64_t QOXRing::ChildrenOfRoot() const
+{
+    return Root->Folders->Count() + Root->Files->Count();
 }
 
 // One announcement for the whole tree, then its folders and file blocks are freed.
@@ -129,6 +189,7 @@ void QOXRing::UpOneLevel()
 {
     if (Folder.size() < 2)
         return;
+    FinishScanOf(*Root); // the old root moves down whole
     const std::size_t slash = Folder.rfind('/', Folder.size() - 2);
     if (slash == std::string::npos)
         return;

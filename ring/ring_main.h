@@ -1,7 +1,9 @@
 #pragma once
 // A ring: one folder shown as concentric bands, its element tree, its layers, its view state
 // (position, rotation, zoom) with their animations, and its minimise animation.
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/qox_constant.h"
@@ -11,6 +13,7 @@
 #include "ring/ring_layer.h"
 
 class QRDisplayList;
+class QRFolderScan;
 class QRIteration;
 class QRRingSizes;
 class QRViewMatch;
@@ -30,8 +33,23 @@ public:
     // `folder` ends in "/". A ring has no parent: the application's ring list owns it.
     explicit QOXRing(const std::string& folder);
 
+    using Clock = std::chrono::steady_clock;
+    // A scan across frames lays the ring out again once its elements have grown by this factor,
+    // so that the layouts of a growing ring cost a few times one layout of the whole.
+    static constexpr float kScanLayoutGrowth = 1.5f;
+
     // Shows another folder: the old tree is freed and a new, empty root made.
     void SetFolder(const std::string& folder);
+    // Expands the root with a scan that runs across frames: what is read until `deadline` is in at
+    // once, the rest comes with ContinueScan. A root that has children already is scanned whole.
+    void ExpandAcrossFrames(Clock::time_point deadline);
+    // Adds what is read until `deadline` (a part at least), laying the ring out as it grows and
+    // once it is whole.
+    void ContinueScan(Clock::time_point deadline);
+    // Reads the rest of the folder at once, when its scan is still under way.
+    void FinishScanOf(const QREFolder& folder);
+    bool Scanning() const { return RootScan != nullptr; }
+    bool Scanning(const QREFolder& folder) const;
     void SetView(const QXVector& position, const QXVector& rotation, float zoom);
     void ResetView();
     void Relayout();
@@ -79,15 +97,21 @@ public:
     // Owned; the sizes counted in the background while that is on (the application makes it).
     QRRingSizes* Sizes = nullptr;
     std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
+    std::unique_ptr<QRFolderScan> RootScan; // owned; the root's scan while it runs across frames
 
 protected:
+    ~QOXRing() override;
     void BeforeDestroy() override;
 
 private:
     void FreeRoot();
+    // The scan is whole: the end of the root's expansion, and a layout.
+    void EndScan();
+    std::int64_t ChildrenOfRoot() const;
     void AddLayer(float width);
     void UpdateInnerRadii();
     void WriteStatusBar() const;
+    std::int64_t ScanLaidOut = 0; // the root's children at the last layout of a scan under way
     void AnimateView();
     void RetargetView();
 };

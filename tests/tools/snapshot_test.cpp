@@ -161,6 +161,7 @@ TEST_F(SnapshotTest, AMissingFolderOrSubFolderIsReportedNotDrawn)
 // the root and its four children); the picture is the one taken without them.
 TEST_F(SnapshotTest, FrameStatisticsGiveALinePerFrameAndTheSamePicture)
 {
+    Home.Write("orbivane.ini", kDesignedSizing); // sizes that arrive while counting would ease in midway
     const snapshot::Picture plain = Take({"--frames", "3"});
     const std::string stats = Home.Path() + "frames.txt";
     EXPECT_EQ(Take({"--frames", "3", "--frame-stats", stats}).Rgb, plain.Rgb);
