@@ -5,7 +5,7 @@ THREAD_BUILD ?= build-thread
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: test run build deps configure sanitize sanitize-thread bench fuzz clean
+.PHONY: test run build deps configure package install-package sanitize sanitize-thread bench fuzz clean
 
 deps:
 	scripts/install-deps
@@ -22,6 +22,14 @@ test: build
 
 run: build
 	scripts/run $(BUILD)
+
+# The Debian package, $(BUILD)/orbivane_<version>_amd64.deb; install-package builds it and installs
+# it with apt (which fetches what it depends on), through sudo when not root.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+install-package: package
+	$(if $(filter 0,$(shell id -u)),,sudo) apt-get install -y ./$(BUILD)/$$(cd $(BUILD) && ls -t orbivane_*_amd64.deb | head -1)
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DORBIVANE_SANITIZE=ON

@@ -5,8 +5,10 @@
 inline constexpr const char* kAppObjectName = "APP Engine Main";
 inline constexpr const char* kAppCaption = "Orbivane";
 inline constexpr const char* kAppCaptionPrefix = "Orbivane - ";
+// The version of the build (the project's version in CMakeLists.txt).
+inline constexpr const char* kAppVersion = ORBIVANE_VERSION;
 
-// The settings file: <program folder>/orbivane.ini.
+// The settings file: orbivane.ini in the folder of the settings and list files.
 inline constexpr const char* kSettingsName = "orbivane";
 inline constexpr const char* kSettingsExtension = "ini";
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/app_keyboard.h"
 #include "app/app_sizes.h"
 #include "engine/qox_console.h"
 #include "engine/qox_convert.h"
@@ -12,6 +13,7 @@
 #include "platform/system_folders.h"
 #include "platform/volumes.h"
 #include "presentation/gl_scene_host.h"
+#include "ring/element_folder.h"
 #include "ring/resource_iteration.h"
 
 namespace {
@@ -79,7 +81,7 @@ void QOXApp::BeforeDestroy()
 
 std::string QOXApp::SettingsPath() const
 {
-    return Engine()->FileSystem->MakePath(kSettingsName, kSettingsExtension);
+    return Engine()->FileSystem->MakeConfigPath(kSettingsName, kSettingsExtension);
 }
 
 void QOXApp::LoadSettings()
@@ -131,6 +133,20 @@ QOXRing* QOXApp::CreateRing(const std::string& path, QAScan scan)
     Rings->Add(ring);
     SetCurrentRing(ring);
     return ring;
+}
+
+void QOXApp::OpenStartTargets(const std::vector<QAStartTarget>& targets)
+{
+    for (const QAStartTarget& target : targets) {
+        QOXRing* ring = CreateRing(target.Folder, target.File.empty() ? QAScan::AcrossFrames : QAScan::Whole);
+        if (ring == nullptr || target.File.empty() || Keys == nullptr)
+            continue;
+        for (QREFile* file : *ring->Root->Files)
+            if (file->Name == target.File) {
+                Keys->MoveTo(file);
+                break;
+            }
+    }
 }
 
 void QOXApp::SetCurrentRing(QOXRing* ring)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_command_line.h"
 #include "app/app_frame_stats.h"
 #include "app/app_links.h"
 #include "app/app_picture.h"
@@ -90,6 +91,10 @@ public:
     // Opens a ring on an existing folder and makes it current; the ring already open on that
     // folder when equal rings are not allowed. None (with a message) for a missing folder or drive.
     QOXRing* CreateRing(const std::string& folder, QAScan scan = QAScan::Whole);
+    // The rings the command line asks for, after the start-up rings: one for each target in
+    // order, so the last is current; a file becomes the keyboard cursor's current element (its
+    // folder is then read whole first).
+    void OpenStartTargets(const std::vector<QAStartTarget>& targets);
     void SetCurrentRing(QOXRing* ring);
     QOXRing* FindRing(const std::string& folder) const;
     QOXRing* RingAt(int index) const;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/app_actions.h"
+#include "app/app_constant.h"
 #include "app/app_cursor.h"
 #include "app/app_keyboard.h"
 #include "app/app_main.h"
@@ -63,7 +64,7 @@ void QOXApp::LogStartBanner() const
     Log("Application Layer: Initializing...");
     console->AddBlank();
     Log("Application: Orbivane");
-    Log("Version:     0.1.0.0");
+    Log(std::string("Version:     ") + kAppVersion);
     Log("Copyright:   (c) 2026 The Orbivane developers");
     console->AddSeparator();
     console->AddBlank();

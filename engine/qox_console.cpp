@@ -15,7 +15,7 @@ QOXConsole::QOXConsole(QOXObject* parent, const std::string& name) : QOXObject(p
 
 std::string QOXConsole::LogFileName() const
 {
-    return Engine()->FileSystem->BasePath + Settings.FileName + ".txt";
+    return Engine()->FileSystem->StatePath + Settings.FileName + ".txt";
 }
 
 void QOXConsole::Open(const std::string& baseName, bool enabled)

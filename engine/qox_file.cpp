@@ -8,7 +8,11 @@
 
 QOXFileSystem::QOXFileSystem(QOXObject* parent, const std::string& name) : QOXObject(parent, name)
 {
-    BasePath = platform::ProgramFolder();
+    const platform::ProgramFolders folders = platform::CurrentProgramFolders();
+    Layout = folders.Layout;
+    BasePath = folders.Data;
+    ConfigPath = folders.Config;
+    StatePath = folders.State;
     MaterialsPath = BasePath + "materials/";
     ModelsPath = BasePath + "models/";
     MusicPath = BasePath + "music/";
@@ -16,6 +20,28 @@ QOXFileSystem::QOXFileSystem(QOXObject* parent, const std::string& name) : QOXOb
     SoundsPath = BasePath + "sounds/";
     TexturesPath = BasePath + "textures/";
     WorldPath = BasePath + "world/";
+}
+
+platform::ProgramFolders QOXFileSystem::Folders() const
+{
+    return {Layout, BasePath, ConfigPath, StatePath};
+}
+
+void QOXFileSystem::PrepareUserFolders()
+{
+    PreparationProblems = platform::PrepareUserFolders(Folders());
+}
+
+void QOXFileSystem::ReportFolders()
+{
+    if (Layout == platform::ProgramLayout::Installed) {
+        Engine()->Log("QOX Engine: Installed layout: data in " + BasePath);
+        Engine()->Log("QOX Engine: Settings and lists in " + ConfigPath);
+        Engine()->Log("QOX Engine: Log and state in " + StatePath);
+    }
+    for (const std::string& problem : PreparationProblems)
+        Engine()->Error("QX_FILE", problem);
+    PreparationProblems.clear();
 }
 
 bool QOXFileSystem::FileExists(const std::string& path, Report report) const
@@ -70,6 +96,11 @@ std::string QOXFileSystem::RelativeName(const std::string& path, bool keepExtens
 std::string QOXFileSystem::MakePath(const std::string& name, const std::string& extension) const
 {
     return BasePath + name + "." + extension;
+}
+
+std::string QOXFileSystem::MakeConfigPath(const std::string& name, const std::string& extension) const
+{
+    return ConfigPath + name + "." + extension;
 }
 
 std::string QOXFileSystem::ExtractName(const std::string& path)

@@ -1,11 +1,14 @@
 #pragma once
-// The program folder and its data folders, file-name helpers, existence checks that report what is
-// missing, and the factory of file objects.
+// The program's folders (its data folders, the folder of the settings and list files, the folder of
+// the log and program state), file-name helpers, existence checks that report what is missing, and
+// the factory of file objects.
 #include <set>
 #include <string>
+#include <vector>
 
 #include "engine/qox_object.h"
 #include "engine/file_file.h"
+#include "platform/program_folder.h"
 
 class QOXFileSystem : public QOXObject {
     QOX_CLASS(QOXFileSystem)
@@ -24,7 +27,10 @@ public:
                       QOXFile::Failures failures = QOXFile::ReportFailures);
 
     std::string RelativeName(const std::string& path, bool keepExtension) const;
+    // A data file: BasePath + name + "." + extension.
     std::string MakePath(const std::string& name, const std::string& extension) const;
+    // A settings or list file: ConfigPath + name + "." + extension.
+    std::string MakeConfigPath(const std::string& name, const std::string& extension) const;
     static std::string ExtractName(const std::string& path);
     static std::string ExtractExtension(const std::string& path);
     static std::string ExtractFolder(const std::string& path);
@@ -41,7 +47,18 @@ public:
     void ForgetRefused(const std::string& path) { RefusedFiles.erase(path); }
     bool IsRefused(const std::string& path) const { return RefusedFiles.count(path) != 0; }
 
-    std::string BasePath;
+    // The layout chosen at construction and its folders (see platform/program_folder.h).
+    platform::ProgramFolders Folders() const;
+    // Makes the user's folders of an installed copy and copies the missing settings and list
+    // files into them; what fails is reported by ReportFolders, once the console runs.
+    void PrepareUserFolders();
+    // Logs the folders of an installed copy and reports each failure of PrepareUserFolders.
+    void ReportFolders();
+
+    platform::ProgramLayout Layout = platform::ProgramLayout::Portable;
+    std::string BasePath;   // the data folder: read only in an installed copy
+    std::string ConfigPath; // the settings file and the list files
+    std::string StatePath;  // the log and the program's own state (journals, histories)
     std::string MaterialsPath;
     std::string ModelsPath;
     std::string MusicPath;
@@ -52,4 +69,5 @@ public:
 
 private:
     std::set<std::string> RefusedFiles;
+    std::vector<std::string> PreparationProblems;
 };

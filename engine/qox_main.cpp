@@ -71,6 +71,7 @@ void QOXEngine::Initialize(platform::WindowTimer* startupTimer, platform::Window
 {
     if (startupTimer != nullptr)
         startupTimer->SetEnabled(false);
+    FileSystem->PrepareUserFolders(); // the log's folder must exist before the log opens
     Console->Open("console", true);
     Console->AddSeparator();
     Console->AddLine("QOX Engine: Initializing...");
@@ -96,6 +97,7 @@ void QOXEngine::WriteBanner()
 void QOXEngine::InitializeModules()
 {
     Console->AddLine("QOX Engine: File System initialized!");
+    FileSystem->ReportFolders();
     Math->Initialize();
     Console->AddLine("QOX Engine: Convert Class initialized!");
     Timer->Initialize();

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/app_command_line.h"
+#include "app/app_constant.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 
@@ -64,11 +66,16 @@ QWidget* TFormAbout::MakeLogoPanel()
     auto* texts = new QVBoxLayout();
     row->addLayout(texts);
     texts->addWidget(NamedLabel(panel, "ProductName", "Orbivane"));
-    texts->addWidget(NamedLabel(panel, "Version", "Version 0.1.0.0"));
+    texts->addWidget(NamedLabel(panel, "Version", (std::string("Version ") + kAppVersion).c_str()));
     texts->addWidget(NamedLabel(panel, "Copyright", "Free software, (c) 2026 the Orbivane developers"));
     texts->addWidget(NamedLabel(panel, "Comments",
                                 "Your folders as rings: drawn with OpenGL,\n"
                                 "windows by Qt, pictures read with libpng and libjpeg."));
+    // Which layout is in use and where the settings, lists and log are, to be copied from.
+    auto* files = NamedLabel(panel, "Files", "");
+    files->setText(QString::fromStdString(FilesText(Engine()->FileSystem->Folders())).trimmed());
+    files->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    texts->addWidget(files);
     AddLink(*texts, "LinkCourse", "How the rings are drawn: OpenGL", kCoursePage);
     AddLink(*texts, "LinkMaker", "The toolkit of the windows: Qt", kMakerPage);
     return panel;

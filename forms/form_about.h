@@ -1,6 +1,6 @@
 #pragma once
-// The about box: the program's logo, name and version, credits, two links to web pages opened by
-// the desktop, and the banana mode, which takes the box's tick however the box is closed.
+// The about box: the program's logo, name and version, credits, where its files are, two links to
+// web pages opened by the desktop, and the banana mode, which takes the box's tick however the box is closed.
 #include "forms/form_dialog.h"
 
 class QCheckBox;

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "app/app_cursor.h"
 #include "app/app_main.h"
 #include "engine/qox_main.h"
@@ -52,7 +54,7 @@ private:
 
 } // namespace
 
-TFormMain::TFormMain()
+TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std::move(startTargets))
 {
     setObjectName("FormMain");
     setWindowTitle("Orbivane");
@@ -173,6 +175,7 @@ void TFormMain::StartUpTimerTimer()
     Enter([this] {
         TheEngine->Initialize(StartUpTimerLink.get(), TimerLink.get());
         Application->Init(Binding.get(), Input.get());
+        Application->OpenStartTargets(StartTargets);
         RegisterDropTarget();
         PanelView->TakeFocus();
     });

@@ -9,7 +9,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "app/app_command_line.h"
 #include "app/app_cursor.h"
 #include "app/app_keyboard.h"
 #include "app/app_links.h"
@@ -38,8 +40,8 @@ public:
     static constexpr int kStatusPanels = 5;
 
     // FormCreate: the window, the engine and the application; nothing starts before the start-up
-    // timer fires.
-    TFormMain();
+    // timer fires, which opens the rings of the settings and then one for each start target.
+    explicit TFormMain(std::vector<QAStartTarget> startTargets = {});
     ~TFormMain() override;
 
     // The handlers of the window, its timers and its view.
@@ -119,6 +121,7 @@ private:
     TFileDialogs FileDialogs{this};
     platform::QtKeyboardModifiers Modifiers;
     std::unique_ptr<TDropTarget> DropTarget; // registered on the view from start-up to close
+    std::vector<QAStartTarget> StartTargets; // the command line's rings, opened at start-up
     int Entries = 0;
     bool CloseWhenIdle = false;
 };

@@ -78,7 +78,7 @@ std::string QOXFavoriteEngine::FindFolderByName(const std::string& name) const
 void QOXFavoriteEngine::Load(const std::string& name)
 {
     Clear();
-    const std::string path = Engine()->FileSystem->MakePath(name, "ini");
+    const std::string path = Engine()->FileSystem->MakeConfigPath(name, "ini");
     const auto read = [this](lists::ListFileReader& reader) { ReadFavorite(reader); };
     if (lists::LoadBlocks(path, kFileTitle, "FAVORITE", read) == lists::ListFileRead::Refused)
         Clear();
@@ -110,7 +110,7 @@ bool QOXFavoriteEngine::IsWritable(const QFGeneric& favorite)
 
 void QOXFavoriteEngine::Save(const std::string& name, lists::ListFileSave mode) const
 {
-    lists::SaveListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, [this](QOXFile& file) {
+    lists::SaveListFile(Engine()->FileSystem->MakeConfigPath(name, "ini"), kFileTitle, [this](QOXFile& file) {
         file.WriteLine("");
         file.WriteLine("");
         for (const QFGeneric* favorite : Favorites) {

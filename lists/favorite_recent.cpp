@@ -71,7 +71,7 @@ void QAFRecent::Load(const std::string& name)
         }
     };
     const lists::ListFileRead result =
-        lists::LoadListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, {"APPEARANCE", "FOLDERS"}, read);
+        lists::LoadListFile(Engine()->FileSystem->MakeConfigPath(name, "ini"), kFileTitle, {"APPEARANCE", "FOLDERS"}, read);
     if (result == lists::ListFileRead::Refused)
         Settings = TSettings();
     if (result != lists::ListFileRead::Read)
@@ -126,7 +126,7 @@ void QAFRecent::TakeWindowPlacement()
 void QAFRecent::Save(const std::string& name)
 {
     TakeWindowPlacement();
-    lists::SaveListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, [this](QOXFile& file) {
+    lists::SaveListFile(Engine()->FileSystem->MakeConfigPath(name, "ini"), kFileTitle, [this](QOXFile& file) {
         file.WriteLine("");
         file.WriteLine("");
         file.WriteLine("APPEARANCE {");

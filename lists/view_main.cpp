@@ -111,7 +111,7 @@ void QOXViewEngine::DisplayChanged()
 void QOXViewEngine::Load(const std::string& name)
 {
     Clear();
-    const std::string path = Engine()->FileSystem->MakePath(name, "ini");
+    const std::string path = Engine()->FileSystem->MakeConfigPath(name, "ini");
     const auto read = [this](lists::ListFileReader& reader) { ReadView(reader); };
     if (lists::LoadBlocks(path, kFileTitle, "VIEW", read) == lists::ListFileRead::Refused)
         Clear();
@@ -139,7 +139,7 @@ void QOXViewEngine::ReadView(lists::ListFileReader& reader)
 
 void QOXViewEngine::Save(const std::string& name, lists::ListFileSave mode) const
 {
-    lists::SaveListFile(Engine()->FileSystem->MakePath(name, "ini"), kFileTitle, [this](QOXFile& file) {
+    lists::SaveListFile(Engine()->FileSystem->MakeConfigPath(name, "ini"), kFileTitle, [this](QOXFile& file) {
         file.WriteLine("");
         file.WriteLine("");
         for (const QVGeneric* view : Views) {

@@ -1,6 +1,13 @@
 #include "platform/program_folder.h"
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -9,6 +16,16 @@
 namespace platform {
 
 namespace {
+
+constexpr const char* kProgramName = "orbivane";
+constexpr const char* kSettingsFile = "orbivane.ini";
+constexpr mode_t kOwnerOnly = 0700;
+
+std::string Variable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
 
 std::string ExecutableFolder()
 {
@@ -19,14 +36,185 @@ std::string ExecutableFolder()
     return exe.parent_path().string();
 }
 
+std::string UserHome()
+{
+    std::string home = Variable("HOME");
+    if (!home.empty())
+        return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
+        return entry->pw_dir;
+    return "/";
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// An XDG base folder: the variable when it holds an absolute path (the specification says to
+// ignore a relative one), else its default below the home folder.
+std::string BaseFolder(const std::string& variable, const std::string& home, const char* fallback)
+{
+    if (!variable.empty() && variable.front() == '/')
+        return WithTrailingSlash(variable);
+    return WithTrailingSlash(home) + fallback;
+}
+
+ProgramFolders OneFolder(const std::string& folder)
+{
+    const std::string path = WithTrailingSlash(folder);
+    return {ProgramLayout::Portable, path, path, path};
+}
+
+std::string SystemReason(int error)
+{
+    return std::strerror(error);
+}
+
+// Every missing level of the folder, each made owner-only.
+bool MakeFolders(const std::string& folder, std::vector<std::string>& problems)
+{
+    std::string path;
+    for (std::size_t at = 1; at <= folder.size(); ++at) {
+        if (at != folder.size() && folder[at] != '/')
+            continue;
+        path = folder.substr(0, at);
+        if (::mkdir(path.c_str(), kOwnerOnly) != 0 && errno != EEXIST) {
+            problems.push_back("Cannot make the folder \"" + path + "\": " + SystemReason(errno));
+            return false;
+        }
+    }
+    if (!IsDirectory(folder)) {
+        problems.push_back("Cannot make the folder \"" + folder + "\": it is not a folder");
+        return false;
+    }
+    return true;
+}
+
+bool WriteAll(int descriptor, const std::string& bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+bool ReadAll(const std::string& path, std::string& bytes)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return false;
+    char buffer[8192];
+    ssize_t count = 0;
+    while ((count = ::read(descriptor, buffer, sizeof buffer)) != 0) {
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    const int error = errno;
+    ::close(descriptor);
+    errno = error;
+    return count == 0;
+}
+
+// The copy is written whole under a temporary name and then linked to its real name, which fails
+// rather than replaces when another start of the program made the file meanwhile.
+void CopyIfMissing(const std::string& source, const std::string& target, std::vector<std::string>& problems)
+{
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0 || !IsRegularFile(source))
+        return;
+    const auto fail = [&](int error) {
+        problems.push_back("Cannot copy \"" + source + "\" to \"" + target + "\": " + SystemReason(error));
+    };
+    std::string bytes;
+    if (!ReadAll(source, bytes)) {
+        fail(errno);
+        return;
+    }
+    std::string temporary = target + ".XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) {
+        fail(errno);
+        return;
+    }
+    const bool written = WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+    int error = errno;
+    ::close(descriptor);
+    if (written && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST) {
+        error = errno;
+        fail(error);
+    } else if (!written) {
+        fail(error);
+    }
+    ::unlink(temporary.c_str());
+}
+
 } // namespace
 
-std::string ProgramFolder()
+ProgramPlace PlaceOfThisProcess()
 {
-    const char* home = std::getenv("ORBIVANE_HOME");
-    if (home != nullptr && *home != '\0')
-        return WithTrailingSlash(home);
-    return WithTrailingSlash(ExecutableFolder());
+    return {Variable("ORBIVANE_HOME"), ExecutableFolder(), Variable("XDG_CONFIG_HOME"), Variable("XDG_STATE_HOME"),
+            UserHome()};
+}
+
+ProgramFolders ChooseProgramFolders(const ProgramPlace& place)
+{
+    if (!place.Home.empty())
+        return OneFolder(place.Home);
+    const std::string executable = WithTrailingSlash(place.Executable);
+    if (::access(executable.c_str(), W_OK) == 0 && IsRegularFile(executable + kSettingsFile))
+        return OneFolder(executable);
+    const std::filesystem::path prefix = std::filesystem::path(WithoutTrailingSlash(executable)).parent_path();
+    const std::string data = WithTrailingSlash((prefix / "share" / kProgramName).string());
+    if (!IsDirectory(data))
+        return OneFolder(executable);
+    return {ProgramLayout::Installed, data,
+            BaseFolder(place.ConfigHome, place.UserHome, ".config/") + kProgramName + "/",
+            BaseFolder(place.StateHome, place.UserHome, ".local/state/") + kProgramName + "/"};
+}
+
+ProgramFolders CurrentProgramFolders()
+{
+    return ChooseProgramFolders(PlaceOfThisProcess());
+}
+
+std::string StateFolder()
+{
+    return CurrentProgramFolders().State;
+}
+
+std::vector<std::string> PrepareUserFolders(const ProgramFolders& folders)
+{
+    std::vector<std::string> problems;
+    if (folders.Layout == ProgramLayout::Portable)
+        return problems;
+    MakeFolders(folders.State, problems);
+    if (!MakeFolders(folders.Config, problems))
+        return problems;
+    for (const char* name : kUserFiles)
+        CopyIfMissing(folders.Data + name, folders.Config + name, problems);
+    return problems;
+}
+
+const char* LayoutName(ProgramLayout layout)
+{
+    return layout == ProgramLayout::Installed ? "installed" : "portable";
 }
 
 } // namespace platform

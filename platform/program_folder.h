@@ -1,10 +1,58 @@
 #pragma once
+// Where the program's files lie, in one of two layouts chosen at start:
+// - portable: one folder holds the program's data, its settings and list files, its log and its
+//   state (the build folder, `make run`, the tests, ORBIVANE_HOME);
+// - installed: read-only data in <prefix>/share/orbivane/, each user's settings and list files in
+//   $XDG_CONFIG_HOME/orbivane/ and the log and program state in $XDG_STATE_HOME/orbivane/.
 #include <string>
+#include <vector>
 
 namespace platform {
 
-// The program folder with a trailing "/": ORBIVANE_HOME when set (tests, portable installs),
-// otherwise the folder of the running executable.
-std::string ProgramFolder();
+enum class ProgramLayout { Portable, Installed };
+
+// The three folders of a layout, each with a trailing "/"; in the portable layout they are one.
+struct ProgramFolders {
+    ProgramLayout Layout = ProgramLayout::Portable;
+    std::string Data;   // textures, fonts, materials, shaders, the manual, the shipped settings and lists
+    std::string Config; // the settings file and the list files the program reads and writes
+    std::string State;  // the log and the program's own state: operation journals, size histories
+};
+
+// What the layout is chosen from.
+struct ProgramPlace {
+    std::string Home;       // ORBIVANE_HOME; empty when unset
+    std::string Executable; // the folder of the running executable
+    std::string ConfigHome; // XDG_CONFIG_HOME; used only when it is an absolute path
+    std::string StateHome;  // XDG_STATE_HOME; used only when it is an absolute path
+    std::string UserHome;   // HOME, else the user's home in the password database
+};
+
+// The place of this process: its environment and its executable (/proc/self/exe).
+ProgramPlace PlaceOfThisProcess();
+
+// Portable when `Home` is set, or when the executable's folder is writable and holds
+// orbivane.ini; installed when <executable folder>/../share/orbivane/ exists; otherwise portable
+// in the executable's folder (a copy without settings file still finds its pictures).
+ProgramFolders ChooseProgramFolders(const ProgramPlace& place);
+
+// This process's folders, chosen anew at each call (ORBIVANE_HOME may change between tests).
+ProgramFolders CurrentProgramFolders();
+// The folder for the log and every other file of program state (journals of file operations,
+// size histories). Parts that keep state ask here, never for the program or data folder, which an
+// installed copy cannot write.
+std::string StateFolder();
+
+// The settings file and the list files the program ships defaults for.
+inline constexpr const char* kUserFiles[] = {"orbivane.ini", "views.ini", "favorites.ini", "recent.ini"};
+
+// For the installed layout: makes the settings and state folders (owner-only, as the XDG base
+// directories ask) and copies each of kUserFiles that is missing from the settings folder out of
+// the data folder. An existing file, even an empty or broken one, is never written over. Nothing
+// to do in the portable layout. Returns one text for each failure.
+std::vector<std::string> PrepareUserFolders(const ProgramFolders& folders);
+
+// "portable" or "installed".
+const char* LayoutName(ProgramLayout layout);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Paints the pictures of the user manual (data/manual/) with the snapshot tool, from an example
-# folder tree made for the purpose.
+# Paints the pictures of the user manual (data/manual/) and the screenshots of the AppStream
+# metainfo (docs/screenshots/) with the snapshot tool, from an example folder tree made for the
+# purpose.
 #   tools/make-manual-pictures.sh [build folder]    (default: build)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -26,3 +27,7 @@ snap="$build/bin/orbivane-snapshot"
 "$snap" --folder "$tree" --size 480x360 --out "$out/ring.png"
 "$snap" --folder "$tree" --expand Music --size 480x360 --out "$out/expanded.png"
 "$snap" --folder "$tree" --expand Pictures --size 480x360 --pointer 330,150 --out "$out/infobox.png"
+shots="$root/docs/screenshots"
+mkdir -p "$shots"
+"$snap" --folder "$tree" --expand Pictures --size 1280x720 --pointer 900,420 --out "$shots/ring.png"
+"$snap" --folder "$tree" --expand Documents --expand Pictures --size 1280x720 --out "$shots/folders.png"

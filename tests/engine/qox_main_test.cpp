@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 
 #include "engine/qox_console.h"
 #include "engine/qox_file.h"
@@ -111,6 +113,45 @@ TEST_F(EngineTest, ShutDownWritesItsLinesAndFreesModulesInReverseOrder)
     }
     EXPECT_EQ(withoutIds, expected);
     EXPECT_TRUE(Desktop.Boxes.empty());
+}
+
+// An installed copy: the engine makes the user's folders and copies the shipped settings into
+// them before the log opens in the state folder, and names the folders in the log; a folder that
+// cannot be made is reported.
+TEST_F(EngineTest, AnInstalledCopyPreparesTheUsersFoldersBeforeTheLogOpens)
+{
+    const std::string root = ProgramFolder.Path();
+    ProgramFolder.Write("share/orbivane.ini", "[STARTUP]\nInitialRingMode=-1\n");
+    ProgramFolder.Write("blocked", "");
+    struct Case {
+        std::string Config;
+        std::string State;
+        std::size_t Boxes;
+    };
+    const Case cases[] = {{root + "home/.config/orbivane/", root + "home/.local/state/orbivane/", 0},
+                          {root + "blocked/orbivane/", root + "state/", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Config);
+        DestroyEngine();
+        Desktop.Boxes.clear();
+        TheEngine = QOXNew<QOXEngine>(&Desktop);
+        QOXFileSystem& files = *TheEngine->FileSystem;
+        files.Layout = platform::ProgramLayout::Installed;
+        files.BasePath = root + "share/";
+        files.ConfigPath = c.Config;
+        files.StatePath = c.State;
+        TheEngine->Initialize(nullptr, nullptr);
+        EXPECT_EQ(files.MakeConfigPath("orbivane", "ini"), c.Config + "orbivane.ini");
+        const std::vector<std::string> log = ProgramFolder.ReadLines(c.State.substr(root.size()) + "console.txt");
+        const auto logged = [&](const std::string& line) { return std::find(log.begin(), log.end(), line) != log.end(); };
+        EXPECT_TRUE(logged("QOX Engine: Settings and lists in " + c.Config));
+        EXPECT_TRUE(logged("QOX Engine: Log and state in " + c.State));
+        ASSERT_EQ(Desktop.Boxes.size(), c.Boxes);
+        if (c.Boxes == 0)
+            EXPECT_EQ(ProgramFolder.Read(c.Config.substr(root.size()) + "orbivane.ini"), "[STARTUP]\nInitialRingMode=-1\n");
+        else
+            EXPECT_EQ(Desktop.Boxes[0].Text.rfind("QX_FILE: Cannot make the folder \"" + c.Config.substr(0, c.Config.size() - 1), 0), 0u);
+    }
 }
 
 // Reports something as it dies; made a child of the file system, it dies after the console.

@@ -172,7 +172,8 @@ TEST_F(DialogTest, NewRingOpensFavouritesAndReportsWhatItCannotFind)
     }
 }
 
-// The tick is taken however the box is closed; the links open their pages on the desktop.
+// The tick is taken however the box is closed; the links open their pages on the desktop; the box
+// says where the program keeps its files.
 TEST_F(DialogTest, AboutBoxTakesBananaModeHoweverClosed)
 {
     const std::vector<std::function<void(QWidget&)>> closers{
@@ -184,7 +185,9 @@ TEST_F(DialogTest, AboutBoxTakesBananaModeHoweverClosed)
         SCOPED_TRACE(index);
         Settings().BananaMode = false;
         WhenOpen([&](QWidget& dialog) {
-            EXPECT_EQ(dialog.findChild<QLabel*>("Version")->text(), "Version 0.1.0.0");
+            EXPECT_EQ(dialog.findChild<QLabel*>("Version")->text(), "Version " ORBIVANE_VERSION);
+            EXPECT_EQ(dialog.findChild<QLabel*>("Files")->text().toStdString(),
+                      "Files (portable layout): everything in " + ProgramFolder.Path());
             Press(dialog, "CBMeisterMode");
             for (const char* link : {"LinkCourse", "LinkMaker"}) {
                 auto* label = dialog.findChild<QLabel*>(link);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/app_cursor.h"
+#include "app/app_keyboard.h"
 #include "app/app_main.h"
 #include "forms/panel_view.h"
 #include "graphics/gl_main.h"
@@ -35,7 +37,7 @@ TEST_F(FormTest, StartUpAndShutDownWriteTheirLinesInOrder)
     const std::vector<std::string> lines = Home.LogLines();
     EXPECT_TRUE(InOrder(lines, {
         "QOX Engine: Initializing...", "Application Layer: Initializing...", "Application: Orbivane",
-        "Version:     0.1.0.0", "Loading Ini File...", "Loading Recent Ini File...", "QOX GL: Initializing...",
+        "Version:     " ORBIVANE_VERSION, "Loading Ini File...", "Loading Recent Ini File...", "QOX GL: Initializing...",
         "Creating Font: \"default\"", "QOX GL: Scene initialized: \"Scene\"!", "Initializing Module: QOX Input",
         "QOX Input: Mouse initialized!", "Loading Views Ini File...", "Loading Favorites Ini File...",
         // shut-down: settings, the lists (recent file last), the scene, then the device and the input
@@ -83,6 +85,28 @@ TEST_F(FormTest, TheFirstRingFollowsTheInitialRingMode)
         Quit();
         Form.reset();
     }
+}
+
+// The command line's rings open after the ring of the settings, in order, the last one current;
+// a file's ring has the file as the cursor's current element.
+TEST_F(FormTest, TheCommandLinesRingsOpenAfterTheStartUpRing)
+{
+    Tree.File("docs/letter.txt", 10);
+    Tree.File("music/song.ogg", 1000);
+    Tree.File("music/other.ogg", 3000);
+    StartTargets = {{Tree.PathOf("docs/"), ""}, {Tree.PathOf("music/"), "song.ogg"}};
+    Start();
+    Settle();
+    std::vector<std::string> folders;
+    for (const QOXRing* ring : *App()->Rings)
+        folders.push_back(ring->Folder);
+    EXPECT_EQ(folders, (std::vector<std::string>{Tree.Root(), Tree.PathOf("docs/"), Tree.PathOf("music/")}));
+    ASSERT_NE(CurrentRing(), nullptr);
+    EXPECT_EQ(CurrentRing()->Folder, Tree.PathOf("music/"));
+    ASSERT_NE(App()->TheCursor->CurrentElement, nullptr);
+    EXPECT_EQ(App()->TheCursor->CurrentElement->Name, "song.ogg");
+    EXPECT_EQ(App()->Keys->MarkedElement(), App()->TheCursor->CurrentElement);
+    Quit();
 }
 
 TEST_F(FormTest, ClickingAFolderExpandsItAndTheStatusBarCountsFollow)

@@ -130,7 +130,7 @@ void FormTest::Launch()
 {
     Home.WriteSettings(Settings);
     Home.WritePlacement(Placement);
-    Form = std::make_unique<TFormMain>();
+    Form = std::make_unique<TFormMain>(StartTargets);
     Form->show();
 }
 

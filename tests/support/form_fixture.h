@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_command_line.h"
 #include "app/app_settings.h"
 #include "tests/support/file_tree.h"
 #include "tests/support/temp_folder.h"
@@ -91,5 +92,6 @@ protected:
     FileTree Tree;
     QASettings Settings;
     WindowPlacement Placement;
+    std::vector<QAStartTarget> StartTargets; // the rings of the command line
     std::unique_ptr<TFormMain> Form;
 };

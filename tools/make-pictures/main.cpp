@@ -1,7 +1,9 @@
-// Paints the program's pictures, its icon and its default font into a textures folder:
+// Paints the program's pictures, its icon and its default font into a textures folder, or the
+// icon in the sizes of the desktop's icon theme into a hicolor folder:
 //   orbivane-make-pictures <textures folder> [<font file>]
-// tools/make-pictures.sh runs it on data/textures/. The output is the same on every run with the
-// same font file, so regenerated pictures only change when this program does.
+//   orbivane-make-pictures --icons <hicolor folder>
+// tools/make-pictures.sh runs it on data/textures/ and data/icons/hicolor/. The output is the same
+// on every run with the same font file, so regenerated pictures only change when this program does.
 #include "tools/make-pictures/band_pictures.h"
 #include "tools/make-pictures/font_sheet.h"
 #include "tools/make-pictures/icon_picture.h"
@@ -9,7 +11,9 @@
 #include "tools/make-pictures/scene_pictures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QImageWriter>
 
 #include <cstdio>
 
@@ -17,6 +21,8 @@ namespace {
 
 constexpr const char* kDefaultFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr int kFontSheetSize = 512;
+constexpr const char* kIconName = "io.github.orbivane.Orbivane";
+constexpr int kThemeSizes[] = {16, 32, 48, 128, 256};
 
 bool SavePictures(const QDir& textures)
 {
@@ -54,6 +60,23 @@ bool SaveFont(const QDir& fonts, const QString& fontFile)
            SaveCharWidths(sheet.Widths, fonts.filePath("default.txt"));
 }
 
+// <hicolor>/<n>x<n>/apps/<name>.png for each size, and <hicolor>/scalable/apps/<name>.svg.
+bool SaveThemeIcons(const QDir& hicolor)
+{
+    bool saved = true;
+    for (int size : kThemeSizes) {
+        const QString folder = QString("%1x%1/apps").arg(size);
+        QImageWriter writer(hicolor.filePath(folder + "/" + kIconName + ".png"), "png");
+        writer.setQuality(0);
+        saved = hicolor.mkpath(folder) && writer.write(PaintIcon(size).convertToFormat(QImage::Format_RGBA8888)) && saved;
+    }
+    QFile svg(hicolor.filePath(QString("scalable/apps/") + kIconName + ".svg"));
+    saved = hicolor.mkpath("scalable/apps") && svg.open(QIODevice::WriteOnly) && svg.write(IconSvg().toUtf8()) > 0 && saved;
+    if (!saved)
+        std::fprintf(stderr, "%s: cannot write the theme's icons\n", qPrintable(hicolor.path()));
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -61,8 +84,11 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    if (argc == 3 && QString(argv[1]) == "--icons")
+        return SaveThemeIcons(QDir(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s <textures folder> [<font file>]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <textures folder> [<font file>]\n       %s --icons <hicolor folder>\n", argv[0],
+                     argv[0]);
         return 2;
     }
     const QDir textures(QString::fromLocal8Bit(argv[1]));

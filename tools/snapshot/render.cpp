@@ -40,16 +40,17 @@ constexpr int kFrameMilliseconds = 50;
 // How long the folder sizes counted in the background are waited for before the frames.
 constexpr auto kLongestCountWait = std::chrono::seconds(10);
 constexpr float kFrameSeconds = 0.05f;
-// Data folders lent to the private program folder, and the files copied into it.
+// Data folders lent to the private program folder; the settings and list files are copied into it.
 constexpr const char* kLentFolders[] = {"textures", "materials", "models", "shaders"};
-constexpr const char* kCopiedFiles[] = {"orbivane.ini", "views.ini", "favorites.ini", "recent.ini"};
 constexpr const char* kListFiles[] = {"views.ini", "favorites.ini", "recent.ini"};
 
 // A program folder of the snapshot's own: its log, settings and list files never touch the
 // program's, while pictures and fonts are the program's through links. Removed afterwards.
 class PrivateHome {
 public:
-    explicit PrivateHome(const std::string& programFolder)
+    // The data comes from the data folder; the settings and list files are the user's, or the
+    // shipped ones of an installed copy whose user has none yet.
+    explicit PrivateHome(const platform::ProgramFolders& program)
     {
         char pattern[] = "/tmp/orbivane-snapshot-XXXXXX";
         if (::mkdtemp(pattern) == nullptr)
@@ -57,11 +58,14 @@ public:
         Folder = pattern;
         std::error_code ignored;
         for (const char* name : kLentFolders)
-            if (fs::exists(programFolder + name))
-                fs::create_directory_symlink(programFolder + name, Folder / name, ignored);
-        for (const char* name : kCopiedFiles)
-            if (fs::exists(programFolder + name))
-                fs::copy_file(programFolder + name, Folder / name, ignored);
+            if (fs::exists(program.Data + name))
+                fs::create_directory_symlink(program.Data + name, Folder / name, ignored);
+        for (const char* name : platform::kUserFiles) {
+            const std::string own = program.Config + name;
+            const std::string source = fs::exists(own) ? own : program.Data + name;
+            if (fs::exists(source))
+                fs::copy_file(source, Folder / name, ignored);
+        }
         Previous = std::getenv("ORBIVANE_HOME") != nullptr ? std::optional<std::string>(std::getenv("ORBIVANE_HOME"))
                                                              : std::nullopt;
         ::setenv("ORBIVANE_HOME", (Folder.string() + "/").c_str(), 1);
@@ -181,7 +185,7 @@ public:
         Application = QOXNew<QOXApp>(nullptr);
         Application->LoadSettings();
         // The list files are read only where they exist, as the program reads them.
-        if (fs::exists(platform::ProgramFolder() + "views.ini"))
+        if (fs::exists(TheEngine->FileSystem->ConfigPath + "views.ini"))
             Application->Views->Load("views");
         Scene = QOXNew<GLSceneApp>(nullptr, Application, &host);
         Scene->Init("Scene");
@@ -266,7 +270,7 @@ std::optional<std::string> Render(const Options& options, Picture& picture)
     const std::string folder = fs::absolute(options.Folder, ignored).lexically_normal().string();
     if (!fs::is_directory(folder))
         return "no folder \"" + options.Folder + "\"";
-    PrivateHome home(platform::ProgramFolder());
+    PrivateHome home(platform::CurrentProgramFolders());
     if (!home.Made())
         return std::string("cannot make a temporary program folder");
     platform::EglGLBinding binding(options.Width, options.Height);
