@@ -11,11 +11,13 @@
 namespace {
 
 // The current ring counts first, at normal priority too while the user looks at it (the window is
-// active); rings on screen after it; minimised rings wait until shown.
+// active, or there is no window and a tool waits for the count); rings on screen after it;
+// minimised rings wait until shown.
 platform::CountStanding StandingOf(const QOXApp& app, const QOXRing& ring)
 {
     if (&ring == app.CurrentRing)
-        return app.HasKeyboardFocus() ? platform::CountStanding::Watched : platform::CountStanding::Current;
+        return app.HasKeyboardFocus() || app.Window == nullptr ? platform::CountStanding::Watched
+                                                                : platform::CountStanding::Current;
     return ring.IsFullyMinimized() ? platform::CountStanding::Waiting : platform::CountStanding::Shown;
 }
 
