@@ -34,14 +34,16 @@ constexpr std::size_t kBareCaptionLength = 8;
 void QOXApp::Frame()
 {
     FrameStats.FrameStarted();
+    const float frameSeconds = Engine()->Timer->GetDelta();
     SetViewportSizes();
     HandleInput();
-    UpdateRings(Engine()->Timer->GetDelta());
+    UpdateRings(frameSeconds);
     UpdateCursor();
     if (FrameTimerEnabled())
         DrawScene();
     if (FrameTimerEnabled())
         ShowFrameStatus();
+    FollowDisk(frameSeconds);
 }
 
 void QOXApp::SetViewportSizes()

@@ -126,7 +126,7 @@ QOXRing* QOXApp::CreateRing(const std::string& path, QAScan scan)
     QOXRing* ring = QOXNew<QOXRing>(folder);
     ring->ResetView();
     if (scan == QAScan::AcrossFrames)
-        ring->ExpandAcrossFrames(QOXRing::Clock::now() + ScanSlice);
+        ring->ExpandAcrossFrames(QOXRing::Clock::now() + FirstScanSlice);
     else
         ring->Root->Expand();
     ring->Relayout();
@@ -202,8 +202,6 @@ bool QOXApp::RefreshRing(QOXRing* ring)
 
 void QOXApp::UpdateRings(float frameSeconds)
 {
-    ContinueScans();
-    Sizes->Pump(frameSeconds);
     for (QOXRing* ring : *Rings)
         ring->Update();
     RefreshClock += frameSeconds;
@@ -212,6 +210,12 @@ void QOXApp::UpdateRings(float frameSeconds)
         RefreshAll();
     }
     ShowProgress();
+}
+
+void QOXApp::FollowDisk(float frameSeconds)
+{
+    ContinueScans();
+    Sizes->Pump(frameSeconds);
 }
 
 void QOXApp::ContinueScans()

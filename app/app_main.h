@@ -57,7 +57,7 @@ public:
 
     // The frame (app_frame.cpp): viewport, input and ring navigation, ring updates with the
     // automatic refresh, the cursor's frame, the drawing (only when the picture would change),
-    // the task-bar title and the clipboard count.
+    // the task-bar title and the clipboard count, and then the disk's part (FollowDisk).
     void Frame();
     void SetViewportSizes();
     void HandleInput();
@@ -102,11 +102,14 @@ public:
     // Refreshes one ring; false when its folder is gone, and the ring with it (closed as by
     // CloseRing).
     bool RefreshRing(QOXRing* ring);
-    // The rings' part of a frame: the sizes counted in the background and the changes seen on the
-    // disk (when "CountFolderSizesInBackground" is on), every ring's Update in list order, then
-    // the automatic refresh once "AutoRefreshTime" seconds of frame time have passed (never when
-    // it is 0).
+    // The rings' part of a frame: every ring's Update in list order, then the automatic refresh
+    // once "AutoRefreshTime" seconds of frame time have passed (never when it is 0), and the
+    // progress in status panel 4.
     void UpdateRings(float frameSeconds);
+    // The disk's part of a frame, after its drawing, so that a frame shows at once what there is:
+    // the folders still coming in read on, and the sizes counted in the background and the
+    // changes seen on the disk handed to the rings (when "CountFolderSizesInBackground" is on).
+    void FollowDisk(float frameSeconds);
     // The frame's slice of the scans that run across frames, the current ring's first.
     void ContinueScans();
     void ApplyDisplayChange() override;
@@ -160,13 +163,15 @@ public:
     platform::OverwritePrompt* Overwrite = nullptr; // not owned; the overwrite dialog
     platform::ProgressView* Progress = nullptr;  // not owned; the progress window and the events
     platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys of the moment
-    // Owned; the background counting of folder sizes and the live rings, driven by UpdateRings.
+    // Owned; the background counting of folder sizes and the live rings, driven by FollowDisk.
     std::unique_ptr<QASizes> Sizes;
     QAPictureWatch Picture; // whether a frame has anything new to draw
     long DrawnFrames = 0;   // frames drawn since start-up
     QAFrameStats FrameStats; // a line per drawn frame, when asked for
-    // How long a frame reads folders of rings whose scans run across frames (a part at least).
+    // How long a frame reads folders of rings whose scans run across frames (a part at least),
+    // and how long a new ring reads before it is first shown.
     std::chrono::milliseconds ScanSlice{30};
+    std::chrono::milliseconds FirstScanSlice{10};
 
 protected:
     ~QOXApp() override;

@@ -53,14 +53,19 @@ void QASizes::Pump(float frameSeconds)
         ring->Sizes->Animate();
 }
 
-// Rings open before counting started are read again, so that their files know their sizes.
+// Rings read before counting started are read again, so that their files know their sizes; rings
+// read with it on already do (the rings the program opens at start).
 void QASizes::Start()
 {
     Counter = std::make_unique<platform::FolderCounter>();
     Watcher = std::make_unique<platform::FolderWatcher>(WatchLimit);
-    for (int index = 0; index <= App.Rings->LastIndex();)
-        if (App.RefreshRing(App.Rings->Get(index)))
+    for (int index = 0; index <= App.Rings->LastIndex();) {
+        QOXRing* ring = App.Rings->Get(index);
+        if (!ring->FilesWithoutSizes || App.RefreshRing(ring)) {
+            ring->FilesWithoutSizes = false;
             ++index;
+        }
+    }
 }
 
 // Counting turned off: the rings are sized as they were before it, and nothing reads the disk.

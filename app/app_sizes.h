@@ -3,7 +3,7 @@
 // disk live: the counter and the folder watcher (made when "CountFolderSizesInBackground" is on,
 // dropped when it goes off), each ring's count kept in step with the ring, the totals handed to the
 // elements, changed folders read again, and the count of the current ring in status panel 4.
-// Everything here runs on the GUI thread, once a frame, from QOXApp::UpdateRings.
+// Everything here runs on the GUI thread, once a frame, from QOXApp::FollowDisk.
 #include <memory>
 #include <optional>
 #include <string>

@@ -164,6 +164,7 @@ public:
     {
         Engine()->Update();
         App()->UpdateRings(Engine()->Timer->GetDelta());
+        App()->FollowDisk(Engine()->Timer->GetDelta());
         Device->ClearBuffers();
         Renderer->DrawShadow(Ring);
         Device->ClearBuffers();

@@ -93,6 +93,8 @@ def xdotool(*arguments):
 class Program:
     def __init__(self, binary, home, stats=None):
         self.stats = stats
+        if stats and os.path.exists(stats):
+            os.remove(stats)  # the lines of a run before are not this run's
         command = [binary] + (["--frame-stats", stats] if stats else [])
         environment = dict(os.environ, ORBIVANE_HOME=home)
         self.started = time.perf_counter()

@@ -3,13 +3,17 @@
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "ring/element_folder.h"
+#include "ring/ring_main.h"
 #include "ring/view_match.h"
 
 QRFolderScan::QRFolderScan(QREFolder& folder) : Target(&folder), Path(folder.FullPath())
 {
     Known.reserve(static_cast<std::size_t>(folder.Folders->Count() + folder.Files->Count()));
     folder.ForEachChild([&](const QRElement* child) { Known.insert(child->Name); });
-    Listing.Open(Path, Target->ScanDetail());
+    const platform::ListingDetail detail = Target->ScanDetail();
+    if (detail == platform::ListingDetail::Kinds)
+        Target->Ring->FilesWithoutSizes = true;
+    Listing.Open(Path, detail);
 }
 
 // A folder whose reading breaks off midway keeps the entries read before.

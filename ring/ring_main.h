@@ -98,6 +98,7 @@ public:
     QRRingSizes* Sizes = nullptr;
     std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
     std::unique_ptr<QRFolderScan> RootScan; // owned; the root's scan while it runs across frames
+    bool FilesWithoutSizes = false; // some folder of the ring was read without its files' sizes
 
 protected:
     ~QOXRing() override;

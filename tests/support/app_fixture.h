@@ -77,11 +77,13 @@ protected:
         for (QOXRing* ring : *TheApp->Rings)
             ring->Update();
     }
-    // A frame with the rings' whole part: the counting, the changes seen on the disk, the updates.
+    // A frame with the rings' whole part: the counting, the changes seen on the disk, the updates,
+    // and the folders still coming in read on.
     void Pump(int milliseconds = 50)
     {
         EngineFrame(milliseconds);
         TheApp->UpdateRings(static_cast<float>(milliseconds) / 1000.0f);
+        TheApp->FollowDisk(static_cast<float>(milliseconds) / 1000.0f);
     }
     // Frames until `done` holds, for at most `deadline` of real time; whether it came to hold.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline = std::chrono::seconds(20))

@@ -214,6 +214,7 @@ public:
         Clock.Advance(kFrameMilliseconds);
         TheEngine->Update();
         Application->UpdateRings(kFrameSeconds);
+        Application->FollowDisk(kFrameSeconds);
         DrawnBefore = Scene->Renderer->ElementsDrawn;
     }
     // A frame before the last: everything the scene does from frame to frame (the animations, the
