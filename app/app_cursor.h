@@ -88,6 +88,10 @@ public:
     // trash, unless the disk changed since in a way that makes it unsafe.
     void Undo();
     bool CanUndo() const { return Files.CanUndo(); }
+    // Edit > Clean up: removes the partial files that a copy or move left when the program was
+    // killed (found at start-up) and gives the folders it left owner-only their permissions.
+    void CleanUp();
+    bool CanCleanUp() const { return Files.CanCleanUp(); }
     // Not empty, none of the symbols \ / : * ? " < > |, not "." or ".."; says why otherwise.
     bool IsValidFileName(const std::string& name) const;
     // The deletion entry points of the ring model: whether the entry is gone from the disk.

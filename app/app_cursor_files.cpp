@@ -105,7 +105,8 @@ platform::OperationResult QAFileOperations::Run(Operate operate)
 {
     Busy = true;
     QABusy busy(*App());
-    const platform::FileOperation operation(Overwrite, Progress, Trash);
+    platform::FileOperation operation(Overwrite, Progress, Trash);
+    operation.InFlightFolder = InFlightFolder();
     platform::OperationResult result = operate(operation);
     Busy = false;
     return result;
@@ -178,6 +179,42 @@ void QAFileOperations::Undo()
     ReportFailures(result.Failures, "Could not undo everything:");
     if (result.End != platform::OperationEnd::Refused)
         Journal = {};
+}
+
+// The program's folder for state: the program folder of a portable copy, $XDG_STATE_HOME/orbivane
+// of an installed one.
+std::string QAFileOperations::InFlightFolder()
+{
+    return Engine()->FileSystem->StatePath;
+}
+
+void QAFileOperations::FindLeftovers()
+{
+    Left = platform::FindLeftovers(InFlightFolder());
+    if (Left.NothingLeft()) {
+        platform::CleanUp(Left); // the journals alone
+        return;
+    }
+    Log("A copy or move that did not end left behind:");
+    for (const platform::LeftEntry& file : Left.PartialFiles)
+        Log("  partial file " + Quoted(file.Path));
+    for (const platform::LeftEntry& folder : Left.OwnerOnlyFolders)
+        Log("  folder left owner-only " + Quoted(folder.Path));
+    Message("A copy or move that did not end (the program was stopped) left " +
+            Count(Left.PartialFiles.size(), "partial file", "partial files") + " and " +
+            Count(Left.OwnerOnlyFolders.size(), "folder", "folders") +
+            " without their permissions; the console lists them. Edit > Clean up removes the partial files and "
+            "gives the folders their permissions.");
+}
+
+void QAFileOperations::CleanUp()
+{
+    if (Busy || Left.NothingLeft())
+        return;
+    for (const platform::LeftEntry& file : Left.PartialFiles)
+        Log("Removing partial file " + Quoted(file.Path));
+    ReportFailures(platform::CleanUp(Left), "Could not clean up everything:");
+    Left = platform::FindLeftovers(InFlightFolder());
 }
 
 // A change that did something becomes the one to undo; one that did nothing leaves the last.
@@ -372,6 +409,15 @@ void QACursor::CreateNamedEntry(QAEntryKind kind)
         else
             Files.CreateFile(path);
     }
+    App()->RefreshAll();
+}
+
+void QACursor::CleanUp()
+{
+    MenuOpen = false;
+    if (Files.Running() || !Files.CanCleanUp())
+        return;
+    Files.CleanUp();
     App()->RefreshAll();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_inflight.h"
 #include "platform/file_operation.h"
 #include "platform/trash.h"
 
@@ -39,9 +40,18 @@ public:
     bool CanUndo() const { return !Journal.Empty(); }
     bool Running() const { return Busy; }
 
+    // At start-up: what copies or moves that did not end (the program was killed) left behind, on
+    // the console, with a message when there is something to clean up.
+    void FindLeftovers();
+    // Removes the partial files found and gives the folders found their permissions.
+    void CleanUp();
+    bool CanCleanUp() const { return !Left.NothingLeft(); }
+    // The folder of the journals of running operations: the program's folder for its state.
+    static std::string InFlightFolder();
+
     platform::OverwritePrompt* Overwrite = nullptr; // not owned; the overwrite dialog
     platform::ProgressView* Progress = nullptr;     // not owned; the progress window
-    platform::Trash* Trash = &DesktopTrash;         // not owned; the desktop's trash unless replaced
+    platform::Trash* Trash = &Desktop;              // not owned; the desktop's trash unless replaced
 
 private:
     template <class Operate>
@@ -52,7 +62,8 @@ private:
     bool CreateEntry(bool (*create)(const std::string&, platform::FileJournal&, platform::FileFailure&),
                      const std::string& path);
 
-    platform::QtTrash DesktopTrash;
+    platform::DesktopTrash Desktop;
     platform::FileJournal Journal;
+    platform::Leftovers Left; // found at start-up, until cleaned up
     bool Busy = false;
 };

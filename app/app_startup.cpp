@@ -107,6 +107,7 @@ void QOXApp::StartCursor()
     TheCursor->Modifiers = Modifiers;
     TheCursor->Files.Overwrite = Overwrite;
     TheCursor->Files.Progress = Progress;
+    TheCursor->Files.FindLeftovers();
 }
 
 void QOXApp::StartLists()

@@ -60,8 +60,10 @@ void TFormMain::ConnectCommands()
         {"CMNewFile", cursor(&QACursor::NewFile)},
         {"CMNewFolder", cursor(&QACursor::NewFolder)},
         {"MMUndo", cursor(&QACursor::Undo)},
+        {"MMCleanUp", cursor(&QACursor::CleanUp)},
         {"MyDocuments1", [this] { Application->CreateRing(QOXApp::DocumentsFolder(), QAScan::AcrossFrames); }},
-        {"ProgramFiles1", [this] { Application->CreateRing(QOXApp::SpecialFolder("PROGRAMFILES"), QAScan::AcrossFrames); }},
+        {"ProgramFiles1",
+         [this] { Application->CreateRing(QOXApp::SpecialFolder("PROGRAMFILES"), QAScan::AcrossFrames); }},
         {"Directory1", app(&QOXApp::NewRingDialog)},
         {"CMBGNewRing", app(&QOXApp::NewRingDialog)},
         {"MinimizeRing2", cursor(&QACursor::MinimizeRing)},
@@ -95,13 +97,17 @@ void TFormMain::ConnectCommands()
     }
 }
 
-// The open Edit menu shows whether there is a change to undo; closed, the item stays enabled, so
-// that Ctrl+Z always reaches the cursor (which does nothing without a change).
+// The open Edit menu shows whether there is a change to undo and something to clean up; closed,
+// Undo stays enabled, so that Ctrl+Z always reaches the cursor (which does nothing without a change).
 void TFormMain::OfferUndoOnEditMenu()
 {
     QMenu* edit = MainMenus->Menu("Edit1");
     QAction* undo = MainMenus->Item("MMUndo");
-    connect(edit, &QMenu::aboutToShow, this, [this, undo] { undo->setEnabled(Started() && Application->TheCursor->CanUndo()); });
+    QAction* cleanUp = MainMenus->Item("MMCleanUp");
+    connect(edit, &QMenu::aboutToShow, this, [this, undo, cleanUp] {
+        undo->setEnabled(Started() && Application->TheCursor->CanUndo());
+        cleanUp->setEnabled(Started() && Application->TheCursor->CanCleanUp());
+    });
     connect(edit, &QMenu::aboutToHide, this, [undo] { undo->setEnabled(true); });
 }
 

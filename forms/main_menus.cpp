@@ -32,6 +32,7 @@ constexpr ItemRow kMainMenu[] = {
     {"File1", "Quit1", "Quit", "Alt+F4", 0},
     {"", "Edit1", "Edit", "", kMenu},
     {"Edit1", "MMUndo", "Undo", "Ctrl+Z", 0},
+    {"Edit1", "MMCleanUp", "Clean up", "", 0},
     {"Edit1", "MMLineUndo", "-", "", kSeparator},
     {"Edit1", "Cut1", "Cut", "Ctrl+X", 0},
     {"Edit1", "Copy1", "Copy", "Ctrl+C", 0},

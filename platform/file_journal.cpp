@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "platform/file_run.h"
+#include <set>
 
 namespace platform {
 
@@ -33,10 +33,29 @@ void FileJournal::AddCreated(const std::string& path, const EntryIdentity& ident
     Steps.push_back({StepKind::Created, path, "", identity, 0});
 }
 
-std::string TrashInfoOf(const std::string& pathInTrash)
+void FileJournal::KeepPartialMove(std::size_t mark, const std::string& source, const std::string& target,
+                                  const std::vector<RemovedEntry>& removed)
 {
-    const std::string trash = ParentOf(ParentOf(pathInTrash));
-    return JoinPath(JoinPath(trash, "info"), NameOf(pathInTrash) + ".trashinfo");
+    std::set<std::string> files;
+    for (const RemovedEntry& entry : removed) {
+        if (!entry.Folder)
+            files.insert(entry.Path);
+    }
+    const auto below = [](const std::string& path, const std::string& top) {
+        return path.compare(0, top.size(), top) == 0 && (path.size() == top.size() || path[top.size()] == '/');
+    };
+    for (std::size_t i = mark; i < Steps.size(); ++i) {
+        JournalStep& step = Steps[i];
+        const std::string from = below(step.Path, target) ? source + step.Path.substr(target.size()) : "";
+        if (step.Kind == StepKind::Created && files.contains(from)) {
+            step.Kind = StepKind::Moved;
+            step.From = from;
+        }
+    }
+    for (const RemovedEntry& entry : removed) {
+        if (entry.Folder && below(entry.Path, source))
+            Steps.push_back({StepKind::Merged, target + entry.Path.substr(source.size()), entry.Path, {}, entry.Mode});
+    }
 }
 
 } // namespace platform

@@ -39,6 +39,13 @@ struct JournalStep {
     mode_t Mode = 0;        // Merged: the permissions of the folder removed
 };
 
+// An entry of a move's source that went once it was copied.
+struct RemovedEntry {
+    std::string Path;
+    bool Folder = false;
+    mode_t Mode = 0; // a folder's permissions
+};
+
 struct FileJournal {
     std::vector<JournalStep> Steps; // in the order they were done
     bool ReplacedEntries = false;   // an entry was overwritten: the operation cannot be undone
@@ -48,9 +55,12 @@ struct FileJournal {
     void Add(StepKind kind, const std::string& path, const std::string& from = "", mode_t mode = 0);
     // Records an entry made with the identity it was given.
     void AddCreated(const std::string& path, const EntryIdentity& identity);
+    // The steps from `mark` on copied `source` to `target`, and only the `removed` part of the
+    // source went: each copy whose source went becomes a move, and each folder that went is made
+    // again (those steps come last, so that undoing, newest first, makes the folders before their
+    // entries come back).
+    void KeepPartialMove(std::size_t mark, const std::string& source, const std::string& target,
+                         const std::vector<RemovedEntry>& removed);
 };
-
-// The trash's record of an entry: "<trash>/files/NAME" is described by "<trash>/info/NAME.trashinfo".
-std::string TrashInfoOf(const std::string& pathInTrash);
 
 } // namespace platform

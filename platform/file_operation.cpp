@@ -10,6 +10,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/file_entry.h"
+#include "platform/file_inflight.h"
 #include "platform/file_removal.h"
 #include "platform/file_run.h"
 #include "platform/file_transfer.h"
@@ -24,13 +26,8 @@ namespace {
 struct Source {
     std::string Path;
     struct stat Status {};
-    bool SameFileSystem = false; // a move that is one rename
+    bool OneRename = false; // a move on the target's own mount
 };
-
-bool SameEntry(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 std::string RealPath(const std::string& path)
 {
@@ -38,37 +35,45 @@ std::string RealPath(const std::string& path)
     return resolved != nullptr ? std::string(resolved.get()) : path;
 }
 
-// The target folder and every folder above it, as the system finds them (links resolved).
-std::vector<struct stat> TargetAndAbove(const std::string& target)
+// The target folder and every folder above it, as the system finds them (links and ".." resolved).
+FolderIdentities TargetAndAbove(const std::string& target)
 {
-    std::vector<struct stat> chain;
+    FolderIdentities chain;
     for (std::string path = RealPath(target);; path = ParentOf(path)) {
         struct stat status {};
         if (::stat(path.c_str(), &status) == 0)
-            chain.push_back(status);
+            chain.insert({status.st_dev, status.st_ino});
         if (path == "/" || path == ".")
             return chain;
     }
 }
 
-Refusal CheckTransfer(const std::vector<std::string>& sources, const std::string& target)
+bool IsAbove(const FolderIdentities& above, const struct stat& status)
+{
+    return S_ISDIR(status.st_mode) && above.contains({status.st_dev, status.st_ino});
+}
+
+// What can be told from the sources' own entries, by identity: a folder that is the target or lies
+// above it, and an entry whose place in the target it already takes (its own folder is the target,
+// or the target holds it under its name through another mount or link).
+Refusal CheckTransfer(const std::vector<std::string>& sources, const std::string& target,
+                      const FolderIdentities& above)
 {
     struct stat targetStatus {};
     if (::stat(target.c_str(), &targetStatus) != 0 || !S_ISDIR(targetStatus.st_mode))
         return {RefusalKind::TargetNotFolder, target};
-    const std::vector<struct stat> above = TargetAndAbove(target);
     for (const std::string& path : sources) {
         struct stat status {};
         if (::lstat(path.c_str(), &status) != 0)
             continue; // reported when its turn comes
         if (S_ISDIR(status.st_mode) && SameEntry(status, targetStatus))
             return {RefusalKind::SourceIsTarget, path};
-        for (const struct stat& folder : above) {
-            if (S_ISDIR(status.st_mode) && SameEntry(status, folder))
-                return {RefusalKind::IntoItself, path};
-        }
+        if (IsAbove(above, status))
+            return {RefusalKind::IntoItself, path};
         struct stat parent {};
-        if (::stat(ParentOf(path).c_str(), &parent) == 0 && SameEntry(parent, targetStatus))
+        struct stat inTarget {};
+        if ((::stat(ParentOf(path).c_str(), &parent) == 0 && SameEntry(parent, targetStatus)) ||
+            (::lstat(JoinPath(target, NameOf(path)).c_str(), &inTarget) == 0 && SameEntry(inTarget, status)))
             return {RefusalKind::AlreadyInTarget, path};
     }
     return {};
@@ -97,6 +102,31 @@ std::vector<Source> FindSources(FileRun& run, const std::vector<std::string>& pa
     return found;
 }
 
+// Counts the work, and walks every source that is copied: a folder met there that is the target or
+// lies above it (the target reached through a bind mount of a folder inside the source) would be
+// copied into itself for ever. Nothing is touched yet.
+Refusal MeasureSources(FileRun& run, std::vector<Source>& found, TransferKind kind, const std::string& target,
+                       const FolderIdentities& above)
+{
+    const std::uint64_t targetMount = MountOf(AT_FDCWD, RealPath(target));
+    std::int64_t units = 0;
+    for (Source& source : found) {
+        source.OneRename = kind == TransferKind::Move && MountOf(AT_FDCWD, source.Path) == targetMount;
+        if (source.OneRename) {
+            ++units;
+            continue;
+        }
+        FolderIdentities folders;
+        units += MeasureTree(run, source.Path, TreeMeasure::EntriesAndBytes, &folders);
+        for (const auto& folder : folders) {
+            if (above.contains(folder))
+                return {RefusalKind::IntoItself, source.Path};
+        }
+    }
+    run.AddToTotal(units);
+    return {};
+}
+
 } // namespace
 
 FileOperation::FileOperation(OverwritePrompt* prompt, ProgressView* progress, Trash* trash)
@@ -108,28 +138,42 @@ OperationResult FileOperation::Transfer(TransferKind kind, const std::vector<std
                                         const std::string& targetFolder) const
 {
     FileRun run(Prompt, Progress, ShowProgressAfter, EventInterval);
+    InFlightJournal inFlight(InFlightFolder);
+    run.InFlight = &inFlight;
+    run.ChangedReason = kind == TransferKind::Move ? kChangedWhileMoved : kChangedWhileCopied;
     const std::string target = WithoutTrailingSlash(targetFolder);
     std::vector<std::string> paths;
     for (const std::string& source : sources)
         paths.push_back(WithoutTrailingSlash(source));
-    const Refusal refusal = CheckTransfer(paths, target);
+    const FolderIdentities above = TargetAndAbove(target);
+    Refusal refusal = CheckTransfer(paths, target, above);
+    std::vector<Source> found;
+    if (refusal.Kind == RefusalKind::None) {
+        found = FindSources(run, paths);
+        refusal = MeasureSources(run, found, kind, target, above);
+    }
     if (refusal.Kind != RefusalKind::None)
         return run.Refuse(refusal);
-    struct stat targetStatus {};
-    ::stat(target.c_str(), &targetStatus);
-    std::vector<Source> found = FindSources(run, paths);
-    std::int64_t units = 0;
-    for (Source& source : found) {
-        source.SameFileSystem = kind == TransferKind::Move && source.Status.st_dev == targetStatus.st_dev;
-        units += source.SameFileSystem ? 1 : MeasureTree(run, source.Path, TreeMeasure::EntriesAndBytes);
+    const Descriptor folder(::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.Valid()) {
+        run.Fail(target, errno);
+        return run.Finish();
     }
-    run.AddToTotal(units);
     FileTransfer transfer(run);
     for (const Source& source : found) {
-        const std::string to = JoinPath(target, NameOf(source.Path));
-        const StepEnd end = kind == TransferKind::Copy ? transfer.Copy(source.Path, to, source.Status)
-                                                       : transfer.Move(source.Path, to, source.Status);
-        if (end == StepEnd::Stopped || (source.SameFileSystem && !run.Step(source.Path, to, 1)))
+        OpenedEntry entry;
+        struct stat status {};
+        int error = OpenParentOf(source.Path, entry);
+        if (error == 0)
+            error = StatusAt(entry.At, status);
+        if (error != 0) {
+            run.Fail(source.Path, error);
+            continue;
+        }
+        const EntryAt to{folder.Get(), entry.At.Name, JoinPath(target, entry.At.Name)};
+        const StepEnd end = kind == TransferKind::Copy ? transfer.Copy(entry.At, to, status)
+                                                       : transfer.Move(entry.At, to, status);
+        if (end == StepEnd::Stopped || (source.OneRename && !run.Step(source.Path, to.Path, 1)))
             break;
     }
     return run.Finish();

@@ -2,11 +2,14 @@
 // Copy, move, rename and delete of a batch of entries into one target folder, with the user's
 // overwrite answers, a progress window for long operations and a journal for undoing them.
 //
-// Nothing is ever lost: every file is written under a temporary name in the target folder and
+// Nothing is ever lost: every file is written under a partial name in the target folder and
 // renamed into place, so a failure or a cancel never leaves a half-written file under the real
-// name; a move across file systems deletes a source only after its whole copy succeeded; links are
-// copied and deleted as links, never followed. Every failure is reported with the path and the
-// system's reason, and what was done before it stays done.
+// name; a move across file systems deletes a source only after its whole copy succeeded, and only
+// what it copied, while it is still as it was copied; entries are compared by identity, never by
+// path, so a folder reached through another mount is never copied into itself or moved onto
+// itself; links are copied and deleted as links, never followed, and an entry swapped for a link
+// or a pipe meanwhile is reported, never followed or waited on. Every failure is reported with the
+// path and the system's reason, and what was done before it stays done.
 //
 // An operation runs on the calling thread (the GUI thread) and hands the window system's events to
 // the progress view between its small steps, so the window stays responsive and Cancel works.
@@ -78,7 +81,7 @@ enum class RefusalKind {
     None,
     SourceIsTarget,    // a folder copied or moved into itself
     IntoItself,        // a folder copied or moved below itself
-    AlreadyInTarget,   // the entry already lies in the target folder
+    AlreadyInTarget,   // the entry already lies in the target folder, or is the entry of its name there
     TargetNotFolder,   // the target is missing or not a folder
     FileSystemRoot,    // deleting "/"
     NothingToUndo,
@@ -111,7 +114,8 @@ public:
 
     // Copies or moves every source (paths without a trailing "/") into the target folder under
     // its own name. Refused, touching nothing, when a source is the target, a folder would land
-    // in itself or below itself, a source already lies in the target, or the target is no folder.
+    // in itself or below itself (also through another mount of it), a source already lies in the
+    // target (or the target holds it under its name), or the target is no folder.
     OperationResult Transfer(TransferKind kind, const std::vector<std::string>& sources,
                              const std::string& targetFolder) const;
     // Folders are deleted with all they hold; links are deleted, never what they point to.
@@ -125,6 +129,9 @@ public:
     std::chrono::milliseconds ShowProgressAfter{500};
     // How often the window system's events are handled; 0: at every step.
     std::chrono::milliseconds EventInterval{20};
+    // Where a copy or a move writes down, while it runs, what a kill would leave behind
+    // (platform/file_inflight); empty: nowhere.
+    std::string InFlightFolder;
 
 private:
     OverwritePrompt* Prompt = nullptr; // not owned

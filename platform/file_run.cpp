@@ -1,15 +1,13 @@
 #include "platform/file_run.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
-#include <fcntl.h>
-#include <stdio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <random>
+
+#include "platform/file_inflight.h"
 
 namespace platform {
 
@@ -122,24 +120,6 @@ OperationResult FileRun::Finish()
     return std::move(Result);
 }
 
-std::int64_t MeasureTree(FileRun& run, const std::string& path, TreeMeasure measure)
-{
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0)
-        return 1;
-    if (S_ISREG(status.st_mode) && measure == TreeMeasure::EntriesAndBytes)
-        return 1 + status.st_size;
-    if (!S_ISDIR(status.st_mode) || !run.Step(path, "", 0))
-        return 1;
-    std::vector<std::string> names;
-    int error = 0;
-    std::int64_t units = 1;
-    FolderNames(path, names, error);
-    for (const std::string& name : names)
-        units += MeasureTree(run, JoinPath(path, name), measure);
-    return units;
-}
-
 OperationResult FileRun::Refuse(const Refusal& refusal)
 {
     Result.End = OperationEnd::Refused;
@@ -147,67 +127,53 @@ OperationResult FileRun::Refuse(const Refusal& refusal)
     return Finish();
 }
 
-bool FolderNames(const std::string& folder, std::vector<std::string>& names, int& error)
+StepEnd FileRun::OpenFolder(const EntryAt& entry, const struct stat& status, Descriptor& folder,
+                            std::vector<std::string>& names)
 {
-    names.clear();
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    DIR* directory = descriptor >= 0 ? ::fdopendir(descriptor) : nullptr;
-    if (directory == nullptr) {
-        error = errno;
-        if (descriptor >= 0)
-            ::close(descriptor);
-        return false;
-    }
-    errno = 0;
-    while (const dirent* entry = ::readdir(directory)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.emplace_back(entry->d_name);
-    }
-    error = errno;
-    ::closedir(directory);
-    return error == 0;
+    int error = OpenFolderAt(entry, status, folder);
+    if (error == ESTALE)
+        return FailChanged(entry.Path);
+    if (error == 0)
+        error = NamesIn(folder.Get(), names);
+    return error == 0 ? StepEnd::Done : Fail(entry.Path, error);
 }
 
-std::string ParentOf(const std::string& path)
+void FileRun::WritingInto(const std::string& folder)
 {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    if (InFlight != nullptr)
+        InFlight->WritingInto(folder);
 }
 
-std::string NameOf(const std::string& path)
+void FileRun::MadeFolder(const std::string& path, const struct stat& made, mode_t finalMode)
 {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    if (InFlight != nullptr)
+        InFlight->MadeFolder(path, made, finalMode);
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name)
+std::int64_t MeasureTree(FileRun& run, const EntryAt& entry, TreeMeasure measure, FolderIdentities* folders)
 {
-    return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+    struct stat status {};
+    if (StatusAt(entry, status) != 0)
+        return 1;
+    if (S_ISREG(status.st_mode) && measure == TreeMeasure::EntriesAndBytes)
+        return 1 + status.st_size;
+    Descriptor folder;
+    std::vector<std::string> names;
+    if (!S_ISDIR(status.st_mode) || !run.Step(entry.Path, "", 0) || OpenFolderAt(entry, status, folder) != 0 ||
+        NamesIn(folder.Get(), names) != 0)
+        return 1;
+    if (folders != nullptr)
+        folders->insert({status.st_dev, status.st_ino});
+    std::int64_t units = 1;
+    for (const std::string& name : names)
+        units += MeasureTree(run, entry.Child(folder.Get(), name), measure, folders);
+    return units;
 }
 
-std::string TemporaryName()
+std::int64_t MeasureTree(FileRun& run, const std::string& path, TreeMeasure measure, FolderIdentities* folders)
 {
-    static std::mt19937_64 random{std::random_device{}()};
-    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string name = ".orbivane-";
-    std::uint64_t value = random();
-    for (int i = 0; i < 10; ++i, value /= 36)
-        name += kDigits[value % 36];
-    return name;
-}
-
-int RenameNoReplace(const std::string& from, const std::string& to)
-{
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    struct stat existing {};
-    if (::lstat(to.c_str(), &existing) == 0)
-        return EEXIST;
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    OpenedEntry entry;
+    return OpenParentOf(path, entry) == 0 ? MeasureTree(run, entry.At, measure, folders) : 1;
 }
 
 } // namespace platform

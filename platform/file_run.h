@@ -5,12 +5,21 @@
 
 #include <chrono>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/file_entry.h"
 #include "platform/file_operation.h"
 
 namespace platform {
+
+class InFlightJournal;
+
+// Why an entry was left alone.
+inline constexpr const char* kChangedWhileCopied = "It changed while it was copied and was left out";
+inline constexpr const char* kChangedWhileMoved = "It changed while it was moved and was left in place";
 
 // How the work on one entry ended. Only Done lets a move delete its source.
 enum class StepEnd { Done, Skipped, Failed, Stopped };
@@ -48,6 +57,18 @@ public:
     // Records a failure with the system's reason for `error`, or with a reason of its own.
     StepEnd Fail(const std::string& path, int error);
     StepEnd Fail(const std::string& path, const std::string& reason);
+    // An entry that changed under the operation (swapped, written to, added) and was left alone.
+    StepEnd FailChanged(const std::string& path) { return Fail(path, ChangedReason); }
+
+    // Opens a folder found before and reads its names: Done, or the failure reported (one that is no
+    // longer the folder found, as changed).
+    StepEnd OpenFolder(const EntryAt& entry, const struct stat& status, Descriptor& folder,
+                       std::vector<std::string>& names);
+
+    // Before partial files are written into `folder`, and when a folder is made that stays
+    // owner-only until filled: the journal that lets the next start clean up after a kill.
+    void WritingInto(const std::string& folder);
+    void MadeFolder(const std::string& path, const struct stat& made, mode_t finalMode);
 
     // The result, marked cancelled when the user stopped the operation.
     OperationResult Finish();
@@ -57,6 +78,8 @@ public:
     OperationResult Result;
     // The process's file-creation mask: the permissions it takes from every entry made.
     const mode_t CreationMask = CurrentCreationMask();
+    InFlightJournal* InFlight = nullptr; // not owned; none: nothing is written down
+    const char* ChangedReason = kChangedWhileCopied; // a move says that it left the entry in place
 
 private:
     static mode_t CurrentCreationMask();
@@ -77,24 +100,14 @@ private:
 
 enum class TreeMeasure { Entries, EntriesAndBytes };
 
-// The work of an operation on `path` with all it holds: one unit an entry, and the bytes of its
-// files when they are to be copied. Links are not followed.
-std::int64_t MeasureTree(FileRun& run, const std::string& path, TreeMeasure measure);
+// The device and inode of folders, to tell whether a folder is met again through another path.
+using FolderIdentities = std::set<std::pair<dev_t, ino_t>>;
 
-// The names in a folder (without "." and ".."); false with the error when it cannot be read. The
-// folder itself is never reached through a link.
-bool FolderNames(const std::string& folder, std::vector<std::string>& names, int& error);
-
-// The folder part of a path ("/a/b" -> "/a"; "/a" -> "/") and the last name ("/a/b" -> "b").
-std::string ParentOf(const std::string& path);
-std::string NameOf(const std::string& path);
-std::string JoinPath(const std::string& folder, const std::string& name);
-
-// A name for a temporary entry in a folder, short whatever the final name's length.
-std::string TemporaryName();
-
-// Renames without ever replacing an entry of the new name; 0 or the error (EEXIST when taken).
-// Where the file system cannot promise that, the name is looked up first.
-int RenameNoReplace(const std::string& from, const std::string& to);
+// The work of an operation on an entry with all it holds: one unit an entry, and the bytes of its
+// files when they are to be copied. Links are not followed; every folder met goes into `folders`
+// when given.
+std::int64_t MeasureTree(FileRun& run, const EntryAt& entry, TreeMeasure measure, FolderIdentities* folders = nullptr);
+std::int64_t MeasureTree(FileRun& run, const std::string& path, TreeMeasure measure,
+                         FolderIdentities* folders = nullptr);
 
 } // namespace platform

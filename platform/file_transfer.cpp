@@ -5,16 +5,34 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "platform/file_leaf.h"
-#include "platform/file_removal.h"
 
 namespace platform {
 
-StepEnd FileTransfer::Copy(const std::string& source, const std::string& target, const struct stat& status)
+namespace {
+
+// Sets a value for as long as this object lives.
+template <class T>
+class Scoped {
+public:
+    Scoped(T& place, T value) : Place(place), Old(place) { place = value; }
+    ~Scoped() { Place = Old; }
+    Scoped(const Scoped&) = delete;
+    Scoped& operator=(const Scoped&) = delete;
+
+private:
+    T& Place;
+    T Old;
+};
+
+} // namespace
+
+StepEnd FileTransfer::Copy(const EntryAt& source, const EntryAt& target, const struct stat& status)
 {
-    if (!Run.Step(source, target, 1))
+    if (!Run.Step(source.Path, target.Path, 1))
         return StepEnd::Stopped;
     if (S_ISDIR(status.st_mode))
         return CopyFolder(source, target, status);
@@ -22,39 +40,71 @@ StepEnd FileTransfer::Copy(const std::string& source, const std::string& target,
 }
 
 // The names are read before anything is made, and a folder made here is locked to its owner until
-// its entries are in; then it takes the source's permissions and times. Nothing can be in the way
-// in a folder just made, so its entries are not looked up first (a name taken meanwhile still
-// shows when the entry is put in place).
-StepEnd FileTransfer::CopyFolder(const std::string& source, const std::string& target, const struct stat& status)
+// its entries are in; then, whatever happened to them, it takes the source's permissions and times.
+// Nothing can be in the way in a folder just made, so its entries are not looked up first (a name
+// taken meanwhile still shows when the entry is put in place).
+StepEnd FileTransfer::CopyFolder(const EntryAt& source, const EntryAt& target, const struct stat& status)
 {
+    if (MadeFolders.contains({status.st_dev, status.st_ino}))
+        return Run.Fail(source.Path, kCopyOfItself);
+    Descriptor in;
     std::vector<std::string> names;
-    int error = 0;
-    if (!FolderNames(source, names, error))
-        return Run.Fail(source, error);
-    const bool made = ::mkdir(target.c_str(), S_IRWXU) == 0;
-    struct stat existing {};
-    if (!made && errno != EEXIST)
-        return Run.Fail(target, errno);
-    if (!made && (::lstat(target.c_str(), &existing) != 0 || !S_ISDIR(existing.st_mode)))
-        return Run.Fail(target, kFolderOntoFile);
+    const StepEnd read = Run.OpenFolder(source, status, in, names);
+    if (read != StepEnd::Done)
+        return read;
+    Descriptor out;
+    bool made = false;
+    const StepEnd opened = OpenTargetFolder(source, target, status, out, made);
+    if (opened != StepEnd::Done)
+        return opened;
     FileJournal& journal = Run.Result.Journal;
     const std::size_t step = journal.Steps.size();
     if (made)
-        journal.Add(StepKind::Created, target);
-    const bool outer = FreshFolder;
-    FreshFolder = made;
-    StepEnd end = EachEntry(source, target, names, &FileTransfer::Copy);
-    FreshFolder = outer;
-    if (!made)
-        return end;
-    error = ::chmod(target.c_str(), CopyMode(status)) == 0 ? SetTimes(target, status) : errno;
-    if (error != 0)
-        end = Worse(end, Run.Fail(target, error));
-    IdentityOf(target, journal.Steps[step].Identity);
+        journal.AddCreated(target.Path, {});
+    if (Copied != nullptr)
+        (*Copied)[source.Path] = ReadOf(status);
+    StepEnd end = StepEnd::Done;
+    {
+        const Scoped<bool> fresh(FreshFolder, made);
+        end = EachEntry(source, in.Get(), target, out.Get(), names, &FileTransfer::Copy);
+    }
+    if (made)
+        FinishFolder(out.Get(), target, status, step, end);
     return end;
 }
 
-StepEnd FileTransfer::CopyLeaf(const std::string& source, const std::string& target, const struct stat& status)
+StepEnd FileTransfer::OpenTargetFolder(const EntryAt& source, const EntryAt& target, const struct stat& status,
+                                       Descriptor& folder, bool& made)
+{
+    made = ::mkdirat(target.Folder, target.Name.c_str(), S_IRWXU) == 0;
+    if (!made && errno != EEXIST)
+        return Run.Fail(target.Path, errno);
+    struct stat opened {};
+    const int error = OpenFolderAt(target, folder, opened);
+    if (error == ESTALE)
+        return Run.Fail(target.Path, kFolderOntoFile);
+    if (error != 0)
+        return Run.Fail(target.Path, error);
+    if (SameEntry(opened, status))
+        return Run.Fail(source.Path, kOntoItself);
+    if (made) {
+        MadeFolders.insert({opened.st_dev, opened.st_ino});
+        Run.MadeFolder(target.Path, opened, CopyMode(status));
+    }
+    return StepEnd::Done;
+}
+
+void FileTransfer::FinishFolder(int folder, const EntryAt& target, const struct stat& status, std::size_t step,
+                                StepEnd& end)
+{
+    const timespec times[2] = {status.st_atim, status.st_mtim};
+    struct stat finished {};
+    if (::fchmod(folder, CopyMode(status)) != 0 || ::futimens(folder, times) != 0 || ::fstat(folder, &finished) != 0)
+        end = Worse(end, Run.Fail(target.Path, errno));
+    Run.Result.Journal.Steps[step].Identity = IdentityOf(finished);
+}
+
+StepEnd FileTransfer::CopyLeaf(const EntryAt& source, const EntryAt& target, const struct stat& status)
 {
     Conflict conflict = Conflict::None;
     const StepEnd resolved = FreshFolder ? StepEnd::Done : ResolveLeaf(source, status, target, conflict);
@@ -63,119 +113,146 @@ StepEnd FileTransfer::CopyLeaf(const std::string& source, const std::string& tar
     return WriteAndInstall(source, target, status, conflict);
 }
 
-StepEnd FileTransfer::ResolveLeaf(const std::string& source, const struct stat& status, const std::string& target,
+StepEnd FileTransfer::ResolveLeaf(const EntryAt& source, const struct stat& status, const EntryAt& target,
                                   Conflict& conflict)
 {
     conflict = Conflict::None;
     struct stat existing {};
-    if (::lstat(target.c_str(), &existing) != 0)
-        return errno == ENOENT ? StepEnd::Done : Run.Fail(target, errno);
+    const int error = StatusAt(target, existing);
+    if (error != 0)
+        return error == ENOENT ? StepEnd::Done : Run.Fail(target.Path, error);
+    if (SameEntry(existing, status))
+        return Run.Fail(source.Path, kOntoItself);
     if (S_ISDIR(existing.st_mode))
-        return Run.Fail(target, kFileOntoFolder);
-    conflict = Run.AskReplace(target, existing, source, status);
+        return Run.Fail(target.Path, kFileOntoFolder);
+    conflict = Run.AskReplace(target.Path, existing, source.Path, status);
     if (conflict == Conflict::Skip)
         return StepEnd::Skipped;
     return conflict == Conflict::Stop ? StepEnd::Stopped : StepEnd::Done;
 }
 
-StepEnd FileTransfer::WriteAndInstall(const std::string& source, const std::string& target,
-                                      const struct stat& status, Conflict conflict)
+StepEnd FileTransfer::WriteAndInstall(const EntryAt& source, const EntryAt& target, const struct stat& status,
+                                      Conflict conflict)
 {
     LeafCopy leaf(Run, source, status, target);
-    const StepEnd written = leaf.Write();
-    if (written != StepEnd::Done)
-        return written;
-    return leaf.Install(conflict, [&](Conflict& again) { return ResolveLeaf(source, status, target, again); });
+    StepEnd end = leaf.Write();
+    if (end == StepEnd::Done)
+        end = leaf.Install(conflict, [&](Conflict& again) { return ResolveLeaf(source, status, target, again); });
+    if (end == StepEnd::Done && Copied != nullptr)
+        (*Copied)[source.Path] = ReadOf(leaf.SourceAsRead());
+    return end;
 }
 
-StepEnd FileTransfer::Move(const std::string& source, const std::string& target, const struct stat& status)
+StepEnd FileTransfer::Move(const EntryAt& source, const EntryAt& target, const struct stat& status)
 {
-    if (!Run.Step(source, target, 0))
+    if (!Run.Step(source.Path, target.Path, 0))
         return StepEnd::Stopped;
     struct stat existing {};
-    if (::lstat(target.c_str(), &existing) == 0)
+    int error = StatusAt(target, existing);
+    if (error == 0)
         return MoveOnto(source, target, status, existing);
-    if (errno != ENOENT)
-        return Run.Fail(target, errno);
-    const int error = RenameNoReplace(source, target);
+    if (error != ENOENT)
+        return Run.Fail(target.Path, error);
+    error = RenameNoReplace(source, target);
     if (error == 0) {
-        Run.Result.Journal.Add(StepKind::Moved, target, source);
+        Run.Result.Journal.Add(StepKind::Moved, target.Path, source.Path);
         return StepEnd::Done;
     }
     if (error == EXDEV)
         return MoveAcross(source, target, status, Conflict::None);
-    if (error == EEXIST && ::lstat(target.c_str(), &existing) == 0)
+    if (error == EEXIST && StatusAt(target, existing) == 0)
         return MoveOnto(source, target, status, existing);
-    return Run.Fail(source, error);
+    return Run.Fail(source.Path, error);
 }
 
-StepEnd FileTransfer::MoveOnto(const std::string& source, const std::string& target, const struct stat& status,
+StepEnd FileTransfer::MoveOnto(const EntryAt& source, const EntryAt& target, const struct stat& status,
                                const struct stat& existing)
 {
+    if (SameEntry(status, existing))
+        return Run.Fail(source.Path, kOntoItself);
     if (S_ISDIR(status.st_mode) && S_ISDIR(existing.st_mode))
         return MergeFolder(source, target, status);
     if (S_ISDIR(status.st_mode))
-        return Run.Fail(target, kFolderOntoFile);
+        return Run.Fail(target.Path, kFolderOntoFile);
     if (S_ISDIR(existing.st_mode))
-        return Run.Fail(target, kFileOntoFolder);
-    const Conflict conflict = Run.AskReplace(target, existing, source, status);
+        return Run.Fail(target.Path, kFileOntoFolder);
+    const Conflict conflict = Run.AskReplace(target.Path, existing, source.Path, status);
     if (conflict != Conflict::Replace)
         return conflict == Conflict::Skip ? StepEnd::Skipped : StepEnd::Stopped;
-    if (::rename(source.c_str(), target.c_str()) == 0) {
+    if (::renameat(source.Folder, source.Name.c_str(), target.Folder, target.Name.c_str()) == 0) {
         Run.Result.Journal.ReplacedEntries = true;
         return StepEnd::Done;
     }
     if (errno == EXDEV)
         return MoveAcross(source, target, status, Conflict::Replace);
-    return Run.Fail(source, errno);
+    return Run.Fail(source.Path, errno);
 }
 
 // Until the source is being deleted the copies stay in the journal as copies (undoing them loses
-// nothing); from then on the whole is one move, which is undone only while the source's name is
-// free again.
-StepEnd FileTransfer::MoveAcross(const std::string& source, const std::string& target, const struct stat& status,
+// nothing). Once all of it went, the whole is one move, undone only while the source's name is free
+// again; when some of it stayed, each entry that went is a move of its own and each folder that went
+// is made again before its entries come back.
+StepEnd FileTransfer::MoveAcross(const EntryAt& source, const EntryAt& target, const struct stat& status,
                                  Conflict conflict)
 {
     FileJournal& journal = Run.Result.Journal;
     const std::size_t mark = journal.Steps.size();
-    const StepEnd copied = S_ISDIR(status.st_mode) ? CopyFolder(source, target, status)
-                                                   : WriteAndInstall(source, target, status, conflict);
-    if (copied != StepEnd::Done)
-        return copied;
-    const StepEnd removed = RemoveEntry(Run, source, 0);
-    journal.Steps.resize(mark);
-    journal.Add(StepKind::Moved, target, source);
-    return removed;
+    CopiedSources copied;
+    StepEnd end = StepEnd::Done;
+    {
+        const Scoped<CopiedSources*> recording(Copied, &copied);
+        end = S_ISDIR(status.st_mode) ? CopyFolder(source, target, status)
+                                      : WriteAndInstall(source, target, status, conflict);
+    }
+    if (end != StepEnd::Done)
+        return end;
+    std::vector<RemovedEntry> removed;
+    end = RemoveCopied(Run, source, copied, removed);
+    if (end == StepEnd::Done) {
+        journal.Steps.resize(mark);
+        journal.Add(StepKind::Moved, target.Path, source.Path);
+    } else {
+        journal.KeepPartialMove(mark, source.Path, target.Path, removed);
+    }
+    return end;
 }
 
 // A folder moved onto a folder of the same name: its entries are moved in one by one, and the
-// emptied folder is removed. Entries that stay (skipped, failed) keep it.
-StepEnd FileTransfer::MergeFolder(const std::string& source, const std::string& target, const struct stat& status)
+// emptied folder is removed. Entries that stay (skipped, failed, or appeared meanwhile) keep it.
+StepEnd FileTransfer::MergeFolder(const EntryAt& source, const EntryAt& target, const struct stat& status)
 {
+    Descriptor in;
+    Descriptor out;
+    struct stat opened {};
     std::vector<std::string> names;
-    int error = 0;
-    if (!FolderNames(source, names, error))
-        return Run.Fail(source, error);
-    const StepEnd end = EachEntry(source, target, names, &FileTransfer::Move);
+    const StepEnd read = Run.OpenFolder(source, status, in, names);
+    if (read != StepEnd::Done)
+        return read;
+    const int error = OpenFolderAt(target, out, opened);
+    if (error != 0)
+        return Run.Fail(target.Path, error == ESTALE ? std::string(kFolderOntoFile) : std::strerror(error));
+    const StepEnd end = EachEntry(source, in.Get(), target, out.Get(), names, &FileTransfer::Move);
     if (end != StepEnd::Done)
         return end;
-    if (::rmdir(source.c_str()) != 0)
-        return Run.Fail(source, errno);
-    Run.Result.Journal.Add(StepKind::Merged, target, source, status.st_mode & 07777);
+    if (::unlinkat(source.Folder, source.Name.c_str(), AT_REMOVEDIR) != 0)
+        return errno == ENOTEMPTY || errno == EEXIST ? ReportLeftIn(Run, in.Get(), source.Path)
+                                                     : Run.Fail(source.Path, errno);
+    Run.Result.Journal.Add(StepKind::Merged, target.Path, source.Path, status.st_mode & 07777);
     return StepEnd::Done;
 }
 
-StepEnd FileTransfer::EachEntry(const std::string& source, const std::string& target,
+StepEnd FileTransfer::EachEntry(const EntryAt& source, int sourceFolder, const EntryAt& target, int targetFolder,
                                 const std::vector<std::string>& names, EntryStep step)
 {
     StepEnd end = StepEnd::Done;
     for (const std::string& name : names) {
-        const std::string from = JoinPath(source, name);
+        const EntryAt from = source.Child(sourceFolder, name);
         struct stat status {};
-        if (::lstat(from.c_str(), &status) != 0)
-            end = Worse(end, Run.Fail(from, errno));
+        const int error = StatusAt(from, status);
+        if (error != 0)
+            end = Worse(end, Run.Fail(from.Path, error));
         else
-            end = Worse(end, (this->*step)(from, JoinPath(target, name), status));
+            end = Worse(end, (this->*step)(from, target.Child(targetFolder, name), status));
         if (end == StepEnd::Stopped)
             break;
     }

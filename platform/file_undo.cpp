@@ -9,7 +9,9 @@
 
 #include "platform/file_operation.h"
 #include "platform/file_run.h"
+#include "platform/file_inflight.h"
 #include "platform/file_transfer.h"
+#include "platform/trash.h"
 
 namespace platform {
 
@@ -92,13 +94,20 @@ void UndoStep(FileRun& run, const JournalStep& step)
     case StepKind::Trashed:
         break;
     }
+    OpenedEntry entry;
+    OpenedEntry back;
     struct stat status {};
-    if (::lstat(step.Path.c_str(), &status) != 0) {
-        run.Fail(step.Path, errno);
+    int error = OpenParentOf(step.Path, entry);
+    if (error == 0)
+        error = StatusAt(entry.At, status);
+    if (error == 0)
+        error = OpenParentOf(step.From, back);
+    if (error != 0) {
+        run.Fail(step.Path, error);
         return;
     }
-    if (FileTransfer(run).Move(step.Path, step.From, status) == StepEnd::Done && step.Kind == StepKind::Trashed)
-        ::unlink(TrashInfoOf(step.Path).c_str());
+    if (FileTransfer(run).Move(entry.At, back.At, status) == StepEnd::Done && step.Kind == StepKind::Trashed)
+        ForgetTrashed(step.Path);
 }
 
 } // namespace
@@ -106,6 +115,9 @@ void UndoStep(FileRun& run, const JournalStep& step)
 OperationResult FileOperation::Undo(const FileJournal& journal) const
 {
     FileRun run(Prompt, Progress, ShowProgressAfter, EventInterval);
+    InFlightJournal inFlight(InFlightFolder);
+    run.InFlight = &inFlight;
+    run.ChangedReason = kChangedWhileMoved;
     const Refusal refusal = CheckJournal(journal);
     if (refusal.Kind != RefusalKind::None)
         return run.Refuse(refusal);

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "platform/percent_encoding.h"
+
 namespace platform {
 
 namespace {
@@ -13,32 +15,6 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b)
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-int HexValue(char digit)
-{
-    if (digit >= '0' && digit <= '9')
-        return digit - '0';
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(digit)));
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
-bool Unescape(const std::string& text, std::string& bytes)
-{
-    bytes.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            bytes += text[i];
-            continue;
-        }
-        const int high = i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
-        if (low < 0 || (high == 0 && low == 0))
-            return false;
-        bytes += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return true;
 }
 
 } // namespace
@@ -71,7 +47,7 @@ bool LocalPathOfUrl(const std::string& url, std::string& path)
             return false;
         rest = slash == std::string::npos ? "" : rest.substr(slash);
     }
-    return !rest.empty() && rest.front() == '/' && Unescape(rest, path);
+    return !rest.empty() && rest.front() == '/' && PercentDecoded(rest, path);
 }
 
 } // namespace platform

@@ -108,8 +108,8 @@ TEST_F(FileCommandsTest, ATrashThatCannotBeUsedKeepsTheEntryAndSaysSo)
     Cursor->Delete();
     EXPECT_EQ(Read("top/top.txt"), "top level");
     EXPECT_NE(Child("top.txt"), nullptr);
-    EXPECT_EQ(LastBox(), "Could not move everything to the trash:\n" + Tree.PathOf("top/top.txt") +
-                             ": The trash cannot be used");
+    EXPECT_EQ(LastBox(), "Could not move everything to the trash:\n" + Tree.PathOf("top/top.txt") + ": The trash \"" +
+                             Tree.PathOf("data/Trash") + "\" cannot be used: Not a directory");
 }
 
 TEST_F(FileCommandsTest, PasteMovesAfterCutCopiesAfterCopyAndIsUndone)

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "tests/platform/file_operation_fixture.h"
-#include "tests/support/private_tmpfs.h"
 
 namespace {
 
@@ -15,22 +14,11 @@ using platform::TransferKind;
 
 class FileOperationFaults : public FileOperationTest {
 protected:
-    // The target folder becomes a file system of its own of `bytes`; skips the test where the
-    // system does not allow it.
-    void MountTarget(std::size_t bytes)
-    {
-        std::string reason;
-        if (!Target.Mount(Dst(), bytes, reason))
-            GTEST_SKIP() << "a small file system of its own cannot be mounted here (" << reason
-                         << "), so crossing file systems and a full disk are not tried";
-    }
     void NeedPermissions()
     {
         if (!FileTree::PermissionsApply())
             GTEST_SKIP() << "this process cannot give up its override of file permissions";
     }
-
-    PrivateTmpfs Target;
 };
 
 TEST_F(FileOperationFaults, AMoveAcrossFileSystemsCopiesThenDeletesAndUndoesTheSameWay)

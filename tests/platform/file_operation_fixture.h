@@ -16,6 +16,7 @@
 #include "platform/file_operation.h"
 #include "platform/trash.h"
 #include "tests/support/file_tree.h"
+#include "tests/support/private_tmpfs.h"
 #include "tests/support/scripted_file_dialogs.h"
 #include "tests/support/tree_snapshot.h"
 
@@ -38,12 +39,13 @@ protected:
 
     std::string Src(const std::string& relative = "") const { return Tree.PathOf("src/" + relative); }
     std::string Dst(const std::string& relative = "") const { return Tree.PathOf("dst/" + relative); }
-    // An empty "dst/" and no "src/", for the next row of a table.
+    // An empty "dst/" (which may be a file system of its own) and no "src/", for the next row of a
+    // table.
     void Reset() const
     {
         std::filesystem::remove_all(Src());
-        std::filesystem::remove_all(Dst());
-        Tree.MakeFolder("dst");
+        for (const auto& entry : std::filesystem::directory_iterator(Dst()))
+            std::filesystem::remove_all(entry.path());
     }
     // A file with its bytes, permission bits and a modification time of its own, long past, so
     // that a copy that takes the time of its making shows.
@@ -93,13 +95,23 @@ protected:
     {
         return Operation.Transfer(platform::TransferKind::Move, sources, target);
     }
+    // The target folder becomes a file system of its own of `bytes`; skips the test where the
+    // system does not allow it.
+    void MountTarget(std::size_t bytes)
+    {
+        std::string reason;
+        if (!Target.Mount(Dst(), bytes, reason))
+            GTEST_SKIP() << "a small file system of its own cannot be mounted here (" << reason
+                         << "), so crossing file systems is not tried";
+    }
 
     FileTree Tree;
     ScriptedOverwrite Prompt;
     ScriptedProgress Progress;
-    platform::QtTrash Trash;
+    platform::DesktopTrash Trash;
     platform::FileOperation Operation{&Prompt, &Progress, &Trash};
     std::time_t Stamp = 0;
+    PrivateTmpfs Target;
 };
 
 inline bool Exists(const std::string& path)

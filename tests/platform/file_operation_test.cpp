@@ -263,3 +263,44 @@ TEST_F(FileOperationTest, NamesTakenAreNeverTakenOver)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FileOperationTest, OddNamesAreCopiedMovedAndUndoneByteForByte)
+{
+    std::string cjk;
+    for (int i = 0; i < 82; ++i)
+        cjk += "\xe6\xbc\xa2";
+    const std::vector<std::string> names = {"line\nbreak", "caf\xe9.txt", std::string(255, 'n'), "-leading-dash", cjk,
+                                            std::string(254, 'f') + "\xe9"};
+    std::vector<std::pair<TransferKind, std::string>> kinds = {{TransferKind::Copy, "copied"},
+                                                               {TransferKind::Move, "moved"}};
+    std::string reason;
+    const bool crossing = Target.Mount(Dst(), 16u << 20, reason);
+    if (crossing)
+        kinds.push_back({TransferKind::Move, "moved to another file system"});
+    for (const auto& [kind, what] : kinds) {
+        for (const std::string& name : names) {
+            SCOPED_TRACE(what + " " + std::to_string(name.size()) + " bytes: " + name.substr(0, 12));
+            Reset();
+            Put("src/" + name, "the bytes of " + name);
+            Put("src/folder/" + name, "inside");
+            const TreeSnapshot file = Snapshot(Src(name));
+            const TreeSnapshot folder = Snapshot(Src("folder"));
+            const platform::OperationResult result = Operation.Transfer(kind, {Src(name), Src("folder")}, Dst());
+            EXPECT_EQ(result.Failures, Failures());
+            EXPECT_EQ(Snapshot(Dst(name)), file);
+            EXPECT_EQ(Snapshot(Dst("folder")), folder);
+            EXPECT_TRUE(TemporaryEntries(Dst()).empty());
+            EXPECT_EQ(Operation.Undo(result.Journal).Failures, Failures());
+            EXPECT_EQ(Snapshot(Src(name)), file);
+            EXPECT_EQ(WithoutFolderTimes(Snapshot(Src("folder"))), WithoutFolderTimes(folder));
+            EXPECT_FALSE(Exists(Dst(name)));
+        }
+    }
+    if (!crossing)
+        GTEST_SKIP() << "copies and moves on one file system were tried; another file system cannot be mounted here ("
+                     << reason << ")";
+}
+
+} // namespace

@@ -7,9 +7,11 @@
 
 class PrivateMounts {
 public:
-    // Moves the process into its own mount namespace; false when it may not (no CAP_SYS_ADMIN).
-    // Call it before the test starts any thread.
+    // Moves the process into its own mount namespace, once; false when it may not (no
+    // CAP_SYS_ADMIN). Call it before the test starts any thread.
     static bool Enter();
+    // Enter, or the reason why a test that needs mounts is skipped.
+    static bool Enter(std::string& reason);
 
     PrivateMounts() = default;
     ~PrivateMounts(); // unmounts, newest first
@@ -17,7 +19,9 @@ public:
     PrivateMounts& operator=(const PrivateMounts&) = delete;
 
     // Mounts a fresh file system of `type` ("tmpfs", "proc", ...) on an existing folder.
-    bool Mount(const std::string& type, const std::string& folder);
+    bool Mount(const std::string& type, const std::string& folder, const std::string& options = "");
+    // The folder `from` seen a second time at `folder` (mount --bind).
+    bool Bind(const std::string& from, const std::string& folder);
 
 private:
     std::vector<std::string> Mounted;

@@ -83,6 +83,24 @@ std::map<std::string, EntryRecord> TemporaryEntries(const std::string& folder)
     return found;
 }
 
+std::uint64_t Checksum(const std::string& bytes)
+{
+    std::uint64_t sum = 14695981039346656037ull;
+    for (const char byte : bytes)
+        sum = (sum ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+    return sum;
+}
+
+std::map<std::string, std::uint64_t> FileSums(const std::string& folder)
+{
+    std::map<std::string, std::uint64_t> sums;
+    for (const auto& [path, record] : Snapshot(folder)) {
+        if (record.Kind == 'f')
+            sums[path] = Checksum(record.Content);
+    }
+    return sums;
+}
+
 std::ostream& operator<<(std::ostream& stream, const EntryRecord& record)
 {
     return stream << record.Kind << " mode " << std::oct << record.Mode << std::dec << " modified " << record.Modified

@@ -31,4 +31,9 @@ void GiveBackPermissions(const std::string& folder);
 // The names of temporary entries (".orbivane-...") anywhere below a folder.
 std::map<std::string, EntryRecord> TemporaryEntries(const std::string& folder);
 
+// A checksum of bytes (FNV-1a, 64 bits), and one for every regular file below a folder by its path
+// relative to the folder ("." for a file given itself), links never followed.
+std::uint64_t Checksum(const std::string& bytes);
+std::map<std::string, std::uint64_t> FileSums(const std::string& folder);
+
 std::ostream& operator<<(std::ostream& stream, const EntryRecord& record);
