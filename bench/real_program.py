@@ -91,12 +91,12 @@ def xdotool(*arguments):
 
 
 class Program:
-    def __init__(self, binary, home, stats=None):
+    def __init__(self, binary, home, stats=None, extra_environment=None):
         self.stats = stats
         if stats and os.path.exists(stats):
             os.remove(stats)  # the lines of a run before are not this run's
         command = [binary] + (["--frame-stats", stats] if stats else [])
-        environment = dict(os.environ, ORBIVANE_HOME=home)
+        environment = dict(os.environ, ORBIVANE_HOME=home, **(extra_environment or {}))
         self.started = time.perf_counter()
         self.process = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -155,8 +155,10 @@ def idle(build, folders, work):
     print(f"idle CPU over {seconds} s after the scan and the count (load {load()})")
     print(f"  {'Xvfb alone':52}{'':10}{cpu_percent([display_pid()], seconds)[0]:8.2f} % Xvfb")
     for folder in folders:
-        for name, binary in binaries(build):
-            program = Program(binary, make_home(work, folder))
+        runs = binaries(build) + [("now, every frame drawn", binaries(build)[0][1])]
+        for name, binary in runs:
+            every = {"ORBIVANE_DRAW_EVERY_FRAME": "1"} if "every frame" in name else None
+            program = Program(binary, make_home(work, folder), extra_environment=every)
             program.window()
             program.settle()
             time.sleep(3)
