@@ -215,6 +215,7 @@ void SizesBeforeAndNow(benchmark::internal::Benchmark* benchmark)
         for (const int count : {1000, 10000, 100000})
             for (const int drawing : {0, 1})
                 benchmark->Args({kind, count, drawing});
+    benchmark->Args({0, 1000000, 1}); // the frames the program spins at a million files
 }
 
 BENCHMARK(Fill)->Args({0, 1000, 1})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);

@@ -67,10 +67,14 @@ int RoundHalfEven(float value)
 
 // The drawing walk of a band pass with level of detail: thin siblings with the same picture
 // (`pictureOf`) gather into the run and go to `merged` together once the run ends; every other
-// element, and the element of a run of one, goes to `exact`.
+// element, and the element of a run of one, goes to `exact`. Whether a sector is thin follows from
+// its angle and its band's scale, worked out once a band.
 template <class PictureOf, class ColourOf, class Exact, class Merged>
-void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colourOf, Exact exact, Merged merged)
+void WalkBands(QOXRing* ring, const GLScreenBounds& bounds, PictureOf pictureOf, ColourOf colourOf, Exact exact,
+               Merged merged)
 {
+    GLBandScale scale(*ring, bounds, 1, GLRing::kBandOverlap);
+    GLBandRun run;
     const auto endRun = [&] {
         if (run.Count() == 1)
             exact(run.First());
@@ -78,19 +82,29 @@ void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colo
             merged(run);
         run.Clear();
     };
-    auto visit = [&](QRElement* element) {
-        if (const auto width = run.NarrowWidth(element, OuterRadius(ring, element, GLRing::kBandOverlap))) {
-            QRTexture* picture = pictureOf(element);
-            const QXColor colour = colourOf(element);
-            if (!run.Continues(element, picture, *width, colour))
-                endRun();
-            run.Add(element, picture, *width, colour);
+    const auto take = [&](const auto* element, std::optional<double> width) {
+        if (!width) {
+            endRun();
+            exact(element);
             return;
         }
-        endRun();
-        exact(element);
+        QRTexture* picture = pictureOf(element);
+        const QXColor colour = colourOf(element);
+        if (!run.Continues(element, picture, *width, colour))
+            endRun();
+        run.Add(element, picture, *width, colour);
     };
-    ForEachDrawnElement(ring->Root, visit);
+    auto visit = [&](QRElement* element) {
+        take(element, GLBandRun::NarrowWidth(element, scale.PixelsPerDegree(element->Level)));
+    };
+    // A folder's files share one band, so its scale is asked once for all of them.
+    auto files = [&](const QREFolder& folder) {
+        const double pixelsPerDegree = scale.PixelsPerDegree(folder.Level + 1);
+        for (const QREFile* file : *folder.Files)
+            if (file->Visible)
+                take(file, GLBandRun::NarrowWidth(file->EndAngle - file->StartAngle, pixelsPerDegree));
+    };
+    ForEachDrawnFolder(ring->Root, visit, files);
     endRun();
 }
 
@@ -178,10 +192,12 @@ QXColor GLRing::ShadedColour(const QRElement* element) const
 
 QRTexture* GLRing::TypePicture(const QRElement* element) const
 {
-    if (element->IsFolder())
-        return nullptr;
-    const QVGeneric* view = static_cast<const QREFile*>(element)->View;
-    return view != nullptr ? view->TextureResource : nullptr;
+    return element->IsFolder() ? nullptr : TypePicture(static_cast<const QREFile*>(element));
+}
+
+QRTexture* GLRing::TypePicture(const QREFile* file) const
+{
+    return file->View != nullptr ? file->View->TextureResource : nullptr;
 }
 
 void GLRing::BindElementTextures(const QRElement* element, QRTexture* typePicture)
@@ -264,7 +280,6 @@ void GLRing::DrawElements(QOXRing* ring)
     if (Detail == GLRingDetail::Exact) {
         ForEachDrawnElement(ring->Root, exact);
     } else {
-        GLBandRun run(bounds);
         const auto merged = [&](const GLBandRun& thin) {
             ElementsDrawn += thin.Count();
             const QRElement* first = thin.First();
@@ -272,7 +287,7 @@ void GLRing::DrawElements(QOXRing* ring)
                   thin.Picture());
         };
         WalkBands(
-            ring, run, [this](const QRElement* element) { return TypePicture(element); },
+            ring, bounds, [this](const auto* element) { return TypePicture(element); },
             [this](const QRElement* element) { return ShadedColour(element); }, exact, merged);
     }
     batch.Flush();
@@ -338,14 +353,13 @@ void GLRing::DrawSilhouette(QOXRing* ring)
     const auto exact = [&](const QRElement* element) { write(band(element)); };
     if (Detail == GLRingDetail::Exact) {
         ForEachDrawnElement(ring->Root, exact);
-    } else {
-        GLBandRun run(bounds); // all white: a run of thin siblings may be as long as it likes
+    } else { // all white: a run of thin siblings may be as long as it likes
         const auto merged = [&](const GLBandRun& thin) {
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)));
         };
         WalkBands(
-            ring, run, [](const QRElement*) { return static_cast<QRTexture*>(nullptr); },
+            ring, bounds, [](const auto*) { return static_cast<QRTexture*>(nullptr); },
             [](const QRElement*) { return QXColor{1.0f, 1.0f, 1.0f}; }, exact, merged);
     }
     batch.Flush();

@@ -14,6 +14,7 @@ class QACursor;
 class QAKeyboard;
 class QOXRing;
 class QRElement;
+class QREFile;
 class QRTexture;
 
 // How bands reach OpenGL: collected into vertex arrays with what cannot reach a pixel left out, or
@@ -95,6 +96,7 @@ private:
     bool ShownSelected(const QRElement* element) const;
     bool Hovered(const QRElement* element) const;
     QRTexture* TypePicture(const QRElement* element) const;
+    QRTexture* TypePicture(const QREFile* file) const;
 
     // Kept from frame to frame, so that their arrays keep their room.
     GLRingBatch Bands{GLRingAttributes::ColourAndTextures};
