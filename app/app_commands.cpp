@@ -71,8 +71,9 @@ void QOXApp::ShowContents() const
 {
     QOXFileSystem* files = Engine()->FileSystem;
     const std::string manual = files->MakePath(kManualName, kManualExtension);
-    if (files->FileExists(manual, QOXFileSystem::ReportMissing))
-        files->ShellOpen(manual);
+    if (files->FileExists(manual, QOXFileSystem::ReportMissing) && !files->ShellOpen(manual))
+        Engine()->Message("The manual \"" + manual + "\" could not be opened: this desktop has no program set up " +
+                          "to show web pages. Open it in a web browser.");
 }
 
 void QOXApp::ResetRingView()

@@ -61,10 +61,11 @@ void QACursor::BeforeDestroy()
         App()->Deletion = nullptr;
 }
 
+// A press on a miniature of the ring strip is left to the strip, which takes it at the next frame.
 void QACursor::Press(QAMouseButton button)
 {
     MenuOpen = false;
-    if (!Enabled()) {
+    if (!Enabled() || (Picker != nullptr && Picker->OnRingStrip(MousePosition.X, MousePosition.Y))) {
         Button = QAMouseButton::None;
         return;
     }
@@ -455,9 +456,11 @@ void QACursor::RemoveMarked(const std::vector<QRElement*>& going)
         FilesToCopy->Add(marked);
 }
 
+// The cursor works on window events, which come between frames: a key or button is read as those
+// events left it, not as the last frame's poll saw it (a quick Ctrl+click is a Ctrl+click).
 bool QACursor::ActionDown(const char* action, const char* group) const
 {
-    return Input != nullptr && Input->IsDown(action, group);
+    return Input != nullptr && Input->IsDownNow(action, group);
 }
 
 bool QACursor::AddDown() const

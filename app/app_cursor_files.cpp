@@ -14,6 +14,7 @@
 #include "engine/qox_main.h"
 #include "platform/paths.h"
 #include "ring/element_folder.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -357,7 +358,8 @@ void QACursor::Paste()
 
 void QACursor::Rename()
 {
-    if (Files.Running() || CurrentElement == nullptr || !CurrentElement->Selected || Dialogs == nullptr)
+    if (Files.Running() || CurrentElement == nullptr || !CurrentElement->Selected ||
+        !QRLayout::IsReachable(*CurrentElement) || Dialogs == nullptr)
         return;
     const std::string source = platform::WithoutTrailingSlash(CurrentElement->FullPath());
     const std::string oldName = QOXFileSystem::ExtractName(source);

@@ -16,6 +16,7 @@
 #include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
 #include "platform/window_timer.h"
+#include "presentation/gl_scene_app.h"
 
 namespace {
 
@@ -68,15 +69,16 @@ void QOXApp::HandleInput()
     Input->Update();
     if (!HasKeyboardFocus())
         return;
-    if (Input->WasPressed(kActionSwitchRing, kGroupRings) && Rings->Count() > 0)
+    if (Input->WasPressed(kActionSwitchRing, kGroupRings))
         SwitchRing();
     if (CurrentRing != nullptr)
         MoveRing(*CurrentRing);
 }
 
-// The ring after the current one in opening order, the first after the last or without one.
 void QOXApp::SwitchRing()
 {
+    if (Rings->Count() == 0)
+        return;
     const int index = CurrentRing != nullptr ? Rings->IndexOf(CurrentRing) : -1;
     SetCurrentRing(Rings->Get((index + 1) % Rings->Count()));
 }
@@ -136,6 +138,16 @@ void QOXApp::DrawScene()
     FrameStats.FrameDrawn(SceneApp != nullptr ? SceneApp->Renderer->ElementsDrawn - drawnBefore : 0);
     Picture.Drawn(*this);
     ++DrawnFrames;
+}
+
+void QOXApp::DrawStillFrame()
+{
+    if (Device == nullptr || SceneApp == nullptr || (Window != nullptr && !Window->ViewShown()))
+        return;
+    MakeContextCurrent();
+    SceneApp->Still = true;
+    Device->RenderFrame();
+    SceneApp->Still = false;
 }
 
 void QOXApp::ShowFrameStatus()

@@ -7,8 +7,8 @@
 #include "engine/qox_main.h"
 #include "engine/qox_timer.h"
 #include "platform/case_fold.h"
-#include "presentation/gl_ring_geometry.h"
 #include "ring/element_folder.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -27,6 +27,12 @@ std::string_view ShownName(const QRElement& element)
 std::string FoldedName(const QRElement& element)
 {
     return platform::FoldCase(ShownName(element));
+}
+
+// A child of a folder on screen that is drawn with a sector: what the keys may reach.
+bool Reachable(const QRElement& child)
+{
+    return child.Visible && QRLayout::HasSector(child);
 }
 
 // A letter, digit or sign: no control character starts what a key types.
@@ -124,10 +130,11 @@ bool QAKeyboard::CommandKey(const QAKeyPress& press)
         OpenMenu();
         return true;
     case QAKey::Plus:
-        Zoom(QAZoom::In);
-        return true;
     case QAKey::Minus:
-        Zoom(QAZoom::Out);
+        // While a name is being typed they are letters of it.
+        if (!TypedText().empty())
+            return false;
+        Zoom(press.Key == QAKey::Plus ? QAZoom::In : QAZoom::Out);
         return true;
     default:
         return false;
@@ -185,7 +192,7 @@ void QAKeyboard::Sibling(QAStep step, QAMoveKind kind)
     }
     std::vector<QRElement*> siblings;
     from->Parent->ForEachChild([&siblings](QRElement* child) {
-        if (child->Visible)
+        if (Reachable(*child))
             siblings.push_back(child);
     });
     if (siblings.empty())
@@ -217,7 +224,7 @@ void QAKeyboard::FirstChild()
         Cursor->ToggleCurrent();
     QRElement* first = nullptr;
     folder->ForEachChild([&first](QRElement* child) {
-        if (first == nullptr && child->Visible)
+        if (first == nullptr && Reachable(*child))
             first = child;
     });
     MoveTo(first);
@@ -252,14 +259,14 @@ void QAKeyboard::ToggleSelection()
     Cursor->CurrentElement->Selected = !Cursor->CurrentElement->Selected;
 }
 
-// Every visible element in the folder of the current element (in the root for the root itself).
+// Every element on screen in the folder of the current element (in the root for the root itself).
 void QAKeyboard::SelectFolder()
 {
     QRElement* from = Start();
     QREFolder* folder = from->IsRoot() ? static_cast<QREFolder*>(from) : from->Parent;
     App()->DeselectAllRings();
     folder->ForEachChild([](QRElement* child) {
-        if (child->Visible)
+        if (Reachable(*child))
             child->Selected = true;
     });
 }
@@ -391,7 +398,10 @@ QRElement* QAKeyboard::Start() const
 std::vector<QRElement*> QAKeyboard::DrawnElements() const
 {
     std::vector<QRElement*> drawn;
-    auto visit = [&drawn](QRElement* element) { drawn.push_back(element); };
+    auto visit = [&drawn](QRElement* element) {
+        if (QRLayout::HasSector(*element))
+            drawn.push_back(element);
+    };
     ForEachDrawnElement(App()->CurrentRing->Root, visit);
     return drawn;
 }

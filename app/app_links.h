@@ -67,6 +67,9 @@ public:
     virtual QRElement* PickAt(float x, float y) = 0;
     // Where the middle of the element's sector lies in the view; none when its ring is not drawn.
     virtual std::optional<QAPoint> ViewPointOf(const QRElement& element) = 0;
+    // Whether a ring's miniature is shown in the strip of minimised rings at the view point: a press
+    // there is the strip's, not the rings' (also while the strip fades out).
+    virtual bool OnRingStrip(float x, float y) = 0;
 };
 
 // The cursor's three context menus.

@@ -84,15 +84,16 @@ std::string QOXApp::SettingsPath() const
     return Engine()->FileSystem->MakeConfigPath(kSettingsName, kSettingsExtension);
 }
 
+// The window's ticks follow the settings whether a file was read or the defaults stand.
 void QOXApp::LoadSettings()
 {
-    if (!platform::IsFile(SettingsPath()))
-        return;
-    Log("Loading Ini File...");
-    ReadSettingsFile(SettingsPath(), Settings);
+    if (platform::IsFile(SettingsPath())) {
+        Log("Loading Ini File...");
+        ReadSettingsFile(SettingsPath(), Settings);
+        Log("Done!");
+    }
     if (Window != nullptr)
         Window->SettingsLoaded(Settings);
-    Log("Done!");
 }
 
 void QOXApp::SaveSettings() const

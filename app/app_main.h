@@ -63,6 +63,9 @@ public:
     void HandleInput();
     void UpdateCursor();
     void DrawScene();
+    // The last picture again, for a view uncovered while a dialog or box waits (no frame runs
+    // then): nothing moves, no input is taken, the rings are only read.
+    void DrawStillFrame();
     void ShowFrameStatus();
     // Zooms the ring by one step of the wheel, within the zoom's bounds.
     static void StepZoom(QOXRing& ring, QAZoom direction);
@@ -96,6 +99,10 @@ public:
     // folder is then read whole first).
     void OpenStartTargets(const std::vector<QAStartTarget>& targets);
     void SetCurrentRing(QOXRing* ring);
+    // Tab and Ring > "Next Ring": the ring after the current one in opening order becomes current
+    // (the first after the last, or when none is current, so a minimised ring comes back); nothing
+    // without rings.
+    void SwitchRing();
     QOXRing* FindRing(const std::string& folder) const;
     QOXRing* RingAt(int index) const;
     void RefreshAll();
@@ -194,7 +201,6 @@ private:
     // Frame parts (app_frame.cpp).
     bool FrameTimerEnabled() const;
     bool ActionDown(const char* action, const char* group) const;
-    void SwitchRing();
     void MoveRing(QOXRing& ring) const;
 
     std::vector<QRElementWatcher*> Watchers; // not owned

@@ -167,7 +167,7 @@ void DrawImmediate(benchmark::State& state)
     TimeFrames(state, scene);
 }
 
-void Pick(benchmark::State& state, bool selection)
+void HoverPick(benchmark::State& state)
 {
     RingScene scene(state, GLRingGeometry::Batched);
     const auto points = scene.PointerPoints();
@@ -175,22 +175,11 @@ void Pick(benchmark::State& state, bool selection)
     int hits = 0;
     for (auto _ : state) {
         const auto& point = points[next++ % points.size()];
-        const QRElement* found = selection ? scene.Renderer->PickBySelection(scene.Ring, point[0], point[1])
-                                           : scene.Renderer->Pick(scene.Ring, point[0], point[1]);
+        const QRElement* found = scene.Renderer->Pick(scene.Ring, point[0], point[1]);
         hits += found != nullptr ? 1 : 0;
     }
     state.counters["visible"] = scene.Visible;
     state.counters["hit_share"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
-}
-
-void HoverPick(benchmark::State& state)
-{
-    Pick(state, false);
-}
-
-void SelectionPick(benchmark::State& state)
-{
-    Pick(state, true);
 }
 
 // The reference on its own, on the smallest ring's context.
@@ -222,7 +211,6 @@ BENCHMARK(Fill)->Args({0, 1000, 1})->Unit(benchmark::kMillisecond)->UseRealTime(
 BENCHMARK(DrawBatched)->Apply(SizesBeforeAndNow)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(DrawImmediate)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(HoverPick)->Apply(Sizes)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
-BENCHMARK(SelectionPick)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 

@@ -18,7 +18,33 @@ bool ParseNumber(const std::string& text, Number& value)
     return begin != end && error == std::errc() && stop == end;
 }
 
+// The whole text as a number; false for anything left over or out of the type's range.
+template <class Number>
+bool ParseWhole(const std::string& text, Number& value)
+{
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    return begin != end && error == std::errc() && stop == end;
+}
+
 } // namespace
+
+std::optional<int> QOXConvert::ExactInt(const std::string& text)
+{
+    int value = 0;
+    if (!IsInteger(text) || !ParseWhole(text, value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<float> QOXConvert::ExactFloat(const std::string& text)
+{
+    float value = 0.0f;
+    if (!IsFloat(text) || !ParseWhole(text, value) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
 
 QOXConvert::QOXConvert(QOXObject* parent, const std::string& name) : QOXObject(parent, name) {}
 

@@ -3,6 +3,7 @@
 // locale (the decimal separator is always ".") and never fail loudly: a text that is not a number
 // reads as -1.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/qox_constant.h"
@@ -23,6 +24,11 @@ public:
     static std::string VectorToStr(const QXVector& v);
     static bool IsInteger(const std::string& text);
     static bool IsFloat(const std::string& text);
+    // The whole text as a number of the kind (IsInteger, IsFloat) that its type can hold; none for
+    // anything else, also for a number too large ("99999999999" is no int): what an edit field
+    // holds, where a text that is not a valid number must leave the value as it was.
+    static std::optional<int> ExactInt(const std::string& text);
+    static std::optional<float> ExactFloat(const std::string& text);
     static bool HasContent(const std::string& text);
     static std::string LineBreak();
 

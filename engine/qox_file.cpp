@@ -142,7 +142,7 @@ bool QOXFileSystem::IsEmpty(const std::string& text)
     return text.empty();
 }
 
-void QOXFileSystem::ShellOpen(const std::string& path) const
+bool QOXFileSystem::ShellOpen(const std::string& path) const
 {
-    Engine()->Desktop().OpenDocument(path);
+    return Engine()->Desktop().OpenDocument(path);
 }

@@ -39,7 +39,8 @@ public:
     static bool IsSection(const std::string& text, const std::string& name);
     static bool IsEmpty(const std::string& text);
 
-    void ShellOpen(const std::string& path) const;
+    // Opens the file (or web address) with the desktop's program for it; false when none started.
+    bool ShellOpen(const std::string& path) const;
 
     // Files whose reading was refused (see QOXFile): none of them is written over until it has
     // been opened for reading again and read well.

@@ -57,6 +57,12 @@ bool TFindBar::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Escape:
         Close();
         return true;
+    case Qt::Key_Space:
+        if ((key->modifiers() & Qt::ControlModifier) == 0)
+            return false;
+        if (OnToggleSelection)
+            OnToggleSelection();
+        return true;
     default:
         return false;
     }

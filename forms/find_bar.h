@@ -1,7 +1,8 @@
 #pragma once
 // The find bar below the view: a line where a part of a name is typed, the count of the elements on
 // the current ring whose names hold it, Enter and Shift+Enter to go to the next and the previous
-// one, Escape to close it and give the keyboard back to the view.
+// one, Ctrl+Space to select the element it went to, Escape to close it and give the keyboard back to
+// the view.
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +26,8 @@ public:
     // The matches of a text and how many there are; the next or previous match; the bar closed.
     std::function<int(const std::string& text)> OnFind;
     std::function<void(QAStep step)> OnNext;
+    // Ctrl+Space: the element the bar went to is selected or deselected.
+    std::function<void()> OnToggleSelection;
     std::function<void()> OnClose;
 
 protected:

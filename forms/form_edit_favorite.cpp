@@ -57,7 +57,7 @@ std::string TFormEditFavorite::Name() const
 
 std::string TFormEditFavorite::Folder() const
 {
-    return FieldText(*EFolder, kStringL);
+    return FolderText(EFolder->text());
 }
 
 bool TFormEditFavorite::CanClose()

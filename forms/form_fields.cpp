@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "engine/qox_convert.h"
+#include "platform/system_folders.h"
 
 namespace {
 
@@ -50,19 +51,24 @@ void PutText(QLineEdit& edit, const std::string& text)
 
 void ReadFloat(const QLineEdit& edit, float& value)
 {
-    if (QOXConvert::IsFloat(TextOf(edit)))
-        value = QOXConvert::StrToFloat(TextOf(edit));
+    if (const std::optional<float> number = QOXConvert::ExactFloat(TextOf(edit)))
+        value = *number;
 }
 
 void ReadInt(const QLineEdit& edit, int& value)
 {
-    if (QOXConvert::IsInteger(TextOf(edit)))
-        value = QOXConvert::StrToInt(TextOf(edit));
+    if (const std::optional<int> number = QOXConvert::ExactInt(TextOf(edit)))
+        value = *number;
 }
 
 std::string FieldText(const QLineEdit& edit, std::size_t limit)
 {
     return CutText(TextOf(edit), limit);
+}
+
+std::string FolderText(const QString& text)
+{
+    return platform::ExpandHome(text.toStdString());
 }
 
 void PutColor(const TColorGroup& group, const QXColor& colour)

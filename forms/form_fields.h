@@ -9,17 +9,21 @@
 #include "engine/qox_constant.h"
 
 class QLineEdit;
+class QString;
 class QPlainTextEdit;
 class QWidget;
 
 void PutFloat(QLineEdit& edit, float value);
 void PutInt(QLineEdit& edit, int value);
 void PutText(QLineEdit& edit, const std::string& text);
-// Replaces `value` only when the field holds a number of its kind.
+// Replaces `value` only when the field holds a number of its kind that the value can hold.
 void ReadFloat(const QLineEdit& edit, float& value);
 void ReadInt(const QLineEdit& edit, int& value);
 // The field's text cut to `limit` characters (kStringName or kStringL).
 std::string FieldText(const QLineEdit& edit, std::size_t limit);
+// A folder typed in a field: never cut (a cut path would name another folder), "~" read as the
+// home folder.
+std::string FolderText(const QString& text);
 
 // Three fields for red, green and blue (0 to 1) and a panel painted in their colour.
 struct TColorGroup {

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "engine/qox_constant.h"
+#include "forms/form_fields.h"
 
 namespace {
 constexpr int kBoxWidth = 360;
@@ -23,6 +25,8 @@ TFormRingNew::TFormRingNew(QWidget* parent) : TFormDialog(parent, "TFormRingNew"
     CBName->setEditable(true);
     CBName->setInsertPolicy(QComboBox::NoInsert);
     CBName->setMinimumWidth(kBoxWidth);
+    CBName->installEventFilter(this);
+    CBName->lineEdit()->installEventFilter(this);
     row->addWidget(CBName, 1);
     layout->addWidget(group);
     AddOkCancel(*layout);
@@ -37,7 +41,18 @@ void TFormRingNew::FillRingBox(const std::vector<std::string>& entries)
     CBName->setEditText(QString());
 }
 
+bool TFormRingNew::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched != CBName && watched != CBName->lineEdit()) || event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    done(mrOk);
+    return true;
+}
+
 std::string TFormRingNew::Text() const
 {
-    return CutText(CBName->currentText().toStdString(), kStringL);
+    return FolderText(CBName->currentText());
 }

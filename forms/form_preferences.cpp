@@ -81,7 +81,7 @@ struct Taker {
     }
     void operator()(std::string QASettings::*text) const
     {
-        Settings.*text = FieldText(static_cast<const QLineEdit&>(Control), kStringL);
+        Settings.*text = FolderText(static_cast<const QLineEdit&>(Control).text());
     }
     void operator()(bool QASettings::*flag) const { Settings.*flag = static_cast<const QCheckBox&>(Control).isChecked(); }
     void operator()(float QASettings::*number) const { ReadFloat(static_cast<const QLineEdit&>(Control), Settings.*number); }
@@ -104,6 +104,9 @@ TFormPreferences::TFormPreferences(QWidget* parent) : TFormDialog(parent, "TForm
     auto* layout = new QVBoxLayout(this);
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl1");
+    // Every tab shows its whole caption: the dialog grows to hold them all instead of scrolling.
+    PageControl->setUsesScrollButtons(false);
+    PageControl->setElideMode(Qt::ElideNone);
     layout->addWidget(PageControl);
     for (const ControlRow& row : kControls)
         AddControl(GroupOn(row.Tab, row.Group), row.Label, row.Name, row.Setting);

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
@@ -86,6 +88,7 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
     ConnectCommands();
     ConnectToggles();
     ReleaseInputOnMenus();
+    ReturnKeysAfterDialogs();
     OfferUndoOnEditMenu();
     connect(StartUpTimer, &QTimer::timeout, this, [this] { StartUpTimerTimer(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
@@ -109,6 +112,7 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
 
 TFormMain::~TFormMain()
 {
+    qApp->removeEventFilter(this);
     FormClose();
 }
 
@@ -138,10 +142,14 @@ void TFormMain::ConnectView()
     PanelView->OnMouseUp = [this] { PanelViewMouseUp(); };
     PanelView->OnDoubleClick = [this] { PanelViewDblClick(); };
     PanelView->OnKeyPress = [this](const QAKeyPress& press) { PanelViewKeyPress(press); };
-    // Uncovered again, the view shows the last picture only if the window system kept it.
+    // Uncovered again, the view shows the last picture only if the window system kept it: the next
+    // frame draws it, or, while a dialog or box waits and no frame runs, it is drawn again at once.
     PanelView->GLView()->OnExposed = [this] {
-        if (Application != nullptr)
-            Application->Picture.Invalidate();
+        if (Application == nullptr)
+            return;
+        Application->Picture.Invalidate();
+        if (Entries > 0 && Started() && QApplication::activeModalWidget() != nullptr)
+            Application->DrawStillFrame();
     };
 }
 
@@ -153,13 +161,50 @@ void TFormMain::ConnectFindBar()
         return found;
     };
     FindBar->OnNext = [this](QAStep step) { RunCommand([this, step] { Application->Keys->FindNext(step); }); };
+    FindBar->OnToggleSelection = [this] { RunCommand([this] { Application->Keys->ToggleSelection(); }); };
     FindBar->OnClose = [this] { CloseFindBar(); };
 }
 
 void TFormMain::CloseFindBar()
 {
     RunCommand([this] { Application->Keys->EndFind(); });
-    PanelView->TakeFocus();
+    KeysBackToView();
+}
+
+// Without a window manager, or with one that hands the focus elsewhere, the keyboard would go
+// nowhere once a dialog or box has closed, until the view is clicked (and a dialog opened while
+// the window is not yet active again would get no keys). After a menu item the view may have lost
+// it to the menu's grab.
+void TFormMain::ReturnKeysAfterDialogs()
+{
+    qApp->installEventFilter(this);
+    for (QMenu* menu : MainMenus->AllMenus())
+        connect(menu, &QMenu::triggered, this, [this] { QTimer::singleShot(0, this, [this] { KeysBackToView(); }); });
+}
+
+// A dialog or box takes the keyboard as it opens, and gives it back to the view as it closes.
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (dialog == nullptr || watched == this)
+        return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::Show)
+        QTimer::singleShot(0, dialog, [dialog] { dialog->activateWindow(); });
+    else if (event->type() == QEvent::Hide)
+        QTimer::singleShot(0, this, [this] { KeysBackToView(); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::KeysBackToView()
+{
+    if (!isVisible() || QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr)
+        return;
+    if (!isActiveWindow())
+        activateWindow();
+    if (FindBar->isVisible())
+        FindBar->Line()->setFocus(Qt::OtherFocusReason);
+    else
+        PanelView->TakeFocus();
 }
 
 // A menu takes the keyboard and the mouse: the view would never see the keys and buttons held

@@ -87,7 +87,13 @@ public:
     QOXApp* Application = nullptr;  // owned; freed at close
     long Frames = 0;                // frames run since start-up
 
+    // Gives the keyboard back to the view (to the find bar while it is open), unless a dialog, box
+    // or menu is still up.
+    void KeysBackToView();
+
 protected:
+    // Notices dialogs and boxes closing anywhere in the program.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -107,6 +113,7 @@ private:
     void ConnectCommands();
     void ConnectToggles();
     void ReleaseInputOnMenus();
+    void ReturnKeysAfterDialogs();
     void OfferUndoOnEditMenu();
     void RegisterDropTarget();
     QRect NormalPlacement() const;

@@ -74,6 +74,7 @@ void TFormMain::ConnectCommands()
         {"CMBGCloseRing", cursor(&QACursor::CloseCurrentRing)},
         {"CMBGCloseAll", cursor(&QACursor::CloseAllRings)},
         {"MMResetRingView", app(&QOXApp::ResetRingView)},
+        {"NextRing1", app(&QOXApp::SwitchRing)},
         {"MMRefresh", app(&QOXApp::RefreshAll)},
         {"MMAddFavorite", app(&QOXApp::AddCurrentToFavorites)},
         {"MMConfiguteFavorites", app(&QOXApp::ConfigureFavorites)},

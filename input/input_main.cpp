@@ -102,16 +102,22 @@ bool QOXInput::IsDown(const std::string& name, const std::string& group) const
     return button != nullptr && button->Down;
 }
 
+bool QOXInput::IsDownNow(const std::string& name, const std::string& group) const
+{
+    const TButton* button = Find(name, group);
+    return button != nullptr && Evaluate(*button, Moment::Now);
+}
+
 bool QOXInput::WasPressed(const std::string& name, const std::string& group) const
 {
     const TButton* button = Find(name, group);
-    return button != nullptr && button->Down && !button->WasDown;
+    return button != nullptr && button->Pressed;
 }
 
 bool QOXInput::WasReleased(const std::string& name, const std::string& group) const
 {
     const TButton* button = Find(name, group);
-    return button != nullptr && button->WasDown && !button->Down;
+    return button != nullptr && button->Released;
 }
 
 void QOXInput::Update()
@@ -128,8 +134,33 @@ void QOXInput::Update()
     }
     for (TButton& button : Buttons) {
         button.WasDown = button.Down;
-        button.Down = Evaluate(button);
+        button.Down = Evaluate(button, Moment::Polled);
+        TakeEdges(button);
     }
+}
+
+// The presses and releases counted by the devices since the poll before; inputs that count none
+// (the wheel, joysticks) go down and up as their state changes from poll to poll. One of each is
+// told per frame, the rest waits for the next frames.
+void QOXInput::TakeEdges(TButton& button) const
+{
+    QIEdges edges;
+    for (int code : button.Codes) {
+        if (code == kNoCode)
+            continue;
+        if (const std::optional<QIEdges> counted = CodeEdges(code)) {
+            edges.Presses += counted->Presses;
+            edges.Releases += counted->Releases;
+        }
+    }
+    edges.Presses = std::max(edges.Presses, button.Down && !button.WasDown ? 1 : 0);
+    edges.Releases = std::max(edges.Releases, button.WasDown && !button.Down ? 1 : 0);
+    button.PendingPresses += edges.Presses;
+    button.PendingReleases += edges.Releases;
+    button.Pressed = button.PendingPresses > 0;
+    button.Released = button.PendingReleases > 0;
+    button.PendingPresses -= button.Pressed ? 1 : 0;
+    button.PendingReleases -= button.Released ? 1 : 0;
 }
 
 bool QOXInput::Changed() const
@@ -138,16 +169,18 @@ bool QOXInput::Changed() const
         return false;
     if (UseMouse && (Mouse->RawX() != 0 || Mouse->RawY() != 0 || Mouse->RawZ() != 0))
         return true;
-    return std::any_of(Buttons.begin(), Buttons.end(), [](const TButton& button) { return button.Down != button.WasDown; });
+    return std::any_of(Buttons.begin(), Buttons.end(), [](const TButton& button) {
+        return button.Down != button.WasDown || button.Pressed || button.Released;
+    });
 }
 
-bool QOXInput::Evaluate(const TButton& button) const
+bool QOXInput::Evaluate(const TButton& button, Moment moment) const
 {
     for (int code : button.Codes) {
         if (code == kNoCode)
             continue;
         bool known = true;
-        if (CodeDown(code, known))
+        if (CodeDown(code, known, moment))
             return true;
         if (!known) {
             Engine()->Error("QOX_Input", "Undefined input device range!");
@@ -157,17 +190,27 @@ bool QOXInput::Evaluate(const TButton& button) const
     return false;
 }
 
-bool QOXInput::CodeDown(int code, bool& known) const
+bool QOXInput::CodeDown(int code, bool& known, Moment moment) const
 {
+    const bool now = moment == Moment::Now;
     if (code >= 0 && code < kKeyboardCodes)
-        return Keyboard->KeyDown(code);
+        return now ? Keyboard->KeyDownNow(code) : Keyboard->KeyDown(code);
     if (code >= kKeyboardCodes && code < kMouseCodes)
-        return Mouse->ButtonDown(code - kKeyboardCodes);
+        return now ? Mouse->ButtonDownNow(code - kKeyboardCodes) : Mouse->ButtonDown(code - kKeyboardCodes);
     const int joystick = (code - kMouseCodes) / kJoystickCodes;
     if (code >= kMouseCodes && joystick < kMaxJoysticks)
         return Joysticks[static_cast<std::size_t>(joystick)]->ButtonDown(code - kMouseCodes - joystick * kJoystickCodes);
     known = false;
     return false;
+}
+
+std::optional<QIEdges> QOXInput::CodeEdges(int code) const
+{
+    if (code >= 0 && code < kKeyboardCodes)
+        return Keyboard->Edges(code);
+    if (code >= kKeyboardCodes && code < kMouseCodes)
+        return Mouse->Edges(code - kKeyboardCodes);
+    return std::nullopt;
 }
 
 void QOXInput::SetMouseArea(const platform::ViewArea* area)

@@ -12,6 +12,11 @@ float Scaled(int raw, int client, float reference)
     return reference != 0.0f ? static_cast<float>(raw) * static_cast<float>(client) / reference : 0.0f;
 }
 
+bool IsButton(int index)
+{
+    return index >= 0 && index < static_cast<int>(platform::MouseState().Buttons.size());
+}
+
 } // namespace
 
 QIMouse::QIMouse(QOXInput* owner) : QOXObject(owner, "QOX Input Mouse"), Owner(owner) {}
@@ -31,7 +36,8 @@ void QIMouse::Poll()
     if (!Initialized)
         return;
     Active = Initialized && Owner->Active;
-    Device->Poll(State);
+    if (!Device->Poll(State))
+        State.ButtonEdges = {};
 }
 
 void QIMouse::SetArea(const platform::ViewArea* area)
@@ -72,11 +78,26 @@ float QIMouse::DeltaY() const
     return Scaled(RawY(), ClientHeight, ReferenceHeight);
 }
 
+bool QIMouse::ButtonDownNow(int index) const
+{
+    if (!Initialized || !IsButton(index))
+        return ButtonDown(index);
+    return Device->HeldButtons()[static_cast<std::size_t>(index)] != 0 && Active;
+}
+
+std::optional<QIEdges> QIMouse::Edges(int index) const
+{
+    if (!Initialized || !IsButton(index))
+        return std::nullopt;
+    const auto button = static_cast<std::size_t>(index);
+    return QIEdges{State.ButtonEdges.Presses[button], State.ButtonEdges.Releases[button]};
+}
+
 bool QIMouse::ButtonDown(int index) const
 {
     if (!Initialized)
         return false;
-    if (index >= 0 && index < static_cast<int>(State.Buttons.size()))
+    if (IsButton(index))
         return State.Buttons[static_cast<std::size_t>(index)] != 0 && Active;
     if (index == kWheelAway)
         return RawZ() > 0;

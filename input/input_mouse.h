@@ -1,8 +1,12 @@
 #pragma once
 // The mouse: its motion since the last poll, scaled from a reference size to the view, the
 // pointer's position in the view, four buttons, and the wheel as two buttons (33 turned away from
-// the user, 34 towards) that are down in the frame the turn is read.
+// the user, 34 towards) that are down in the frame the turn is read. The four buttons also tell how
+// often they went down and came up between the last two polls.
+#include <optional>
+
 #include "engine/qox_object.h"
+#include "input/input_edges.h"
 #include "platform/input_devices.h"
 
 class QOXInput;
@@ -29,6 +33,10 @@ public:
     float DeltaX() const;
     float DeltaY() const;
     bool ButtonDown(int index) const;
+    // Buttons 0 to 3: down at this moment, between polls too; other inputs as at the last poll.
+    bool ButtonDownNow(int index) const;
+    // Buttons 0 to 3 only: the wheel's edges are the changes of its state from poll to poll.
+    std::optional<QIEdges> Edges(int index) const;
 
     int OriginX = 0;
     int OriginY = 0;

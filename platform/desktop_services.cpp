@@ -14,9 +14,10 @@ void RecordingDesktopServices::ShowError(const std::string& text)
     Boxes.push_back({BoxKind::Error, text});
 }
 
-void RecordingDesktopServices::OpenDocument(const std::string& path)
+bool RecordingDesktopServices::OpenDocument(const std::string& path)
 {
     OpenedDocuments.push_back(path);
+    return OpensDocuments;
 }
 
 void RecordingDesktopServices::ProcessEvents()
@@ -34,9 +35,10 @@ void ConsoleDesktopServices::ShowError(const std::string& text)
     std::fprintf(stderr, "orbivane: error: %s\n", text.c_str());
 }
 
-void ConsoleDesktopServices::OpenDocument(const std::string& path)
+bool ConsoleDesktopServices::OpenDocument(const std::string& path)
 {
     std::fprintf(stderr, "orbivane: cannot open %s without a desktop\n", path.c_str());
+    return false;
 }
 
 void ConsoleDesktopServices::ProcessEvents() {}

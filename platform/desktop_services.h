@@ -12,7 +12,8 @@ public:
     virtual ~DesktopServices() = default;
     virtual void ShowInformation(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
-    virtual void OpenDocument(const std::string& path) = 0;
+    // False when no program could be started to open it.
+    virtual bool OpenDocument(const std::string& path) = 0;
     virtual void ProcessEvents() = 0;
 };
 
@@ -27,11 +28,12 @@ public:
 
     void ShowInformation(const std::string& text) override;
     void ShowError(const std::string& text) override;
-    void OpenDocument(const std::string& path) override;
+    bool OpenDocument(const std::string& path) override;
     void ProcessEvents() override;
 
     std::vector<Box> Boxes;
     std::vector<std::string> OpenedDocuments;
+    bool OpensDocuments = true; // what OpenDocument answers: false stands for a desktop without a handler
     int ProcessEventsCalls = 0;
 };
 
@@ -40,7 +42,7 @@ class ConsoleDesktopServices : public DesktopServices {
 public:
     void ShowInformation(const std::string& text) override;
     void ShowError(const std::string& text) override;
-    void OpenDocument(const std::string& path) override;
+    bool OpenDocument(const std::string& path) override;
     void ProcessEvents() override;
 };
 

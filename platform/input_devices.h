@@ -1,7 +1,9 @@
 #pragma once
 // The input devices as the input layer sees them, in DirectInput's terms: a 256-entry key table
 // by scan code, relative mouse motion with a wheel and four buttons, joysticks with axes from 0 to
-// 65535 (centre 32767) and 32 buttons. A state byte is down when its top bit is set.
+// 65535 (centre 32767) and 32 buttons. A state byte is down when its top bit is set. Keys and mouse
+// buttons also count how often they went down and came up since the last poll, so that a tap
+// between two polls is not lost.
 #include <array>
 #include <cstdint>
 
@@ -11,8 +13,16 @@ inline constexpr std::uint8_t kDown = 0x80;
 inline constexpr std::int32_t kAxisCentre = 32767;
 inline constexpr std::int32_t kAxisMax = 65535;
 
+// How often each of a device's inputs went down and came up since the last poll (at most 255).
+template <std::size_t Count>
+struct InputEdges {
+    std::array<std::uint8_t, Count> Presses{};
+    std::array<std::uint8_t, Count> Releases{};
+};
+
 struct KeyboardState {
     std::array<std::uint8_t, 256> Keys{};
+    InputEdges<256> Edges;
 };
 
 struct MouseState {
@@ -20,6 +30,7 @@ struct MouseState {
     std::int32_t Y = 0;
     std::int32_t Z = 0; // wheel notches since the last poll; away from the user is positive
     std::array<std::uint8_t, 4> Buttons{}; // left, right, middle, first extra button
+    InputEdges<4> ButtonEdges;
 };
 
 struct JoystickState {
@@ -33,18 +44,22 @@ struct ScreenPoint {
     int Y = 0;
 };
 
-// Each Poll fills the state and returns true; a device that cannot be read returns false and the
-// state keeps what it had.
+// Each Poll fills the state, starts counting edges afresh and returns true; a device that cannot be
+// read returns false and the state keeps what it had. Peek gives the state of this moment (after
+// the events seen so far) and leaves the next poll as it would have been.
 class KeyboardDevice {
 public:
     virtual ~KeyboardDevice() = default;
     virtual bool Poll(KeyboardState& state) = 0;
+    virtual bool Peek(KeyboardState& state) const = 0;
 };
 
 class MouseDevice {
 public:
     virtual ~MouseDevice() = default;
     virtual bool Poll(MouseState& state) = 0;
+    // The buttons held at this moment.
+    virtual std::array<std::uint8_t, 4> HeldButtons() const = 0;
     // The pointer's position on the screen.
     virtual ScreenPoint Pointer() const = 0;
 };

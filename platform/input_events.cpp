@@ -16,6 +16,18 @@ bool IsButton(int button)
     return button >= 0 && button < 4;
 }
 
+// Sets the state byte; a change counts as a press or a release until the next poll.
+template <std::size_t Count>
+void Change(std::uint8_t& state, InputEdges<Count>& edges, std::size_t index, bool down)
+{
+    if ((state != 0) == down)
+        return;
+    state = down ? kDown : 0;
+    std::uint8_t& count = down ? edges.Presses[index] : edges.Releases[index];
+    if (count < 255)
+        ++count;
+}
+
 struct ExtendedKey {
     int Evdev;
     int ScanCode;
@@ -36,25 +48,25 @@ constexpr ExtendedKey kExtendedKeys[] = {
 void EventInput::KeyDown(int code)
 {
     if (IsKey(code))
-        Keys.Keys[static_cast<std::size_t>(code)] = kDown;
+        Change(Keys.Keys[static_cast<std::size_t>(code)], Keys.Edges, static_cast<std::size_t>(code), true);
 }
 
 void EventInput::KeyUp(int code)
 {
     if (IsKey(code))
-        Keys.Keys[static_cast<std::size_t>(code)] = 0;
+        Change(Keys.Keys[static_cast<std::size_t>(code)], Keys.Edges, static_cast<std::size_t>(code), false);
 }
 
 void EventInput::ButtonDown(int button)
 {
     if (IsButton(button))
-        Buttons[static_cast<std::size_t>(button)] = kDown;
+        Change(Buttons[static_cast<std::size_t>(button)], ButtonEdges, static_cast<std::size_t>(button), true);
 }
 
 void EventInput::ButtonUp(int button)
 {
     if (IsButton(button))
-        Buttons[static_cast<std::size_t>(button)] = 0;
+        Change(Buttons[static_cast<std::size_t>(button)], ButtonEdges, static_cast<std::size_t>(button), false);
 }
 
 void EventInput::PointerAt(ScreenPoint position)
@@ -78,11 +90,20 @@ void EventInput::WheelTurned(int angleDelta)
 
 void EventInput::ReleaseAll()
 {
-    Keys = KeyboardState();
-    Buttons = {};
+    for (int code = 0; code < static_cast<int>(Keys.Keys.size()); ++code)
+        KeyUp(code);
+    for (int button = 0; button < static_cast<int>(Buttons.size()); ++button)
+        ButtonUp(button);
 }
 
 bool EventInput::Poll(KeyboardState& state)
+{
+    state = Keys;
+    Keys.Edges = {};
+    return true;
+}
+
+bool EventInput::Peek(KeyboardState& state) const
 {
     state = Keys;
     return true;
@@ -94,6 +115,8 @@ bool EventInput::Poll(MouseState& state)
     state.Y = MotionY;
     state.Z = WheelNotches;
     state.Buttons = Buttons;
+    state.ButtonEdges = ButtonEdges;
+    ButtonEdges = {};
     MotionX = 0;
     MotionY = 0;
     WheelNotches = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // Keyboard and mouse states built from window events: keys by DirectInput scan code, pointer
-// motion summed between polls, wheel turns counted in notches of 120 units.
+// motion summed between polls, wheel turns counted in notches of 120 units, and every key and
+// button going down or up counted until the next poll.
 #include "platform/input_devices.h"
 
 namespace platform {
@@ -9,7 +10,8 @@ class EventInput : public KeyboardDevice, public MouseDevice {
 public:
     static constexpr int kWheelNotch = 120;
 
-    void KeyDown(int code); // codes outside 0..255 are ignored
+    // Codes outside 0..255 are ignored; a key already down (auto-repeat) is not pressed again.
+    void KeyDown(int code);
     void KeyUp(int code);
     void ButtonDown(int button); // 0 left, 1 right, 2 middle, 3 first extra; others ignored
     void ButtonUp(int button);
@@ -18,16 +20,19 @@ public:
     // The pointer left the view: the next position starts afresh instead of counting as motion.
     void PointerLeft() { PointerKnown = false; }
     void WheelTurned(int angleDelta);
-    // Focus lost: nothing stays held.
+    // Focus lost: nothing stays held; each key and button let go counts as released.
     void ReleaseAll();
 
     bool Poll(KeyboardState& state) override;
+    bool Peek(KeyboardState& state) const override;
     bool Poll(MouseState& state) override;
+    std::array<std::uint8_t, 4> HeldButtons() const override { return Buttons; }
     ScreenPoint Pointer() const override { return Position; }
 
 private:
     KeyboardState Keys;
     std::array<std::uint8_t, 4> Buttons{};
+    InputEdges<4> ButtonEdges;
     ScreenPoint Position;
     bool PointerKnown = false;
     int MotionX = 0;

@@ -1,6 +1,7 @@
 #pragma once
-// The modifier keys as the window system sees them at this moment, whatever the program's own key
-// table says (a key pressed while another window had the focus counts too).
+// The modifier keys of the event that started what runs now: a key's for a command started by a
+// key, the click's for a menu item clicked. Not the keys held at the moment the command runs,
+// which may have changed since the user's key or click.
 namespace platform {
 
 class KeyboardModifiers {

@@ -29,10 +29,10 @@ void QtDesktopServices::ShowError(const std::string& text)
 }
 
 // A web address ("https://...") is opened as it is; anything else is a local file.
-void QtDesktopServices::OpenDocument(const std::string& path)
+bool QtDesktopServices::OpenDocument(const std::string& path)
 {
     const QString text = QString::fromStdString(path);
-    QDesktopServices::openUrl(text.contains("://") ? QUrl(text) : QUrl::fromLocalFile(text));
+    return QDesktopServices::openUrl(text.contains("://") ? QUrl(text) : QUrl::fromLocalFile(text));
 }
 
 void QtDesktopServices::ProcessEvents()

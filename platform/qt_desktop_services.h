@@ -14,7 +14,7 @@ public:
     void SetParentWindow(QWidget* parentWindow);
     void ShowInformation(const std::string& text) override;
     void ShowError(const std::string& text) override;
-    void OpenDocument(const std::string& path) override;
+    bool OpenDocument(const std::string& path) override;
     void ProcessEvents() override;
 
 private:

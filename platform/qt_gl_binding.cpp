@@ -35,6 +35,17 @@ QtGLView::QtGLView(int colourBits) : QOpenGLWindow(QOpenGLWindow::NoPartialUpdat
     setFormat(RequestedFormat(colourBits, 24));
 }
 
+// An uncovered part of the window comes as a paint event (or an update request) once the window is
+// on screen: it is the owner's to draw, through OnExposed, never Qt's.
+bool QtGLView::event(QEvent* event)
+{
+    if (event->type() != QEvent::Paint && event->type() != QEvent::UpdateRequest)
+        return QOpenGLWindow::event(event);
+    if (isExposed() && OnExposed)
+        OnExposed();
+    return true;
+}
+
 void QtGLView::exposeEvent(QExposeEvent*)
 {
     if (isExposed() && OnExposed)

@@ -3,6 +3,8 @@
 // a compatibility-profile, double-buffered RGBA format with a 24-bit depth buffer. The frame is
 // drawn by the engine's timer, not by Qt's paint cycle, so the contexts are the binding's own
 // QOpenGLContext objects made current on the window; the window only reports that it needs a frame.
+// Qt's own paint cycle never presents anything: it would swap in whatever the back buffer holds
+// (the cleared background), which is how an uncovered view used to turn white.
 #include <QOpenGLWindow>
 
 #include <functional>
@@ -19,6 +21,7 @@ public:
     std::function<void()> OnExposed;
 
 protected:
+    bool event(QEvent* event) override;
     void exposeEvent(QExposeEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -26,9 +26,9 @@ ScriptedInput::Frame& ScriptedInput::Frame::LoseFocus()
     return *this;
 }
 
-ScriptedInput::Frame& ScriptedInput::Frame::Add(std::vector<int>& list, int value)
+ScriptedInput::Frame& ScriptedInput::Frame::Add(Change kind, int code)
 {
-    list.push_back(value);
+    Events.push_back({kind, code});
     return *this;
 }
 
@@ -38,14 +38,22 @@ bool ScriptedInput::PlayFrame()
         return false;
     const Frame frame = Frames.front();
     Frames.pop_front();
-    for (int code : frame.KeysDown)
-        Events.KeyDown(code);
-    for (int code : frame.KeysUp)
-        Events.KeyUp(code);
-    for (int button : frame.ButtonsDown)
-        Events.ButtonDown(button);
-    for (int button : frame.ButtonsUp)
-        Events.ButtonUp(button);
+    for (const Frame::Event& event : frame.Events) {
+        switch (event.Kind) {
+        case Frame::Change::KeyDown:
+            Events.KeyDown(event.Code);
+            break;
+        case Frame::Change::KeyUp:
+            Events.KeyUp(event.Code);
+            break;
+        case Frame::Change::ButtonDown:
+            Events.ButtonDown(event.Code);
+            break;
+        case Frame::Change::ButtonUp:
+            Events.ButtonUp(event.Code);
+            break;
+        }
+    }
     Pointer = {Pointer.X + frame.MoveX, Pointer.Y + frame.MoveY};
     Events.PointerAt(Pointer);
     Events.WheelTurned(frame.WheelNotches * EventInput::kWheelNotch);

@@ -1,7 +1,7 @@
 #pragma once
 // Input played from a script, frame by frame, for tests and tools without a window: each frame
-// presses and releases keys and buttons, moves the pointer and turns the wheel, through the same
-// event states a window fills. Joysticks come from the Linux joystick interface under a base path
+// presses and releases keys and buttons (in the order they were added), moves the pointer and turns
+// the wheel, through the same event states a window fills. Joysticks come from the Linux joystick interface under a base path
 // of the caller's choice (a folder of pipes in tests).
 #include <deque>
 #include <string>
@@ -15,25 +15,28 @@ namespace platform {
 class ScriptedInput : public InputSystem, public ViewArea {
 public:
     struct Frame {
-        Frame& Press(int key) { return Add(KeysDown, key); }
-        Frame& Release(int key) { return Add(KeysUp, key); }
-        Frame& PressButton(int button) { return Add(ButtonsDown, button); }
-        Frame& ReleaseButton(int button) { return Add(ButtonsUp, button); }
+        enum class Change { KeyDown, KeyUp, ButtonDown, ButtonUp };
+        struct Event {
+            Change Kind = Change::KeyDown;
+            int Code = 0;
+        };
+
+        Frame& Press(int key) { return Add(Change::KeyDown, key); }
+        Frame& Release(int key) { return Add(Change::KeyUp, key); }
+        Frame& PressButton(int button) { return Add(Change::ButtonDown, button); }
+        Frame& ReleaseButton(int button) { return Add(Change::ButtonUp, button); }
         Frame& Move(int x, int y);
         Frame& Turn(int notches);
         Frame& LoseFocus();
 
-        std::vector<int> KeysDown;
-        std::vector<int> KeysUp;
-        std::vector<int> ButtonsDown;
-        std::vector<int> ButtonsUp;
+        std::vector<Event> Events; // keys and buttons, in order
         int MoveX = 0;
         int MoveY = 0;
         int WheelNotches = 0; // away from the user is positive
         bool FocusLost = false;
 
     private:
-        Frame& Add(std::vector<int>& list, int value);
+        Frame& Add(Change kind, int code);
     };
 
     explicit ScriptedInput(std::string joystickBasePath = "/dev/input/js");

@@ -27,6 +27,21 @@ std::string SpecialFolder(const std::string& variable)
     return variable == "PROGRAMFILES" ? "/usr/" : "/";
 }
 
+std::string ExpandHome(const std::string& path)
+{
+    if (path.empty() || path.front() != '~')
+        return path;
+    const std::size_t slash = path.find('/');
+    const std::string name = path.substr(1, slash == std::string::npos ? std::string::npos : slash - 1);
+    const std::string rest = slash == std::string::npos ? "" : path.substr(slash + 1);
+    if (name.empty())
+        return HomeFolder() + rest;
+    const passwd* user = ::getpwnam(name.c_str());
+    if (user == nullptr || user->pw_dir == nullptr)
+        return path;
+    return WithTrailingSlash(user->pw_dir) + rest;
+}
+
 std::string HomeFolder()
 {
     std::string home = Variable("HOME");

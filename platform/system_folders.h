@@ -11,4 +11,8 @@ std::string SpecialFolder(const std::string& variable);
 // The user's home folder with a trailing "/" ($HOME, else the password database, else "/").
 std::string HomeFolder();
 
+// A typed folder as a shell would read it: "~" and "~/..." in the user's home folder, "~name" and
+// "~name/..." in that user's; anything else, and "~name" of no such user, as it stands.
+std::string ExpandHome(const std::string& path);
+
 } // namespace platform

@@ -12,7 +12,6 @@
 #include "engine/qox_main.h"
 #include "graphics/gl_camera.h"
 #include "graphics/gl_main.h"
-#include "graphics/gl_picking.h"
 #include "lists/view_generic.h"
 #include "presentation/gl_ring_geometry.h"
 #include "presentation/gl_ring_pick.h"
@@ -39,25 +38,9 @@ QXColor Times(const QXColor& colour, float factor)
     return {colour.X * factor, colour.Y * factor, colour.Z * factor};
 }
 
-float OuterRadius(QOXRing* ring, const QRElement* element, float overlap)
+float OuterRadius(QOXRing* ring, const QRElement* element)
 {
-    return ring->InnerRadius(element->Level + 1) + overlap;
-}
-
-float SectorOf(const QRElement* element)
-{
-    return element->EndAngle - element->StartAngle;
-}
-
-// Whether the element is on screen: it and every folder above it visible, those folders expanded.
-bool IsDrawn(const QRElement* element)
-{
-    if (!element->Visible)
-        return false;
-    for (const QREFolder* folder = element->Parent; folder != nullptr; folder = folder->Parent)
-        if (!folder->Visible || !folder->Expanded)
-            return false;
-    return true;
+    return ring->InnerRadius(element->Level + 1) + GLRing::kBandOverlap;
 }
 
 int RoundHalfEven(float value)
@@ -120,6 +103,13 @@ int GLRing::IconSegmentCount(int level, float sector)
     return std::max(1, RoundHalfEven(static_cast<float>(level) * (sector / kSegmentDegrees) * 0.5f));
 }
 
+GLBand GLRing::BandOf(QOXRing* ring, const QRElement* element)
+{
+    const float sector = element->EndAngle - element->StartAngle;
+    return {element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
+            OuterRadius(ring, element)};
+}
+
 GLRing::GLRing(QOXObject* owner) : QOXObject(owner, "QOX GL Ring Rendering Class") {}
 
 void GLRing::ChildRemoved(QOXObject* child)
@@ -127,8 +117,6 @@ void GLRing::ChildRemoved(QOXObject* child)
     for (QRTexture** texture : {&ElementTexture, &RootTexture, &PickedTexture, &SelectedTexture})
         if (*texture == child)
             *texture = nullptr;
-    if (child == Picking)
-        Picking = nullptr;
 }
 
 void GLRing::Init()
@@ -143,8 +131,6 @@ void GLRing::Init()
     RootTexture = load("textures/root");
     PickedTexture = load("textures/picked");
     SelectedTexture = load("textures/selected");
-    Picking = QOXNew<GLPicking>(this);
-    Picking->Init();
     Engine()->Console->AddLine("QOX GL: Ring Rendering Class initialized!");
 }
 
@@ -245,9 +231,8 @@ void GLRing::DrawElements(QOXRing* ring)
             ++ElementsDrawn;
             BindElementTextures(element, TypePicture(element));
             GL()->SetColor(ShadedColour(element));
-            DrawBandStrip(element->StartAngle, SectorOf(element), SegmentCount(element->Level, SectorOf(element)),
-                          ring->InnerRadius(element->Level), OuterRadius(ring, element, kBandOverlap),
-                          GLBandTextures::Units0And1);
+            const GLBand band = BandOf(ring, element);
+            DrawBandStrip(band.Start, band.Sector, band.Segments, band.Inner, band.Outer, GLBandTextures::Units0And1);
         };
         ForEachDrawnElement(ring->Root, draw);
         return;
@@ -272,10 +257,9 @@ void GLRing::DrawElements(QOXRing* ring)
     };
     const auto exact = [&](const QRElement* element) {
         ++ElementsDrawn;
-        const float sector = SectorOf(element);
-        write({element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
-               OuterRadius(ring, element, kBandOverlap), ShadedColour(element)},
-              element->IsRoot(), TypePicture(element));
+        GLBand band = BandOf(ring, element);
+        band.Colour = ShadedColour(element);
+        write(band, element->IsRoot(), TypePicture(element));
     };
     if (Detail == GLRingDetail::Exact) {
         ForEachDrawnElement(ring->Root, exact);
@@ -283,8 +267,7 @@ void GLRing::DrawElements(QOXRing* ring)
         const auto merged = [&](const GLBandRun& thin) {
             ElementsDrawn += thin.Count();
             const QRElement* first = thin.First();
-            write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)), false,
-                  thin.Picture());
+            write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)), false, thin.Picture());
         };
         WalkBands(
             ring, bounds, [this](const auto* element) { return TypePicture(element); },
@@ -298,10 +281,10 @@ void GLRing::DrawMarks(QOXRing* ring)
     if (Keys == nullptr)
         return;
     for (const QRElement* match : Keys->Matches)
-        if (match->Ring == ring && IsDrawn(match))
+        if (match->Ring == ring && QRLayout::IsReachable(*match))
             DrawOutline(ring, match, kMatchColour, kMatchWidth);
     const QRElement* marked = Keys->MarkedElement();
-    if (marked != nullptr && marked->Ring == ring && IsDrawn(marked))
+    if (marked != nullptr && marked->Ring == ring && QRLayout::IsReachable(*marked))
         DrawOutline(ring, marked, kMarkColour, kMarkWidth);
 }
 
@@ -313,9 +296,8 @@ void GLRing::DrawOutline(QOXRing* ring, const QRElement* element, const QXColor&
     materials->SetColor(colour);
     materials->Material->Data.Geometry.LineWidth = width;
     materials->ApplyMaterial();
-    const float sector = SectorOf(element);
-    DrawBandOutline(element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
-                    OuterRadius(ring, element, kBandOverlap));
+    const GLBand band = BandOf(ring, element);
+    DrawBandOutline(band.Start, band.Sector, band.Segments, band.Inner, band.Outer);
 }
 
 void GLRing::DrawShadow(QOXRing* ring)
@@ -331,14 +313,9 @@ void GLRing::DrawShadow(QOXRing* ring)
 
 void GLRing::DrawSilhouette(QOXRing* ring)
 {
-    const auto band = [&](const QRElement* element) {
-        const float sector = SectorOf(element);
-        return GLBand{element->StartAngle, sector, SegmentCount(element->Level, sector),
-                      ring->InnerRadius(element->Level), OuterRadius(ring, element, kBandOverlap)};
-    };
     if (Geometry == GLRingGeometry::Immediate) {
         auto draw = [&](QRElement* element) {
-            const GLBand shape = band(element);
+            const GLBand shape = BandOf(ring, element);
             DrawBandStrip(shape.Start, shape.Sector, shape.Segments, shape.Inner, shape.Outer, GLBandTextures::None);
         };
         ForEachDrawnElement(ring->Root, draw);
@@ -350,13 +327,13 @@ void GLRing::DrawSilhouette(QOXRing* ring)
         if (batch.PrepareBand(shape, &bounds))
             batch.CommitBand();
     };
-    const auto exact = [&](const QRElement* element) { write(band(element)); };
+    const auto exact = [&](const QRElement* element) { write(BandOf(ring, element)); };
     if (Detail == GLRingDetail::Exact) {
         ForEachDrawnElement(ring->Root, exact);
     } else { // all white: a run of thin siblings may be as long as it likes
         const auto merged = [&](const GLBandRun& thin) {
             const QRElement* first = thin.First();
-            write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first, kBandOverlap)));
+            write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)));
         };
         WalkBands(
             ring, bounds, [](const auto*) { return static_cast<QRTexture*>(nullptr); },
@@ -391,8 +368,8 @@ void GLRing::BuildIcon(QOXRing* ring)
     auto draw = [&](QRElement* element) {
         textures->Bind(element->IsRoot() ? RootTexture : ElementTexture, 0);
         GL()->SetColor(element->Colour);
-        DrawBandStrip(element->StartAngle, SectorOf(element), IconSegmentCount(element->Level, SectorOf(element)),
-                      ring->InnerRadius(element->Level), OuterRadius(ring, element, kBandOverlap),
+        const GLBand band = BandOf(ring, element);
+        DrawBandStrip(band.Start, band.Sector, IconSegmentCount(element->Level, band.Sector), band.Inner, band.Outer,
                       GLBandTextures::Unit0);
     };
     ForEachDrawnElement(ring->Root, draw);
@@ -404,27 +381,7 @@ QRElement* GLRing::Pick(QOXRing* ring, float x, float y)
 {
     glPushMatrix();
     SetupRingTransform(ring, GLRingPass::Normal);
-    const GLCamera* camera = GL()->Camera;
-    GLRingPickQuery query(ring, x, y, camera->Near, camera->Far);
+    GLRingPickQuery query(ring, x, y);
     glPopMatrix();
     return query.Find();
-}
-
-QRElement* GLRing::PickBySelection(QOXRing* ring, float x, float y)
-{
-    BeginRingPass(ring, GLRingPass::Normal)->ApplyMaterial();
-    glPushMatrix();
-    Picking->Begin(1, 1, static_cast<int>(x), static_cast<int>(y));
-    auto draw = [&](QRElement* element) {
-        Picking->AddName(element->Name, element);
-        DrawBandStrip(element->StartAngle, SectorOf(element), SegmentCount(element->Level, SectorOf(element)),
-                      ring->InnerRadius(element->Level), OuterRadius(ring, element, kPickOverlap),
-                      GLBandTextures::Unit0);
-        Picking->ClearName();
-    };
-    ForEachDrawnElement(ring->Root, draw);
-    glPopMatrix();
-    glPopMatrix();
-    Picking->End();
-    return static_cast<QRElement*>(Picking->Result());
 }

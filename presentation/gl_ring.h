@@ -1,7 +1,8 @@
 #pragma once
 // Draws rings: every visible element as an annular sector of its layer, with a radial label, the
 // ring's white silhouette for the shadow map, a cached miniature for the ring list, and the pick
-// that finds the element under the mouse pointer.
+// that finds the element drawn under the mouse pointer. Every pass takes an element's band from
+// BandOf, on the angles of the ring's layout.
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
 #include "graphics/gl_2D_glyphs.h"
@@ -9,7 +10,6 @@
 #include "presentation/gl_ring_geometry.h"
 
 class GLMaterialEngine;
-class GLPicking;
 class QACursor;
 class QAKeyboard;
 class QOXRing;
@@ -31,8 +31,9 @@ class GLRing : public QOXObject {
     QOX_CLASS(GLRing)
 public:
     static constexpr float kSegmentDegrees = 20.0f;
+    // The outer edge of a band reaches this far over the next layer, which is drawn later and
+    // covers it where it has elements.
     static constexpr float kBandOverlap = 0.1f;
-    static constexpr float kPickOverlap = 0.02f;
     // The outlines: unlike hover (darker) and selection (brighter), a line in a colour of its own.
     static constexpr QXColor kMarkColour{0.1f, 0.9f, 1.0f};
     static constexpr float kMarkWidth = 3.0f;
@@ -43,6 +44,10 @@ public:
     // half goes to the even neighbour. The miniature uses half as many.
     static int SegmentCount(int level, float sector);
     static int IconSegmentCount(int level, float sector);
+    // The element's band as every pass draws and picks it: its sector from the inner radius of its
+    // layer to that of the next layer plus kBandOverlap, in SegmentCount segments. The miniature
+    // draws the same band in fewer segments.
+    static GLBand BandOf(QOXRing* ring, const QRElement* element);
 
     explicit GLRing(QOXObject* owner);
 
@@ -50,11 +55,10 @@ public:
     void DrawRing(QOXRing* ring);
     void DrawShadow(QOXRing* ring);
     void DrawIcon(QOXRing* ring);
-    // The element under the window point (y downwards), or none: the first element in drawing
-    // order whose band covers the pixel, computed from the ring's geometry.
+    // The element drawn at the centre of the pixel under the window point (y downwards), or none:
+    // the last element in drawing order (the one on top) whose band covers that point. An element
+    // without a sector covers nothing.
     QRElement* Pick(QOXRing* ring, float x, float y);
-    // The same answer found with OpenGL's selection mode.
-    QRElement* PickBySelection(QOXRing* ring, float x, float y);
     // Camera and model-view for drawing in the ring's space.
     void SetupRingTransform(QOXRing* ring, GLRingPass pass);
 
@@ -62,7 +66,6 @@ public:
     QRTexture* RootTexture = nullptr;     // owned as a child
     QRTexture* PickedTexture = nullptr;   // owned as a child; held for the whole run
     QRTexture* SelectedTexture = nullptr; // owned as a child; held for the whole run
-    GLPicking* Picking = nullptr;         // owned as a child
     // Set by the scene before each frame's drawing.
     const QRElement* HoverElement = nullptr; // not owned
     const QACursor* Cursor = nullptr;        // not owned; without one there is no hover or range shading

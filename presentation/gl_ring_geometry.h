@@ -1,13 +1,14 @@
 #pragma once
-// The geometry every ring pass shares: the walk over the drawn elements, the vertices of a band,
-// the vertex-array batch the drawing fills, and the test whether a shape can reach a pixel.
+// The geometry every ring pass shares: the vertices of a band, the vertex-array batch the drawing
+// fills, and the test whether a shape can reach a pixel. The angles and the walk over the drawn
+// elements are the ring's layout (ring/ring_layout.h).
 #include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
 
 #include "engine/qox_constant.h"
-#include "ring/element_folder.h"
+#include "ring/ring_layout.h"
 
 // Ring-space direction of an angle in degrees: angle 0 points along -y, angles grow towards +x.
 inline QXVector2 RingDirection(float degrees)
@@ -27,38 +28,6 @@ void ForEachBandEdge(float start, float sector, int segments, Visit visit)
         visit(i, RingDirection(angle));
         angle += step;
     }
-}
-
-// Drawing order: the element, then (an expanded folder) its sub-folders and files with their
-// subtrees. An invisible element is skipped with its subtree.
-template <class Visit>
-void ForEachDrawnElement(QRElement* element, Visit& visit)
-{
-    if (!element->Visible)
-        return;
-    visit(element);
-    if (!element->IsFolder())
-        return;
-    const auto* folder = static_cast<const QREFolder*>(element);
-    if (folder->Expanded)
-        folder->ForEachChild([&visit](QRElement* child) { ForEachDrawnElement(child, visit); });
-}
-
-// The same walk with each drawn folder's files handed over together: `element` sees every drawn
-// element but those files (the folders, the root), `files` the folder whose files come next, in
-// their place after its sub-folders. A pass that treats files alike walks them in a loop of its
-// own, with what their band shares worked out once.
-template <class Element, class Files>
-void ForEachDrawnFolder(QREFolder* folder, Element& element, Files& files)
-{
-    if (!folder->Visible)
-        return;
-    element(static_cast<QRElement*>(folder));
-    if (!folder->Expanded)
-        return;
-    for (QREFolder* child : *folder->Folders)
-        ForEachDrawnFolder(child, element, files);
-    files(*folder);
 }
 
 // A point in window pixels, y upwards.

@@ -176,10 +176,14 @@ void GLRing::DrawLabel(QOXRing* ring, const QRElement* element)
     glPopMatrix();
 }
 
+// An element without a sector has no label: it would lie on a neighbour's band.
 void GLRing::DrawLabels(QOXRing* ring)
 {
     if (Geometry == GLRingGeometry::Immediate) {
-        auto draw = [&](QRElement* element) { DrawLabel(ring, element); };
+        auto draw = [&](QRElement* element) {
+            if (QRLayout::HasSector(*element))
+                DrawLabel(ring, element);
+        };
         ForEachDrawnElement(ring->Root, draw);
         return;
     }
@@ -190,7 +194,7 @@ void GLRing::DrawLabels(QOXRing* ring)
     const GLScreenBounds bounds;
     const LabelFonts fonts = FindLabelFonts();
     auto draw = [&](QRElement* element) {
-        if (LabelMayShow(element, ring->InnerRadius(element->Level), fonts, bounds))
+        if (QRLayout::HasSector(*element) && LabelMayShow(element, ring->InnerRadius(element->Level), fonts, bounds))
             DrawLabel(ring, element);
     };
     ForEachDrawnElement(ring->Root, draw);

@@ -1,9 +1,10 @@
 #pragma once
-// The pick worked out from the ring's geometry: the same 1 x 1 pixel region, projection and bands
-// the selection pass uses, tested in clip space without drawing. The window region is turned back
-// into the ring plane once, so that only elements whose layer and sector can reach it are tested,
-// and a folder's children, which share its sector in list order, are found by bisection.
-#include <array>
+// The pick: the element drawn at the centre of the pixel under the pointer. The pixel's centre is
+// turned back into the ring plane through the very matrices the ring is drawn with, and the
+// element found is the last one in drawing order (the one drawn on top) whose band, as GLRing
+// draws it, holds that point. Only elements whose layer and sector can hold it are tested: a
+// folder's children tile its sector in list order, so the ones at the point's angle are found by
+// bisection.
 
 class QOXRing;
 class QRElement;
@@ -11,34 +12,23 @@ class QREFolder;
 
 class GLRingPickQuery {
 public:
-    // Reads the ring transform from the current model-view matrix and the viewport.
-    GLRingPickQuery(QOXRing* ring, float x, float y, float nearDistance, float farDistance);
+    // Reads the ring transform from the current model-view and projection matrices and the viewport.
+    GLRingPickQuery(QOXRing* ring, float x, float y);
 
-    // The first element in drawing order whose pick band reaches the region, or none.
+    // The element drawn on top at the point, or none.
     QRElement* Find();
 
 private:
-    struct AngleRange {
-        double Low = 0.0;
-        double High = 0.0;
-    };
-
-    void BuildMatrix(float x, float y, float nearDistance, float farDistance);
-    void FindRegionInPlane();
+    void FindPointInPlane(float x, float y);
     QRElement* Search(QRElement* element);
     QRElement* SearchChildren(const QREFolder* folder);
-    QRElement* SearchRun(const QREFolder* folder, const AngleRange& range, int& next);
-    bool SectorMayReach(double start, double end) const;
-    bool BandMayReach(const QRElement* element) const;
-    bool BandHits(const QRElement* element) const;
-    bool QuadHits(const std::array<double, 4>* corners) const;
+    bool SectorHolds(const QRElement* element) const;
+    bool BandHolds(const QRElement* element) const;
 
     QOXRing* Ring = nullptr; // not owned
-    std::array<double, 16> Matrix{}; // pick region x perspective x ring transform, column-major
-    bool Shrunk = false;     // the ring is scaled to nothing
-    bool Bounded = false;    // the region's place in the ring plane is known
-    bool FullCircle = false; // the region holds the centre: every angle
-    double NearestRadius = 0.0;
-    double FarthestRadius = 0.0;
-    std::array<AngleRange, 2> Ranges{}; // ascending; the second is the first a turn later
+    bool InPlane = false;    // the point lies on the ring plane, in front of the eye and in the view
+    double X = 0.0;          // the point in ring space
+    double Y = 0.0;
+    double Radius = 0.0;
+    double Angle = 0.0; // degrees from the top, clockwise, in [0, 360)
 };

@@ -174,7 +174,7 @@ void GLSceneApp::Render()
 
 float GLSceneApp::FrameSeconds() const
 {
-    return Engine()->Timer->GetDelta();
+    return Still ? 0.0f : Engine()->Timer->GetDelta();
 }
 
 float GLSceneApp::ViewWidth() const
@@ -189,7 +189,7 @@ float GLSceneApp::ViewHeight() const
 
 void GLSceneApp::PickHover()
 {
-    if (!Host->WindowActive())
+    if (Still || !Host->WindowActive())
         return;
     const GLViewPoint mouse = Host->MousePoint();
     PointedElement = PickRings(mouse.X, mouse.Y, HoverRing);

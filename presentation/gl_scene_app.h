@@ -48,7 +48,8 @@ public:
     virtual GLViewPoint MousePoint() const = 0;
     // The cursor's idea of the pointer, used by the ring strip.
     virtual GLViewPoint CursorPoint() const = 0;
-    // The cursor works the rings: the "Display Rings" action is not held.
+    // The cursor works the rings: the "Display Rings" action is neither held nor was it tapped since
+    // the last frame (a tap shows the strip, which then fades out).
     virtual bool CursorEnabled() const = 0;
     // No mouse press is in progress for the cursor.
     virtual bool CursorIdle() const = 0;
@@ -88,6 +89,7 @@ public:
     // one wins. The cursor picks through this.
     QRElement* PickAt(float x, float y) override;
     std::optional<QAPoint> ViewPointOf(const QRElement& element) override;
+    bool OnRingStrip(float x, float y) override;
     // Forgets a freed element wherever the scene still points at it.
     void ElementFreed(const QRElement* element) override;
 
@@ -132,6 +134,9 @@ public:
 
     QOXApp* Application = nullptr; // not owned
     GLSceneHost* Host = nullptr;   // not owned
+    // While set, Render draws the picture of the last frame again: no pick, no input taken, no
+    // clock moved (for a view uncovered while a dialog or box waits, between two frames).
+    bool Still = false;
 
 protected:
     void BeforeDestroy() override;
@@ -155,6 +160,14 @@ private:
     void AddFileLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     // Ring strip parts (gl_scene_ringlist.cpp).
+    struct StripIcon {
+        QOXRing* Ring = nullptr; // not owned
+        float X = 0.0f;          // from the strip's middle
+    };
+    // The minimised rings' miniatures that fit in the strip, and where the first and the last
+    // minimised ring sit before scrolling.
+    std::vector<StripIcon> StripIcons(float& xFirst, float& xLast) const;
+    float StripIconScale() const;
     bool UpdateRingListFade();
     void DrawRingIcon(QOXRing* ring, float x, float hw, float height);
     void DrawRingHoverTitle(QOXRing* ring);

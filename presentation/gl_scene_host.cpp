@@ -27,7 +27,7 @@ GLViewPoint GLAppSceneHost::CursorPoint() const
 
 bool GLAppSceneHost::CursorEnabled() const
 {
-    return Cursor->Enabled();
+    return Cursor->Enabled() && !(Input->WasPressed("Display Rings", "Rings") && WindowActive());
 }
 
 bool GLAppSceneHost::CursorIdle() const

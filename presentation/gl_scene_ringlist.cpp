@@ -73,37 +73,71 @@ void GLSceneApp::DrawRingList()
     DrawFrameBox(hw - qw, height - kStripBottom - kStripHeight, hw + qw, height - kStripBottom, RingListFade);
     glPushMatrix();
     glTranslatef(hw, height - kStripCentre, 0.0f);
+    float xFirst = 0.0f;
+    float xLast = 0.0f;
+    const std::vector<StripIcon> icons = StripIcons(xFirst, xLast);
+    for (const StripIcon& icon : icons)
+        DrawRingIcon(icon.Ring, icon.X, hw, height);
+    if (xLast >= xFirst)
+        DrawScrollArrows(xFirst, xLast, hw, qw, height);
+    glPopMatrix();
+    system->End2D();
+}
+
+// The arrows compare the scroll with where the first and last icons sit unscrolled: scrolling to
+// one of those places brings that icon to the middle, so every ring can be reached. Without
+// minimised rings the last lies before the first.
+std::vector<GLSceneApp::StripIcon> GLSceneApp::StripIcons(float& xFirst, float& xLast) const
+{
     std::vector<QOXRing*> minimised;
     for (QOXRing* ring : *Application->Rings)
         if (ring->IsFullyMinimized())
             minimised.push_back(ring);
     const float count = static_cast<float>(minimised.size());
-    // The arrows compare the scroll with where the first and last icons sit unscrolled: scrolling
-    // to one of those places brings that icon to the middle, so every ring can be reached.
-    const float xFirst = -kIconSpacing / 2.0f * (count - 1.0f);
-    const float xLast = xFirst + kIconSpacing * (count - 1.0f);
+    const float qw = ViewWidth() / 4.0f;
+    xFirst = -kIconSpacing / 2.0f * (count - 1.0f);
+    xLast = xFirst + kIconSpacing * (count - 1.0f);
+    std::vector<StripIcon> icons;
     for (std::size_t k = 0; k < minimised.size(); ++k) {
         const float x = xFirst + kIconSpacing * static_cast<float>(k) - RingListScroll;
         if (x >= -(qw - kIconMargin) && x <= qw - kIconMargin)
-            DrawRingIcon(minimised[k], x, hw, height);
+            icons.push_back({minimised[k], x});
     }
-    if (!minimised.empty())
-        DrawScrollArrows(xFirst, xLast, hw, qw, height);
-    glPopMatrix();
-    system->End2D();
+    return icons;
+}
+
+// The miniatures grow with the strip's fade from half way on.
+float GLSceneApp::StripIconScale() const
+{
+    return std::max(2.0f * RingListFade - 1.0f, 0.0f);
+}
+
+bool GLSceneApp::OnRingStrip(float x, float y)
+{
+    if (StripIconScale() <= 0.0f)
+        return false;
+    const float hw = ViewWidth() / 2.0f;
+    float xFirst = 0.0f;
+    float xLast = 0.0f;
+    const std::vector<StripIcon> icons = StripIcons(xFirst, xLast);
+    return std::any_of(icons.begin(), icons.end(), [&](const StripIcon& icon) {
+        return Near({x, y}, hw + icon.X, ViewHeight() - kStripCentre, kIconReach);
+    });
 }
 
 void GLSceneApp::DrawRingIcon(QOXRing* ring, float x, float hw, float height)
 {
     glPushMatrix();
     glTranslatef(x, 0.0f, 0.0f);
-    const float scale = std::max(2.0f * RingListFade - 1.0f, 0.0f);
+    const float scale = StripIconScale();
     glScalef(scale, scale, scale);
     Renderer->DrawIcon(ring);
     glPopMatrix();
     if (!Near(Host->CursorPoint(), hw + x, height - kStripCentre, kIconReach))
         return;
     DrawRingHoverTitle(ring);
+    if (Still)
+        return;
     if (Host->DragOver())
         SwitchByDrag(ring);
     else if (Host->WindowActive())

@@ -12,8 +12,8 @@
 #include "ring/folder_listing.h"
 #include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
-#include "ring/ring_sizes.h"
 #include "ring/view_match.h"
 
 namespace {
@@ -380,15 +380,6 @@ QROutcome QREFolder::DeleteSelected()
     return QROutcome::Kept;
 }
 
-void QREFolder::CollectSelected(QRList<QRElement>& marked, QRCollect collect)
-{
-    if (Selected) {
-        marked.Add(this);
-        return;
-    }
-    ForEachChild([&](QRElement* child) { child->CollectSelected(marked, collect); });
-}
-
 void QREFolder::DeselectAll()
 {
     Selected = false;
@@ -412,56 +403,7 @@ void QREFolder::ApplyVisibility()
 void QREFolder::Place(int level, float end, float start)
 {
     QRElement::Place(level, end, start);
-    PlaceChildren(level, end, start);
-}
-
-// The children share the sector by size (the largest gets a share proportional to 1, the others
-// at least "MinimumSizeFactor" of it), children of unset size 1/n each, and every share is widened
-// or narrowed by the child's weight.
-void QREFolder::PlaceChildren(int level, float end, float start)
-{
-    const int visible = VisibleChildCount();
-    if (visible == 0)
-        return;
-    const int unset = UnsetSizeCount();
-    const int known = visible - unset;
-    float weights = 0.0f;
-    std::int64_t lo = 0;
-    std::int64_t hi = 0;
-    ForEachChild([&](const QRElement* child) {
-        if (!child->Visible)
-            return;
-        weights += child->Weight;
-        if (child->SizeKnown()) {
-            lo = std::min(lo, child->SizeForLayout());
-            hi = std::max(hi, child->SizeForLayout());
-        }
-    });
-    const float unsetShare = unset >= 1 ? 1.0f / static_cast<float>(visible) : 0.0f;
-    const float weightNorm = weights != 0.0f ? static_cast<float>(visible) / weights : 0.0f;
-    float sizeNorm = 0.0f;
-    if (known > 0) {
-        float ratios = 0.0f;
-        ForEachChild([&](const QRElement* child) {
-            if (child->Visible && child->SizeKnown())
-                ratios += child->SizeRatio(lo, hi);
-        });
-        sizeNorm = ratios != 0.0f ? (static_cast<float>(known) / static_cast<float>(visible)) / ratios : 0.0f;
-    }
-    const float sector = end - start;
-    float angle = start;
-    // New sizes counted in the background ease in rather than jump.
-    const QRShareBlend* blend = Ring->Sizes != nullptr ? Ring->Sizes->BlendOf(*this) : nullptr;
-    ForEachChild([&](QRElement* child) {
-        if (!child->Visible)
-            return;
-        float share = child->SizeKnown() ? child->SizeRatio(lo, hi) * sizeNorm : unsetShare;
-        if (blend != nullptr)
-            share = blend->Shown(*child, share);
-        const float width = child->Weight * share * weightNorm * sector;
-        child->Place(level + 1, angle + width, angle);
-        angle += width;
-    });
+    QRLayout::PlaceChildren(*this, level, start, end);
 }
 
 std::int64_t QREFolder::ComputeSize()
@@ -504,13 +446,6 @@ void QREFolder::SetWeightTarget(float target)
     WeightAnimation->SetScalar(target, Weight);
     WeightAnimation->Start(QRIteration::Sine, QRIteration::Forwards, Settings().AnimationSpeed);
     Ring->LayoutNeeded = true;
-}
-
-int QREFolder::UnsetSizeCount() const
-{
-    int count = 0;
-    ForEachChild([&](const QRElement* child) { count += child->Visible && !child->SizeKnown() ? 1 : 0; });
-    return count;
 }
 
 QRAttributes QREFolder::Attributes() const

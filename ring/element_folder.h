@@ -35,7 +35,6 @@ public:
     QROutcome Refresh() override { return RefreshEntries(QRRefreshDepth::Subtree); }
     QROutcome DeleteFromDisk() override;
     QROutcome DeleteSelected() override;
-    void CollectSelected(QRList<QRElement>& marked, QRCollect collect) override;
     void DeselectAll() override;
     void UpdateVisibility() override;
     void ApplyVisibility() override;
@@ -70,7 +69,6 @@ public:
     int VisibleFolderCount() const { return ShownFolders; }
     int VisibleFileCount() const { return ShownFiles; }
     int VisibleChildCount() const { return ShownFolders + ShownFiles; }
-    int UnsetSizeCount() const;
     // The visible sub-folders (files) of this folder and of every folder below it, shown or not.
     std::int64_t TotalFolderCount() const { return TotalFolders; }
     std::int64_t TotalFileCount() const { return TotalFiles; }
@@ -115,7 +113,6 @@ private:
     // Adds the entries whose names are not in `known` (the children's names before the pass).
     void AddEntries(const QRFolderListing& listing, const std::unordered_set<std::string_view>& known);
     void RefreshChildren(const QRFolderListing& listing, QRRefreshDepth depth);
-    void PlaceChildren(int level, float end, float start);
 
     QRNameStore ChildNames; // the children's names, and a root's own
     QRFileArena FileArena;  // the files; freed after the lists

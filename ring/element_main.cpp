@@ -50,12 +50,6 @@ QROutcome QRElement::DeleteSelected()
     return Selected ? DeleteFromDisk() : QROutcome::Kept;
 }
 
-void QRElement::CollectSelected(QRList<QRElement>& marked, QRCollect collect)
-{
-    if (Selected || collect == QRCollect::Everything)
-        marked.Add(this);
-}
-
 void QRElement::Place(int level, float end, float start)
 {
     Level = level;

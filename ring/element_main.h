@@ -18,9 +18,6 @@ class QOXRing;
 class QREFolder;
 class QRNameStore;
 
-// Whether CollectSelected takes unselected elements too.
-enum class QRCollect { SelectedOnly, Everything };
-
 class QRElement {
 public:
     static constexpr QXColor kHiddenTint{0.5f, 0.5f, 0.5f};
@@ -37,7 +34,6 @@ public:
     virtual QROutcome Refresh() = 0;
     virtual QROutcome DeleteFromDisk() = 0;
     virtual QROutcome DeleteSelected();
-    virtual void CollectSelected(QRList<QRElement>& marked, QRCollect collect);
     virtual void DeselectAll() { Selected = false; }
     virtual void UpdateVisibility() { ApplyVisibility(); }
     virtual void ApplyVisibility() = 0;

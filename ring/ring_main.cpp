@@ -6,6 +6,7 @@
 #include "resources/resource_displaylist.h"
 #include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_sizes.h"
 
 namespace {
@@ -161,7 +162,7 @@ QROutcome QOXRing::DeleteSelected()
 
 void QOXRing::CollectSelected(QRList<QRElement>& marked)
 {
-    Root->CollectSelected(marked, QRCollect::SelectedOnly);
+    QRLayout::CollectShownSelected(*Root, marked);
 }
 
 void QOXRing::DeselectAll()

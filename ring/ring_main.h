@@ -57,6 +57,7 @@ public:
     QROutcome Refresh();
     // Removed: the root itself was deleted; the owner frees the ring.
     QROutcome DeleteSelected();
+    // What is drawn selected (QRLayout::CollectShownSelected).
     void CollectSelected(QRList<QRElement>& marked);
     void DeselectAll();
     void FocusOn(QRElement* element);

@@ -16,26 +16,22 @@ bool IsChildPath(const std::string& known, const std::string& parent, const std:
 
 } // namespace
 
-// The layout gave each visible child the width weight × share × (visible / weights) × sector, so
-// the share is read back from the child's angles; a child never placed has none and takes its new
-// share at once.
+// The layout gave each visible child a part of its folder's sector proportional to weight × share,
+// so a share is read back as the child's width divided by its weight; the shares read back are
+// scaled to sum to 1, as the shares the sizes give do. A child never placed has none and takes its
+// new share at once.
 QRShareBlend::QRShareBlend(const QREFolder& folder, float speed) : Animation(QOXNew<QRIteration>(nullptr))
 {
-    float weights = 0.0f;
-    int visible = 0;
-    folder.ForEachChild([&](const QRElement* child) {
-        if (child->Visible) {
-            weights += child->Weight;
-            ++visible;
-        }
-    });
-    const float sector = folder.EndAngle - folder.StartAngle;
-    const float scale = weights / (static_cast<float>(visible) * sector);
+    float shares = 0.0f;
     folder.ForEachChild([&](const QRElement* child) {
         const float width = child->EndAngle - child->StartAngle;
-        if (child->Visible && width > 0.0f && child->Weight > 0.0f && sector > 0.0f)
-            From[child] = width / child->Weight * scale;
+        if (child->Visible && width > 0.0f && child->Weight > 0.0f) {
+            From[child] = width / child->Weight;
+            shares += From[child];
+        }
     });
+    for (auto& [child, share] : From)
+        share /= shares;
     Animation->SetScalar(1.0f, 0.0f);
     Animation->Start(QRIteration::Sine, QRIteration::Forwards, speed);
 }

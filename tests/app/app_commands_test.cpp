@@ -298,14 +298,21 @@ TEST_F(CommandTest, TheDriveMenuOpensMountPoints)
     EXPECT_NE(TheApp->FindRing("/"), nullptr);
 }
 
+// A missing manual is reported; one that no program on the desktop can show is named in a message.
 TEST_F(CommandTest, ContentsOpensTheManualBesideTheProgram)
 {
+    const std::string manual = ProgramFolder.Path() + "orbivane.html";
     TheApp->ShowContents();
-    EXPECT_EQ(LastBox(), "QX_FILE: File \"" + ProgramFolder.Path() + "orbivane.html\" not found!");
+    EXPECT_EQ(LastBox(), "QX_FILE: File \"" + manual + "\" not found!");
     EXPECT_TRUE(Desktop.OpenedDocuments.empty());
     ProgramFolder.Write("orbivane.html", "<html></html>");
+    const std::size_t boxes = Desktop.Boxes.size();
     TheApp->ShowContents();
-    EXPECT_EQ(Desktop.OpenedDocuments, (std::vector<std::string>{ProgramFolder.Path() + "orbivane.html"}));
+    EXPECT_EQ(Desktop.OpenedDocuments, (std::vector<std::string>{manual}));
+    EXPECT_EQ(Desktop.Boxes.size(), boxes);
+    Desktop.OpensDocuments = false;
+    TheApp->ShowContents();
+    EXPECT_NE(LastBox().find("The manual \"" + manual + "\" could not be opened"), std::string::npos);
 }
 
 TEST_F(CommandTest, TickedSettingsApplyAtOnce)

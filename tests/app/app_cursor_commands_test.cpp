@@ -137,6 +137,7 @@ TEST_F(CursorCommands, CutWithNothingSelectedEmptiesTheMarks)
 TEST_F(CursorCommands, MarksOfAFolderRefreshedAwayAreDropped)
 {
     Sub->Expand();
+    Sub->Ring->Relayout();
     QRElement* in = ChildNamed(*Sub, "in.txt");
     in->Selected = true;
     TopFile->Selected = true;
@@ -175,6 +176,7 @@ TEST_F(CursorCommands, ManyMarksBelowAFolderThatGoesLeaveTogether)
     }
     TheApp->RefreshAll();
     Sub->Expand();
+    Ring->Relayout(); // marks are taken from what is drawn, so the sub-folder's files need sectors
     const auto select = [](QREFolder& folder) {
         folder.ForEachChild([](QRElement* child) { child->Selected = !child->IsFolder(); });
     };

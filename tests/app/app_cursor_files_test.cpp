@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/qox_convert.h"
 #include "tests/app/file_commands_fixture.h"
 
@@ -252,3 +254,53 @@ TEST_F(FileCommandsTest, NewFilesAndFoldersAreMadeOnlyUnderFreeNames)
 }
 
 } // namespace
+
+// Cut, Copy, Delete and Rename act on exactly what is drawn selected: a selected entry inside a
+// folder closed since, or hidden since, is left alone.
+TEST_F(FileCommandsTest, CommandsActOnWhatIsDrawnSelected)
+{
+    Put("top/.secret", "hidden");
+    Ring->Refresh();
+    struct Case {
+        const char* Name;
+        std::function<QRElement*()> SelectOutOfSight; // selects an entry, then takes it out of sight
+    };
+    const Case cases[] = {
+        {"in a folder closed since",
+         [&] {
+             Sub()->Expand();
+             Ring->Relayout();
+             QRElement* inside = ChildNamed(*Sub(), "in.txt");
+             inside->Selected = true;
+             Sub()->Collapse();
+             Ring->Relayout();
+             return inside;
+         }},
+        {"hidden since",
+         [&] {
+             QRElement* secret = Child(".secret");
+             secret->Selected = true;
+             TheApp->SetToggle(QAToggle::DisplayHiddenFiles, false);
+             return secret;
+         }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TheApp->SetToggle(QAToggle::DisplayHiddenFiles, true);
+        Click(Child("top.txt"));
+        QRElement* unseen = test.SelectOutOfSight();
+        Cursor->MarkSelected(QACopyMode::Copy);
+        EXPECT_EQ(Cursor->FilesToCopy->Count(), 1);
+        EXPECT_TRUE(Cursor->FilesToCopy->Contains(Child("top.txt")));
+        Dialogs.Confirmations.clear();
+        Dialogs.Answer = QAModalResult::Cancel;
+        Cursor->Delete();
+        ASSERT_EQ(Dialogs.Confirmations.size(), 1u);
+        EXPECT_NE(Dialogs.Confirmations[0].find("1 item"), std::string::npos) << Dialogs.Confirmations[0];
+        Dialogs.Offered.clear();
+        Cursor->SetCurrent(unseen);
+        Cursor->Rename();
+        EXPECT_TRUE(Dialogs.Offered.empty()) << "nothing drawn selected is current";
+        TheApp->DeselectAllRings();
+    }
+}

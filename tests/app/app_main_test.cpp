@@ -47,14 +47,14 @@ TEST_F(ApplicationTest, SettingsAreLoadedAndSavedOnlyWhenTheFileExists)
     TheApp->Settings.AnimationSpeed = 9.0f;
     TheApp->LoadSettings();
     EXPECT_EQ(TheApp->Settings.AnimationSpeed, 9.0f);
-    EXPECT_EQ(Window.SettingsShown, 0);
+    EXPECT_EQ(Window.SettingsShown, 1) << "the window ticks what the settings are, read or not";
 
     ProgramFolder.Write("orbivane.ini", "[DISPLAY]\nDisplayHiddenFiles=0\n");
     NewLogLines();
     TheApp->LoadSettings();
     EXPECT_FALSE(TheApp->Settings.DisplayHiddenFiles);
     EXPECT_EQ(TheApp->Settings.AnimationSpeed, 4.0f);
-    EXPECT_EQ(Window.SettingsShown, 1);
+    EXPECT_EQ(Window.SettingsShown, 2);
     EXPECT_EQ(NewLogLines(), (std::vector<std::string>{"Loading Ini File...", "Done!"}));
 
     TheApp->Settings.RingAnimationSpeed = 0.5f;

@@ -11,13 +11,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/app_main.h"
+#include "app/app_settings.h"
+#include "lists/favorite_generic.h"
+#include "lists/view_generic.h"
 #include "tests/support/dialog_fixture.h"
 
 namespace {
@@ -200,5 +205,155 @@ TEST_F(DialogTest, AboutBoxTakesBananaModeHoweverClosed)
         EXPECT_TRUE(Settings().BananaMode);
         EXPECT_EQ(Desktop.OpenedDocuments,
                   (std::vector<std::string>{"https://www.khronos.org/opengl/", "https://www.qt.io/"}));
+    }
+}
+
+// A folder is never cut and "~" is the home folder in each of the three folder fields: the new-ring
+// box, the preferences' own folder and the favourite editor; a completed folder opens with one
+// Return.
+TEST_F(DialogTest, FolderFieldsTakeWholePathsAndTheHomeFolder)
+{
+    std::string deep;
+    for (const char part : {'a', 'b', 'c', 'd', 'e'})
+        deep += std::string(60, part) + "/";
+    Tree.MakeFolder(deep);
+    const std::string whole = Tree.PathOf(deep);
+    ASSERT_GT(whole.size(), 300u);
+    const char* home = std::getenv("HOME");
+    const std::string oldHome = home != nullptr ? home : "";
+    ::setenv("HOME", Tree.Root().c_str(), 1);
+    struct Field {
+        const char* Name;
+        std::function<void(const QString&)> Enter;
+        std::function<std::string()> Taken;
+    };
+    const std::vector<Field> fields = {
+        {"new ring box",
+         [&](const QString& typed) {
+             WhenOpen([&](QWidget& dialog) {
+                 dialog.findChild<QComboBox*>("CBName")->setEditText(typed);
+                 Press(dialog, "BitBtn1");
+             });
+             TheApp->NewRingDialog();
+         },
+         [&] { return TheApp->CurrentRing != nullptr ? TheApp->CurrentRing->Folder : std::string(); }},
+        {"preferences' own folder",
+         [&](const QString& typed) {
+             WhenOpen([&](QWidget& dialog) {
+                 Type(dialog, "EOwnFolder", typed);
+                 Press(dialog, "BitBtn1");
+             });
+             TheApp->Preferences();
+         },
+         [&] { return Settings().InitialRingFolder; }},
+        {"favourite editor",
+         [&](const QString& typed) {
+             WhenOpen([&](QWidget& list) {
+                 WhenOpen([&](QWidget& edit) {
+                     Type(edit, "EName", "Deep");
+                     Type(edit, "EFolder", typed);
+                     Press(edit, "BitBtn1");
+                 });
+                 Press(list, "BtnAdd");
+                 Press(list, "BitBtn1");
+             });
+             TheApp->ConfigureFavorites();
+         },
+         [&] {
+             const QFGeneric* favorite = TheApp->Favorites->Count() > 0 ? TheApp->Favorites->GetFavorite(0) : nullptr;
+             return favorite != nullptr ? favorite->Folder : std::string();
+         }},
+    };
+    for (const Field& field : fields) {
+        for (const QString& typed : {QString::fromStdString(whole), "~/" + QString::fromStdString(deep)}) {
+            SCOPED_TRACE(std::string(field.Name) + ": " + typed.left(12).toStdString());
+            TheApp->SetCurrentRing(nullptr);
+            TheApp->CloseAllRings();
+            TheApp->Favorites->Clear();
+            field.Enter(typed);
+            EXPECT_EQ(field.Taken(), whole);
+            EXPECT_EQ(LastBox(), "");
+        }
+    }
+    // A folder completed from the recent ones opens with the first Return.
+    TheApp->CreateRing(whole);
+    TheApp->CreateRing(Tree.Root());
+    WhenOpen([&](QWidget& dialog) {
+        auto* box = dialog.findChild<QComboBox*>("CBName");
+        // The completion works in the line that has the keyboard.
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        box->setFocus();
+        QTest::keyClicks(box, QString::fromStdString(Tree.PathOf("aaa")));
+        EXPECT_EQ(box->currentText().toStdString(), whole) << "completed";
+        QTest::keyClick(box, Qt::Key_Return);
+        if (dialog.isVisible())
+            Press(dialog, "BitBtn2");
+    });
+    TheApp->NewRingDialog();
+    EXPECT_EQ(TheApp->CurrentRing->Folder, whole);
+    ::setenv("HOME", oldHome.c_str(), 1);
+}
+
+// A field that holds no number its setting can take ("99999999999" is no whole number a setting
+// holds, a forty-digit number no decimal one) leaves the setting as it was: every number field of
+// the preferences and of the view editor.
+TEST_F(DialogTest, NumbersNoSettingCanHoldLeaveEveryNumberFieldsSettingAlone)
+{
+    const QString tooLarge = "1" + QString(40, '0');
+    const std::vector<const char*> decimalFields = {"EAutoRefresh",    "EWidthBasis",     "EWidthElement",
+                                                    "EAnimationElement", "EAnimationRing", "EMoveFocused",
+                                                    "EInfoBoxDuration", "ERingDisplayDuration"};
+    const QASettings before = Settings();
+    WhenOpen([&](QWidget& dialog) {
+        for (const char* field : decimalFields)
+            Type(dialog, field, tooLarge);
+        Type(dialog, "EShadowMapSize", "99999999999");
+        Press(dialog, "BitBtn1");
+    });
+    TheApp->Preferences();
+    EXPECT_EQ(SettingsText(Settings()), SettingsText(before));
+
+    const QXColor colour{0.25f, 0.5f, 0.75f};
+    TheApp->Views->AddView("Pictures")->Colour = colour;
+    WhenOpen([&](QWidget& list) {
+        WhenOpen([&](QWidget& edit) {
+            for (const char* field : {"ER", "EG", "EB"})
+                Type(edit, field, tooLarge);
+            Press(edit, "BitBtn1");
+        });
+        Press(list, "BtnViewEdit");
+        Press(list, "BitBtn1");
+    });
+    TheApp->ConfigureViews();
+    EXPECT_EQ(TheApp->Views->GetView(0)->Colour, colour);
+}
+
+// Every tab and every label, check box and button of each dialog shows its whole text.
+TEST_F(DialogTest, DialogsShowAllTheirTabsAndLabels)
+{
+    Tree.MakeFolder("music");
+    TheApp->CreateRing(Tree.Root());
+    const auto expectWhole = [](QWidget& dialog) {
+        for (const QTabBar* tabs : dialog.findChildren<QTabBar*>())
+            EXPECT_GE(tabs->width(), tabs->sizeHint().width()) << dialog.windowTitle().toStdString();
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->isVisibleTo(&dialog) && !label->wordWrap() && !label->text().isEmpty())
+                EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
+        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+            if (button->isVisibleTo(&dialog) && !button->text().isEmpty())
+                EXPECT_GE(button->width(), button->minimumSizeHint().width()) << button->text().toStdString();
+    };
+    const std::vector<std::function<void()>> openers = {
+        [&] { TheApp->Preferences(); }, [&] { TheApp->NewRingDialog(); }, [&] { TheApp->About(); },
+        [&] { TheApp->ConfigureFavorites(); }, [&] { TheApp->ConfigureViews(); },
+        [&] { TheApp->AddCurrentToFavorites(); },
+    };
+    for (const auto& open : openers) {
+        WhenOpen([&](QWidget& dialog) {
+            expectWhole(dialog);
+            dialog.close();
+        });
+        open();
     }
 }

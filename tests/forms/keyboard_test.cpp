@@ -307,6 +307,8 @@ TEST_F(KeyboardTest, TheFindBarMarksEveryNameHoldingItsTextAndStepsThroughThem)
     EXPECT_NE(Current(), first);
     QTest::keyClick(line, Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(Current(), first);
+    QTest::keyClick(line, Qt::Key_Space, Qt::ControlModifier); // selects what the bar went to
+    EXPECT_TRUE(first->Selected);
     QTest::keyClick(line, Qt::Key_Escape);
     EXPECT_FALSE(Form->FindBar->isVisible());
     EXPECT_TRUE(App()->Keys->Matches.empty());

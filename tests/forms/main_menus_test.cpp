@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QTest>
 
+#include <filesystem>
 #include <functional>
 
 #include "app/app_main.h"
@@ -54,6 +55,7 @@ TEST_F(FormTest, MenuItemsRunTheirCommands)
              EXPECT_TRUE(ring->Minimized);
              EXPECT_EQ(Form->windowTitle(), "Orbivane");
          }},
+        {"NextRing1", [] {}, [&] { EXPECT_EQ(CurrentRing(), ring) << "the minimised ring comes back"; }},
         {"ClosecurrentRing1", openTop,
          [&] {
              EXPECT_EQ(CurrentRing(), nullptr);
@@ -68,6 +70,23 @@ TEST_F(FormTest, MenuItemsRunTheirCommands)
         Item(test.Item)->trigger();
         WaitFrames(1);
         test.Check();
+    }
+}
+
+// Without a settings file the settings are the table's defaults, and the ticked items say so.
+TEST_F(FormTest, TicksShowTheSettingsWithoutASettingsFile)
+{
+    Launch();
+    std::filesystem::remove(Home.Path() + "orbivane.ini"); // before the start-up reads it
+    WaitForFirstFrame();
+    const std::pair<const char*, bool QASettings::*> ticks[] = {
+        {"MMDisplayHidden", &QASettings::DisplayHiddenFiles},
+        {"MMAllowMultiplyViews", &QASettings::AllowMultiplyViews},
+        {"MMDisplayUnboundElements", &QASettings::DisplayUnboundElements},
+    };
+    for (const auto& [item, setting] : ticks) {
+        EXPECT_TRUE(App()->Settings.*setting) << item;
+        EXPECT_TRUE(Item(item)->isChecked()) << item;
     }
 }
 

@@ -18,7 +18,7 @@ class SilentDesktop : public platform::DesktopServices {
 public:
     void ShowInformation(const std::string&) override {}
     void ShowError(const std::string&) override {}
-    void OpenDocument(const std::string&) override {}
+    bool OpenDocument(const std::string&) override { return false; }
     void ProcessEvents() override {}
 };
 

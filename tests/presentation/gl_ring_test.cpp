@@ -264,7 +264,6 @@ TEST_F(GLRingTest, ACollapsedFoldersChildrenAreNeitherDrawnNorPicked)
     Draw(ring);
     EXPECT_TRUE(Near(ReadPixel(point[0], point[1]), {255, 255, 255, 255}));
     EXPECT_EQ(Renderer->Pick(ring, point[0] + 0.5f, pointerY), nullptr);
-    EXPECT_EQ(Renderer->PickBySelection(ring, point[0] + 0.5f, pointerY), nullptr);
 }
 
 TEST_F(GLRingTest, MinimisingShrinksTheRingToNothingByHalfway)

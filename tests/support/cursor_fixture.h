@@ -22,6 +22,7 @@ public:
         const auto found = Spots.find({static_cast<int>(x), static_cast<int>(y)});
         return found != Spots.end() ? found->second : nullptr;
     }
+    bool OnRingStrip(float, float) override { return false; }
     // The point of the view where the element lies.
     std::optional<QAPoint> ViewPointOf(const QRElement& element) override
     {

@@ -1,0 +1,126 @@
+#include "ring/ring_layout.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "ring/ring_main.h"
+#include "ring/ring_sizes.h"
+
+namespace {
+
+// What each visible child's part of its folder's sector is made of before the parts are scaled to
+// fill the sector.
+class ChildShares {
+public:
+    explicit ChildShares(const QREFolder& folder)
+    {
+        int unset = 0;
+        folder.ForEachChild([&](const QRElement* child) {
+            if (!child->Visible)
+                return;
+            ++Visible;
+            if (!child->SizeKnown()) {
+                ++unset;
+                return;
+            }
+            Lowest = std::min(Lowest, child->SizeForLayout());
+            Highest = std::max(Highest, child->SizeForLayout());
+        });
+        const int visible = Visible;
+        const int known = visible - unset;
+        UnsetShare = unset >= 1 ? 1.0f / static_cast<float>(visible) : 0.0f;
+        if (known > 0) {
+            float ratios = 0.0f;
+            folder.ForEachChild([&](const QRElement* child) {
+                if (child->Visible && child->SizeKnown())
+                    ratios += child->SizeRatio(Lowest, Highest);
+            });
+            SizeNorm = ratios != 0.0f ? (static_cast<float>(known) / static_cast<float>(visible)) / ratios : 0.0f;
+        }
+        // New sizes counted in the background ease in rather than jump.
+        Blend = folder.Ring->Sizes != nullptr ? folder.Ring->Sizes->BlendOf(folder) : nullptr;
+    }
+
+    // The child's weight times its share; never below zero.
+    double Part(const QRElement& child) const
+    {
+        float share = child.SizeKnown() ? child.SizeRatio(Lowest, Highest) * SizeNorm : UnsetShare;
+        if (Blend != nullptr)
+            share = Blend->Shown(child, share);
+        return std::max(0.0, static_cast<double>(child.Weight) * static_cast<double>(share));
+    }
+
+    int Visible = 0;
+
+private:
+    std::int64_t Lowest = 0; // both start at 0, so the smallest is 0 for ordinary sizes
+    std::int64_t Highest = 0;
+    float UnsetShare = 0.0f;
+    float SizeNorm = 0.0f;
+    const QRShareBlend* Blend = nullptr; // not owned; the ring's sizes keep it
+};
+
+// The parts of the folders being laid out, a stretch for each folder on the way down: placing a
+// child lays its own children out in the stretch after its folder's, which is gone again when it
+// returns. Layouts run on the GUI thread alone.
+std::vector<double> Parts;
+
+} // namespace
+
+void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float end)
+{
+    const ChildShares shares(folder);
+    if (shares.Visible == 0)
+        return;
+    const std::size_t first = Parts.size();
+    double total = 0.0;
+    folder.ForEachChild([&](const QRElement* child) {
+        if (!child->Visible)
+            return;
+        Parts.push_back(shares.Part(*child));
+        total += Parts.back();
+    });
+    const double sector = static_cast<double>(end) - static_cast<double>(start);
+    // Every edge is worked out from the running sum, so the last child ends on the sector's end
+    // and each child starts exactly where the one before it ended.
+    const auto edge = [&](double before) {
+        if (total <= 0.0 || before >= total)
+            return total <= 0.0 ? start : end;
+        return static_cast<float>(static_cast<double>(start) + sector * (before / total));
+    };
+    double before = 0.0;
+    std::size_t next = first;
+    folder.ForEachChild([&](QRElement* child) {
+        if (!child->Visible)
+            return;
+        const float childStart = edge(before);
+        before += Parts[next++];
+        child->Place(level + 1, edge(before), childStart);
+    });
+    Parts.resize(first);
+}
+
+void QRLayout::CollectShownSelected(QRElement& element, QRList<QRElement>& marked)
+{
+    if (!element.Visible || !HasSector(element))
+        return;
+    if (element.Selected) {
+        marked.Add(&element);
+        return;
+    }
+    if (!element.IsFolder() || !static_cast<const QREFolder&>(element).Expanded)
+        return;
+    static_cast<const QREFolder&>(element).ForEachChild(
+        [&marked](QRElement* child) { CollectShownSelected(*child, marked); });
+}
+
+bool QRLayout::IsShown(const QRElement& element)
+{
+    if (!element.Visible)
+        return false;
+    for (const QREFolder* folder = element.Parent; folder != nullptr; folder = folder->Parent)
+        if (!folder->Visible || !folder->Expanded)
+            return false;
+    return true;
+}
