@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "ring/ring_main.h"
 #include "ring/ring_sizes.h"
@@ -61,11 +60,6 @@ private:
     const QRShareBlend* Blend = nullptr; // not owned; the ring's sizes keep it
 };
 
-// The parts of the folders being laid out, a stretch for each folder on the way down: placing a
-// child lays its own children out in the stretch after its folder's, which is gone again when it
-// returns. Layouts run on the GUI thread alone.
-std::vector<double> Parts;
-
 } // namespace
 
 void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float end)
@@ -73,13 +67,13 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
     const ChildShares shares(folder);
     if (shares.Visible == 0)
         return;
-    const std::size_t first = Parts.size();
+    // The parts are worked out again on the way through rather than kept: a folder of a million
+    // files would otherwise hold on to megabytes between layouts. The same sums in the same order
+    // give the same total to the last bit.
     double total = 0.0;
     folder.ForEachChild([&](const QRElement* child) {
-        if (!child->Visible)
-            return;
-        Parts.push_back(shares.Part(*child));
-        total += Parts.back();
+        if (child->Visible)
+            total += shares.Part(*child);
     });
     const double sector = static_cast<double>(end) - static_cast<double>(start);
     // Every edge is worked out from the running sum, so the last child ends on the sector's end
@@ -90,15 +84,13 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         return static_cast<float>(static_cast<double>(start) + sector * (before / total));
     };
     double before = 0.0;
-    std::size_t next = first;
     folder.ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
         const float childStart = edge(before);
-        before += Parts[next++];
+        before += shares.Part(*child);
         child->Place(level + 1, edge(before), childStart);
     });
-    Parts.resize(first);
 }
 
 void QRLayout::CollectShownSelected(QRElement& element, QRList<QRElement>& marked)

@@ -371,6 +371,29 @@ protected:
         }
     }
 
+    // Every expanded folder's children with a sector follow one another without a gap or an
+    // overlap, from the folder's start to its end, bit for bit.
+    static void ExpectChildrenTileTheirFolders(QOXRing* ring, const std::string& state)
+    {
+        auto check = [&](QRElement* element) {
+            const auto* folder = static_cast<const QREFolder*>(element);
+            if (!element->IsFolder() || !folder->Expanded || !QRLayout::HasSector(*element))
+                return;
+            float edge = folder->StartAngle;
+            bool any = false;
+            folder->ForEachChild([&](const QRElement* child) {
+                if (!child->Visible || !QRLayout::HasSector(*child))
+                    return;
+                EXPECT_EQ(child->StartAngle, edge) << state << ": " << child->FullPath();
+                edge = child->EndAngle;
+                any = true;
+            });
+            if (any)
+                EXPECT_EQ(edge, folder->EndAngle) << state << ": " << folder->FullPath();
+        };
+        ForEachDrawnElement(ring->Root, check);
+    }
+
     int Made = 0;
     int Trees = 0;
 };
@@ -445,6 +468,7 @@ TEST_F(GLRingPickTest, ThePickNamesWhatIsDrawnInEveryStateOfARandomRing)
             SetUp();
             QOXRing* ring = RandomRing(seed, "tree" + std::to_string(Trees++));
             state.Reach(ring);
+            ExpectChildrenTileTheirFolders(ring, state.Name);
             ExpectPickShowsThePicture(ring, state.Name, random);
             ExpectNoLabelsWithoutSectors(ring, state.Name);
         }
