@@ -116,10 +116,15 @@ bool LabelMayShow(const QRElement* element, float inner, const LabelFonts& fonts
     return false;
 }
 
-// The side of a glyph's quad in the element's label, in ring units.
+// The side of a glyph's quad in a label of that scale, in ring units.
+float GlyphSide(float scale)
+{
+    return 2.0f * kGlyphHalfSize * kLabelSize * scale;
+}
+
 float GlyphSide(const QRElement* element)
 {
-    return 2.0f * kGlyphHalfSize * kLabelSize * element->Scale;
+    return GlyphSide(element->Scale);
 }
 
 // Whether the element's sector, at the radius where its label starts, is at least one glyph wide.
@@ -235,6 +240,8 @@ void GLRing::DrawReadableLabels(QOXRing* ring)
     auto files = [&](const QREFolder& folder) {
         const float inner = ring->InnerRadius(folder.Level + 1);
         const double pixelsPerUnit = scale.PixelsPerUnit(folder.Level + 1);
+        if (GlyphSide(folder.LargestFileScale) * pixelsPerUnit * kScaleMargin < kReadableGlyphPixels)
+            return; // not one of them could be read
         for (const QREFile* file : *folder.Files)
             if (file->Visible)
                 add(file, inner, pixelsPerUnit);

@@ -290,6 +290,7 @@ void QREFolder::VisibilityChanged(const QRElement& child)
     } else {
         ShownFiles += change;
         AddToTotals(0, change);
+        LargestFileScale = 1.0f;
     }
 }
 

@@ -87,6 +87,10 @@ public:
     QRList<QREFolder>* Folders = nullptr; // owned; owns the sub-folders
     QRList<QREFile>* Files = nullptr;     // owned; refers to the files, which FileArena owns
     QRIteration* WeightAnimation = nullptr; // owned; exists only while Weight animates
+    // The largest label scale among the files as the last layout placed them, so that a pass can
+    // pass over files whose labels are all too small to read; 1 (no promise) until a layout and
+    // after a file shows or hides. A file added since has no sector, hence no label.
+    float LargestFileScale = 1.0f;
     bool Expanded = false;
     bool Link = false; // the entry is a symbolic link to a folder
 

@@ -84,13 +84,17 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         return static_cast<float>(static_cast<double>(start) + sector * (before / total));
     };
     double before = 0.0;
+    float largestFileScale = 0.0f;
     folder.ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
         const float childStart = edge(before);
         before += shares.Part(*child);
         child->Place(level + 1, edge(before), childStart);
+        if (!child->IsFolder())
+            largestFileScale = std::max(largestFileScale, child->Scale);
     });
+    folder.LargestFileScale = largestFileScale;
 }
 
 void QRLayout::CollectShownSelected(QRElement& element, QRList<QRElement>& marked)

@@ -372,12 +372,15 @@ protected:
     }
 
     // Every expanded folder's children with a sector follow one another without a gap or an
-    // overlap, from the folder's start to its end, bit for bit.
+    // overlap, from the folder's start to its end, bit for bit; and no file that can have a label
+    // has a larger scale than its folder promises the label pass.
     static void ExpectChildrenTileTheirFolders(QOXRing* ring, const std::string& state)
     {
         auto check = [&](QRElement* element) {
+            if (!element->IsFolder() || !QRLayout::HasSector(*element))
+                return;
             const auto* folder = static_cast<const QREFolder*>(element);
-            if (!element->IsFolder() || !folder->Expanded || !QRLayout::HasSector(*element))
+            if (!folder->Expanded)
                 return;
             float edge = folder->StartAngle;
             bool any = false;
@@ -385,6 +388,8 @@ protected:
                 if (!child->Visible || !QRLayout::HasSector(*child))
                     return;
                 EXPECT_EQ(child->StartAngle, edge) << state << ": " << child->FullPath();
+                if (!child->IsFolder())
+                    EXPECT_LE(child->Scale, folder->LargestFileScale) << state << ": " << child->FullPath();
                 edge = child->EndAngle;
                 any = true;
             });
