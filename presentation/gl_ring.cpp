@@ -48,13 +48,17 @@ int RoundHalfEven(float value)
     return static_cast<int>(std::nearbyint(value));
 }
 
+// Whether a pass draws every element in one colour and picture: then a folder whose files are all
+// thin adds them to the run at once, as they would have joined it one by one.
+enum class PassLook { PerElement, Uniform };
+
 // The drawing walk of a band pass with level of detail: thin siblings with the same picture
 // (`pictureOf`) gather into the run and go to `merged` together once the run ends; every other
 // element, and the element of a run of one, goes to `exact`. Whether a sector is thin follows from
 // its angle and its band's scale, worked out once a band.
 template <class PictureOf, class ColourOf, class Exact, class Merged>
-void WalkBands(QOXRing* ring, const GLScreenBounds& bounds, PictureOf pictureOf, ColourOf colourOf, Exact exact,
-               Merged merged)
+void WalkBands(QOXRing* ring, const GLScreenBounds& bounds, PassLook look, PictureOf pictureOf, ColourOf colourOf,
+               Exact exact, Merged merged)
 {
     GLBandScale scale(*ring, bounds, 1, GLRing::kBandOverlap);
     GLBandRun run;
@@ -80,9 +84,37 @@ void WalkBands(QOXRing* ring, const GLScreenBounds& bounds, PictureOf pictureOf,
     auto visit = [&](QRElement* element) {
         take(element, GLBandRun::NarrowWidth(element, scale.PixelsPerDegree(element->Level)));
     };
+    // Files all thin, in a pass of one look: the first joins the run, the others follow at once.
+    // False (nothing taken) where that cannot be told from the folder and its first and last files.
+    const auto takeAllAtOnce = [&](const QREFolder& folder, double pixelsPerDegree) {
+        const QRList<QREFile>& list = *folder.Files;
+        if (look != PassLook::Uniform || !(folder.WidestFileSector * pixelsPerDegree < 1.0) ||
+            !GLBandRun::NarrowWidth(folder.WidestFileSector, pixelsPerDegree))
+            return false;
+        int first = 0;
+        int last = list.Count() - 1;
+        while (first <= last && !list.Get(first)->Visible)
+            ++first;
+        while (last >= first && !list.Get(last)->Visible)
+            --last;
+        if (first > last)
+            return true;
+        const QREFile* head = list.Get(first);
+        const QREFile* tail = list.Get(last);
+        const auto width = GLBandRun::NarrowWidth(head->EndAngle - head->StartAngle, pixelsPerDegree);
+        const double degrees = static_cast<double>(tail->EndAngle) - static_cast<double>(head->EndAngle);
+        if (!width || degrees < 0.0)
+            return false;
+        take(head, width);
+        if (const int rest = folder.VisibleFileCount() - 1; rest > 0)
+            run.AddSpan(tail, rest, degrees, degrees * pixelsPerDegree, colourOf(tail));
+        return true;
+    };
     // A folder's files share one band, so its scale is asked once for all of them.
     auto files = [&](const QREFolder& folder) {
         const double pixelsPerDegree = scale.PixelsPerDegree(folder.Level + 1);
+        if (takeAllAtOnce(folder, pixelsPerDegree))
+            return;
         for (const QREFile* file : *folder.Files)
             if (file->Visible)
                 take(file, GLBandRun::NarrowWidth(file->EndAngle - file->StartAngle, pixelsPerDegree));
@@ -270,7 +302,7 @@ void GLRing::DrawElements(QOXRing* ring)
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)), false, thin.Picture());
         };
         WalkBands(
-            ring, bounds, [this](const auto* element) { return TypePicture(element); },
+            ring, bounds, PassLook::PerElement, [this](const auto* element) { return TypePicture(element); },
             [this](const QRElement* element) { return ShadedColour(element); }, exact, merged);
     }
     batch.Flush();
@@ -336,7 +368,7 @@ void GLRing::DrawSilhouette(QOXRing* ring)
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)));
         };
         WalkBands(
-            ring, bounds, [](const auto*) { return static_cast<QRTexture*>(nullptr); },
+            ring, bounds, PassLook::Uniform, [](const auto*) { return static_cast<QRTexture*>(nullptr); },
             [](const QRElement*) { return QXColor{1.0f, 1.0f, 1.0f}; }, exact, merged);
     }
     batch.Flush();

@@ -104,6 +104,17 @@ void GLBandRun::Add(const QRElement* element, QRTexture* picture, double width, 
     AddTimes(ColourSum, colour, 1.0);
 }
 
+void GLBandRun::AddSpan(const QRElement* last, int count, double degrees, double width, const QXColor& colour)
+{
+    OneColour = OneColour && colour == FirstColour;
+    LastElement = last;
+    Elements += count;
+    Pixels += width;
+    Degrees += degrees;
+    AddTimes(WeightedColour, colour, degrees);
+    AddTimes(ColourSum, colour, static_cast<double>(count));
+}
+
 void GLBandRun::Clear()
 {
     *this = GLBandRun();

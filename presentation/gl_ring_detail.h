@@ -68,7 +68,6 @@ public:
     // A sector this wide is never thin: its chord no longer tells its arc.
     static constexpr float kWidestThinSector = 90.0f;
 
-
     // The on-screen width in pixels of the element's sector along its outer edge, whose degrees
     // take `pixelsPerDegree` each, when that is under a pixel and the element may join a run (no
     // children drawn after it); none otherwise.
@@ -86,6 +85,9 @@ public:
     // colour or within kMixedRunPixels.
     bool Continues(const QRElement* element, const QRTexture* picture, double width, const QXColor& colour) const;
     void Add(const QRElement* element, QRTexture* picture, double width, const QXColor& colour);
+    // What Add makes of `count` more siblings of the run under way, the last of them `last`, all
+    // in `colour` and with the run's picture, `degrees` and `width` pixels wide together.
+    void AddSpan(const QRElement* last, int count, double degrees, double width, const QXColor& colour);
     void Clear();
 
     int Count() const { return Elements; }

@@ -291,6 +291,7 @@ void QREFolder::VisibilityChanged(const QRElement& child)
         ShownFiles += change;
         AddToTotals(0, change);
         LargestFileScale = 1.0f;
+        WidestFileSector = 360.0f;
     }
 }
 

@@ -91,6 +91,10 @@ public:
     // pass over files whose labels are all too small to read; 1 (no promise) until a layout and
     // after a file shows or hides. A file added since has no sector, hence no label.
     float LargestFileScale = 1.0f;
+    // The widest sector among the files as the last layout placed them (degrees), so that a pass
+    // can tell all of them thin at once; a full turn (no promise) until a layout and after a file
+    // shows or hides.
+    float WidestFileSector = 360.0f;
     bool Expanded = false;
     bool Link = false; // the entry is a symbolic link to a folder
 

@@ -85,16 +85,20 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
     };
     double before = 0.0;
     float largestFileScale = 0.0f;
+    float widestFileSector = 0.0f;
     folder.ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
         const float childStart = edge(before);
         before += shares.Part(*child);
         child->Place(level + 1, edge(before), childStart);
-        if (!child->IsFolder())
+        if (!child->IsFolder()) {
             largestFileScale = std::max(largestFileScale, child->Scale);
+            widestFileSector = std::max(widestFileSector, child->EndAngle - child->StartAngle);
+        }
     });
     folder.LargestFileScale = largestFileScale;
+    folder.WidestFileSector = widestFileSector;
 }
 
 void QRLayout::CollectShownSelected(QRElement& element, QRList<QRElement>& marked)

@@ -197,6 +197,10 @@ TEST_F(GLRingDetailTest, AHundredThousandThinSectorsOfOneColourChangeAtMostThree
     const Pictures merged = DrawAt(ring, GLRingDetail::Merged);
     EXPECT_LE(DifferingShare(exact.Ring, merged.Ring), 0.03);
     EXPECT_LE(DifferingShare(exact.Shadow, merged.Shadow), 0.03);
+    // The shadow takes a folder of thin files at once; one by one it is the same picture.
+    ASSERT_LT(ring->Root->WidestFileSector, 0.01f);
+    ring->Root->WidestFileSector = 360.0f;
+    EXPECT_LE(DifferingShare(DrawAt(ring, GLRingDetail::Merged).Shadow, merged.Shadow), 0.0005);
     // The pointer still finds the one thin sector under it.
     for (const float angle : {30.0f, 100.0f, 250.0f}) {
         const auto point = WindowPoint(ring, 15.0f, angle);
