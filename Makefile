@@ -37,7 +37,10 @@ sanitize: deps
 	cd $(SANITIZE_BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
 
 # The tests whose work crosses threads (folder sizes counted by workers, folder watches, the frames
-# that take their results) under ThreadSanitizer.
+# that take their results) under ThreadSanitizer. The orbivane-sizes tests that start the program
+# (built with ThreadSanitizer too, and quiet on standard error only without a report) run apart
+# from those that count in the test's process: ThreadSanitizer loses track of locks in a process
+# that has started others.
 THREAD_TESTS = orbivane_platform_files_tests orbivane_ring_tests orbivane_app_tests orbivane_presentation_tests orbivane_tools_tests
 sanitize-thread: deps
 	cmake -S . -B $(THREAD_BUILD) -G Ninja -DORBIVANE_SANITIZE=thread
@@ -47,7 +50,8 @@ sanitize-thread: deps
 	./orbivane_ring_tests --gtest_filter='RingTest.StatusCounts*' && \
 	./orbivane_app_tests --gtest_filter='SizesTest*:ScanAcrossFrames*' && \
 	xvfb-run -a -s "-screen 0 1280x1024x24" ./orbivane_presentation_tests --gtest_filter='SceneTest.FolderInfoBoxShowsItsCount*' && \
-	./orbivane_tools_tests --gtest_filter='SnapshotTest.CountedSizes*:SnapshotTest.FrameStatistics*'
+	./orbivane_tools_tests --gtest_filter='SnapshotTest.CountedSizes*:SnapshotTest.FrameStatistics*:OrbivaneSizes.FoldersLeft*' && \
+	./orbivane_tools_tests --gtest_filter='OrbivaneSizes*:-OrbivaneSizes.FoldersLeft*'
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORBIVANE_BENCHMARKS=ON -DORBIVANE_TESTS=OFF

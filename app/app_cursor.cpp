@@ -310,6 +310,8 @@ void QACursor::RequestRingMenu(QOXRing* ring)
 // The marks are references: nothing is copied and nothing is placed on the system clipboard.
 void QACursor::MarkSelected(QACopyMode mode)
 {
+    if (RefusedOnHistory(App()->CurrentRing))
+        return;
     FilesToCopy->Clear();
     CopyMode = mode;
     App()->CollectSelectedInCurrentRing(*FilesToCopy);

@@ -127,6 +127,9 @@ public:
     // The file operations with the overwrite dialog, the progress window and the trash.
     QAFileOperations Files;
 
+    // A file command on a ring shown from a size history is refused with a message (true).
+    static bool RefusedOnHistory(const QOXRing* ring);
+
 protected:
     void BeforeDestroy() override;
 

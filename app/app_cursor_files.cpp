@@ -12,6 +12,7 @@
 #include "engine/qox_convert.h"
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
+#include "ring/ring_history.h"
 #include "platform/paths.h"
 #include "ring/element_folder.h"
 #include "ring/ring_layout.h"
@@ -279,6 +280,14 @@ bool QACursor::IsValidFileName(const std::string& name) const
     return false;
 }
 
+bool QACursor::RefusedOnHistory(const QOXRing* ring)
+{
+    if (ring == nullptr || ring->History == nullptr)
+        return false;
+    Engine()->Message(ring->History->RefusalText());
+    return true;
+}
+
 bool QACursor::ShiftHeld() const
 {
     return Modifiers != nullptr && Modifiers->ShiftHeld();
@@ -286,7 +295,7 @@ bool QACursor::ShiftHeld() const
 
 void QACursor::Delete()
 {
-    if (Files.Running() || CurrentElement == nullptr)
+    if (Files.Running() || CurrentElement == nullptr || RefusedOnHistory(CurrentElement->Ring))
         return;
     const DeleteKind kind = ShiftHeld() ? DeleteKind::Permanent : DeleteKind::Trash;
     const std::vector<QADeleteItem> items = SelectedInCurrentRing();
@@ -340,7 +349,7 @@ bool QACursor::DeleteEntry(const std::string& path)
 void QACursor::Paste()
 {
     QREFolder* folder = CurrentFolder();
-    if (Files.Running() || folder == nullptr || !folder->Selected || FilesToCopy->Count() == 0)
+    if (Files.Running() || folder == nullptr || !folder->Selected || FilesToCopy->Count() == 0 || RefusedOnHistory(folder->Ring))
         return;
     for (const QRElement* element = folder; element != nullptr; element = element->Parent) {
         if (FilesToCopy->Contains(element)) {
@@ -359,7 +368,7 @@ void QACursor::Paste()
 void QACursor::Rename()
 {
     if (Files.Running() || CurrentElement == nullptr || !CurrentElement->Selected ||
-        !QRLayout::IsReachable(*CurrentElement) || Dialogs == nullptr)
+        !QRLayout::IsReachable(*CurrentElement) || Dialogs == nullptr || RefusedOnHistory(CurrentElement->Ring))
         return;
     const std::string source = platform::WithoutTrailingSlash(CurrentElement->FullPath());
     const std::string oldName = QOXFileSystem::ExtractName(source);
@@ -391,7 +400,7 @@ void QACursor::NewFolder()
 void QACursor::CreateNamedEntry(QAEntryKind kind)
 {
     MenuOpen = false;
-    if (Files.Running() || CurrentElement == nullptr)
+    if (Files.Running() || CurrentElement == nullptr || RefusedOnHistory(CurrentElement->Ring))
         return;
     QREFolder* folder = CurrentElement->IsFolder() ? static_cast<QREFolder*>(CurrentElement) : CurrentElement->Parent;
     const bool makeFolder = kind == QAEntryKind::Folder;

@@ -12,6 +12,7 @@
 #include "app/app_constant.h"
 
 struct QASettings;
+struct QAGrowthReport;
 class QOXFavoriteEngine;
 class QOXRing;
 class QOXViewEngine;
@@ -147,6 +148,14 @@ public:
     // The views and favourites editors work on the live lists.
     virtual QADialogResult ConfigureViews(QOXViewEngine& views) = 0;
     virtual QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) = 0;
+    // Which count growth is shown against: `choices` are "Previous count" and the recorded
+    // counts; `chosen` comes in as the one in use and goes out as the one chosen.
+    virtual QADialogResult ChooseGrowthSince(const std::vector<std::string>& choices, int& chosen) = 0;
+    // "What Grew", beside the main window (not modal); `reveal` is called with each path the user
+    // picks in it, relative to the report's folder.
+    virtual void ShowWhatGrew(const QAGrowthReport& report, std::function<void(const std::string&)> reveal) = 0;
+    // A size history file to open, starting in `folder`; false when none was chosen.
+    virtual bool ChooseHistoryFile(const std::string& folder, std::string& path) = 0;
 };
 
 // The modal results of the program's dialogs.

@@ -124,7 +124,11 @@ QOXRing* QOXApp::CreateRing(const std::string& path, QAScan scan)
         }
     }
     Favorites->Recent->AddFolder(folder);
-    QOXRing* ring = QOXNew<QOXRing>(folder);
+    return AddRing(QOXNew<QOXRing>(folder), scan);
+}
+
+QOXRing* QOXApp::AddRing(QOXRing* ring, QAScan scan)
+{
     ring->ResetView();
     if (scan == QAScan::AcrossFrames)
         ring->ExpandAcrossFrames(QOXRing::Clock::now() + FirstScanSlice);

@@ -86,6 +86,16 @@ public:
     void ConfigureViews();
     void ConfigureFavorites();
     void AddCurrentToFavorites();
+    // Size history commands (app_size_commands.cpp): the count growth is shown against, "What
+    // Grew" for the current ring, a history file opened as a ring of its own, and a path of a
+    // ring shown (its folders expanded, the entry made current).
+    void ChooseGrowthSince();
+    void ShowWhatGrew();
+    void OpenSizeHistory();
+    // The ring of a history file (its newest complete count), made current; none with a message
+    // when the file cannot be read.
+    QOXRing* OpenSizeHistoryFile(const std::string& path);
+    void RevealPath(const std::string& folder, const std::string& relative);
 
     void LoadSettings();
     void SaveSettings() const;
@@ -94,6 +104,9 @@ public:
     // Opens a ring on an existing folder and makes it current; the ring already open on that
     // folder when equal rings are not allowed. None (with a message) for a missing folder or drive.
     QOXRing* CreateRing(const std::string& folder, QAScan scan = QAScan::Whole);
+    // Takes a new ring into Rings (which owns it from here), laid out with its root open (read
+    // whole, or a slice now and the rest across frames), and makes it current.
+    QOXRing* AddRing(QOXRing* ring, QAScan scan = QAScan::Whole);
     // The rings the command line asks for, after the start-up rings: one for each target in
     // order, so the last is current; a file becomes the keyboard cursor's current element (its
     // folder is then read whole first).

@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 // The file's table: sections and keys in the order they are read and written.
-const std::array<SettingKey, 27> kTable{{
+const std::array<SettingKey, 31> kTable{{
     {"STARTUP", "InitialRingMode", &QASettings::InitialRingMode},
     {"STARTUP", "InitialRingFolder", &QASettings::InitialRingFolder},
     {"STARTUP", "CreateRingForHDD", &QASettings::CreateRingForHDD},
@@ -50,6 +50,10 @@ const std::array<SettingKey, 27> kTable{{
     {"SHADOW", "DisplayShadow", &QASettings::DisplayShadow},
     {"SHADOW", "ShadowMapSize", &QASettings::ShadowMapSize},
     {"MEISTER", "BananaMode", &QASettings::BananaMode},
+    {"HISTORY", "RecordSizeHistory", &QASettings::RecordSizeHistory},
+    {"HISTORY", "SizeHistoryCounts", &QASettings::SizeHistoryCounts},
+    {"HISTORY", "ShowGrowth", &QASettings::ShowGrowth},
+    {"HISTORY", "GrowthSince", &QASettings::GrowthSince},
 }};
 
 // Section and key names match whatever their letter case, as INI readers always have.
@@ -207,6 +211,7 @@ QASettingLimit FocusFactorPerElementLimit() { return {0.0f, 10.0f}; }
 QASettingLimit AnimationSpeedLimit() { return {0.1f, 10.0f}; }
 QASettingLimit MoveSelectionLeftLimit() { return {0.0f, 100.0f}; }
 QASettingLimit DisplayDurationLimit() { return {0.0f, 10000.0f}; }
+QASettingLimit SizeHistoryCountsLimit() { return {1.0f, 1000.0f}; }
 
 float LimitSetting(float value, QASettingLimit limit)
 {
@@ -223,6 +228,7 @@ void ApplyPreferenceLimits(QASettings& settings)
     settings.MoveSelectionLeft = LimitSetting(settings.MoveSelectionLeft, MoveSelectionLeftLimit());
     settings.DisplayDuration = LimitSetting(settings.DisplayDuration, DisplayDurationLimit());
     settings.RingDisplayDuration = LimitSetting(settings.RingDisplayDuration, DisplayDurationLimit());
+    settings.SizeHistoryCounts = static_cast<int>(LimitSetting(static_cast<float>(settings.SizeHistoryCounts), SizeHistoryCountsLimit()));
     if (!settings.InitialRingFolder.empty() && settings.InitialRingFolder.back() != '/')
         settings.InitialRingFolder += '/';
 }
@@ -240,6 +246,8 @@ bool QASettings::*ToggleMember(QAToggle toggle)
         return &QASettings::AllowMultiplyViews;
     case QAToggle::GroupViews:
         return &QASettings::GroupViews;
+    case QAToggle::ShowGrowth:
+        return &QASettings::ShowGrowth;
     case QAToggle::DisplayUnboundElements:
         break;
     }

@@ -45,6 +45,13 @@ struct QASettings {
     int ShadowMapSize = 256;
     // [MEISTER]
     bool BananaMode = false;
+    // [HISTORY] Each counted ring's sizes kept in its folder's size history (docs/size-history.md):
+    // rings open with the recorded sizes while they count, and can show what grew since a count.
+    // Off, nothing is recorded or read and the rings are sized by counting alone.
+    bool RecordSizeHistory = true;
+    int SizeHistoryCounts = 10; // the newest counts kept whole, and one a month for a year before them
+    bool ShowGrowth = false;    // sectors coloured by their growth since GrowthSince
+    std::string GrowthSince = "previous"; // "previous" (the last recorded count) or a date, "2026-12-01"
 };
 
 // The settings that main-menu items tick and untick.
@@ -54,10 +61,11 @@ enum class QAToggle {
     AllowMultiplyViews,
     GroupViews,
     DisplayUnboundElements,
+    ShowGrowth,
 };
 inline constexpr QAToggle kToggles[] = {QAToggle::ComputeFileSizeAutomatically, QAToggle::DisplayHiddenFiles,
                                         QAToggle::AllowMultiplyViews, QAToggle::GroupViews,
-                                        QAToggle::DisplayUnboundElements};
+                                        QAToggle::DisplayUnboundElements, QAToggle::ShowGrowth};
 bool& ToggleField(QASettings& settings, QAToggle toggle);
 bool ToggleValue(const QASettings& settings, QAToggle toggle);
 
@@ -84,6 +92,7 @@ QASettingLimit FocusFactorPerElementLimit();
 QASettingLimit AnimationSpeedLimit(); // also RingAnimationSpeed
 QASettingLimit MoveSelectionLeftLimit();
 QASettingLimit DisplayDurationLimit(); // also RingDisplayDuration
+QASettingLimit SizeHistoryCountsLimit();
 float LimitSetting(float value, QASettingLimit limit);
 // Everything the confirmed dialog does to the values before saving: the limits above, and a
 // trailing "/" for a non-empty InitialRingFolder.

@@ -1,11 +1,16 @@
 #include "app/app_sizes.h"
 
 #include <algorithm>
+#include <ctime>
 
+#include "app/app_growth.h"
 #include "app/app_main.h"
 #include "engine/qox_console.h"
 #include "engine/qox_convert.h"
 #include "engine/qox_main.h"
+#include "platform/date_text.h"
+#include "platform/size_history_file.h"
+#include "platform/size_history_store.h"
 #include "ring/ring_sizes.h"
 
 namespace {
@@ -19,6 +24,32 @@ platform::CountStanding StandingOf(const QOXApp& app, const QOXRing& ring)
         return app.HasKeyboardFocus() || app.Window == nullptr ? platform::CountStanding::Watched
                                                                 : platform::CountStanding::Current;
     return ring.IsFullyMinimized() ? platform::CountStanding::Waiting : platform::CountStanding::Shown;
+}
+
+std::int64_t Now()
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+// The folders' totals of the newest complete count, and of a partial count made after it.
+std::unique_ptr<QRRecordedSizes> SizesOf(const platform::SizeHistory& history)
+{
+    auto sizes = std::make_unique<QRRecordedSizes>();
+    const platform::SizeCount* complete = history.NewestComplete();
+    const platform::SizeCount* newest = history.Newest();
+    for (const platform::SizeCount* count : {complete, newest == complete ? nullptr : newest}) {
+        if (count == nullptr)
+            continue;
+        sizes->Time = count->Time;
+        for (std::size_t i = 0; i < count->Paths.size(); ++i) {
+            const std::string& path = history.Paths[count->Paths[i]];
+            if (!platform::IsFolderPath(path))
+                continue;
+            const platform::SizeTotals& totals = count->Totals[i];
+            sizes->Folders[path] = {totals.Bytes, totals.Files, totals.Folders, 0, 0, 0, totals.AllocatedBytes};
+        }
+    }
+    return sizes->Folders.empty() ? nullptr : std::move(sizes);
 }
 
 platform::VolumeCrossing CrossingOf(const QASettings& settings)
@@ -46,11 +77,14 @@ void QASizes::Pump(float frameSeconds)
     Clock += frameSeconds;
     SyncRings();
     HandOutResults();
+    FollowRecorder();
+    SyncGrowth();
     FollowChanges();
     RefreshChangedFolders();
     RefreshUnwatchedRings(frameSeconds);
     for (QOXRing* ring : *App.Rings)
-        ring->Sizes->Animate();
+        if (ring->Sizes != nullptr)
+            ring->Sizes->Animate();
 }
 
 // Rings read before counting started are read again, so that their files know their sizes; rings
@@ -79,6 +113,7 @@ void QASizes::Stop()
         ring->Sizes = nullptr;
         ring->Relayout();
     }
+    Recorder.reset();
     Counter.reset();
     Watcher.reset();
 }
@@ -87,12 +122,14 @@ void QASizes::SyncRings()
 {
     const platform::VolumeCrossing crossing = CrossingOf(App.Settings);
     for (QOXRing* ring : *App.Rings) {
+        if (ring->History != nullptr)
+            continue; // a ring on a size history counts nothing
         if (ring->Sizes != nullptr && ring->Sizes->Crossing != crossing) {
             delete ring->Sizes; // counted again across volumes or not
             ring->Sizes = nullptr;
         }
         if (ring->Sizes == nullptr)
-            ring->Sizes = new QRRingSizes(*ring, *Counter, *Watcher, crossing);
+            ring->Sizes = new QRRingSizes(*ring, *Counter, *Watcher, crossing, this);
         ring->Sizes->Sync(StandingOf(App, *ring));
         if (ring->Sizes->Watch.LimitReached() && !LimitReported) {
             LimitReported = true;
@@ -108,17 +145,114 @@ void QASizes::HandOutResults()
         return; // a worker holds the counter: the results wait for the next frame
     for (const platform::CountResult& result : Results) {
         const auto ring = std::find_if(App.Rings->begin(), App.Rings->end(),
-                                       [&](const QOXRing* r) { return r->Sizes->Tree == result.Tree; });
+                                       [&](const QOXRing* r) { return r->Sizes != nullptr && r->Sizes->Tree == result.Tree; });
         if (ring != App.Rings->end())
             (*ring)->Sizes->Apply(result);
     }
+}
+
+// Each ring's count goes into its folder's history as it completes ("RecordSizeHistory").
+void QASizes::FollowRecorder()
+{
+    if (!App.Settings.RecordSizeHistory) {
+        Recorder.reset();
+        return;
+    }
+    if (Recorder == nullptr)
+        Recorder = std::make_unique<QASizeRecorder>(*Counter, platform::SizeHistoryFolder());
+    Recorder->SetKeep(App.Settings.SizeHistoryCounts);
+    const std::int64_t now = Now();
+    for (QOXRing* ring : *App.Rings)
+        if (ring->Sizes != nullptr)
+            Recorder->Follow(ring->Sizes->Tree, ring->Folder, ring->Sizes->Progress(), Clock, now);
+    for (const std::string& problem : Recorder->TakeProblems())
+        ReportHistoryProblem(problem);
+}
+
+std::optional<platform::SizeHistory> QASizes::ReadHistory(const std::string& folder)
+{
+    const std::string path = platform::HistoryPathOf(folder, platform::SizeHistoryFolder());
+    platform::SizeHistory history;
+    const platform::HistoryFileRead read = platform::ReadHistoryFile(path, history);
+    if (read.Outcome == platform::HistoryRead::Refused)
+        ReportHistoryProblem("Size history \"" + path + "\" could not be read: " + read.Problem);
+    if (read.Outcome != platform::HistoryRead::Read || history.Root != folder)
+        return std::nullopt;
+    return history;
+}
+
+std::unique_ptr<QRRecordedSizes> QASizes::Recorded(const std::string& folder)
+{
+    if (!App.Settings.RecordSizeHistory)
+        return nullptr;
+    const std::optional<platform::SizeHistory> history = ReadHistory(folder);
+    return history ? SizesOf(*history) : nullptr;
+}
+
+// "Show Growth": the count "GrowthSince" names colours each ring; made again when the setting,
+// the ring's folder or this session's own count of it changes.
+void QASizes::SyncGrowth()
+{
+    const QASettings& settings = App.Settings;
+    for (QOXRing* ring : *App.Rings) {
+        if (ring->Sizes == nullptr)
+            continue;
+        QRRingSizes& sizes = *ring->Sizes;
+        const std::optional<std::int64_t> own = SessionCount(ring->Folder);
+        const bool shown = settings.ShowGrowth && settings.RecordSizeHistory;
+        const std::string key = shown ? settings.GrowthSince + "\n" + ring->Folder + "\n" + (own ? std::to_string(*own) : "") : "";
+        if (key == sizes.GrowthKey)
+            continue;
+        sizes.GrowthKey = key;
+        const bool painted = sizes.Growth != nullptr;
+        sizes.Growth = shown ? LoadGrowth(ring->Folder) : nullptr;
+        if (painted && sizes.Growth == nullptr)
+            QRRingGrowth::Unpaint(*ring->Root);
+        if (painted || sizes.Growth != nullptr)
+            ring->Relayout();
+    }
+}
+
+std::unique_ptr<QRRingGrowth> QASizes::LoadGrowth(const std::string& folder)
+{
+    const std::optional<platform::SizeHistory> history = ReadHistory(folder);
+    if (!history)
+        return nullptr;
+    const platform::SizeCount* base = GrowthBase(*history, App.Settings.GrowthSince, SessionCount(folder));
+    if (base == nullptr)
+        return nullptr;
+    std::unordered_map<std::string, platform::SizeTotals> then;
+    then.reserve(base->Paths.size());
+    for (std::size_t i = 0; i < base->Paths.size(); ++i)
+        then.emplace(history->Paths[base->Paths[i]], base->Totals[i]);
+    return std::make_unique<QRRingGrowth>(base->Time, std::move(then));
+}
+
+void QASizes::Leaving(platform::CountTreeId tree, const platform::CountProgress& progress)
+{
+    if (Recorder != nullptr)
+        Recorder->Leave(tree, progress, Now());
+}
+
+std::optional<std::int64_t> QASizes::SessionCount(const std::string& folder) const
+{
+    return Recorder != nullptr ? Recorder->RecordedTime(folder) : std::nullopt;
+}
+
+void QASizes::ReportHistoryProblem(const std::string& problem)
+{
+    if (std::find(ProblemsReported.begin(), ProblemsReported.end(), problem) != ProblemsReported.end())
+        return;
+    ProblemsReported.push_back(problem);
+    Engine()->Error("QX_FILE", problem);
 }
 
 void QASizes::FollowChanges()
 {
     for (const int handle : Watcher->TakeChanged())
         for (QOXRing* ring : *App.Rings)
-            ring->Sizes->Watch.Changed(handle, Clock);
+            if (ring->Sizes != nullptr)
+                ring->Sizes->Watch.Changed(handle, Clock);
 }
 
 // A ring whose own folder went is closed on the way; the walk goes on with the ring after it.
@@ -134,6 +268,8 @@ void QASizes::RefreshChangedFolders()
 bool QASizes::RefreshChangedFolder(QOXRing* ring)
 {
     bool changed = false;
+    if (ring->Sizes == nullptr)
+        return true;
     while (QREFolder* folder = ring->Sizes->Watch.TakeDue(Clock)) {
         changed = true;
         if (folder->RefreshEntries(QRRefreshDepth::FolderOnly) == QROutcome::Kept) {
@@ -153,7 +289,7 @@ bool QASizes::RefreshChangedFolder(QOXRing* ring)
 
 void QASizes::RefreshUnwatchedRings(float frameSeconds)
 {
-    const auto unwatched = [](const QOXRing* ring) { return ring->Sizes->Watch.LimitReached(); };
+    const auto unwatched = [](const QOXRing* ring) { return ring->Sizes != nullptr && ring->Sizes->Watch.LimitReached(); };
     // The automatic refresh, when it is on, refreshes every ring already.
     if (App.Settings.AutoRefreshTime > 0.0f || std::none_of(App.Rings->begin(), App.Rings->end(), unwatched)) {
         UnwatchedClock = 0.0f;
@@ -176,5 +312,9 @@ std::string QASizes::Progress() const
     if (!Counting() || ring == nullptr || ring->Sizes == nullptr)
         return "";
     const platform::CountProgress progress = ring->Sizes->Progress();
-    return progress.Busy ? "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders" : "";
+    if (!progress.Busy)
+        return "";
+    if (const std::optional<std::int64_t> recorded = ring->Sizes->RecordedTime())
+        return "Counting… sizes from " + platform::DayMonthText(*recorded);
+    return "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders";
 }

@@ -70,7 +70,7 @@ void QACDragDrop::HandleDrop(const std::vector<std::string>& urls)
 
 void QACDragDrop::DropFiles(const std::vector<std::string>& paths, QRElement* target)
 {
-    if (Cursor->Files.Running())
+    if (Cursor->Files.Running() || QACursor::RefusedOnHistory(target->Ring))
         return;
     const QREFolder* folder = target->IsFolder() ? static_cast<const QREFolder*>(target) : target->Parent;
     Cursor->Files.Transfer(platform::TransferKind::Move, paths, platform::WithoutTrailingSlash(folder->FullPath()));

@@ -1,6 +1,13 @@
 #include "forms/dialogs.h"
 
+#include <QFileDialog>
+
+#include "app/app_growth.h"
 #include "forms/form_about.h"
+#include "forms/form_growth_since.h"
+#include "forms/form_what_grew.h"
+#include "forms/what_grew_view.h"
+#include "platform/size_history_store.h"
 #include "forms/form_add_favorite.h"
 #include "forms/form_favorites.h"
 #include "forms/form_new_ring.h"
@@ -60,4 +67,35 @@ QADialogResult TDialogs::ConfigureViews(QOXViewEngine& views)
 QADialogResult TDialogs::ConfigureFavorites(QOXFavoriteEngine& favorites)
 {
     return ResultOf(TFormFavorites(Parent, favorites).Run());
+}
+
+QADialogResult TDialogs::ChooseGrowthSince(const std::vector<std::string>& choices, int& chosen)
+{
+    TFormGrowthSince form(Parent, choices, chosen);
+    const TModalResult result = form.Run();
+    if (result == mrOk)
+        chosen = form.Chosen();
+    return ResultOf(result);
+}
+
+void TDialogs::ShowWhatGrew(const QAGrowthReport& report, std::function<void(const std::string&)> reveal)
+{
+    if (WhatGrew == nullptr)
+        WhatGrew = new TFormWhatGrew(Parent);
+    WhatGrew->View->SetReport(report);
+    WhatGrew->View->Reveal = std::move(reveal);
+    WhatGrew->show();
+    WhatGrew->raise();
+}
+
+bool TDialogs::ChooseHistoryFile(const std::string& folder, std::string& path)
+{
+    QFileDialog dialog(Parent, "Open Size History", QString::fromStdString(folder),
+                       QString("Size histories (*") + platform::kHistoryExtension + ");;All files (*)");
+    dialog.setObjectName("OpenSizeHistoryDialog");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().front().toStdString();
+    return true;
 }

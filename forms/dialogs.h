@@ -6,6 +6,8 @@
 
 class QWidget;
 
+class TFormWhatGrew;
+
 class TDialogs : public QADialogLink {
 public:
     // `parent` (not owned) is the main window.
@@ -17,7 +19,11 @@ public:
     QADialogResult AddFavorite(const std::string& folder, std::string& name) override;
     QADialogResult ConfigureViews(QOXViewEngine& views) override;
     QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) override;
+    QADialogResult ChooseGrowthSince(const std::vector<std::string>& choices, int& chosen) override;
+    void ShowWhatGrew(const QAGrowthReport& report, std::function<void(const std::string&)> reveal) override;
+    bool ChooseHistoryFile(const std::string& folder, std::string& path) override;
 
 private:
-    QWidget* Parent = nullptr; // not owned
+    QWidget* Parent = nullptr;           // not owned
+    TFormWhatGrew* WhatGrew = nullptr;   // owned by Parent once made; kept for the next report
 };

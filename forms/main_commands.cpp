@@ -23,6 +23,7 @@ constexpr ToggleItem kToggleItems[] = {
     {QAToggle::AllowMultiplyViews, "MMAllowMultiplyViews"},
     {QAToggle::GroupViews, "MMGroupViews"},
     {QAToggle::DisplayUnboundElements, "MMDisplayUnboundElements"},
+    {QAToggle::ShowGrowth, "MMShowGrowth"},
 };
 
 } // namespace
@@ -76,6 +77,9 @@ void TFormMain::ConnectCommands()
         {"MMResetRingView", app(&QOXApp::ResetRingView)},
         {"NextRing1", app(&QOXApp::SwitchRing)},
         {"MMRefresh", app(&QOXApp::RefreshAll)},
+        {"MMGrowthSince", app(&QOXApp::ChooseGrowthSince)},
+        {"MMWhatGrew", app(&QOXApp::ShowWhatGrew)},
+        {"MMOpenSizeHistory", app(&QOXApp::OpenSizeHistory)},
         {"MMAddFavorite", app(&QOXApp::AddCurrentToFavorites)},
         {"MMConfiguteFavorites", app(&QOXApp::ConfigureFavorites)},
         {"MMConfigureViews", app(&QOXApp::ConfigureViews)},

@@ -27,6 +27,8 @@ struct ItemRow {
 
 constexpr ItemRow kMainMenu[] = {
     {"", "File1", "File", "", kMenu},
+    {"File1", "MMOpenSizeHistory", "Open Size History…", "", 0},
+    {"File1", "MMLineHistory", "-", "", kSeparator},
     {"File1", "preferences1", "Preferences...", "", 0},
     {"File1", "N8", "-", "", kSeparator},
     {"File1", "Quit1", "Quit", "Alt+F4", 0},
@@ -58,6 +60,10 @@ constexpr ItemRow kMainMenu[] = {
     {"Display1", "N5", "-", "", kSeparator | kHidden},
     {"Display1", "MMDisplayHidden", "Display hidden Files", "", kCheck},
     {"Display1", "MMRefresh", "Refresh", "F5", 0},
+    {"Display1", "MMLineGrowth", "-", "", kSeparator},
+    {"Display1", "MMShowGrowth", "Show Growth", "", kCheck},
+    {"Display1", "MMGrowthSince", "Growth Since…", "", 0},
+    {"Display1", "MMWhatGrew", "What Grew…", "", 0},
     {"", "MMFavorites", "Favorites", "", kMenu},
     {"MMFavorites", "MMFavoritesSeparator", "-", "", kSeparator},
     {"MMFavorites", "MMAddFavorite", "Add to Favorites", "Ctrl+D", 0},

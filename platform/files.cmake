@@ -19,3 +19,16 @@ add_library(orbivane_platform_files_qt STATIC
   ${CMAKE_CURRENT_LIST_DIR}/qt_documents_folder.cpp
 )
 target_link_libraries(orbivane_platform_files_qt PUBLIC orbivane_platform_files Qt6::Core)
+
+# Size histories: the totals of every count of a folder kept in the state folder, compressed with
+# zlib, and what grew between two counts.
+find_package(ZLIB REQUIRED)
+add_library(orbivane_platform_sizes STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/size_growth.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/size_history.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/size_history_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/size_history_index.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/size_history_store.cpp
+)
+target_include_directories(orbivane_platform_sizes PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(orbivane_platform_sizes PUBLIC orbivane_platform_files orbivane_platform PRIVATE ZLIB::ZLIB)

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <span>
+#include <thread>
 
 #include "platform/folder_count_tree.h"
 #include "platform/volumes.h"
@@ -154,6 +156,8 @@ void FolderCounter::Run(const std::shared_ptr<Tree>& tree, Job& job, std::unique
         return;
     if (job.Target->Alive)
         tree->Apply(*job.Target, job.Kind, read, Results);
+    if (!tree->Busy())
+        ++tree->Passes;
     Settle(*tree);
     if (tree->Busy())
         WorkArrived.notify_all();
@@ -286,6 +290,16 @@ CountProgress FolderCounter::Progress(CountTreeId id) const
     return ProgressHeld(id);
 }
 
+bool FolderCounter::Snapshot(CountTreeId id, CountSnapshot& snapshot) const
+{
+    std::lock_guard guard(Lock);
+    const Tree* tree = Find(id);
+    if (tree == nullptr)
+        return false;
+    tree->TakeSnapshot(snapshot);
+    return true;
+}
+
 std::optional<CountProgress> FolderCounter::TryProgress(CountTreeId id) const
 {
     std::unique_lock guard(Lock, std::try_to_lock);
@@ -299,7 +313,7 @@ CountProgress FolderCounter::ProgressHeld(CountTreeId id) const
     const Tree* tree = Find(id);
     if (tree == nullptr)
         return {};
-    return {tree->Busy(), tree->Counted};
+    return {tree->Busy(), tree->Counted, tree->Passes};
 }
 
 std::vector<int> FolderCounter::WorkerThreadIds() const
@@ -312,6 +326,18 @@ int FolderCounter::WatchedWorkerThreadId() const
 {
     std::lock_guard guard(Lock);
     return WatchedThreadId;
+}
+
+// Whoever waits for a whole count is looking at it: it counts at normal priority too.
+CountSnapshot CountWhole(const std::string& folder, VolumeCrossing crossing)
+{
+    FolderCounter counter;
+    const CountTreeId tree = counter.StartTree(folder, crossing, CountStanding::Watched);
+    while (counter.Progress(tree).Busy)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    CountSnapshot snapshot;
+    counter.Snapshot(tree, snapshot);
+    return snapshot;
 }
 
 } // namespace platform

@@ -19,6 +19,8 @@ namespace platform {
 
 // What lies below a folder. Bytes are the apparent sizes of regular files, a file with several
 // hard links counted once per tree; links are never followed, pipes, sockets and devices count 0.
+// AllocatedBytes are the same files' blocks on the disk (less for sparse and compressed files, more
+// for the slack of their last block).
 struct FolderTotals {
     std::int64_t Bytes = 0;
     std::int64_t Files = 0;             // entries that are not folders, at every depth
@@ -26,8 +28,31 @@ struct FolderTotals {
     std::int64_t Unreadable = 0;        // folders (this one included) whose entries could not be read
     std::int64_t OtherVolumes = 0;      // mounted volumes not entered ("stay on one file system")
     std::int64_t PseudoFileSystems = 0; // the kernel's own file systems, never entered
+    std::int64_t AllocatedBytes = 0;
 
     bool operator==(const FolderTotals&) const = default;
+};
+
+// Files at least this large are named in a tree's snapshot, the others only summed up.
+inline constexpr std::int64_t kSnapshotFileBytes = std::int64_t(1) << 20;
+
+// A whole tree as counted: every folder whose count is complete (relative, "" for the tree's
+// folder, "docs/old/" below) with its totals, and every file of at least kSnapshotFileBytes below
+// those folders ("docs/old/film.mkv"), each with its bytes and blocks.
+struct CountedFolder {
+    std::string Folder;
+    FolderTotals Totals;
+};
+struct CountedFile {
+    std::string Path;
+    std::int64_t Bytes = 0;
+    std::int64_t AllocatedBytes = 0;
+};
+enum class SnapshotExtent { Complete, Partial };
+struct CountSnapshot {
+    SnapshotExtent Extent = SnapshotExtent::Partial; // Complete: the tree's folder and all below it
+    std::vector<CountedFolder> Folders;              // sorted by Folder
+    std::vector<CountedFile> Files;                  // sorted by Path
 };
 
 // A tree of folders being counted (one per ring), and the caller's name for one folder of it.
@@ -56,6 +81,7 @@ struct CountWant {
 struct CountProgress {
     bool Busy = false;               // work of the tree is queued or running
     std::int64_t FoldersCounted = 0; // folders read since the tree last fell idle
+    std::uint64_t Passes = 0;        // times the tree fell idle: its count, and every recount after it
 };
 
 namespace counting {
@@ -94,6 +120,8 @@ public:
     // Moves the results since the last call into `results` (replacing what it held).
     void TakeResults(std::vector<CountResult>& results);
     CountProgress Progress(CountTreeId tree) const;
+    // What the tree holds now (waits for the lock); false for a tree it does not know.
+    bool Snapshot(CountTreeId tree, CountSnapshot& snapshot) const;
     // The same for a frame, which must not wait: a worker is preempted at its low priority now and
     // then while it holds the counter, so while one does these take nothing (false, none).
     bool TryTakeResults(std::vector<CountResult>& results);
@@ -125,5 +153,9 @@ private:
     std::unique_ptr<DeviceTypes> Devices;               // owned; has a lock of its own
     std::vector<std::jthread> Workers;                  // last: they stop before the rest goes
 };
+
+// Counts the whole tree below `folder` with a counter of its own and waits for the end: for those
+// without frames to pace them (the command-line counter, tests, benchmarks).
+CountSnapshot CountWhole(const std::string& folder, VolumeCrossing crossing);
 
 } // namespace platform

@@ -15,6 +15,9 @@ namespace platform::counting {
 
 namespace {
 
+// st_blocks counts units of 512 bytes whatever the file system's block size.
+constexpr std::int64_t kBlockBytes = 512;
+
 bool IsDotEntry(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -51,10 +54,17 @@ void AddEntry(int folderFd, const char* name, FolderRead& read)
     ++read.Files;
     if (!S_ISREG(status.st_mode))
         return;
-    if (status.st_nlink > 1)
-        read.Linked.push_back({{status.st_dev, status.st_ino}, static_cast<std::int64_t>(status.st_size)});
-    else
-        read.Bytes += static_cast<std::int64_t>(status.st_size);
+    const auto bytes = static_cast<std::int64_t>(status.st_size);
+    const std::int64_t allocated = static_cast<std::int64_t>(status.st_blocks) * kBlockBytes;
+    const bool large = bytes >= kSnapshotFileBytes;
+    if (status.st_nlink > 1) {
+        read.Linked.push_back({{status.st_dev, status.st_ino}, bytes, allocated, large ? name : ""});
+        return;
+    }
+    read.Bytes += bytes;
+    read.Allocated += allocated;
+    if (large)
+        read.LargeFiles.push_back({name, bytes, allocated});
 }
 
 void ListEntries(DIR* directory, FolderRead& read, const ReadAbandoned& abandoned)
@@ -106,8 +116,10 @@ ReadOutcome Crossing(const ReadRequest& request, const struct stat& status, cons
 void ForgetEntries(FolderRead& read)
 {
     read.Bytes = 0;
+    read.Allocated = 0;
     read.Files = 0;
     read.Linked.clear();
+    read.LargeFiles.clear();
     read.Folders.clear();
 }
 
@@ -235,11 +247,16 @@ void Tree::TakeOwnFiles(Node& node, FolderRead& read)
 {
     ReleaseClaims(node);
     node.OwnBytes = read.Bytes;
+    node.OwnAllocated = read.Allocated;
     node.OwnFiles = read.Files;
-    for (const LinkedFile& file : read.Linked) {
+    node.LargeFiles = std::move(read.LargeFiles);
+    for (LinkedFile& file : read.Linked) {
         if (Claims.try_emplace(file.Key, &node).second) {
             node.OwnBytes += file.Size;
+            node.OwnAllocated += file.Allocated;
             node.Claimed.push_back(file.Key);
+            if (!file.Name.empty())
+                node.LargeFiles.push_back({std::move(file.Name), file.Size, file.Allocated});
         }
     }
 }
@@ -295,6 +312,7 @@ void Tree::Complete(Node* node, std::vector<CountResult>& results)
     while (node != nullptr && node->Pending == 0) {
         FolderTotals totals;
         totals.Bytes = node->OwnBytes;
+        totals.AllocatedBytes = node->OwnAllocated;
         totals.Files = node->OwnFiles;
         totals.Unreadable = node->Kind == NodeKind::Unreadable ? 1 : 0;
         totals.OtherVolumes = node->Kind == NodeKind::OtherVolume ? 1 : 0;
@@ -302,6 +320,7 @@ void Tree::Complete(Node* node, std::vector<CountResult>& results)
         for (const std::shared_ptr<Node>& child : node->Children) {
             const FolderTotals& below = child->Totals;
             totals.Bytes += below.Bytes;
+            totals.AllocatedBytes += below.AllocatedBytes;
             totals.Files += below.Files;
             totals.Folders += 1 + below.Folders;
             totals.Unreadable += below.Unreadable;
@@ -361,6 +380,30 @@ void Tree::Want(const CountWant& want, std::vector<CountResult>& results)
     const Node* node = Walk(want.Folder, found);
     if (node->Pending == 0 && (found || node->Kind != NodeKind::Counted))
         results.push_back({Id, want.Ticket, node->Totals});
+}
+
+void Tree::TakeSnapshot(CountSnapshot& snapshot) const
+{
+    snapshot = {};
+    snapshot.Extent = Root->Pending == 0 && !Busy() ? SnapshotExtent::Complete : SnapshotExtent::Partial;
+    AddToSnapshot(*Root, "", snapshot);
+    // Names order the children, but "a/" sorts after "a-c/" as a path: the paths are sorted whole.
+    std::sort(snapshot.Folders.begin(), snapshot.Folders.end(),
+              [](const CountedFolder& a, const CountedFolder& b) { return a.Folder < b.Folder; });
+    std::sort(snapshot.Files.begin(), snapshot.Files.end(),
+              [](const CountedFile& a, const CountedFile& b) { return a.Path < b.Path; });
+}
+
+// A folder's totals once its count is complete; its large files once it has been read.
+void Tree::AddToSnapshot(const Node& node, const std::string& relative, CountSnapshot& snapshot) const
+{
+    if (node.Pending == 0)
+        snapshot.Folders.push_back({relative, node.Totals});
+    if (node.Stamped)
+        for (const CountedFile& file : node.LargeFiles)
+            snapshot.Files.push_back({relative + file.Path, file.Bytes, file.AllocatedBytes});
+    for (const std::shared_ptr<Node>& child : node.Children)
+        AddToSnapshot(*child, relative + child->Name + "/", snapshot);
 }
 
 void Tree::ResetForCheck(Node& node)

@@ -52,7 +52,9 @@ struct Node {
     bool Stamped = false;
     FolderStamp Stamp;
     std::int64_t OwnBytes = 0;
+    std::int64_t OwnAllocated = 0;
     std::int64_t OwnFiles = 0;
+    std::vector<CountedFile> LargeFiles; // its own files of kSnapshotFileBytes or more, Path its name
     std::vector<InodeKey> Claimed; // files with several links whose bytes this folder holds
     int Pending = 1;               // its own reading plus every child not complete yet
     FolderTotals Totals;           // valid while Pending is 0
@@ -81,6 +83,8 @@ struct ReadRequest {
 struct LinkedFile {
     InodeKey Key;
     std::int64_t Size = 0;
+    std::int64_t Allocated = 0;
+    std::string Name; // only for files of kSnapshotFileBytes or more
 };
 
 enum class ReadOutcome { Listed, Unchanged, Vanished, Unreadable, OtherVolume, PseudoFileSystem };
@@ -90,8 +94,10 @@ struct FolderRead {
     ReadOutcome Outcome = ReadOutcome::Vanished;
     FolderStamp Stamp;
     std::int64_t Bytes = 0; // files with one link only
+    std::int64_t Allocated = 0;
     std::int64_t Files = 0;
     std::vector<LinkedFile> Linked;
+    std::vector<CountedFile> LargeFiles; // with one link only; Path is the name
     std::vector<std::string> Folders;
     bool Abandoned = false; // given up midway: nothing of it counts
 };
@@ -122,6 +128,7 @@ struct Tree {
     std::vector<Job> OtherJobs;
     int Running = 0;
     std::int64_t Counted = 0;
+    std::uint64_t Passes = 0; // times it fell idle
     std::unordered_map<std::string, CountTicket> Wanted;
     std::set<std::string> UrgentFolders;
     std::unordered_map<InodeKey, Node*, InodeKeyHash> Claims; // not owned
@@ -141,6 +148,7 @@ struct Tree {
     void BeginRecount(const std::string& folder);
     void SetUrgent(const std::vector<std::string>& folders);
     void Want(const CountWant& want, std::vector<CountResult>& results);
+    void TakeSnapshot(CountSnapshot& snapshot) const;
 
 private:
     void Push(const std::shared_ptr<Node>& node, JobKind kind);
@@ -157,6 +165,7 @@ private:
     void MarkPending(Node& node);
     std::shared_ptr<Node> SharedOf(const Node& node) const;
     void ResetForCheck(Node& node);
+    void AddToSnapshot(const Node& node, const std::string& relative, CountSnapshot& snapshot) const;
 };
 
 } // namespace platform::counting

@@ -159,6 +159,8 @@ private:
     void AddDriveLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddFileLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const;
+    // Below the other lines, how the element changed since the count growth is shown against.
+    void AddGrowthLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     // Ring strip parts (gl_scene_ringlist.cpp).
     struct StripIcon {
         QOXRing* Ring = nullptr; // not owned

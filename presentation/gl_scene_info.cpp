@@ -1,6 +1,7 @@
 // The info box: what the element under the pointer is, with its drive, file or folder lines, fading
 // out once it has been shown for the set duration.
 #include <algorithm>
+#include <cmath>
 
 #include "app/app_keyboard.h"
 #include "app/app_main.h"
@@ -14,6 +15,7 @@
 #include "presentation/gl_scene_app.h"
 #include "ring/element_file.h"
 #include "ring/element_folder.h"
+#include "ring/ring_growth.h"
 #include "ring/ring_sizes.h"
 
 namespace {
@@ -57,10 +59,13 @@ std::vector<std::string> NotCounted(const QRFolderCount& count)
     return items;
 }
 
+// While a folder is counted, the size recorded at its last count, with that count's date.
 std::string TotalText(const QRFolderCount& count)
 {
     switch (count.State) {
     case QRCountState::Counting:
+        if (count.RecordedAt)
+            return SizeText(count.Totals.Bytes) + " (" + platform::DayMonthText(*count.RecordedAt) + ")";
         return "counting…";
     case QRCountState::BehindLink:
         return "not counted";
@@ -75,7 +80,7 @@ float AddCountLines(std::vector<GLInfoLine>& lines, float right, float y, const 
     lines.push_back({right - 230.0f, y, "Folder Size:"});
     lines.push_back({right - 100.0f, y, TotalText(count)});
     y += kLineHeight;
-    if (count.State == QRCountState::Known) {
+    if (count.State == QRCountState::Known || count.RecordedAt) {
         lines.push_back({right - 230.0f, y, "Files:"});
         lines.push_back({right - 100.0f, y, QOXConvert::IntToStr(count.Totals.Files)});
         lines.push_back({right - 230.0f, y + kLineHeight, "Folders:"});
@@ -90,6 +95,32 @@ float AddCountLines(std::vector<GLInfoLine>& lines, float right, float y, const 
         lines.push_back({right - 220.0f, y, item});
     }
     return items.empty() ? y : y + kLineHeight;
+}
+
+// "+48 %" of a change against what was there; empty when nothing was.
+std::string PercentText(std::int64_t change, std::int64_t before)
+{
+    if (before <= 0)
+        return "";
+    const double percent = static_cast<double>(change) * 100.0 / static_cast<double>(before);
+    return std::string(change < 0 ? "" : "+") + QOXConvert::IntToStr(static_cast<std::int64_t>(std::llround(percent))) + " %";
+}
+
+// "Grew by 3.21 GB since 1 Dec 2026 (+48 %)", "New since 1 Dec 2026", ...; empty when the count
+// could not tell (a file too small to be recorded then).
+std::string GrowthText(const QRChange& change, std::int64_t since)
+{
+    if (!change.Recorded || change.After < 0)
+        return "";
+    const std::string date = platform::DayMonthYearText(since);
+    if (!change.Before)
+        return "New since " + date;
+    const std::int64_t difference = change.After - *change.Before;
+    if (difference == 0)
+        return "Unchanged since " + date;
+    const std::string percent = PercentText(difference, *change.Before);
+    return std::string(difference > 0 ? "Grew by " : "Shrank by ") + SizeText(difference > 0 ? difference : -difference) +
+           " since " + date + (percent.empty() ? "" : " (" + percent + ")");
 }
 
 // A ring folder on a drive's own mount point (the file-system root is one).
@@ -145,15 +176,19 @@ void GLSceneApp::DrawInfoBox()
     }
     const float right = ViewWidth() - 10.0f;
     const float bottom = ViewHeight() - 10.0f;
-    // The box grows upwards when a folder's count needs more lines than it has.
+    // The box grows upwards when a folder's count needs more lines than it has, and to the left
+    // for a long title or line.
     const std::vector<GLInfoLine> lines = InfoLines(right, 0.0f);
     float height = kInfoHeight;
-    for (const GLInfoLine& line : lines)
+    float lineLeft = right - kInfoWidth;
+    for (const GLInfoLine& line : lines) {
         height = std::max(height, line.Y + kBoxMargin);
+        lineLeft = std::min(lineLeft, line.X - 10.0f);
+    }
     const float top = bottom - height;
     const std::string title = InfoTitle();
     const float titleWidth = GLFont::TextWidth(system->Fonts->FindFont("Default Add"), title, kTextSize);
-    const float left = titleWidth > kTitleRoom ? right - 20.0f - titleWidth : right - kInfoWidth;
+    const float left = std::min(titleWidth > kTitleRoom ? right - 20.0f - titleWidth : right - kInfoWidth, lineLeft);
     DrawFrameBox(left, top, right, bottom, alpha);
     system->Print("Default Add", AlignLeft, left + 10.0f, top + 15.0f, kWhite, alpha, kTextSize, title);
     for (const GLInfoLine& line : lines)
@@ -204,7 +239,34 @@ std::vector<GLInfoLine> GLSceneApp::InfoLines(float right, float top) const
         AddFolderLines(lines, right, top);
     else
         AddFileLines(lines, right, top);
+    AddGrowthLines(lines, right, top);
     return lines;
+}
+
+void GLSceneApp::AddGrowthLines(std::vector<GLInfoLine>& lines, float right, float top) const
+{
+    const QRRingSizes* sizes = HoverElement->Ring->Sizes;
+    if (sizes == nullptr || sizes->Growth == nullptr)
+        return;
+    const QRRingGrowth& growth = *sizes->Growth;
+    std::vector<std::string> texts{GrowthText(growth.ChangeOf(*HoverElement), growth.Since())};
+    if (HoverElement->IsFolder()) {
+        const QRRemoved removed = growth.RemovedFrom(*static_cast<const QREFolder*>(HoverElement));
+        if (removed.Items > 0)
+            texts.push_back("Removed since: " + QOXConvert::IntToStr(removed.Items) + (removed.Items == 1 ? " item, " : " items, ") +
+                            SizeText(removed.Bytes));
+    }
+    float y = top + 50.0f;
+    for (const GLInfoLine& line : lines)
+        y = std::max(y, line.Y + kLineHeight);
+    const QRFont* font = GL()->System2D->Fonts->FindFont("Default Add");
+    for (const std::string& text : texts) {
+        if (text.empty())
+            continue;
+        const float width = GLFont::TextWidth(font, text, kTextSize);
+        lines.push_back({std::min(right - 230.0f, right - 10.0f - width), y, text});
+        y += kLineHeight;
+    }
 }
 
 void GLSceneApp::AddDriveLines(std::vector<GLInfoLine>& lines, float right, float top) const

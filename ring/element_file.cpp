@@ -5,6 +5,8 @@
 #include "engine/qox_main.h"
 #include "platform/directory_listing.h"
 #include "ring/element_folder.h"
+#include "ring/ring_history.h"
+#include "ring/ring_main.h"
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
@@ -21,6 +23,8 @@ QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QREl
 
 QROutcome QREFile::Refresh()
 {
+    if (Ring->History != nullptr)
+        return QROutcome::Kept; // a size history's file is never looked for on the disk
     if (!platform::IsFile(FullPath()))
         return QROutcome::Removed;
     RefreshLook();
@@ -52,6 +56,10 @@ void QREFile::ApplyVisibility()
 
 void QREFile::Activate()
 {
+    if (Ring->History != nullptr) {
+        Engine()->Message(Ring->History->RefusalText());
+        return;
+    }
     Engine()->FileSystem->ShellOpen(FullPath());
 }
 

@@ -12,6 +12,7 @@
 #include "ring/folder_listing.h"
 #include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_history.h"
 #include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
@@ -102,6 +103,12 @@ platform::ListingDetail QREFolder::ScanDetail() const
 // entries never needs a listing of all of them at once.
 void QREFolder::Scan()
 {
+    if (Ring->History != nullptr) { // a ring on a size history reads the history, never the disk
+        QRViewMatchScope matching(*Ring);
+        AddEntries(Ring->History->ListingOf(*this), NamesOf(*this));
+        Ring->History->SizeChildren(*this);
+        return;
+    }
     if (Ring->Scanning(*this))
         return; // the entries are on their way
     QRFolderScan(*this).Continue(QRFolderScan::Clock::time_point::max());
@@ -319,6 +326,8 @@ void QREFolder::PackNames()
 // its name and kind. A folder that cannot be read keeps its children as they are.
 QROutcome QREFolder::RefreshEntries(QRRefreshDepth depth)
 {
+    if (Ring->History != nullptr)
+        return QROutcome::Kept;
     Ring->FinishScanOf(*this); // a refresh compares the children with the whole folder
     QRFolderListing listing;
     const ListingResult result = listing.Read(FullPath(), ScanDetail());

@@ -43,9 +43,10 @@ public:
 
     const std::vector<Entry>& Entries() const { return Items; }
     std::string_view NameOf(const Entry& entry) const { return {Names.data() + entry.NameAt, entry.NameSize}; }
+    // Adds an entry as the directory would give it (a listing made from elsewhere than the disk).
+    void Add(const platform::DirectoryEntry& entry);
 
 private:
-    void Add(const platform::DirectoryEntry& entry);
     void Clear();
 
     std::string Names; // every name, one after the other

@@ -6,6 +6,7 @@
 #include "resources/resource_displaylist.h"
 #include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_history.h"
 #include "ring/ring_layout.h"
 #include "ring/ring_sizes.h"
 
@@ -139,6 +140,8 @@ void QOXRing::ResetView()
 void QOXRing::Relayout()
 {
     Root->UpdateVisibility();
+    if (Sizes != nullptr && Sizes->Growth != nullptr)
+        Sizes->Growth->Paint(*this);
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;
@@ -147,6 +150,8 @@ void QOXRing::Relayout()
 
 QROutcome QOXRing::Refresh()
 {
+    if (History != nullptr)
+        return QROutcome::Kept;
     if (Root->Refresh() == QROutcome::Removed)
         return QROutcome::Removed;
     if (Sizes != nullptr)
@@ -188,7 +193,7 @@ void QOXRing::FocusOn(QRElement* element)
 // one, with everything that was open below it.
 void QOXRing::UpOneLevel()
 {
-    if (Folder.size() < 2)
+    if (Folder.size() < 2 || History != nullptr)
         return;
     FinishScanOf(*Root); // the old root moves down whole
     const std::size_t slash = Folder.rfind('/', Folder.size() - 2);

@@ -15,6 +15,7 @@
 class QRDisplayList;
 class QRFolderScan;
 class QRIteration;
+class QRRingHistory;
 class QRRingSizes;
 class QRViewMatch;
 
@@ -97,6 +98,8 @@ public:
     QRList<QRLayer>* Layers = nullptr;   // owned as a child; owns the layers
     // Owned; the sizes counted in the background while that is on (the application makes it).
     QRRingSizes* Sizes = nullptr;
+    // Owned; a ring on a size history, which never touches the disk; none for a ring on the disk.
+    std::unique_ptr<QRRingHistory> History;
     std::uint64_t LayoutCount = 0; // layouts so far: the tree of elements may have changed since
     std::unique_ptr<QRFolderScan> RootScan; // owned; the root's scan while it runs across frames
     bool FilesWithoutSizes = false; // some folder of the ring was read without its files' sizes

@@ -56,21 +56,30 @@ float QRShareBlend::Shown(const QRElement& child, float share) const
 }
 
 QRRingSizes::QRRingSizes(QOXRing& ring, platform::FolderCounter& counter, platform::FolderWatcher& watcher,
-                         platform::VolumeCrossing crossing)
-    : Crossing(crossing), Watch(watcher), Ring(ring), Counter(counter)
+                         platform::VolumeCrossing crossing, QRCountHistory* history)
+    : Crossing(crossing), Watch(watcher), Ring(ring), Counter(counter), History(history)
 {
 }
 
 QRRingSizes::~QRRingSizes()
 {
-    if (Tree != 0)
-        Counter.ForgetTree(Tree);
+    ForgetTree();
+}
+
+// The history hears of the count first, so that what was counted is kept.
+void QRRingSizes::ForgetTree()
+{
+    if (Tree == 0)
+        return;
+    if (History != nullptr)
+        History->Leaving(Tree, Counter.Progress(Tree));
+    Counter.ForgetTree(Tree);
 }
 
 void QRRingSizes::RestartTree(platform::CountStanding standing)
 {
-    if (Tree != 0)
-        Counter.ForgetTree(Tree);
+    ForgetTree();
+    Recorded = History != nullptr ? History->Recorded(Ring.Folder) : nullptr;
     Tree = Counter.StartTree(Ring.Folder, Crossing, standing);
     TreeFolder = Ring.Folder;
     LastProgress = {true, 0};
@@ -139,17 +148,34 @@ QRRingSizes::Entry& QRRingSizes::Register(QREFolder& folder, const std::string& 
     }
     entry.Relative = relative;
     if (behindLink) {
-        entry.Count = {QRCountState::BehindLink, {}};
+        entry.Count = {QRCountState::BehindLink, {}, {}};
     } else if (folder.Link) {
-        entry.Count = {QRCountState::Link, {}};
+        entry.Count = {QRCountState::Link, {}, {}};
         folder.Size = 0;
         LayoutWanted = true;
     } else {
-        if (entry.Count.State != QRCountState::Known)
-            entry.Count = {QRCountState::Counting, {}};
+        if (entry.Count.State != QRCountState::Known) {
+            entry.Count = {QRCountState::Counting, {}, {}};
+            ShowRecorded(entry);
+        }
         walk.Wants.push_back({relative, entry.Ticket});
     }
     return entry;
+}
+
+void QRRingSizes::ShowRecorded(Entry& entry)
+{
+    if (Recorded == nullptr)
+        return;
+    const auto recorded = Recorded->Folders.find(entry.Relative);
+    if (recorded == Recorded->Folders.end())
+        return;
+    entry.Count.Totals = recorded->second;
+    entry.Count.RecordedAt = Recorded->Time;
+    if (entry.Folder->Size != recorded->second.Bytes) {
+        entry.Folder->Size = recorded->second.Bytes;
+        LayoutWanted = true;
+    }
 }
 
 void QRRingSizes::Apply(const platform::CountResult& result)
@@ -160,7 +186,7 @@ void QRRingSizes::Apply(const platform::CountResult& result)
     if (folder == ByTicket.end())
         return;
     Entry& entry = Entries.at(folder->second);
-    entry.Count = {QRCountState::Known, result.Totals};
+    entry.Count = {QRCountState::Known, result.Totals, {}};
     if (entry.Folder->Size == result.Totals.Bytes)
         return;
     if (entry.Folder->Parent != nullptr)
@@ -210,7 +236,14 @@ platform::CountProgress QRRingSizes::Progress()
 {
     if (const std::optional<platform::CountProgress> progress = Counter.TryProgress(Tree))
         LastProgress = *progress;
+    if (!LastProgress.Busy)
+        Recorded.reset();
     return LastProgress;
+}
+
+std::optional<std::int64_t> QRRingSizes::RecordedTime() const
+{
+    return Recorded != nullptr ? std::optional<std::int64_t>(Recorded->Time) : std::nullopt;
 }
 
 void QRRingSizes::Refreshed()

@@ -5,11 +5,13 @@
 // thread with its ring; the counter's workers never see an element, they only answer by ticket.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/folder_count.h"
+#include "ring/ring_growth.h"
 #include "ring/ring_watch.h"
 
 class QOXRing;
@@ -23,7 +25,24 @@ enum class QRCountState { Counting, Known, Link, BehindLink };
 
 struct QRFolderCount {
     QRCountState State = QRCountState::Counting;
-    platform::FolderTotals Totals; // while Known
+    platform::FolderTotals Totals;           // while Known; while Counting, those recorded at RecordedAt
+    std::optional<std::int64_t> RecordedAt; // Counting, shown with the sizes of the count made then
+};
+
+// The sizes a folder's size history holds from its last count, shown while it is counted anew.
+struct QRRecordedSizes {
+    std::int64_t Time = 0; // seconds since 1970
+    std::unordered_map<std::string, platform::FolderTotals> Folders; // by relative folder ("" the ring's)
+};
+
+// What a ring's count asks of the size histories; the application answers.
+class QRCountHistory {
+public:
+    virtual ~QRCountHistory() = default;
+    // The sizes last recorded for a folder (ending in "/"); none without a history.
+    virtual std::unique_ptr<QRRecordedSizes> Recorded(const std::string& folder) = 0;
+    // The count of `tree` is about to be dropped: the ring goes, or counts another folder.
+    virtual void Leaving(platform::CountTreeId tree, const platform::CountProgress& progress) = 0;
 };
 
 // The shares of one folder's children moving from what they were when new sizes came to what the
@@ -49,9 +68,10 @@ private:
 
 class QRRingSizes {
 public:
-    // `counter` and `watcher` are not owned and outlive the ring's sizes.
+    // `counter`, `watcher` and `history` (none: no size history) are not owned and outlive the
+    // ring's sizes.
     QRRingSizes(QOXRing& ring, platform::FolderCounter& counter, platform::FolderWatcher& watcher,
-                platform::VolumeCrossing crossing);
+                platform::VolumeCrossing crossing, QRCountHistory* history = nullptr);
     // Drops the ring's count at once (no worker reads for it any more) and ends its watches.
     ~QRRingSizes();
     QRRingSizes(const QRRingSizes&) = delete;
@@ -67,8 +87,11 @@ public:
     // The blend of a folder's children, or none (asked by the layout).
     const QRShareBlend* BlendOf(const QREFolder& folder) const;
     QRFolderCount CountOf(const QREFolder& folder) const;
-    // How the count goes, as the counter last told without waiting for a worker.
+    // How the count goes, as the counter last told without waiting for a worker. Once it is done,
+    // no recorded size is shown any more.
     platform::CountProgress Progress();
+    // The time of the recorded sizes shown while the ring counts; none once it has counted.
+    std::optional<std::int64_t> RecordedTime() const;
     // The ring was refreshed: folders whose time changed are counted again.
     void Refreshed();
     // A folder's own entries changed on the disk: they are counted again.
@@ -81,6 +104,9 @@ public:
     platform::CountTreeId Tree = 0;
     platform::VolumeCrossing Crossing;
     QRRingWatch Watch;
+    // While "Show Growth" is on and the history holds the count it names.
+    std::unique_ptr<QRRingGrowth> Growth;
+    std::string GrowthKey; // what Growth was made for: the count named and the ring's folder
 
 private:
     struct Entry {
@@ -96,6 +122,9 @@ private:
     };
 
     void RestartTree(platform::CountStanding standing);
+    void ForgetTree();
+    // A folder not counted yet takes the size recorded for it, if any.
+    void ShowRecorded(Entry& entry);
     void Visit(QREFolder& folder, const std::string& relative, bool behindLink, Walk& walk);
     Entry& Register(QREFolder& folder, const std::string& relative, bool behindLink, Walk& walk);
     void StartBlend(const QREFolder& folder);
@@ -103,6 +132,8 @@ private:
 
     QOXRing& Ring;
     platform::FolderCounter& Counter;
+    QRCountHistory* History = nullptr;         // not owned
+    std::unique_ptr<QRRecordedSizes> Recorded; // while the ring's first count runs
     std::string TreeFolder;
     platform::CountStanding Standing = platform::CountStanding::Waiting;
     std::uint64_t SyncedLayout = 0;

@@ -5,84 +5,9 @@
 
 #include "app/app_main.h"
 #include "lists/view_generic.h"
-#include "tests/support/app_fixture.h"
+#include "tests/app/command_fixture.h"
 
 namespace {
-
-// The dialogs as a user would answer them: each answer is set by the test, each call recorded.
-class ScriptedDialogs : public QADialogLink {
-public:
-    QADialogResult NewRing(const std::vector<std::string>& folderBox, std::string& text) override
-    {
-        Box = folderBox;
-        text = Typed;
-        return Answer;
-    }
-    QADialogResult Preferences(QASettings& settings) override
-    {
-        if (EditSettings)
-            EditSettings(settings);
-        return Answer;
-    }
-    void About(bool& bananaMode) override
-    {
-        ShownBanana = bananaMode;
-        bananaMode = Ticked;
-    }
-    QADialogResult AddFavorite(const std::string& folder, std::string& name) override
-    {
-        AddedFolders.push_back(folder);
-        Proposed = name;
-        name = Typed;
-        return Answer;
-    }
-    QADialogResult ConfigureViews(QOXViewEngine& views) override
-    {
-        views.DeleteView(0);
-        return Answer;
-    }
-    QADialogResult ConfigureFavorites(QOXFavoriteEngine& favorites) override
-    {
-        favorites.AddFavorite("edited")->Folder = "/";
-        return Answer;
-    }
-
-    QADialogResult Answer = QADialogResult::Ok;
-    std::string Typed;
-    bool Ticked = false;
-    std::function<void(QASettings&)> EditSettings;
-    std::vector<std::string> Box;
-    std::vector<std::string> AddedFolders;
-    std::string Proposed;
-    bool ShownBanana = false;
-};
-
-class RecordingMenuBar : public QAMenuBarLink {
-public:
-    void FillMenu(QADataMenu menu, const std::vector<QAMenuEntry>& entries) override { Menus[menu] = entries; }
-    std::vector<std::string> Captions(QADataMenu menu)
-    {
-        std::vector<std::string> captions;
-        for (const QAMenuEntry& entry : Menus[menu])
-            captions.push_back(entry.Caption);
-        return captions;
-    }
-    std::map<QADataMenu, std::vector<QAMenuEntry>> Menus;
-};
-
-class CommandTest : public AppTest {
-protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        TheApp->Dialogs = &Dialogs;
-        TheApp->MenuBar = &MenuBar;
-    }
-    std::string LastBox() const { return Desktop.Boxes.empty() ? std::string() : Desktop.Boxes.back().Text; }
-
-    ScriptedDialogs Dialogs;
-    RecordingMenuBar MenuBar;
-};
 
 // The new-ring dialog takes a favourite's name in any case, a folder with or without its final
 // "/", and reports what it cannot find.

@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "engine/qox_convert.h"
+#include "platform/size_history_store.h"
+#include "ring/ring_history.h"
 #include "tests/app/file_commands_fixture.h"
 
 namespace {
@@ -251,6 +253,51 @@ TEST_F(FileCommandsTest, NewFilesAndFoldersAreMadeOnlyUnderFreeNames)
     Cursor->Undo(); // the new folder goes again
     EXPECT_FALSE(OnDisk("top/fresh"));
     EXPECT_TRUE(OnDisk("top/fresh.txt"));
+}
+
+// A ring opened from a size history holds no files of this disk: every file command on it, and
+// "open" and a drop, is refused with a message, no dialog is asked and the disk stays as it was.
+TEST_F(FileCommandsTest, ASizeHistoryRingRefusesEveryFileCommand)
+{
+    const std::string file = Tree.PathOf("server.orbivane-sizes");
+    const platform::CountRecord record{Tree.PathOf("top/"), 1'796'083'200, platform::CountExtent::Complete,
+                                       {{"", {3 << 20, 3 << 20, 4, 2}}, {"sub/", {9, 9, 2, 1}}, {"big.bin", {3 << 20, 3 << 20, 0, 0}}},
+                                       10, {}};
+    ASSERT_TRUE(platform::RecordCount(file, record).Recorded);
+    Click(Child("top.txt"));
+    Cursor->MarkSelected(QACopyMode::Copy); // marked on the disk's ring, to be pasted on the history's
+    QOXRing* history = TheApp->OpenSizeHistoryFile(file);
+    ASSERT_NE(history, nullptr);
+    QRElement* sub = ChildNamed(*history->Root, "sub/");
+    QRElement* big = ChildNamed(*history->Root, "big.bin");
+    ASSERT_NE(sub, nullptr);
+    ASSERT_NE(big, nullptr);
+    const TreeSnapshot before = Snapshot(Tree.Root());
+    const std::string refusal = history->History->RefusalText();
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"paste", [&] { Click(sub); Cursor->Paste(); }},
+        {"open", [&] { Click(big); Cursor->OpenElement(); }},
+        {"cut", [&] { Click(sub); Cursor->MarkSelected(QACopyMode::Cut); }},
+        {"copy", [&] { Click(big); Cursor->MarkSelected(QACopyMode::Copy); }},
+        {"delete", [&] { Click(sub); Cursor->Delete(); }},
+        {"rename", [&] { Click(big); Cursor->Rename(); }},
+        {"new file", [&] { Click(sub); Cursor->NewFile(); }},
+        {"new folder", [&] { Click(sub); Cursor->NewFolder(); }},
+        {"drop", [&] {
+             const auto [x, y] = Picker.Place(sub);
+             Cursor->DropTarget->Drop({"file://" + Tree.PathOf("top/top.txt")}, static_cast<float>(x), static_cast<float>(y));
+         }},
+    };
+    Dialogs.Typed = "renamed";
+    for (const auto& [name, command] : commands) {
+        Desktop.Boxes.clear();
+        command();
+        EXPECT_EQ(LastBox(), refusal) << name;
+        EXPECT_EQ(Snapshot(Tree.Root()), before) << name;
+    }
+    EXPECT_TRUE(Dialogs.Confirmations.empty() && Dialogs.Offered.empty() && Dialogs.Captions.empty());
+    EXPECT_TRUE(Desktop.OpenedDocuments.empty());
+    EXPECT_EQ(Cursor->FilesToCopy->Count(), 1) << "the marks of the disk's ring stay";
 }
 
 } // namespace

@@ -172,7 +172,9 @@ TEST(SettingsLimits, TheDialogBringsValuesIntoRange)
     settings.RingDisplayDuration = 5.0f;
     settings.MinimumSizeFactor = 7.0f; // only edited in the file: no limit
     settings.InitialRingFolder = "/data";
+    settings.SizeHistoryCounts = 0;
     ApplyPreferenceLimits(settings);
+    EXPECT_EQ(settings.SizeHistoryCounts, 1) << "the newest count is always kept";
     EXPECT_EQ(settings.AnimationSpeed, 0.1f);
     EXPECT_EQ(settings.RingAnimationSpeed, 10.0f);
     EXPECT_EQ(settings.DefaultFocusFactor, 1.0f);

@@ -6,8 +6,14 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <set>
 #include <thread>
 
+#include "app/app_growth.h"
+#include "platform/date_text.h"
+#include "platform/size_history_file.h"
+#include "platform/size_history_store.h"
 #include "ring/ring_sizes.h"
 #include "tests/support/app_fixture.h"
 
@@ -212,6 +218,133 @@ TEST_F(SizesTest, MinimisedRingsWaitUntilShown)
     TheApp->SetCurrentRing(waiting);
     ASSERT_TRUE(CountToTheEnd(waiting));
     EXPECT_EQ(waiting->Root->Size, 5);
+}
+
+// A ring on a folder with a size history opens with the recorded sizes, says so, and moves to the
+// counted ones as they come; its count then joins the history. With "RecordSizeHistory" off the
+// history is neither read nor written.
+TEST_F(SizesTest, RingsOpenWithTheRecordedSizesThenTheCountedOnes)
+{
+    for (int i = 0; i < 300; ++i)
+        Tree.File("b/f" + std::to_string(i) + "/x", 10);
+    Tree.File("a/x.bin", 1000);
+    Tree.File("other/y", 1);
+    const std::int64_t dec3 = *platform::ParseLocalDate("2026-12-03T10:00");
+    const std::string history = platform::HistoryPathOf(Tree.Root(), platform::SizeHistoryFolder());
+    for (const bool recording : {true, false}) {
+        std::filesystem::remove(history);
+        platform::CountRecord record{Tree.Root(), dec3, platform::CountExtent::Complete,
+                                     {{"", {9000, 9000, 3, 2}}, {"a/", {7000, 7000, 2, 0}}, {"b/", {2000, 2000, 1, 0}}}, 10, {}};
+        ASSERT_TRUE(platform::RecordCount(history, record).Recorded);
+        Settings().RecordSizeHistory = recording;
+        Settings().CountFolderSizesInBackground = false;
+        TheApp->CloseAllRings();
+        QOXRing* ring = Open();
+        Open("other"); // the first ring waits, minimised, with its folders asked about
+        for (int frame = 0; frame < 20; ++frame)
+            Pump();
+        ASSERT_TRUE(ring->IsFullyMinimized());
+        Settings().CountFolderSizesInBackground = true;
+        Pump();
+        QREFolder* a = Sub(*ring->Root, "a");
+        const QRFolderCount waiting = ring->Sizes->CountOf(*a);
+        EXPECT_EQ(waiting.State, QRCountState::Counting);
+        EXPECT_EQ(a->Size, recording ? 7000 : -1) << recording;
+        EXPECT_EQ(waiting.RecordedAt, recording ? std::optional<std::int64_t>(dec3) : std::nullopt);
+        EXPECT_EQ(waiting.Totals.Files, recording ? 2 : 0);
+        EXPECT_EQ(ring->Root->Size, recording ? 9000 : -1);
+
+        TheApp->SetCurrentRing(ring);
+        Pump();
+        const std::string status = Window.Panels[QAStatusPanel::Counting];
+        if (recording)
+            EXPECT_EQ(status, "Counting… sizes from " + platform::DayMonthText(dec3));
+        else
+            EXPECT_TRUE(status.starts_with("Counting… ") && status.ends_with(" folders")) << status;
+        ASSERT_TRUE(CountToTheEnd(ring));
+        EXPECT_EQ(a->Size, 1000);
+        EXPECT_EQ(ring->Sizes->CountOf(*a).RecordedAt, std::nullopt);
+        EXPECT_EQ(Sub(*ring->Root, "b")->Size, 3000);
+        EXPECT_EQ(ring->Sizes->RecordedTime(), std::nullopt);
+
+        platform::SizeHistory read;
+        ASSERT_EQ(platform::ReadHistoryFile(history, read).Outcome, platform::HistoryRead::Read);
+        ASSERT_EQ(read.Counts.size(), recording ? 2u : 1u) << recording;
+        EXPECT_EQ(read.Newest()->Find(*read.IndexOf("a/"))->Bytes, recording ? 1000 : 7000);
+    }
+}
+
+// A count recorded as another session (or the server's counter) would have made it.
+void RecordCountOf(const std::string& folder, std::int64_t time)
+{
+    const platform::CountSnapshot snapshot = platform::CountWhole(folder, platform::VolumeCrossing::EnterOtherVolumes);
+    const platform::CountRecord record{folder, time, platform::CountExtent::Complete, platform::EntriesOf(snapshot), 10, {}};
+    ASSERT_TRUE(platform::RecordCount(platform::HistoryPathOf(folder, platform::SizeHistoryFolder()), record).Recorded);
+}
+
+// "Show Growth" against the previous count, on trees changed since: every folder's size then and
+// now is what the test finds on the disk before and after the change, the colours follow the
+// change, and each folder names what went from it since.
+TEST_F(SizesTest, GrowthPerFolderIsWhatTheTestSeesChange)
+{
+    constexpr std::int64_t kMiB = 1 << 20;
+    struct Case {
+        const char* Name;
+        void (*Change)(const FileTree&);
+        std::set<std::string> Grown; // the folders that grew
+        QRRemoved LogsRemoved; // what went from logs/ since
+    };
+    const Case cases[] = {
+        {"a file grown", [](const FileTree& t) { t.File("logs/app.log", 5 * kMiB); }, {"", "logs/"}, {}},
+        {"files added", [](const FileTree& t) { t.File("docs/new/big.iso", 3 * kMiB); t.File("docs/b.txt", 50); }, {"", "docs/"}, {}},
+        {"a file removed", [](const FileTree& t) { t.Remove("logs/app.log"); }, {}, {1, 2 * kMiB}},
+        {"a file moved", [](const FileTree& t) { std::filesystem::rename(t.PathOf("logs/app.log"), t.PathOf("docs/app.log")); },
+         {"docs/"}, {1, 2 * kMiB}},
+        {"a folder replaced", [](const FileTree& t) { t.Remove("logs/old"); t.File("logs/old/other", 4 * kMiB); },
+         {"", "logs/", "logs/old/"}, {}},
+    };
+    Settings().ShowGrowth = true;
+    Settings().GrowthSince = "previous";
+    for (const Case& test : cases) {
+        TheApp->CloseAllRings();
+        FileTree tree;
+        tree.File("logs/app.log", 2 * kMiB);
+        tree.File("logs/old/a.log", kMiB);
+        tree.File("docs/a.txt", 1000);
+        RecordCountOf(tree.Root(), *platform::ParseLocalDate("2026-12-01T09:00"));
+        std::map<std::string, std::int64_t> before;
+        for (const std::string folder : {"", "logs/", "logs/old/", "docs/"})
+            before[folder] = tree.SumsBelow(folder).Bytes;
+        test.Change(tree);
+
+        QOXRing* ring = TheApp->CreateRing(tree.Root());
+        ring->Root->ExpandAll();
+        ring->Relayout();
+        ASSERT_TRUE(CountToTheEnd(ring)) << test.Name;
+        ASSERT_NE(ring->Sizes->Growth, nullptr) << test.Name;
+        const QRRingGrowth& growth = *ring->Sizes->Growth;
+        for (const auto& [folder, then] : before) {
+            QREFolder* element = ring->Root;
+            for (std::size_t start = 0; start < folder.size() && element != nullptr; start = folder.find('/', start) + 1)
+                element = Sub(*element, folder.substr(start, folder.find('/', start) - start));
+            if (element == nullptr)
+                continue;
+            const QRChange change = growth.ChangeOf(*element);
+            EXPECT_EQ(change.Before, then) << test.Name << ": " << folder;
+            EXPECT_EQ(change.After, tree.SumsBelow(folder).Bytes) << test.Name << ": " << folder;
+            const QAGrowth kind = GrowthOf(change.Before, change.After, 1, 1);
+            EXPECT_EQ(kind.Kind == QAGrowthKind::Grew, test.Grown.contains(folder)) << test.Name << ": " << folder;
+            const QXColor colour = element->Colour;
+            EXPECT_EQ(colour.X > colour.Z, kind.Kind == QAGrowthKind::Grew) << test.Name << ": " << folder;
+        }
+        const QRRemoved removed = growth.RemovedFrom(*Sub(*ring->Root, "logs"));
+        EXPECT_EQ(removed.Items, test.LogsRemoved.Items) << test.Name;
+        EXPECT_EQ(removed.Bytes, test.LogsRemoved.Bytes) << test.Name;
+    }
+    Settings().ShowGrowth = false;
+    Pump();
+    EXPECT_EQ(TheApp->RingAt(0)->Sizes->Growth, nullptr);
+    EXPECT_EQ(Sub(*TheApp->RingAt(0)->Root, "logs")->Colour, TheApp->FolderColour) << "off, the rings have their own colours";
 }
 
 // Made, renamed and removed by another program: each shows on the ring within a second of real

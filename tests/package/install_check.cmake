@@ -2,7 +2,7 @@
 # Installs into the prefix and checks the installed layout: the executables on the path, the data
 # in share/orbivane/, the desktop entry starting the program of this prefix, the icons, metainfo
 # and manual pages; the installed program then knows itself as installed and names the user's
-# folders, which a second install leaves alone.
+# folders, which a second install leaves alone, and the installed counter records into them.
 function(install_into prefix)
   execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} RESULT_VARIABLE result OUTPUT_QUIET)
   if(NOT result EQUAL 0)
@@ -13,7 +13,7 @@ endfunction()
 file(REMOVE_RECURSE ${PREFIX})
 install_into(${PREFIX})
 set(entry_file share/applications/io.github.orbivane.Orbivane.desktop)
-foreach(path bin/orbivane bin/orbivane-snapshot
+foreach(path bin/orbivane bin/orbivane-snapshot bin/orbivane-sizes
              share/orbivane/orbivane.ini share/orbivane/views.ini share/orbivane/favorites.ini
              share/orbivane/recent.ini share/orbivane/orbivane.html share/orbivane/manual/ring.png
              share/orbivane/textures/bg.png share/orbivane/textures/fonts/default.png
@@ -23,7 +23,7 @@ foreach(path bin/orbivane bin/orbivane-snapshot
              share/icons/hicolor/256x256/apps/io.github.orbivane.Orbivane.png
              share/icons/hicolor/scalable/apps/io.github.orbivane.Orbivane.svg
              share/metainfo/io.github.orbivane.Orbivane.metainfo.xml
-             share/man/man1/orbivane.1.gz share/man/man1/orbivane-snapshot.1.gz
+             share/man/man1/orbivane.1.gz share/man/man1/orbivane-snapshot.1.gz share/man/man1/orbivane-sizes.1.gz
              share/doc/orbivane/copyright share/doc/orbivane/changelog.gz)
   if(NOT EXISTS ${PREFIX}/${path})
     message(FATAL_ERROR "not installed: ${path}")
@@ -61,5 +61,14 @@ endif()
 file(GLOB left ${home}/*)
 if(left)
   message(FATAL_ERROR "--help wrote into the home folder: ${left}")
+endif()
+
+# The installed counter records quietly into the user's state folder.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=ORBIVANE_HOME --unset=XDG_STATE_HOME HOME=${home}
+                        ${PREFIX}/bin/orbivane-sizes --record ${PREFIX}/share/orbivane/textures
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE result)
+file(GLOB histories ${home}/.local/state/orbivane/sizes/*.orbivane-sizes)
+if(NOT result EQUAL 0 OR NOT "${out}${err}" STREQUAL "" OR NOT histories)
+  message(FATAL_ERROR "orbivane-sizes --record (${result}) did not record quietly into the state folder: ${out}${err}")
 endif()
 file(REMOVE_RECURSE ${PREFIX})

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <map>
 #include <thread>
 
@@ -282,6 +283,49 @@ TEST(FolderCounter, RecheckReadsChangedFoldersAndRecountReadsOneFolder)
         ASSERT_TRUE(totals.contains(1)) << step.Change;
         EXPECT_EQ(totals.at(1).Bytes, step.Total) << step.Change;
     }
+}
+
+// What a size history records of a count: every folder with its totals, blocks included, and the
+// files of 1 MiB or more, a file with two names once.
+TEST(FolderCounter, SnapshotHoldsEveryFolderAndEachLargeFileOnce)
+{
+    FileTree tree;
+    const auto written = [&](const std::string& name, std::size_t size) {
+        std::ofstream(tree.PathOf(name), std::ios::binary) << std::string(size, 'x');
+    };
+    tree.MakeFolder("a/b");
+    written("a/small.txt", 1000);
+    tree.File("a/sparse.bin", 2u << 20);
+    written("a/b/exactly-1-MiB", 1u << 20);
+    tree.File("c/just-under", (1u << 20) - 1);
+    tree.HardLink("a/sparse-again", "a/sparse.bin");
+    tree.MakeFolder("d");
+
+    FolderCounter counter;
+    const CountTreeId id = counter.StartTree(tree.Root(), VolumeCrossing::EnterOtherVolumes, CountStanding::Current);
+    const auto deadline = std::chrono::steady_clock::now() + kDeadline;
+    while (counter.Progress(id).Busy && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    platform::CountSnapshot snapshot;
+    ASSERT_TRUE(counter.Snapshot(id, snapshot));
+    EXPECT_EQ(snapshot.Extent, platform::SnapshotExtent::Complete);
+
+    std::vector<std::string> folders;
+    for (const platform::CountedFolder& folder : snapshot.Folders) {
+        folders.push_back(folder.Folder);
+        const FileTree::Sums sums = tree.SumsBelow(folder.Folder);
+        EXPECT_EQ(folder.Totals.Bytes, sums.Bytes) << folder.Folder;
+        EXPECT_EQ(folder.Totals.AllocatedBytes, sums.Allocated) << folder.Folder;
+        EXPECT_EQ(folder.Totals.Files, sums.Files) << folder.Folder;
+        EXPECT_EQ(folder.Totals.Folders, sums.Folders) << folder.Folder;
+    }
+    EXPECT_EQ(folders, (std::vector<std::string>{"", "a/", "a/b/", "c/", "d/"}));
+    ASSERT_EQ(snapshot.Files.size(), 2u);
+    EXPECT_EQ(snapshot.Files[0].Path, "a/b/exactly-1-MiB");
+    EXPECT_EQ(snapshot.Files[0].AllocatedBytes, tree.SumsBelow("a/b/").Allocated);
+    EXPECT_TRUE(snapshot.Files[1].Path == "a/sparse-again" || snapshot.Files[1].Path == "a/sparse.bin") << snapshot.Files[1].Path;
+    EXPECT_EQ(snapshot.Files[1].Bytes, 2 << 20);
+    EXPECT_FALSE(counter.Snapshot(id + 1, snapshot)) << "a tree it does not know";
 }
 
 // The workers run at idle disk and lowest processor priority; the one that works for the tree the

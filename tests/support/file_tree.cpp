@@ -95,8 +95,10 @@ FileTree::Sums FileTree::SumsBelow(const std::string& relativeFolder) const
             continue;
         }
         ++sums.Files;
-        if (S_ISREG(status.st_mode) && seen.insert({status.st_dev, status.st_ino}).second)
+        if (S_ISREG(status.st_mode) && seen.insert({status.st_dev, status.st_ino}).second) {
             sums.Bytes += status.st_size;
+            sums.Allocated += static_cast<std::int64_t>(status.st_blocks) * 512;
+        }
     }
     return sums;
 }

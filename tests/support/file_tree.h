@@ -40,6 +40,7 @@ public:
     // folder) and its folders; links are never followed.
     struct Sums {
         std::int64_t Bytes = 0;
+        std::int64_t Allocated = 0; // the same files' blocks
         std::int64_t Files = 0;
         std::int64_t Folders = 0;
     };

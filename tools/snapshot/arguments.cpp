@@ -1,6 +1,7 @@
 // The snapshot tool's command line.
 #include <charconv>
 
+#include "platform/date_text.h"
 #include "tools/snapshot/snapshot.h"
 
 namespace snapshot {
@@ -51,6 +52,10 @@ std::optional<std::string> TakeOption(const std::string& name, const std::string
         if (!ReadPair(value, ',', point.first, point.second, ReadFloat))
             return "--pointer needs X,Y in view pixels, not \"" + value + "\"";
         options.Pointer = point;
+    } else if (name == "--growth-since") {
+        if (value != "previous" && !platform::ParseLocalDate(value))
+            return "--growth-since needs \"previous\" or a date YYYY-MM-DD, not \"" + value + "\"";
+        options.GrowthSince = value;
     } else
         return "unknown option \"" + name + "\"";
     return std::nullopt;
@@ -61,7 +66,8 @@ std::optional<std::string> TakeOption(const std::string& name, const std::string
 std::string Usage()
 {
     return "usage: orbivane-snapshot --folder DIR [--expand SUBFOLDER]... [--size WxH] [--frames N]\n"
-           "                         [--pointer X,Y] [--frame-stats FILE] --out FILE.png\n";
+           "                         [--pointer X,Y] [--growth-since previous|DATE] [--frame-stats FILE]\n"
+           "                         --out FILE.png\n";
 }
 
 std::optional<std::string> ParseArguments(const std::vector<std::string>& arguments, Options& options)

@@ -24,6 +24,7 @@
 #include "platform/desktop_services.h"
 #include "platform/egl_gl_binding.h"
 #include "platform/program_folder.h"
+#include "platform/size_history_store.h"
 #include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
 #include "ring/element_folder.h"
@@ -85,6 +86,16 @@ public:
     PrivateHome& operator=(const PrivateHome&) = delete;
 
     bool Made() const { return !Folder.empty(); }
+    // The user's size history of a folder, copied in, so that the snapshot shows growth as the
+    // program would without ever writing the user's file.
+    void LendHistory(const platform::ProgramFolders& program, const std::string& folder) const
+    {
+        const std::string own = platform::HistoryPathOf(folder, program.State + "sizes/");
+        const fs::path lent = platform::HistoryPathOf(folder, Folder.string() + "/sizes/");
+        std::error_code ignored;
+        fs::create_directories(lent.parent_path(), ignored);
+        fs::copy_file(own, lent, ignored);
+    }
     // The list engines write their files back at shut-down and report one that is missing: the
     // private folder gets empty ones once what existed has been read.
     void CompleteListFiles() const
@@ -184,6 +195,10 @@ public:
         LoadSceneFonts();
         Application = QOXNew<QOXApp>(nullptr);
         Application->LoadSettings();
+        if (options.GrowthSince) {
+            Application->Settings.ShowGrowth = true;
+            Application->Settings.GrowthSince = *options.GrowthSince;
+        }
         // The list files are read only where they exist, as the program reads them.
         if (fs::exists(TheEngine->FileSystem->ConfigPath + "views.ini"))
             Application->Views->Load("views");
@@ -271,9 +286,12 @@ std::optional<std::string> Render(const Options& options, Picture& picture)
     const std::string folder = fs::absolute(options.Folder, ignored).lexically_normal().string();
     if (!fs::is_directory(folder))
         return "no folder \"" + options.Folder + "\"";
-    PrivateHome home(platform::CurrentProgramFolders());
+    const platform::ProgramFolders program = platform::CurrentProgramFolders();
+    PrivateHome home(program);
     if (!home.Made())
         return std::string("cannot make a temporary program folder");
+    if (options.GrowthSince)
+        home.LendHistory(program, QOXFileSystem::IncludeTrailingDelimiter(folder));
     platform::EglGLBinding binding(options.Width, options.Height);
     if (!binding.IsAvailable())
         return std::string("no EGL display: Mesa's EGL (libegl-mesa0) is needed");

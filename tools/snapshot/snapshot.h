@@ -15,6 +15,9 @@ struct Options {
     int Height = 600;
     int Frames = 50; // of 50 ms each
     std::optional<std::pair<float, float>> Pointer; // view pixels, y downwards
+    // "Show Growth" since this count of the folder's size history ("previous" or a date); the
+    // user's history of the folder is lent to the snapshot.
+    std::optional<std::string> GrowthSince;
     std::string Out;
     std::string FrameStats; // a line per frame (milliseconds, elements drawn), when given
 };
