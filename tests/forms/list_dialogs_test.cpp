@@ -130,7 +130,10 @@ TEST_F(DialogTest, ViewsDialogAddsAViewFromItsEditDialog)
                     auto& dialog = static_cast<QFileDialog&>(files);
                     EXPECT_EQ(dialog.directory().absolutePath().toStdString() + "/",
                               ProgramFolder.Path() + "textures/");
-                    dialog.selectFile(QString::fromStdString(file));
+                    // Typed as a user would: selectFile() leaves the name field alone once
+                    // it has the keyboard focus, which depends on when the window manager
+                    // hands it over.
+                    dialog.findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(file));
                     QMetaObject::invokeMethod(&dialog, "accept");
                 });
                 Press(edit, "BtnLoadTexture");

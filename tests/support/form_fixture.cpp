@@ -94,6 +94,11 @@ void MakeTestApplication()
 {
     if (QApplication::instance() != nullptr)
         return;
+    // Qt's file dialogs keep their history under $XDG_CONFIG_HOME; tests running side by side
+    // would read each other's deleted folders there, so each process gets a folder of its own
+    // before Qt first reads the variable.
+    static TempFolder qtSettings;
+    ::setenv("XDG_CONFIG_HOME", qtSettings.Path().c_str(), 1);
     static int argc = 1;
     static char name[] = "orbivane_forms_tests";
     static char* argv[] = {name, nullptr};
