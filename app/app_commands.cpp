@@ -44,7 +44,7 @@ void QOXApp::NewRingDialog()
         Engine()->Message("Could not find directory \"" + folder + "\"!");
         return;
     }
-    CreateRing(folder);
+    CreateRing(folder, QAScan::AcrossFrames);
 }
 
 void QOXApp::Preferences()
@@ -140,7 +140,8 @@ void QOXApp::BuildFavoritesMenu()
     std::vector<QAMenuEntry> entries;
     for (int index = 0; index < Favorites->Count(); ++index) {
         const QFGeneric* favorite = Favorites->GetFavorite(index);
-        entries.push_back({favorite->GetName(), QATick::None, [this, folder = favorite->Folder] { CreateRing(folder); }});
+        entries.push_back({favorite->GetName(), QATick::None,
+                           [this, folder = favorite->Folder] { CreateRing(folder, QAScan::AcrossFrames); }});
     }
     if (MenuBar != nullptr)
         MenuBar->FillMenu(QADataMenu::Favorites, entries);

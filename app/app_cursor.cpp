@@ -1,7 +1,9 @@
 #include "app/app_cursor.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "app/app_actions.h"
 #include "app/app_main.h"
@@ -357,7 +359,7 @@ void QACursor::NewRingFromFolder()
 {
     MenuOpen = false;
     if (QREFolder* folder = CurrentFolder())
-        App()->CreateRing(folder->FullPath());
+        App()->CreateRing(folder->FullPath(), QAScan::AcrossFrames);
 }
 
 void QACursor::MinimizeRing()
@@ -429,13 +431,40 @@ void QACursor::RingChanged(QOXRing* ring)
 
 void QACursor::ElementFreed(const QRElement* element)
 {
-    FilesToCopy->Delete(const_cast<QRElement*>(element));
-    if (element == CurrentElement)
+    if (!element->IsFolder()) {
+        FilesToCopy->Delete(const_cast<QRElement*>(element));
+    } else if (FilesToCopy->Count() > 0) {
+        std::vector<QRElement*> going;
+        for (QRElement* marked : *FilesToCopy)
+            if (marked->IsWithin(*element))
+                going.push_back(marked);
+        RemoveMarked(going);
+    }
+    if (CurrentElement != nullptr && CurrentElement->IsWithin(*element))
         CurrentElement = nullptr;
-    if (element == AnchorElement)
+    if (AnchorElement != nullptr && AnchorElement->IsWithin(*element))
         AnchorElement = nullptr;
     std::replace(OfferedMembers.begin(), OfferedMembers.end(), const_cast<QRElement*>(element),
                  static_cast<QRElement*>(nullptr));
+}
+
+// Keeps the order of the others; a list of many loses many at the cost of one pass.
+void QACursor::RemoveMarked(const std::vector<QRElement*>& going)
+{
+    if (going.empty())
+        return;
+    if (going.size() == 1) {
+        FilesToCopy->Delete(going.front());
+        return;
+    }
+    const std::unordered_set<const QRElement*> gone(going.begin(), going.end());
+    std::vector<QRElement*> kept;
+    for (QRElement* marked : *FilesToCopy)
+        if (!gone.contains(marked))
+            kept.push_back(marked);
+    FilesToCopy->Clear();
+    for (QRElement* marked : kept)
+        FilesToCopy->Add(marked);
 }
 
 // The cursor works on window events, which come between frames: a key or button is read as those

@@ -134,6 +134,8 @@ protected:
     void BeforeDestroy() override;
 
 private:
+    // Takes these from the files to copy.
+    void RemoveMarked(const std::vector<QRElement*>& going);
     bool ActionDown(const char* action, const char* group) const;
     bool AddDown() const;
     bool InvertActionDown() const;

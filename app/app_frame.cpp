@@ -13,6 +13,8 @@
 #include "graphics/gl_main.h"
 #include "input/input_main.h"
 #include "input/input_mouse.h"
+#include "presentation/gl_ring.h"
+#include "presentation/gl_scene_app.h"
 #include "platform/window_timer.h"
 #include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
@@ -37,14 +39,17 @@ constexpr std::size_t kBareCaptionLength = 8;
 
 void QOXApp::Frame()
 {
+    FrameStats.FrameStarted();
+    const float frameSeconds = Engine()->Timer->GetDelta();
     SetViewportSizes();
     HandleInput();
-    UpdateRings(Engine()->Timer->GetDelta());
+    UpdateRings(frameSeconds);
     UpdateCursor();
     if (FrameTimerEnabled())
         DrawScene();
     if (FrameTimerEnabled())
         ShowFrameStatus();
+    FollowDisk(frameSeconds);
 }
 
 void QOXApp::SetViewportSizes()
@@ -154,7 +159,9 @@ void QOXApp::DrawScene()
     if (Device == nullptr || (Window != nullptr && !Window->ViewShown()) || !Picture.NeedsDrawing(*this))
         return;
     MakeContextCurrent();
+    const long drawnBefore = SceneApp != nullptr ? SceneApp->Renderer->ElementsDrawn : 0;
     Device->RenderFrame();
+    FrameStats.FrameDrawn(SceneApp != nullptr ? SceneApp->Renderer->ElementsDrawn - drawnBefore : 0);
     Picture.Drawn(*this);
     ++DrawnFrames;
 }

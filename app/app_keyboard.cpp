@@ -396,8 +396,11 @@ std::string QAKeyboard::TypedText() const
 
 void QAKeyboard::ElementFreed(const QRElement* element)
 {
-    Matches.erase(element);
-    if (element == KeyElement)
+    if (element->IsFolder())
+        std::erase_if(Matches, [&](const QRElement* match) { return match->IsWithin(*element); });
+    else
+        Matches.erase(element);
+    if (KeyElement != nullptr && KeyElement->IsWithin(*element))
         KeyElement = nullptr;
 }
 

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int kListWidth = 240;
 constexpr int kListHeight = 220;
@@ -51,7 +53,8 @@ void TFormListEditor::FormActivate()
     List->clear();
     for (const std::string& name : ItemNames())
         List->addItem(QString::fromStdString(name));
-    Select(std::min(selected, List->count() - 1));
+    // The first item when none was selected, so that Edit and Delete act without a click first.
+    Select(std::min(std::max(selected, 0), List->count() - 1));
 }
 
 int TFormListEditor::Selected() const

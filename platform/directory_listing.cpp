@@ -91,30 +91,49 @@ ListingResult FailureOf(int error)
 
 } // namespace
 
-ListingResult ListDirectory(const std::string& folder, ListingDetail detail, const EntryVisitor& visit)
+DirectoryReader::DirectoryReader(const std::string& folder, ListingDetail detail) : Detail(detail)
 {
-    DIR* directory = ::opendir(folder.c_str());
-    if (directory == nullptr)
-        return FailureOf(errno);
+    Directory = ::opendir(folder.c_str());
+    if (Directory == nullptr)
+        Outcome = FailureOf(errno);
+}
+
+DirectoryReader::~DirectoryReader()
+{
+    if (Directory != nullptr)
+        ::closedir(static_cast<DIR*>(Directory));
+}
+
+bool DirectoryReader::Read(const EntryVisitor& visit, const std::function<bool()>& more)
+{
+    if (Directory == nullptr)
+        return false;
+    auto* directory = static_cast<DIR*>(Directory);
     const int folderFd = ::dirfd(directory);
-    DirectoryEntry entry; // one for all entries, so that its name keeps its buffer
-    int error = 0;
-    for (;;) {
+    while (more()) {
         errno = 0; // readdir reports the end and a failure alike, told apart only by errno
         const dirent* record = ::readdir(directory);
         if (record == nullptr) {
-            error = errno;
-            break;
+            Outcome = errno == 0 ? ListingResult::Listed : ListingResult::Unreadable;
+            ::closedir(directory);
+            Directory = nullptr;
+            return false;
         }
         if (IsDotEntry(record->d_name))
             continue;
-        Reuse(entry, record->d_name);
-        if (detail == ListingDetail::Kinds || !FillStatus(folderFd, record->d_name, detail, entry))
-            FillKind(folderFd, *record, entry);
-        visit(entry);
+        Reuse(Entry, record->d_name);
+        if (Detail == ListingDetail::Kinds || !FillStatus(folderFd, record->d_name, Detail, Entry))
+            FillKind(folderFd, *record, Entry);
+        visit(Entry);
     }
-    ::closedir(directory);
-    return error == 0 ? ListingResult::Listed : ListingResult::Unreadable;
+    return true;
+}
+
+ListingResult ListDirectory(const std::string& folder, ListingDetail detail, const EntryVisitor& visit)
+{
+    DirectoryReader reader(folder, detail);
+    reader.Read(visit, [] { return true; });
+    return reader.Result();
 }
 
 ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std::vector<DirectoryEntry>& entries)

@@ -56,13 +56,21 @@ int RoundHalfEven(float value)
     return static_cast<int>(std::nearbyint(value));
 }
 
+// Whether a pass draws every element in one colour and picture: then a folder whose files are all
+// thin adds them to the run at once, as they would have joined it one by one.
+enum class PassLook { PerElement, Uniform };
+
 // The drawing walk of a band pass with level of detail: thin siblings with the same picture
 // (`pictureOf`) gather into the run and go to `merged` together once the run ends; every other
-// element, and the element of a run of one, goes to `exact` with its colour. Every element's colour
-// is asked once, in drawing order.
+// element, and the element of a run of one, goes to `exact` with its colour. Whether a sector is
+// thin follows from its angle and its band's scale, worked out once a band. Every element's colour
+// is asked once, in drawing order, but for the files a pass of one look takes all at once.
 template <class PictureOf, class ColourOf, class Exact, class Merged>
-void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colourOf, Exact exact, Merged merged)
+void WalkBands(QOXRing* ring, const GLScreenBounds& bounds, PassLook look, PictureOf pictureOf, ColourOf colourOf,
+               Exact exact, Merged merged)
 {
+    GLBandScale scale(*ring, bounds, 1, GLRing::kBandOverlap);
+    GLBandRun run;
     const auto endRun = [&] {
         if (run.Count() == 1)
             exact(run.First(), run.OnlyColour());
@@ -70,19 +78,57 @@ void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colo
             merged(run);
         run.Clear();
     };
-    auto visit = [&](QRElement* element) {
+    const auto take = [&](const auto* element, std::optional<double> width) {
         const QXColor colour = colourOf(element);
-        if (const auto width = run.NarrowWidth(element, OuterRadius(ring, element))) {
-            QRTexture* picture = pictureOf(element);
-            if (!run.Continues(element, picture, *width, colour))
-                endRun();
-            run.Add(element, picture, *width, colour);
+        if (!width) {
+            endRun();
+            exact(element, colour);
             return;
         }
-        endRun();
-        exact(element, colour);
+        QRTexture* picture = pictureOf(element);
+        if (!run.Continues(element, picture, *width, colour))
+            endRun();
+        run.Add(element, picture, *width, colour);
     };
-    ForEachDrawnElement(ring->Root, visit);
+    auto visit = [&](QRElement* element) {
+        take(element, GLBandRun::NarrowWidth(element, scale.PixelsPerDegree(element->Level)));
+    };
+    // Files all thin, in a pass of one look: the first joins the run, the others follow at once.
+    // False (nothing taken) where that cannot be told from the folder and its first and last files.
+    const auto takeAllAtOnce = [&](const QREFolder& folder, double pixelsPerDegree) {
+        const QRList<QREFile>& list = *folder.Files;
+        if (look != PassLook::Uniform || !(folder.WidestFileSector * pixelsPerDegree < 1.0) ||
+            !GLBandRun::NarrowWidth(folder.WidestFileSector, pixelsPerDegree))
+            return false;
+        int first = 0;
+        int last = list.Count() - 1;
+        while (first <= last && !list.Get(first)->Visible)
+            ++first;
+        while (last >= first && !list.Get(last)->Visible)
+            --last;
+        if (first > last)
+            return true;
+        const QREFile* head = list.Get(first);
+        const QREFile* tail = list.Get(last);
+        const auto width = GLBandRun::NarrowWidth(head->EndAngle - head->StartAngle, pixelsPerDegree);
+        const double degrees = static_cast<double>(tail->EndAngle) - static_cast<double>(head->EndAngle);
+        if (!width || degrees < 0.0)
+            return false;
+        take(head, width);
+        if (const int rest = folder.VisibleFileCount() - 1; rest > 0)
+            run.AddSpan(tail, rest, degrees, degrees * pixelsPerDegree, colourOf(tail));
+        return true;
+    };
+    // A folder's files share one band, so its scale is asked once for all of them.
+    auto files = [&](const QREFolder& folder) {
+        const double pixelsPerDegree = scale.PixelsPerDegree(folder.Level + 1);
+        if (takeAllAtOnce(folder, pixelsPerDegree))
+            return;
+        for (const QREFile* file : *folder.Files)
+            if (file->Visible)
+                take(file, GLBandRun::NarrowWidth(file->EndAngle - file->StartAngle, pixelsPerDegree));
+    };
+    ForEachDrawnFolder(ring->Root, visit, files);
     endRun();
 }
 
@@ -200,10 +246,12 @@ QXColor GLRing::ShadedColour(const QRElement* element, const QXColor& base) cons
 
 QRTexture* GLRing::TypePicture(const QRElement* element) const
 {
-    if (!element->IsFile())
-        return nullptr;
-    const QVGeneric* view = static_cast<const QREFile*>(element)->View;
-    return view != nullptr ? view->TextureResource : nullptr;
+    return element->IsFile() ? TypePicture(static_cast<const QREFile*>(element)) : nullptr;
+}
+
+QRTexture* GLRing::TypePicture(const QREFile* file) const
+{
+    return file->View != nullptr ? file->View->TextureResource : nullptr;
 }
 
 void GLRing::BindElementTextures(const QRElement* element, QRTexture* typePicture)
@@ -255,6 +303,7 @@ void GLRing::DrawElements(QOXRing* ring)
     BeginColours();
     if (Geometry == GLRingGeometry::Immediate) {
         auto draw = [&](QRElement* element) {
+            ++ElementsDrawn;
             BindElementTextures(element, TypePicture(element));
             GL()->SetColor(ShadedColour(element, Colours.Next(*element)));
             const GLBand band = BandOf(ring, element);
@@ -282,6 +331,7 @@ void GLRing::DrawElements(QOXRing* ring)
         batch.CommitBand();
     };
     const auto exact = [&](const QRElement* element, const QXColor& colour) {
+        ++ElementsDrawn;
         GLBand band = BandOf(ring, element);
         band.Colour = colour;
         write(band, element->IsRoot(), TypePicture(element));
@@ -291,13 +341,14 @@ void GLRing::DrawElements(QOXRing* ring)
         auto draw = [&](const QRElement* element) { exact(element, colourOf(element)); };
         ForEachDrawnElement(ring->Root, draw);
     } else {
-        GLBandRun run(bounds);
         const auto merged = [&](const GLBandRun& thin) {
+            ElementsDrawn += thin.Count();
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)), false, thin.Picture());
         };
         WalkBands(
-            ring, run, [this](const QRElement* element) { return TypePicture(element); }, colourOf, exact, merged);
+            ring, bounds, PassLook::PerElement, [this](const auto* element) { return TypePicture(element); },
+            colourOf, exact, merged);
     }
     if (QRLayout::SizeTrue())
         for (const GLBand& leader : LeaderBands(ring))
@@ -360,14 +411,13 @@ void GLRing::DrawSilhouette(QOXRing* ring)
     if (Detail == GLRingDetail::Exact) {
         auto draw = [&](const QRElement* element) { write(BandOf(ring, element)); };
         ForEachDrawnElement(ring->Root, draw);
-    } else {
-        GLBandRun run(bounds); // all white: a run of thin siblings may be as long as it likes
+    } else { // all white: a run of thin siblings may be as long as it likes
         const auto merged = [&](const GLBandRun& thin) {
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)));
         };
         WalkBands(
-            ring, run, [](const QRElement*) { return static_cast<QRTexture*>(nullptr); },
+            ring, bounds, PassLook::Uniform, [](const auto*) { return static_cast<QRTexture*>(nullptr); },
             [](const QRElement*) { return QXColor{1.0f, 1.0f, 1.0f}; }, exact, merged);
     }
     batch.Flush();

@@ -16,6 +16,7 @@ class QACursor;
 class QAKeyboard;
 class QOXRing;
 class QRElement;
+class QREFile;
 class QRTexture;
 
 // How bands reach OpenGL: collected into vertex arrays with what cannot reach a pixel left out, or
@@ -86,6 +87,7 @@ public:
     GLRingGeometry Geometry = GLRingGeometry::Batched;
     GLRingDetail Detail = GLRingDetail::Merged; // of the batched bands and silhouette
     GLRingLabels Labels = GLRingLabels::Readable; // of the batched drawing; the scene sets it each frame
+    long ElementsDrawn = 0; // elements whose bands the main pass has drawn so far, thin runs included
     // Labels below this glyph height on screen are not drawn (readable labels).
     static constexpr float kReadableGlyphPixels = 4.0f;
 
@@ -119,6 +121,7 @@ private:
     bool ShownSelected(const QRElement* element) const;
     bool Hovered(const QRElement* element) const;
     QRTexture* TypePicture(const QRElement* element) const;
+    QRTexture* TypePicture(const QREFile* file) const;
 
     // Kept from frame to frame, so that their arrays keep their room.
     GLRingBatch Bands{GLRingAttributes::ColourAndTextures};

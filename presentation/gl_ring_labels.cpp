@@ -10,6 +10,7 @@
 #include "graphics/gl_2D_font.h"
 #include "graphics/gl_main.h"
 #include "presentation/gl_ring.h"
+#include "presentation/gl_ring_detail.h"
 #include "presentation/gl_ring_geometry.h"
 #include "resources/resource_font.h"
 #include "ring/ring_layout.h"
@@ -119,10 +120,15 @@ bool LabelMayShow(const QRElement* element, float inner, const LabelFonts& fonts
     return false;
 }
 
-// The side of a glyph's quad in the element's label, in ring units.
+// The side of a glyph's quad in a label of that scale, in ring units.
+float GlyphSide(float scale)
+{
+    return 2.0f * kGlyphHalfSize * kLabelSize * scale;
+}
+
 float GlyphSide(const QRElement* element)
 {
-    return 2.0f * kGlyphHalfSize * kLabelSize * element->Scale;
+    return GlyphSide(element->Scale);
 }
 
 // Whether the element's sector, at the radius where its label starts, is at least one glyph wide.
@@ -209,11 +215,15 @@ void GLRing::DrawLabels(QOXRing* ring)
 
 void GLRing::DrawReadableLabels(QOXRing* ring)
 {
+    // A glyph this many times smaller than the band's largest scale allows is left out before it is
+    // projected: the scale is measured round the circle, not at the label's own place.
+    constexpr double kScaleMargin = 1.25;
     const GLScreenBounds bounds;
+    GLBandScale scale(*ring, bounds, 0, kLabelStart);
     const LabelFonts fonts = FindLabelFonts();
-    auto add = [&](QRElement* element) {
-        const float inner = ring->InnerRadius(element->Level);
-        if (element->Label.empty() || !SectorHoldsAGlyph(element, inner))
+    const auto add = [&](const QRElement* element, float inner, double pixelsPerUnit) {
+        if (GlyphSide(element) * pixelsPerUnit * kScaleMargin < kReadableGlyphPixels || element->Label.empty() ||
+            !SectorHoldsAGlyph(element, inner))
             return;
         const LabelPlace place(element, inner);
         if (!GlyphsBigEnough(element, place, bounds) || !ReadableMayShow(element, place, fonts, bounds))
@@ -231,13 +241,25 @@ void GLRing::DrawReadableLabels(QOXRing* ring)
         if (fonts.Label != nullptr)
             LabelGlyphs.Add(fonts.Label, alignment, element->Label, size, 1.0f, element->Tint, start, 0.0f, frame);
     };
-    ForEachDrawnElement(ring->Root, add);
+    auto element = [&](QRElement* shown) {
+        add(shown, ring->InnerRadius(shown->Level), scale.PixelsPerUnit(shown->Level));
+    };
+    // A folder's files share one band: its radius and scale are asked once for all of them.
+    auto files = [&](const QREFolder& folder) {
+        const float inner = ring->InnerRadius(folder.Level + 1);
+        const double pixelsPerUnit = scale.PixelsPerUnit(folder.Level + 1);
+        if (GlyphSide(folder.LargestFileScale) * pixelsPerUnit * kScaleMargin < kReadableGlyphPixels)
+            return; // not one of them could be read
+        for (const QREFile* file : *folder.Files)
+            if (file->Visible)
+                add(file, inner, pixelsPerUnit);
+    };
+    ForEachDrawnFolder(ring->Root, element, files);
     if (fonts.Shadow != nullptr)
         ShadowGlyphs.Draw(fonts.Shadow);
     if (fonts.Label != nullptr)
         LabelGlyphs.Draw(fonts.Label);
 }
-
 
 const std::vector<GLPlacedLabel>& GLRing::PlacedLabels(QOXRing* ring)
 {

@@ -144,13 +144,14 @@ bool GLSceneApp::Animating() const
 
 void GLSceneApp::ElementFreed(const QRElement* element)
 {
-    if (element == PointedElement)
+    const auto going = [&](const QRElement* held) { return held != nullptr && held->IsWithin(*element); };
+    if (going(PointedElement))
         PointedElement = nullptr;
-    if (element == HoverElement) {
+    if (going(HoverElement)) {
         HoverElement = nullptr;
         HoverRing = nullptr;
     }
-    if (element == InfoElement)
+    if (going(InfoElement))
         InfoElement = nullptr;
 }
 

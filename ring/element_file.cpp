@@ -10,9 +10,9 @@
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
-// A folder may hold hundreds of thousands of files: a file element fits one 128-byte heap block
-// (the allocator adds 8 bytes of its own), and its name lives in its folder's name store.
-static_assert(sizeof(QREFile) <= 120, "a file element outgrew its heap block");
+// A folder may hold a million files: a file element takes 88 bytes of its folder's arena, its name
+// lives in its folder's name store.
+static_assert(sizeof(QREFile) <= 88, "a file element grew");
 
 QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QRElement(parent, ring, name)
 {
@@ -44,15 +44,14 @@ void QREFile::ApplyVisibility()
     QRViewMatchScope scope(*Ring);
     View = Ring->Matching->Find(Name);
     const bool anyEnabled = Ring->Matching->AnyEnabled();
+    bool visible = true;
     if (View != nullptr) {
         Colour = View->Colour;
-        Visible = true;
     } else {
         Colour = app->FileColour;
-        Visible = !anyEnabled && app->Settings.DisplayUnboundElements;
+        visible = !anyEnabled && app->Settings.DisplayUnboundElements;
     }
-    if (Hidden && !app->Settings.DisplayHiddenFiles)
-        Visible = false;
+    SetVisible(visible && (!Hidden || app->Settings.DisplayHiddenFiles));
 }
 
 void QREFile::Activate()

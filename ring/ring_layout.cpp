@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "app/app_main.h"
 #include "ring/element_summary.h"
@@ -95,11 +94,6 @@ private:
     const QRShareBlend* Blend = nullptr; // not owned; the ring's sizes keep it
 };
 
-// The parts of the folders being laid out, a stretch for each folder on the way down: placing a
-// child lays its own children out in the stretch after its folder's, which is gone again when it
-// returns. Layouts run on the GUI thread alone.
-std::vector<double> Parts;
-
 // The width on screen below which children are gathered.
 constexpr double kLeastPixels = 2.0;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
@@ -160,24 +154,27 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         folder.Ring->SmallItems->Hide(folder);
         return;
     }
-    const std::size_t first = Parts.size();
+    // The parts are worked out again on the way through rather than kept: a folder of a million
+    // files would otherwise hold on to megabytes between layouts. The same sums in the same order
+    // give the same total to the last bit.
     double total = 0.0;
     folder.ForEachChild([&](const QRElement* child) {
-        if (!child->Visible)
-            return;
-        Parts.push_back(shares.Part(*child));
-        total += Parts.back();
+        if (child->Visible)
+            total += shares.Part(*child);
     });
     const double freePart = freeSpace != nullptr ? shares.PartBeside(freeSpace->Size) : 0.0;
     total += freePart;
     const double sector = static_cast<double>(end) - static_cast<double>(start);
     const double least = LeastPart(folder, level + 1, sector, total);
     Gathered gathered;
-    for (std::size_t i = first; i < Parts.size(); ++i)
-        if (Parts[i] < least) {
-            gathered.Part += Parts[i];
-            ++gathered.Count;
-        }
+    if (least > 0.0)
+        folder.ForEachChild([&](const QRElement* child) {
+            const double part = child->Visible ? shares.Part(*child) : least;
+            if (part < least) {
+                gathered.Part += part;
+                ++gathered.Count;
+            }
+        });
     const bool gathering = gathered.Count > 0;
     const double smallPart = gathering ? std::max(gathered.Part, least) : 0.0;
     total += smallPart - gathered.Part;
@@ -190,11 +187,12 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
     };
     const double gatheredFrom = total - freePart - smallPart;
     double before = 0.0;
-    std::size_t next = first;
+    float largestFileScale = 0.0f;
+    float widestFileSector = 0.0f;
     folder.ForEachChild([&](QRElement* child) {
         if (!child->Visible)
             return;
-        const double part = Parts[next++];
+        const double part = shares.Part(*child);
         if (gathering && part < least) {
             gathered.Bytes += child->SizeKnown() ? child->SizeForLayout() : 0;
             child->Place(level + 1, edge(gatheredFrom), edge(gatheredFrom));
@@ -203,7 +201,13 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
         const float childStart = edge(before);
         before += part;
         child->Place(level + 1, edge(before), childStart);
+        if (!child->IsFolder()) {
+            largestFileScale = std::max(largestFileScale, child->Scale);
+            widestFileSector = std::max(widestFileSector, child->EndAngle - child->StartAngle);
+        }
     });
+    folder.LargestFileScale = largestFileScale;
+    folder.WidestFileSector = widestFileSector;
     if (gathering) {
         QRESummary& small = folder.Ring->SmallItems->Of(folder);
         small.Visible = true;
@@ -214,7 +218,6 @@ void QRLayout::PlaceChildren(QREFolder& folder, int level, float start, float en
     }
     if (freeSpace != nullptr)
         freeSpace->Place(level + 1, end, edge(total - freePart));
-    Parts.resize(first);
 }
 
 bool QRLayout::IsGathered(const QRElement& element)

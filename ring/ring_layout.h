@@ -69,3 +69,23 @@ void ForEachDrawnElement(QRElement* element, Visit& visit)
         if (beside != nullptr)
             visit(beside);
 }
+
+// The same walk with each drawn folder's files handed over together: `element` sees every drawn
+// element but those files (the folders, the root, the sectors beside the children), `files` the
+// folder whose files come next, in their place after its sub-folders. A pass that treats files
+// alike walks them in a loop of its own, with what their band shares worked out once.
+template <class Element, class Files>
+void ForEachDrawnFolder(QREFolder* folder, Element& element, Files& files)
+{
+    if (!folder->Visible)
+        return;
+    element(static_cast<QRElement*>(folder));
+    if (!folder->Expanded)
+        return;
+    for (QREFolder* child : *folder->Folders)
+        ForEachDrawnFolder(child, element, files);
+    files(*folder);
+    for (QRElement* beside : QRLayout::BesideOf(*folder))
+        if (beside != nullptr)
+            element(beside);
+}

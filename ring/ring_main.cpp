@@ -5,6 +5,7 @@
 #include "platform/volumes.h"
 #include "resources/resource_displaylist.h"
 #include "ring/element_summary.h"
+#include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
 #include "ring/ring_history.h"
 #include "ring/ring_layout.h"
@@ -45,26 +46,92 @@ QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
     DisplayList = QOXNew<QRDisplayList>(this);
 }
 
+QOXRing::~QOXRing() = default;
+
 // The count goes first: the ring's folders are then freed without asking the counter about each.
 void QOXRing::BeforeDestroy()
 {
     delete Sizes;
     Sizes = nullptr;
+    RootScan.reset();
     DropFreeSpace();
+    FreeRoot();
     delete SmallItems;
     SmallItems = nullptr;
-    delete Root;
-    Root = nullptr;
 }
 
 void QOXRing::SetFolder(const std::string& folder)
 {
     Folder = folder;
     DropFreeSpace();
-    SmallItems->Clear();
+    RootScan.reset();
+    FreeRoot();
+    Root = new QREFolder(nullptr, this, "");
+}
+
+void QOXRing::ExpandAcrossFrames(Clock::time_point deadline)
+{
+    if (ChildrenOfRoot() > 0) {
+        Root->Expand();
+        return;
+    }
+    Root->Expanded = true;
+    RootScan = std::make_unique<QRFolderScan>(*Root);
+    ScanLaidOut = 0;
+    if (RootScan->Continue(deadline)) {
+        RootScan.reset();
+        Root->CompleteExpand();
+    }
+}
+
+void QOXRing::ContinueScan(Clock::time_point deadline)
+{
+    if (RootScan == nullptr)
+        return;
+    if (RootScan->Continue(deadline)) {
+        EndScan();
+        return;
+    }
+    const std::int64_t children = ChildrenOfRoot();
+    if (static_cast<float>(children) >= static_cast<float>(ScanLaidOut) * kScanLayoutGrowth) {
+        ScanLaidOut = children;
+        Relayout();
+    }
+}
+
+void QOXRing::FinishScanOf(const QREFolder& folder)
+{
+    if (!Scanning(folder))
+        return;
+    RootScan->Continue(Clock::time_point::max());
+    EndScan();
+}
+
+bool QOXRing::Scanning(const QREFolder& folder) const
+{
+    return RootScan != nullptr && &RootScan->Folder() == &folder;
+}
+
+void QOXRing::EndScan()
+{
+    RootScan.reset();
+    Root->CompleteExpand();
+    Relayout();
+}
+
+std::int64_t QOXRing::ChildrenOfRoot() const
+{
+    return Root->Folders->Count() + Root->Files->Count();
+}
+
+// One announcement for the whole tree, then its folders and file blocks are freed.
+void QOXRing::FreeRoot()
+{
+    if (Root == nullptr)
+        return;
+    ElementFreed(Root);
     delete Root;
     Root = nullptr;
-    Root = new QREFolder(nullptr, this, "");
 }
 
 void QOXRing::SetView(const QXVector& position, const QXVector& rotation, float zoom)
@@ -154,6 +221,7 @@ void QOXRing::UpOneLevel()
 {
     if (Folder.size() < 2 || History != nullptr)
         return;
+    FinishScanOf(*Root); // the old root moves down whole
     const std::size_t slash = Folder.rfind('/', Folder.size() - 2);
     if (slash == std::string::npos)
         return;
@@ -244,14 +312,15 @@ int QOXRing::MaxDepth() const
 
 void QOXRing::ElementFreed(const QRElement* element)
 {
-    if (Target == element)
+    if (Target != nullptr && Target->IsWithin(*element))
         Target = nullptr;
     if (Sizes != nullptr)
         Sizes->ElementFreed(element);
-    if (SmallItems != nullptr)
-        SmallItems->ElementFreed(element);
     if (QOXApp* app = App())
         app->ElementFreed(element);
+    // Last: the sectors it frees may be what the others above still held.
+    if (SmallItems != nullptr)
+        SmallItems->ElementFreed(element);
 }
 
 void QOXRing::AddLayer(float width)
@@ -306,6 +375,9 @@ bool QOXRing::FitsView()
 
 void QOXRing::DropFreeSpace()
 {
+    if (FreeSpace == nullptr)
+        return;
+    ElementFreed(FreeSpace);
     delete FreeSpace;
     FreeSpace = nullptr;
 }

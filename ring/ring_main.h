@@ -1,6 +1,7 @@
 #pragma once
 // A ring: one folder shown as concentric bands, its element tree, its layers, its view state
 // (position, rotation, zoom) with their animations, and its minimise animation.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 
 class QRDisplayList;
 class QRESummary;
+class QRFolderScan;
 class QRIteration;
 class QRRingHistory;
 class QRRingSizes;
@@ -34,8 +36,23 @@ public:
     // `folder` ends in "/". A ring has no parent: the application's ring list owns it.
     explicit QOXRing(const std::string& folder);
 
+    using Clock = std::chrono::steady_clock;
+    // A scan across frames lays the ring out again once its elements have grown by this factor,
+    // so that the layouts of a growing ring cost a few times one layout of the whole.
+    static constexpr float kScanLayoutGrowth = 1.5f;
+
     // Shows another folder: the old tree is freed and a new, empty root made.
     void SetFolder(const std::string& folder);
+    // Expands the root with a scan that runs across frames: what is read until `deadline` is in at
+    // once, the rest comes with ContinueScan. A root that has children already is scanned whole.
+    void ExpandAcrossFrames(Clock::time_point deadline);
+    // Adds what is read until `deadline` (a part at least), laying the ring out as it grows and
+    // once it is whole.
+    void ContinueScan(Clock::time_point deadline);
+    // Reads the rest of the folder at once, when its scan is still under way.
+    void FinishScanOf(const QREFolder& folder);
+    bool Scanning() const { return RootScan != nullptr; }
+    bool Scanning(const QREFolder& folder) const;
     void SetView(const QXVector& position, const QXVector& rotation, float zoom);
     void ResetView();
     // Zooms, animated, to `zoom` (and, centring the ring, moves it back to the middle of the view).
@@ -62,7 +79,8 @@ public:
     int MaxDepth() const;
     // Whether an expand or collapse zooms the ring to fit the view (size true, "FitRingToWindow").
     static bool FitsView();
-    // Called by every element as it is freed.
+    // Called for an element about to be freed with everything below it (once for a whole subtree),
+    // while it is still whole.
     void ElementFreed(const QRElement* element);
 
     std::string Folder;
@@ -103,11 +121,18 @@ public:
     // An expand or collapse changed how far the ring reaches; the application zooms it to fit the
     // view when it is asked to ("FitRingToWindow") and clears the mark.
     bool FitWanted = false;
+    std::unique_ptr<QRFolderScan> RootScan; // owned; the root's scan while it runs across frames
+    bool FilesWithoutSizes = false; // some folder of the ring was read without its files' sizes
 
 protected:
+    ~QOXRing() override;
     void BeforeDestroy() override;
 
 private:
+    void FreeRoot();
+    // The scan is whole: the end of the root's expansion, and a layout.
+    void EndScan();
+    std::int64_t ChildrenOfRoot() const;
     void AddLayer(float width);
     void UpdateInnerRadii();
     // Makes, updates or drops FreeSpace before a layout.
@@ -115,6 +140,7 @@ private:
     void DropFreeSpace();
     bool OnMountPoint();
     void WriteStatusBar() const;
+    std::int64_t ScanLaidOut = 0; // the root's children at the last layout of a scan under way
     void AnimateView();
     void RetargetView();
 

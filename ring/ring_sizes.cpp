@@ -278,23 +278,31 @@ void QRRingSizes::FolderChanged(const QREFolder& folder)
         Counter.Recount(Tree, entry->second.Relative);
 }
 
-// Called for every element freed while the ring counts; only the address and the parent of the
-// element are read, the element being taken apart already.
+// Called for an element about to be freed with its subtree, while the ring counts.
 void QRRingSizes::ElementFreed(const QRElement* element)
 {
-    if (const auto entry = Entries.find(element); entry != Entries.end()) {
+    if (element->IsFolder())
+        ForgetFolders(static_cast<const QREFolder&>(*element));
+    if (Blends.empty() || element->Parent == nullptr)
+        return;
+    if (const auto blend = Blends.find(element->Parent); blend != Blends.end())
+        blend->second->Forget(element);
+}
+
+// The folder and every folder below it.
+void QRRingSizes::ForgetFolders(const QREFolder& folder)
+{
+    if (const auto entry = Entries.find(&folder); entry != Entries.end()) {
         const QRCountState state = entry->second.Count.State;
         if (state == QRCountState::Counting || state == QRCountState::Known)
             Counter.Unwant(Tree, entry->second.Relative);
         ByTicket.erase(entry->second.Ticket);
         Entries.erase(entry);
     }
-    Watch.ElementFreed(element);
-    if (Blends.empty())
-        return;
-    Blends.erase(element);
-    if (const auto blend = Blends.find(element->Parent); blend != Blends.end())
-        blend->second->Forget(element);
+    Watch.ElementFreed(&folder);
+    Blends.erase(&folder);
+    for (const QREFolder* child : *folder.Folders)
+        ForgetFolders(*child);
 }
 
 // Files keep their sizes only where the scan would have read them.

@@ -131,6 +131,7 @@ private:
     Entry& Register(QREFolder& folder, const std::string& relative, bool behindLink, Walk& walk);
     void StartBlend(const QREFolder& folder);
     void TakeMeasure(Entry& entry);
+    void ForgetFolders(const QREFolder& folder);
 
     QOXRing& Ring;
     platform::FolderCounter& Counter;

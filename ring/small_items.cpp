@@ -34,11 +34,12 @@ void QRSmallItems::Hide(const QREFolder& folder)
     sector.StartAngle = sector.EndAngle = 0.0f;
 }
 
-// A sector is taken out of the table before it is freed: freeing it reports it freed in turn.
+// An element goes with everything below it: the sectors of the folders among them go too.
 void QRSmallItems::ElementFreed(const QRElement* element)
 {
-    if (!Sectors.empty())
-        Sectors.extract(element);
+    if (Sectors.empty() || !element->IsFolder())
+        return;
+    std::erase_if(Sectors, [element](const auto& entry) { return entry.first->IsWithin(*element); });
 }
 
 void QRSmallItems::DeselectAll()

@@ -25,7 +25,7 @@ public:
     QRESummary* Shown(const QREFolder& folder) const;
     // Hides the folder's sector: nothing of it is gathered now.
     void Hide(const QREFolder& folder);
-    // An element is being freed: a folder's sector goes with it.
+    // An element is about to be freed with everything below it: the sectors of those folders go.
     void ElementFreed(const QRElement* element);
     void DeselectAll();
     void Clear();

@@ -196,6 +196,32 @@ TEST_F(CursorCommands, MarksOfAClosedRingAreDropped)
     EXPECT_EQ(Cursor->FilesToCopy->Count(), 0);
 }
 
+// A folder that goes takes all the marks below it at once; the other marks keep their order.
+TEST_F(CursorCommands, ManyMarksBelowAFolderThatGoesLeaveTogether)
+{
+    for (int i = 0; i < 40; ++i) {
+        Tree.File("top/sub/many-" + std::to_string(i), 1);
+        Tree.File("top/kept-" + std::to_string(i), 1);
+    }
+    TheApp->RefreshAll();
+    Sub->Expand();
+    Ring->Relayout(); // marks are taken from what is drawn, so the sub-folder's files need sectors
+    const auto select = [](QREFolder& folder) {
+        folder.ForEachChild([](QRElement* child) { child->Selected = !child->IsFolder(); });
+    };
+    select(*Ring->Root);
+    select(*Sub);
+    Cursor->MarkSelected(QACopyMode::Copy);
+    ASSERT_EQ(Cursor->FilesToCopy->Count(), 41 + 41);
+    std::vector<std::string> kept;
+    for (const std::string& path : Marked())
+        if (path.find("/sub/") == std::string::npos)
+            kept.push_back(path);
+    Tree.Remove("top/sub");
+    TheApp->RefreshAll();
+    EXPECT_EQ(Marked(), kept);
+}
+
 TEST_F(CursorCommands, OpenComputeSizeExpandAndExpandAllActOnTheCurrentElement)
 {
     Click(TopFile, kRight);

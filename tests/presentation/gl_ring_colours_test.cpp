@@ -93,8 +93,9 @@ TEST_F(GLRingColoursTest, NeighbouringFoldersDifferInLightnessAndKeepTheirHue)
         const std::map<std::string, QXColor> colour = Colours(ring, sizeTrue);
         if (!sizeTrue) {
             auto own = [&](QRElement* element) {
-                if (!element->IsSummary())
+                if (!element->IsSummary()) {
                     EXPECT_EQ(colour.at(element->Name), element->Colour) << element->Name;
+                }
             };
             ForEachDrawnElement(ring->Root, own);
             continue;

@@ -49,6 +49,8 @@ protected:
         folder->ForEachChild([&](QRElement* child) { found = k++ == i ? child : found; });
         return found;
     }
+
+    RecordingWindow Window;
     // A point well inside the element's band, clear of its label.
     Rgba Inside(QOXRing* ring, const QRElement* element)
     {
@@ -366,9 +368,8 @@ TEST_F(GLRingTest, AnExpandOrCollapseFitsTheRingToTheViewWhenAsked)
     UseManualClock(1'000'000);
     Tree.File("top.txt", 100);
     Tree.File("a/b/c/d/e/f/g/deep.txt", 100);
-    RecordingWindow window;
-    window.Size = {kWidth, kHeight};
-    TheApp->Window = &window;
+    Window.Size = {kWidth, kHeight};
+    TheApp->Window = &Window;
     for (const auto& row : cases) {
         SCOPED_TRACE(row.Name);
         TheApp->Settings.SizeTrueRings = row.SizeTrue;

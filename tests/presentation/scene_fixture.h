@@ -75,6 +75,7 @@ protected:
     {
         EngineFrame(milliseconds);
         TheApp->UpdateRings(static_cast<float>(milliseconds) / 1000.0f);
+        TheApp->FollowDisk(static_cast<float>(milliseconds) / 1000.0f);
     }
     // A frame of that length with the scene drawn into a cleared buffer.
     void Frame(int milliseconds = 50)
