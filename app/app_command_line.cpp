@@ -30,7 +30,7 @@ std::string Scheme(const std::string& text)
 
 QACommandLine Refused(const std::string& problem)
 {
-    return {QACommand::Refuse, {}, problem};
+    return {QACommand::Refuse, {}, {}, problem};
 }
 
 // Help or Version when the line asks for one (the first that it names), Run otherwise.
@@ -98,17 +98,23 @@ bool AddTarget(const std::string& argument, const std::string& workingFolder, QA
 QACommandLine ParseCommandLine(const std::vector<std::string>& arguments, const std::string& workingFolder)
 {
     if (const QACommand asked = AskedCommand(arguments); asked != QACommand::Run)
-        return {asked, {}, {}};
+        return {asked, {}, {}, {}};
     QACommandLine line;
     bool options = true;
-    for (const std::string& argument : arguments) {
-        if (options && argument == "--") {
+    for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
+        if (options && *argument == "--") {
             options = false;
             continue;
         }
-        if (options && argument.size() > 1 && argument.front() == '-')
-            return Refused("unknown option \"" + argument + "\" (orbivane --help lists the options)");
-        if (!AddTarget(argument, workingFolder, line))
+        if (options && *argument == "--frame-stats") {
+            if (++argument == arguments.end() || argument->empty())
+                return Refused("--frame-stats needs a file");
+            line.FrameStats = *argument;
+            continue;
+        }
+        if (options && argument->size() > 1 && argument->front() == '-')
+            return Refused("unknown option \"" + *argument + "\" (orbivane --help lists the options)");
+        if (!AddTarget(*argument, workingFolder, line))
             return line;
     }
     return line;
@@ -139,6 +145,9 @@ std::string HelpText(const platform::ProgramFolders& folders)
            "Options:\n"
            "  -h, --help     show this help and exit\n"
            "      --version  show the version and exit\n"
+           "      --frame-stats FILE\n"
+           "                 write a line per drawn frame to FILE: its milliseconds from the start\n"
+           "                 of its work to the end of its buffer swap, and the elements drawn\n"
            "  --             every argument after it is a folder or file, even one beginning with -\n"
            "\n" +
            FilesText(folders) +

@@ -1,5 +1,6 @@
 #pragma once
-// The program's command line, `orbivane [FOLDER|URL ...]`, `--help` and `--version`: each folder
+// The program's command line, `orbivane [FOLDER|URL ...]`, `--help`, `--version` and
+// `--frame-stats FILE` (a line per drawn frame, for measuring frames): each folder
 // (or file:// URL) is opened as a ring after the rings the settings open at start; a file opens a
 // ring on its folder with the file current. The texts of --help and of the about box that say
 // where the program keeps its files.
@@ -20,6 +21,7 @@ enum class QACommand { Run, Help, Version, Refuse };
 struct QACommandLine {
     QACommand Command = QACommand::Run;
     std::vector<QAStartTarget> Targets; // in the order given
+    std::string FrameStats;             // the file for the frame statistics, when asked for
     std::string Problem;                // why the command line is refused
 };
 

@@ -12,6 +12,7 @@
 #include "engine/qox_main.h"
 #include "platform/directory_listing.h"
 #include "presentation/gl_scene_app.h"
+#include "ring/ring_measure.h"
 #include "resources/gl_textureengine.h"
 
 namespace {
@@ -87,7 +88,7 @@ void QOXApp::NewRingDialog()
         Engine()->Message("Could not find directory \"" + folder + "\"!");
         return;
     }
-    CreateRing(folder);
+    CreateRing(folder, QAScan::AcrossFrames);
 }
 
 void QOXApp::Preferences()
@@ -97,7 +98,11 @@ void QOXApp::Preferences()
         return;
     ApplyPreferenceLimits(edited);
     edited.ShadowMapSize = GLTextureEngine::PowerOfTwo(std::max(edited.ShadowMapSize, 1));
+    const QASettings before = Settings;
     Settings = edited;
+    FollowSizeSettings(before);
+    if (Window != nullptr)
+        Window->SettingsLoaded(Settings); // the menu ticks of the settings the page also shows
     if (SceneApp != nullptr) {
         MakeContextCurrent();
         SceneApp->ResizeShadowMap();
@@ -126,12 +131,27 @@ void QOXApp::ResetRingView()
         CurrentRing->ResetView();
 }
 
-// What is shown changes with the hidden-files and unbound-elements ticks; the rings follow at once.
+// What is shown changes with the hidden-files and unbound-elements ticks, how rings are sized with
+// the size ticks; the rings follow at once.
 void QOXApp::SetToggle(QAToggle toggle, bool on)
 {
+    const QASettings before = Settings;
     ToggleField(Settings, toggle) = on;
     if (toggle == QAToggle::DisplayHiddenFiles || toggle == QAToggle::DisplayUnboundElements)
         ApplyDisplayChange();
+    FollowSizeSettings(before);
+}
+
+void QOXApp::FollowSizeSettings(const QASettings& before)
+{
+    if (before.SizeOnDisk != Settings.SizeOnDisk) {
+        QABusy busy(*this);
+        for (QOXRing* ring : *Rings)
+            RemeasureRing(*ring);
+    } else if (before.SizeTrueRings != Settings.SizeTrueRings || before.ShowFreeSpace != Settings.ShowFreeSpace) {
+        for (QOXRing* ring : *Rings)
+            ring->Relayout();
+    }
 }
 
 void QOXApp::BuildViewsMenu()
@@ -164,7 +184,8 @@ void QOXApp::BuildFavoritesMenu()
     std::vector<QAMenuEntry> entries;
     for (int index = 0; index < Favorites->Count(); ++index) {
         const QFGeneric* favorite = Favorites->GetFavorite(index);
-        entries.push_back({favorite->GetName(), QATick::None, [this, folder = favorite->Folder] { CreateRing(folder); }});
+        entries.push_back({favorite->GetName(), QATick::None,
+                           [this, folder = favorite->Folder] { CreateRing(folder, QAScan::AcrossFrames); }});
     }
     if (MenuBar != nullptr)
         MenuBar->FillMenu(QADataMenu::Favorites, entries);

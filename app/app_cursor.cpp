@@ -1,6 +1,9 @@
 #include "app/app_cursor.h"
 
+#include <algorithm>
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "app/app_actions.h"
 #include "app/app_main.h"
@@ -23,8 +26,11 @@ struct RangePlace {
     bool Folder = false;
 };
 
+// A sector beside the children (free space, small items) stands after the last file.
 RangePlace PlaceOf(const QREFolder& parent, const QRElement* element)
 {
+    if (element->IsSummary())
+        return {parent.Files->Count(), false};
     if (element->IsFolder())
         return {parent.Folders->IndexOf(static_cast<const QREFolder*>(element)), true};
     return {parent.Files->IndexOf(static_cast<const QREFile*>(element)), false};
@@ -210,6 +216,7 @@ void QACursor::OpenMenu(std::optional<QAPoint> at)
         PopUp(QAMenu::Background, shown, at);
         return;
     }
+    OfferMembers(*CurrentElement);
     PopUp(QAMenu::Element, ElementMenuItems(*CurrentElement), at);
 }
 
@@ -218,7 +225,7 @@ QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
     const bool inFolder = !element.IsRoot();
     const bool folder = element.IsFolder();
     QAMenuItems shown;
-    if (inFolder)
+    if (inFolder && !element.IsSummary()) // a sector that stands for no entry has no name to change
         shown.insert({QAMenuItem::CMLineRename, QAMenuItem::CMRename, QAMenuItem::CMHideFromRing});
     if (folder)
         shown.insert({QAMenuItem::CMLineFolder, QAMenuItem::CMExpandAll, QAMenuItem::CMLineNew, QAMenuItem::CMNew});
@@ -228,6 +235,8 @@ QAMenuItems QACursor::ElementMenuItems(const QRElement& element) const
         shown.insert({QAMenuItem::CMLineRoot, QAMenuItem::CMRingMinimize, QAMenuItem::CMRingClose});
     if (!inFolder && element.FullPath() != kFileSystemRoot)
         shown.insert(QAMenuItem::CMUpOneLevel);
+    if (!OfferedMembers.empty())
+        shown.insert(QAMenuItem::CMSmallItems);
     return shown;
 }
 
@@ -394,7 +403,7 @@ void QACursor::NewRingFromFolder()
 {
     MenuOpen = false;
     if (QREFolder* folder = CurrentFolder())
-        App()->CreateRing(folder->FullPath());
+        App()->CreateRing(folder->FullPath(), QAScan::AcrossFrames);
 }
 
 void QACursor::MinimizeRing()
@@ -467,11 +476,40 @@ void QACursor::RingChanged(QOXRing* ring)
 
 void QACursor::ElementFreed(const QRElement* element)
 {
-    FilesToCopy->Delete(const_cast<QRElement*>(element));
-    if (element == CurrentElement)
+    if (!element->IsFolder()) {
+        FilesToCopy->Delete(const_cast<QRElement*>(element));
+    } else if (FilesToCopy->Count() > 0) {
+        std::vector<QRElement*> going;
+        for (QRElement* marked : *FilesToCopy)
+            if (marked->IsWithin(*element))
+                going.push_back(marked);
+        RemoveMarked(going);
+    }
+    if (CurrentElement != nullptr && CurrentElement->IsWithin(*element))
         CurrentElement = nullptr;
-    if (element == AnchorElement)
+    if (AnchorElement != nullptr && AnchorElement->IsWithin(*element))
         AnchorElement = nullptr;
+    std::replace(OfferedMembers.begin(), OfferedMembers.end(), const_cast<QRElement*>(element),
+                 static_cast<QRElement*>(nullptr));
+}
+
+// Keeps the order of the others; a list of many loses many at the cost of one pass.
+void QACursor::RemoveMarked(const std::vector<QRElement*>& going)
+{
+    if (going.empty())
+        return;
+    if (going.size() == 1) {
+        FilesToCopy->Delete(going.front());
+        return;
+    }
+    const std::unordered_set<const QRElement*> gone(going.begin(), going.end());
+    std::vector<QRElement*> kept;
+    for (QRElement* marked : *FilesToCopy)
+        if (!gone.contains(marked))
+            kept.push_back(marked);
+    FilesToCopy->Clear();
+    for (QRElement* marked : kept)
+        FilesToCopy->Add(marked);
 }
 
 // The cursor works on window events, which come between frames: a key or button is read as those

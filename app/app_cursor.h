@@ -147,6 +147,8 @@ protected:
     void BeforeDestroy() override;
 
 private:
+    // Takes these from the files to copy.
+    void RemoveMarked(const std::vector<QRElement*>& going);
     bool ActionDown(const char* action, const char* group) const;
     bool AddDown() const;
     bool InvertActionDown() const;
@@ -163,6 +165,10 @@ private:
     template <class Change>
     void ChangeCurrent(Change change);
     QAMenuItems ElementMenuItems(const QRElement& element) const;
+    // A small-items sector's menu offers the elements it stands for, the largest first; choosing
+    // one makes it the current element, selected (app_cursor_members.cpp).
+    void OfferMembers(const QRElement& smallItems);
+    void ChooseMember(std::size_t index);
     void PopUp(QAMenu menu, const QAMenuItems& shown, std::optional<QAPoint> at);
     bool MenuRingIsOpen() const;
     bool ShiftHeld() const;
@@ -177,6 +183,7 @@ private:
     QREFolder* PickedFolder() const;
 
     QOXInput* Input = nullptr; // not owned
+    std::vector<QRElement*> OfferedMembers; // not owned; null once freed
     // While the selection is deleted: the paths its batch went for.
     std::optional<std::set<std::string>> DeletionBatch;
 };

@@ -409,9 +409,10 @@ void QACursor::PasteFiles(const platform::ClipboardFiles& files, const QREFolder
     App()->RefreshAll();
 }
 
+// A sector that stands for no entry (the free space) has nothing to rename: its path is its folder's.
 void QACursor::Rename()
 {
-    if (Files.Running() || CurrentElement == nullptr || !CurrentElement->Selected ||
+    if (Files.Running() || CurrentElement == nullptr || CurrentElement->IsSummary() || !CurrentElement->Selected ||
         !QRLayout::IsReachable(*CurrentElement) || Dialogs == nullptr || RefusedOnHistory(CurrentElement->Ring))
         return;
     const std::string source = platform::WithoutTrailingSlash(CurrentElement->FullPath());

@@ -13,10 +13,17 @@
 #include "graphics/gl_main.h"
 #include "input/input_main.h"
 #include "input/input_mouse.h"
-#include "platform/window_timer.h"
+#include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
+#include "platform/window_timer.h"
+#include "presentation/gl_ring.h"
+#include "presentation/gl_scene_app.h"
+#include "ring/resource_iteration.h"
 
 namespace {
+
+// How far the ring's scale on screen may drift from its last layout's before it is laid out again.
+constexpr float kRelayoutScale = 0.8f;
 
 constexpr float kPanFactor = 0.2f;
 constexpr float kDragZoomFactor = 0.05f;
@@ -32,14 +39,17 @@ constexpr std::size_t kBareCaptionLength = 8;
 
 void QOXApp::Frame()
 {
+    FrameStats.FrameStarted();
+    const float frameSeconds = Engine()->Timer->GetDelta();
     SetViewportSizes();
     HandleInput();
-    UpdateRings(Engine()->Timer->GetDelta());
+    UpdateRings(frameSeconds);
     UpdateCursor();
     if (FrameTimerEnabled())
         DrawScene();
     if (FrameTimerEnabled())
         ShowFrameStatus();
+    FollowDisk(frameSeconds);
 }
 
 void QOXApp::SetViewportSizes()
@@ -93,6 +103,7 @@ void QOXApp::MoveRing(QOXRing& ring) const
         } else if (!ActionDown(kActionZoom, kGroupMovement)) {
             ring.Rotation.Z += dx;
         } else {
+            ring.ZoomAnimation->MoveDirection = QRIteration::Stopped; // the user's zoom wins over a fit
             ring.Zoom *= 1.0f - kDragZoomFactor * dyRaw;
         }
     }
@@ -113,7 +124,27 @@ void QOXApp::MoveRing(QOXRing& ring) const
 
 void QOXApp::StepZoom(QOXRing& ring, QAZoom direction)
 {
+    ring.ZoomAnimation->MoveDirection = QRIteration::Stopped; // the user's zoom wins over a fit
     ring.Zoom = std::clamp(ring.Zoom * (direction == QAZoom::In ? kWheelZoomIn : kWheelZoomOut), kMinZoom, kMaxZoom);
+}
+
+// After an expand or collapse the ring zooms until all of it fits the view. Size true, a zoom
+// that changes the ring's scale on screen by a quarter lays it out again, so that small items
+// gathered come apart as it grows.
+void QOXApp::FollowView(QOXRing& ring) const
+{
+    if (Window == nullptr)
+        return;
+    const QAViewSize size = Window->ViewSize();
+    ring.PixelsPerUnit = GLRing::PixelsPerUnit(ring, size.Height);
+    const float scale = ring.LaidOutPixelsPerUnit > 0.0f ? ring.PixelsPerUnit / ring.LaidOutPixelsPerUnit : 0.0f;
+    if (Settings.SizeTrueRings && (scale < kRelayoutScale || scale > 1.0f / kRelayoutScale))
+        ring.Relayout();
+    if (!ring.FitWanted)
+        return;
+    ring.FitWanted = false;
+    if (QOXRing::FitsView())
+        ring.ZoomTo(std::clamp(GLRing::FitZoom(ring, size.Width, size.Height), kMinZoom, kMaxZoom));
 }
 
 void QOXApp::UpdateCursor()
@@ -128,7 +159,9 @@ void QOXApp::DrawScene()
     if (Device == nullptr || (Window != nullptr && !Window->ViewShown()) || !Picture.NeedsDrawing(*this))
         return;
     MakeContextCurrent();
+    const long drawnBefore = SceneApp != nullptr ? SceneApp->Renderer->ElementsDrawn : 0;
     Device->RenderFrame();
+    FrameStats.FrameDrawn(SceneApp != nullptr ? SceneApp->Renderer->ElementsDrawn - drawnBefore : 0);
     Picture.Drawn(*this);
     ++DrawnFrames;
 }

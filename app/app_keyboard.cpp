@@ -30,9 +30,33 @@ std::string FoldedName(const QRElement& element)
 }
 
 // A child of a folder on screen that is drawn with a sector: what the keys may reach.
+// Gathered small items are walked too: their folder's small-items sector shows where they are.
 bool Reachable(const QRElement& child)
 {
-    return child.Visible && QRLayout::HasSector(child);
+    return child.Visible && (QRLayout::HasSector(child) || QRLayout::IsGathered(child));
+}
+
+// The order the arrow keys walk a folder's children in, the order they lie in on screen: those
+// with a sector of their own, the small-items sector followed by the elements it gathers, then
+// the free space.
+std::vector<QRElement*> WalkOrder(const QREFolder& folder)
+{
+    std::vector<QRElement*> order;
+    folder.ForEachChild([&order](QRElement* child) {
+        if (child->Visible && QRLayout::HasSector(*child))
+            order.push_back(child);
+    });
+    const auto [smallItems, freeSpace] = QRLayout::BesideOf(folder);
+    if (smallItems != nullptr) {
+        order.push_back(smallItems);
+        folder.ForEachChild([&order](QRElement* child) {
+            if (QRLayout::IsGathered(*child))
+                order.push_back(child);
+        });
+    }
+    if (freeSpace != nullptr)
+        order.push_back(freeSpace);
+    return order;
 }
 
 // A letter, digit or sign: no control character starts what a key types.
@@ -190,11 +214,7 @@ void QAKeyboard::Sibling(QAStep step, QAMoveKind kind)
         MoveTo(from);
         return;
     }
-    std::vector<QRElement*> siblings;
-    from->Parent->ForEachChild([&siblings](QRElement* child) {
-        if (Reachable(*child))
-            siblings.push_back(child);
-    });
+    const std::vector<QRElement*> siblings = WalkOrder(*from->Parent);
     if (siblings.empty())
         return;
     const auto count = static_cast<long>(siblings.size());
@@ -222,12 +242,8 @@ void QAKeyboard::FirstChild()
     auto* folder = static_cast<QREFolder*>(from);
     if (!folder->Expanded)
         Cursor->ToggleCurrent();
-    QRElement* first = nullptr;
-    folder->ForEachChild([&first](QRElement* child) {
-        if (first == nullptr && Reachable(*child))
-            first = child;
-    });
-    MoveTo(first);
+    const std::vector<QRElement*> children = WalkOrder(*folder);
+    MoveTo(children.empty() ? nullptr : children.front());
 }
 
 void QAKeyboard::Root()
@@ -380,8 +396,11 @@ std::string QAKeyboard::TypedText() const
 
 void QAKeyboard::ElementFreed(const QRElement* element)
 {
-    Matches.erase(element);
-    if (element == KeyElement)
+    if (element->IsFolder())
+        std::erase_if(Matches, [&](const QRElement* match) { return match->IsWithin(*element); });
+    else
+        Matches.erase(element);
+    if (KeyElement != nullptr && KeyElement->IsWithin(*element))
         KeyElement = nullptr;
 }
 
@@ -396,7 +415,7 @@ std::vector<QRElement*> QAKeyboard::DrawnElements() const
 {
     std::vector<QRElement*> drawn;
     auto visit = [&drawn](QRElement* element) {
-        if (QRLayout::HasSector(*element))
+        if (QRLayout::HasSector(*element) || QRLayout::IsGathered(*element))
             drawn.push_back(element);
     };
     ForEachDrawnElement(App()->CurrentRing->Root, visit);

@@ -104,6 +104,7 @@ enum class QAMenuItem {
     CMRingMinimize,
     CMRingClose,
     CMUpOneLevel,
+    CMSmallItems,
 };
 using QAMenuItems = std::set<QAMenuItem>;
 
@@ -120,8 +121,9 @@ public:
 };
 
 // The main-menu items that the program fills from its data: the drives at the top of "New Ring",
-// the views above the Views menu's separator, the favourites above the Favorites menu's separator.
-enum class QADataMenu { Drives, Views, Favorites };
+// the views above the Views menu's separator, the favourites above the Favorites menu's separator;
+// and the elements a small-items sector stands for, in the element menu's "Small Items".
+enum class QADataMenu { Drives, Views, Favorites, SmallItems };
 
 enum class QATick { None, Unticked, Ticked };
 

@@ -105,7 +105,7 @@ void QOXApp::SaveSettings() const
     Log("Done!");
 }
 
-QOXRing* QOXApp::CreateRing(const std::string& path)
+QOXRing* QOXApp::CreateRing(const std::string& path, QAScan scan)
 {
     const std::string folder = QOXFileSystem::IncludeTrailingDelimiter(path);
     if (!platform::IsDirectory(folder)) {
@@ -124,13 +124,16 @@ QOXRing* QOXApp::CreateRing(const std::string& path)
         }
     }
     Favorites->Recent->AddFolder(folder);
-    return AddRing(QOXNew<QOXRing>(folder));
+    return AddRing(QOXNew<QOXRing>(folder), scan);
 }
 
-QOXRing* QOXApp::AddRing(QOXRing* ring)
+QOXRing* QOXApp::AddRing(QOXRing* ring, QAScan scan)
 {
     ring->ResetView();
-    ring->Root->Expand();
+    if (scan == QAScan::AcrossFrames)
+        ring->ExpandAcrossFrames(QOXRing::Clock::now() + FirstScanSlice);
+    else
+        ring->Root->Expand();
     ring->Relayout();
     Rings->Add(ring);
     SetCurrentRing(ring);
@@ -140,7 +143,7 @@ QOXRing* QOXApp::AddRing(QOXRing* ring)
 void QOXApp::OpenStartTargets(const std::vector<QAStartTarget>& targets)
 {
     for (const QAStartTarget& target : targets) {
-        QOXRing* ring = CreateRing(target.Folder);
+        QOXRing* ring = CreateRing(target.Folder, target.File.empty() ? QAScan::AcrossFrames : QAScan::Whole);
         if (ring == nullptr || target.File.empty() || Keys == nullptr)
             continue;
         for (QREFile* file : *ring->Root->Files)
@@ -204,14 +207,43 @@ bool QOXApp::RefreshRing(QOXRing* ring)
 
 void QOXApp::UpdateRings(float frameSeconds)
 {
-    Sizes->Pump(frameSeconds);
-    for (QOXRing* ring : *Rings)
+    for (QOXRing* ring : *Rings) {
         ring->Update();
+        FollowView(*ring);
+    }
     RefreshClock += frameSeconds;
     if (Settings.AutoRefreshTime > 0.0f && RefreshClock >= Settings.AutoRefreshTime) {
         RefreshClock = 0.0f;
         RefreshAll();
     }
+    ShowProgress();
+}
+
+void QOXApp::FollowDisk(float frameSeconds)
+{
+    ContinueScans();
+    Sizes->Pump(frameSeconds);
+}
+
+void QOXApp::ContinueScans()
+{
+    const auto deadline = QOXRing::Clock::now() + ScanSlice;
+    if (CurrentRing != nullptr)
+        CurrentRing->ContinueScan(deadline);
+    for (QOXRing* ring : *Rings)
+        if (ring != CurrentRing)
+            ring->ContinueScan(deadline);
+}
+
+void QOXApp::ShowProgress()
+{
+    std::string text = Sizes->Progress();
+    if (const QOXRing* ring = CurrentRing; ring != nullptr && ring->Scanning())
+        text = "Reading… " + QOXConvert::IntToStr(ring->Root->Folders->Count() + ring->Root->Files->Count()) + " entries";
+    if (text == ProgressShown)
+        return;
+    ProgressShown = text;
+    SetStatusText(QAStatusPanel::Counting, text);
 }
 
 void QOXApp::ApplyDisplayChange()

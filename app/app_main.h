@@ -3,11 +3,13 @@
 // operations that menus and the cursor call. Its start-up makes the GL device, the scene, the input
 // and the cursor, and its frame drives them all. It needs no window: the window, its menus and
 // dialogs, the scene and the cursor are reached through links.
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app_command_line.h"
+#include "app/app_frame_stats.h"
 #include "app/app_links.h"
 #include "app/app_picture.h"
 #include "app/app_settings.h"
@@ -37,6 +39,10 @@ class ProgressView;
 // One step of the wheel: the ring comes nearer or goes farther.
 enum class QAZoom { In, Out };
 
+// How a new ring reads its folder: whole before it is shown, or a slice at once and the rest a
+// slice in each frame, the ring drawn as it grows (what the user opens).
+enum class QAScan { Whole, AcrossFrames };
+
 class QOXApp : public QOXObject, public QVDisplayListener {
     QOX_CLASS(QOXApp)
 public:
@@ -52,7 +58,7 @@ public:
 
     // The frame (app_frame.cpp): viewport, input and ring navigation, ring updates with the
     // automatic refresh, the cursor's frame, the drawing (only when the picture would change),
-    // the task-bar title and the clipboard count.
+    // the task-bar title and the clipboard count, and then the disk's part (FollowDisk).
     void Frame();
     void SetViewportSizes();
     void HandleInput();
@@ -74,6 +80,8 @@ public:
     void ShowContents() const;
     void ResetRingView();
     void SetToggle(QAToggle toggle, bool on);
+    // The rings follow a change of how they are sized (size true, free space, size on disk).
+    void FollowSizeSettings(const QASettings& before);
     void BuildViewsMenu();
     // A view's menu item: the view flips (alone, unless several may be on) and the rings follow.
     void ToggleView(QVGeneric* view);
@@ -116,12 +124,13 @@ public:
 
     // Opens a ring on an existing folder and makes it current; the ring already open on that
     // folder when equal rings are not allowed. None (with a message) for a missing folder or drive.
-    QOXRing* CreateRing(const std::string& folder);
-    // Takes a new ring into Rings (which owns it from here), laid out with its root open, and
-    // makes it current.
-    QOXRing* AddRing(QOXRing* ring);
+    QOXRing* CreateRing(const std::string& folder, QAScan scan = QAScan::Whole);
+    // Takes a new ring into Rings (which owns it from here), laid out with its root open (read
+    // whole, or a slice now and the rest across frames), and makes it current.
+    QOXRing* AddRing(QOXRing* ring, QAScan scan = QAScan::Whole);
     // The rings the command line asks for, after the start-up rings: one for each target in
-    // order, so the last is current; a file becomes the keyboard cursor's current element.
+    // order, so the last is current; a file becomes the keyboard cursor's current element (its
+    // folder is then read whole first).
     void OpenStartTargets(const std::vector<QAStartTarget>& targets);
     void SetCurrentRing(QOXRing* ring);
     // Tab and Ring > "Next Ring": the ring after the current one in opening order becomes current
@@ -134,11 +143,16 @@ public:
     // Refreshes one ring; false when its folder is gone, and the ring with it (closed as by
     // CloseRing).
     bool RefreshRing(QOXRing* ring);
-    // The rings' part of a frame: the sizes counted in the background and the changes seen on the
-    // disk (when "CountFolderSizesInBackground" is on), every ring's Update in list order, then
-    // the automatic refresh once "AutoRefreshTime" seconds of frame time have passed (never when
-    // it is 0).
+    // The rings' part of a frame: every ring's Update in list order, then the automatic refresh
+    // once "AutoRefreshTime" seconds of frame time have passed (never when it is 0), and the
+    // progress in status panel 4.
     void UpdateRings(float frameSeconds);
+    // The disk's part of a frame, after its drawing, so that a frame shows at once what there is:
+    // the folders still coming in read on, and the sizes counted in the background and the
+    // changes seen on the disk handed to the rings (when "CountFolderSizesInBackground" is on).
+    void FollowDisk(float frameSeconds);
+    // The frame's slice of the scans that run across frames, the current ring's first.
+    void ContinueScans();
     void ApplyDisplayChange() override;
     void DeleteSelectedInCurrentRing();
     void CollectSelectedInCurrentRing(QRList<QRElement>& marked);
@@ -158,6 +172,8 @@ public:
     void ElementFreed(const QRElement* element);
     void SetStatusText(QAStatusPanel panel, const std::string& text) const;
     void SetCaption(const std::string& caption);
+    // The main window is the active one: the user is looking at it.
+    bool HasKeyboardFocus() const;
 
     QASettings Settings;
     QXColor FolderColour = kDefaultFolderColour;
@@ -189,10 +205,15 @@ public:
     platform::ProgressView* Progress = nullptr;  // not owned; the progress window and the events
     platform::KeyboardModifiers* Modifiers = nullptr; // not owned; the modifier keys of the moment
     platform::FileClipboard* Clipboard = nullptr; // not owned; the desktop's clipboard
-    // Owned; the background counting of folder sizes and the live rings, driven by UpdateRings.
+    // Owned; the background counting of folder sizes and the live rings, driven by FollowDisk.
     std::unique_ptr<QASizes> Sizes;
     QAPictureWatch Picture; // whether a frame has anything new to draw
     long DrawnFrames = 0;   // frames drawn since start-up
+    QAFrameStats FrameStats; // a line per drawn frame, when asked for
+    // How long a frame reads folders of rings whose scans run across frames (a part at least),
+    // and how long a new ring reads before it is first shown.
+    std::chrono::milliseconds ScanSlice{30};
+    std::chrono::milliseconds FirstScanSlice{10};
 
 protected:
     ~QOXApp() override;
@@ -210,17 +231,21 @@ private:
     void FreeParts();
     void FreeDeviceAndInput();
     void MakeContextCurrent() const;
+    // Status panel 4: the current ring's scan under way, else its count.
+    void ShowProgress();
     // Frame parts (app_frame.cpp).
     bool FrameTimerEnabled() const;
-    bool HasKeyboardFocus() const;
     bool ActionDown(const char* action, const char* group) const;
     void MoveRing(QOXRing& ring) const;
     // Root changes (app_roots.cpp): the ring shows `folder` (an existing folder, ending in "/").
     void MoveRoot(QOXRing& ring, const std::string& folder);
     // One step through the ring's history: the root it shows joins `to` and one from `from` is shown.
     void StepRoot(std::vector<std::string>& from, std::vector<std::string>& to);
+    // The ring follows the view: its scale on screen, its fit after an expand or collapse.
+    void FollowView(QOXRing& ring) const;
 
     std::vector<QRElementWatcher*> Watchers; // not owned
+    std::string ProgressShown; // what status panel 4 shows
 };
 
 // The one application of the process: set while it exists.

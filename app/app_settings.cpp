@@ -1,7 +1,6 @@
 #include "app/app_settings.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -22,7 +21,7 @@ struct SettingKey {
 };
 
 // The file's table: sections and keys in the order they are read and written.
-const std::array<SettingKey, 35> kTable{{
+const SettingKey kTable[] = {
     {"STARTUP", "InitialRingMode", &QASettings::InitialRingMode},
     {"STARTUP", "InitialRingFolder", &QASettings::InitialRingFolder},
     {"STARTUP", "CreateRingForHDD", &QASettings::CreateRingForHDD},
@@ -34,6 +33,11 @@ const std::array<SettingKey, 35> kTable{{
     {"DISPLAY", "CountFolderSizesInBackground", &QASettings::CountFolderSizesInBackground},
     {"DISPLAY", "StayOnOneFileSystem", &QASettings::StayOnOneFileSystem},
     {"DISPLAY", "ReadableLabels", &QASettings::ReadableLabels},
+    {"DISPLAY", "SizeTrueRings", &QASettings::SizeTrueRings},
+    {"DISPLAY", "ShowFreeSpace", &QASettings::ShowFreeSpace},
+    {"DISPLAY", "FitRingToWindow", &QASettings::FitRingToWindow},
+    {"DISPLAY", "ShowLegend", &QASettings::ShowLegend},
+    {"DISPLAY", "SizeOnDisk", &QASettings::SizeOnDisk},
     {"WIDTH", "MinimumSizeFactor", &QASettings::MinimumSizeFactor},
     {"WIDTH", "DefaultFocusFactor", &QASettings::DefaultFocusFactor},
     {"WIDTH", "FocusFactorPerElement", &QASettings::FocusFactorPerElement},
@@ -58,7 +62,7 @@ const std::array<SettingKey, 35> kTable{{
     {"HISTORY", "SizeHistoryCounts", &QASettings::SizeHistoryCounts},
     {"HISTORY", "ShowGrowth", &QASettings::ShowGrowth},
     {"HISTORY", "GrowthSince", &QASettings::GrowthSince},
-}};
+};
 
 // Section and key names match whatever their letter case, as INI readers always have.
 std::string Lower(std::string text)
@@ -239,22 +243,28 @@ void ApplyPreferenceLimits(QASettings& settings)
 
 namespace {
 
+struct ToggleRow {
+    QAToggle Toggle;
+    bool QASettings::*Member;
+};
+
+constexpr ToggleRow kToggleMembers[] = {
+    {QAToggle::ComputeFileSizeAutomatically, &QASettings::ComputeFileSizeAutomatically},
+    {QAToggle::DisplayHiddenFiles, &QASettings::DisplayHiddenFiles},
+    {QAToggle::AllowMultiplyViews, &QASettings::AllowMultiplyViews},
+    {QAToggle::GroupViews, &QASettings::GroupViews},
+    {QAToggle::DisplayUnboundElements, &QASettings::DisplayUnboundElements},
+    {QAToggle::SizeTrueRings, &QASettings::SizeTrueRings},
+    {QAToggle::SizeOnDisk, &QASettings::SizeOnDisk},
+    {QAToggle::ShowLegend, &QASettings::ShowLegend},
+    {QAToggle::ShowGrowth, &QASettings::ShowGrowth},
+};
+
 bool QASettings::*ToggleMember(QAToggle toggle)
 {
-    switch (toggle) {
-    case QAToggle::ComputeFileSizeAutomatically:
-        return &QASettings::ComputeFileSizeAutomatically;
-    case QAToggle::DisplayHiddenFiles:
-        return &QASettings::DisplayHiddenFiles;
-    case QAToggle::AllowMultiplyViews:
-        return &QASettings::AllowMultiplyViews;
-    case QAToggle::GroupViews:
-        return &QASettings::GroupViews;
-    case QAToggle::ShowGrowth:
-        return &QASettings::ShowGrowth;
-    case QAToggle::DisplayUnboundElements:
-        break;
-    }
+    for (const ToggleRow& row : kToggleMembers)
+        if (row.Toggle == toggle)
+            return row.Member;
     return &QASettings::DisplayUnboundElements;
 }
 

@@ -23,6 +23,19 @@ struct QASettings {
     // Labels only where they can be read, upright on both halves of the ring; off draws every
     // label as designed, two prints each, running outwards.
     bool ReadableLabels = true;
+    // Rings that answer "what takes space": every sector's angle its share of its folder's size
+    // (no least share, no widened folders), colours told apart by depth, the legend, the free
+    // space of a volume, sizes in KiB, MiB and GiB. Off gives the rings, colours and texts as
+    // designed.
+    bool SizeTrueRings = true;
+    // A ring on a volume's mount point shows the volume's free space as a sector (size-true rings).
+    bool ShowFreeSpace = true;
+    // After an expand or collapse the view zooms until the whole ring fits (size-true rings).
+    bool FitRingToWindow = true;
+    // The legend of the colours in use, in a corner of the view (size-true rings).
+    bool ShowLegend = true;
+    // Rings laid out by the blocks files take on the disk instead of their apparent sizes.
+    bool SizeOnDisk = false;
     // [WIDTH]
     float MinimumSizeFactor = 0.25f;
     float DefaultFocusFactor = 3.0f;
@@ -68,11 +81,22 @@ enum class QAToggle {
     AllowMultiplyViews,
     GroupViews,
     DisplayUnboundElements,
+    SizeTrueRings,
+    SizeOnDisk,
+    ShowLegend,
     ShowGrowth,
 };
-inline constexpr QAToggle kToggles[] = {QAToggle::ComputeFileSizeAutomatically, QAToggle::DisplayHiddenFiles,
-                                        QAToggle::AllowMultiplyViews, QAToggle::GroupViews,
-                                        QAToggle::DisplayUnboundElements, QAToggle::ShowGrowth};
+inline constexpr QAToggle kToggles[] = {
+    QAToggle::ComputeFileSizeAutomatically,
+    QAToggle::DisplayHiddenFiles,
+    QAToggle::AllowMultiplyViews,
+    QAToggle::GroupViews,
+    QAToggle::DisplayUnboundElements,
+    QAToggle::SizeTrueRings,
+    QAToggle::SizeOnDisk,
+    QAToggle::ShowLegend,
+    QAToggle::ShowGrowth,
+};
 bool& ToggleField(QASettings& settings, QAToggle toggle);
 bool ToggleValue(const QASettings& settings, QAToggle toggle);
 

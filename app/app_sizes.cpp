@@ -15,11 +15,14 @@
 
 namespace {
 
-// The current ring counts first; rings on screen after it; minimised rings wait until shown.
+// The current ring counts first, at normal priority too while the user looks at it (the window is
+// active, or there is no window and a tool waits for the count); rings on screen after it;
+// minimised rings wait until shown.
 platform::CountStanding StandingOf(const QOXApp& app, const QOXRing& ring)
 {
     if (&ring == app.CurrentRing)
-        return platform::CountStanding::Current;
+        return app.HasKeyboardFocus() || app.Window == nullptr ? platform::CountStanding::Watched
+                                                                : platform::CountStanding::Current;
     return ring.IsFullyMinimized() ? platform::CountStanding::Waiting : platform::CountStanding::Shown;
 }
 
@@ -82,17 +85,21 @@ void QASizes::Pump(float frameSeconds)
     for (QOXRing* ring : *App.Rings)
         if (ring->Sizes != nullptr)
             ring->Sizes->Animate();
-    WriteStatus();
 }
 
-// Rings open before counting started are read again, so that their files know their sizes.
+// Rings read before counting started are read again, so that their files know their sizes; rings
+// read with it on already do (the rings the program opens at start).
 void QASizes::Start()
 {
     Counter = std::make_unique<platform::FolderCounter>();
     Watcher = std::make_unique<platform::FolderWatcher>(WatchLimit);
-    for (int index = 0; index <= App.Rings->LastIndex();)
-        if (App.RefreshRing(App.Rings->Get(index)))
+    for (int index = 0; index <= App.Rings->LastIndex();) {
+        QOXRing* ring = App.Rings->Get(index);
+        if (!ring->FilesWithoutSizes || App.RefreshRing(ring)) {
+            ring->FilesWithoutSizes = false;
             ++index;
+        }
+    }
 }
 
 // Counting turned off: the rings are sized as they were before it, and nothing reads the disk.
@@ -109,10 +116,6 @@ void QASizes::Stop()
     Recorder.reset();
     Counter.reset();
     Watcher.reset();
-    if (!StatusText.empty()) {
-        StatusText.clear();
-        App.SetStatusText(QAStatusPanel::Counting, StatusText);
-    }
 }
 
 void QASizes::SyncRings()
@@ -303,18 +306,15 @@ void QASizes::RefreshUnwatchedRings(float frameSeconds)
     }
 }
 
-void QASizes::WriteStatus()
+std::string QASizes::Progress() const
 {
-    std::string text;
-    if (QOXRing* ring = App.CurrentRing; ring != nullptr && ring->Sizes != nullptr) {
-        const platform::CountProgress progress = ring->Sizes->Progress();
-        if (const std::optional<std::int64_t> recorded = ring->Sizes->RecordedTime(); progress.Busy && recorded)
-            text = "Counting… sizes from " + platform::DayMonthText(*recorded);
-        else if (progress.Busy)
-            text = "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders";
-    }
-    if (text == StatusText)
-        return;
-    StatusText = text;
-    App.SetStatusText(QAStatusPanel::Counting, text);
+    QOXRing* ring = App.CurrentRing;
+    if (!Counting() || ring == nullptr || ring->Sizes == nullptr)
+        return "";
+    const platform::CountProgress progress = ring->Sizes->Progress();
+    if (!progress.Busy)
+        return "";
+    if (const std::optional<std::int64_t> recorded = ring->Sizes->RecordedTime())
+        return "Counting… sizes from " + platform::DayMonthText(*recorded);
+    return "Counting… " + QOXConvert::IntToStr(progress.FoldersCounted) + " folders";
 }

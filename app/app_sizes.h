@@ -3,7 +3,7 @@
 // disk live: the counter and the folder watcher (made when "CountFolderSizesInBackground" is on,
 // dropped when it goes off), each ring's count kept in step with the ring, the totals handed to the
 // elements, changed folders read again, and the count of the current ring in status panel 4.
-// Everything here runs on the GUI thread, once a frame, from QOXApp::UpdateRings.
+// Everything here runs on the GUI thread, once a frame, from QOXApp::FollowDisk.
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +34,8 @@ public:
     // Stands in for the system's limit of folder watches with a lower one (from the next start).
     void LimitWatches(int limit) { WatchLimit = limit; }
     bool Counting() const { return Counter != nullptr; }
+    // How the current ring's count goes ("Counting… N folders"), empty when it is done.
+    std::string Progress() const;
 
     // The size histories ("RecordSizeHistory"): the sizes recorded for a ring's folder, shown while
     // it counts, and each ring's count recorded (app_size_recorder).
@@ -62,8 +64,6 @@ private:
     void SyncGrowth();
     std::unique_ptr<QRRingGrowth> LoadGrowth(const std::string& folder);
 
-    void WriteStatus();
-
     QOXApp& App;
     std::unique_ptr<platform::FolderCounter> Counter; // owned while counting is on
     std::unique_ptr<platform::FolderWatcher> Watcher; // owned while counting is on
@@ -73,7 +73,6 @@ private:
     double Clock = 0.0;             // seconds of frame time while counting
     float UnwatchedClock = 0.0f;
     bool LimitReported = false;     // the console heard about the watch limit
-    std::string StatusText;         // what panel 4 shows
     std::vector<platform::CountResult> Results;
     std::vector<std::string> ProblemsReported;
 };

@@ -126,13 +126,13 @@ void QOXApp::OpenInitialRing()
         SetCurrentRing(nullptr);
         break;
     case kModeSystemDrive:
-        CreateRing(SpecialFolder("SYSTEMDRIVE"));
+        CreateRing(SpecialFolder("SYSTEMDRIVE"), QAScan::AcrossFrames);
         break;
     case kModeDocuments:
-        CreateRing(DocumentsFolder());
+        CreateRing(DocumentsFolder(), QAScan::AcrossFrames);
         break;
     case kModeOwnFolder:
-        CreateRing(Settings.InitialRingFolder);
+        CreateRing(Settings.InitialRingFolder, QAScan::AcrossFrames);
         break;
     default:
         break;
@@ -149,9 +149,9 @@ void QOXApp::BuildDriveMenu()
         if (label.empty())
             continue;
         const std::string root = drive.MountPoint;
-        entries.push_back({label, QATick::None, [this, root] { CreateRing(root); }});
+        entries.push_back({label, QATick::None, [this, root] { CreateRing(root, QAScan::AcrossFrames); }});
         if (Settings.CreateRingForHDD && drive.TypeText == kFixedDriveType)
-            CreateRing(root);
+            CreateRing(root, QAScan::AcrossFrames);
     }
     if (MenuBar != nullptr)
         MenuBar->FillMenu(QADataMenu::Drives, entries);

@@ -1,6 +1,7 @@
 // Folder sizes counted in the background, on real trees that bench/folder-sizes makes.
 // CountAgainstDu: a whole tree (ORBIVANE_SIZES_COUNT_DIR) counted by the folder counter, in turn
-// with `du -s` on the same tree. Frames: a ring on a tree of 10,000 folders
+// with `du -s` on the same tree; CountColdAgainstDu: the same from a cold page cache, for the ring
+// the user looks at and for one elsewhere. Frames: a ring on a tree of 10,000 folders
 // (ORBIVANE_SIZES_FRAME_DIR) drawn frame after frame while its sizes are counted, in turn with
 // frames without counting; a frame is the engine's timer, the rings' part of the frame and the
 // ring with its shadow drawn, ending at glFinish.
@@ -61,11 +62,11 @@ double ThreadMilliseconds()
 }
 
 // The time from the start of a count of the whole tree to the total of its folder.
-double CountOnce(platform::FolderCounter& counter, const std::string& folder, platform::FolderTotals& totals)
+double CountOnce(platform::FolderCounter& counter, const std::string& folder, platform::FolderTotals& totals,
+                 platform::CountStanding standing = platform::CountStanding::Current)
 {
     const Clock::time_point start = Clock::now();
-    const platform::CountTreeId tree =
-        counter.StartTree(folder, platform::VolumeCrossing::EnterOtherVolumes, platform::CountStanding::Current);
+    const platform::CountTreeId tree = counter.StartTree(folder, platform::VolumeCrossing::EnterOtherVolumes, standing);
     counter.Want(tree, {{"", 1}});
     std::vector<platform::CountResult> results;
     while (results.empty()) {
@@ -78,29 +79,68 @@ double CountOnce(platform::FolderCounter& counter, const std::string& folder, pl
     return took;
 }
 
-// `du -s` at the workers' priority, then the counter, in turn, three times: the best of each.
-void CountAgainstDu(benchmark::State& state)
+// Empties the page cache, so that the next read of the tree goes to the disk (needs root).
+bool DropPageCache()
+{
+    return std::system("sync && echo 3 > /proc/sys/vm/drop_caches 2>/dev/null") == 0;
+}
+
+enum class Cache { Warm, Cold };
+
+// `du` and the counter on the tree, in turn, `rounds` times, each from a warm cache or from an
+// emptied one: the best time of each.
+struct Race {
+    double DuBest = 1e300;
+    double CountBest = 1e300;
+    platform::FolderTotals Totals;
+};
+
+Race RaceDu(benchmark::State& state, const std::string& du, int rounds, platform::CountStanding standing, Cache cache)
 {
     const std::string folder = FolderOf("ORBIVANE_SIZES_COUNT_DIR");
-    const std::string du = "nice -n 19 du -s '" + folder + "' > /dev/null";
+    const std::string command = du + " '" + folder + "' > /dev/null";
     platform::FolderCounter counter;
-    platform::FolderTotals totals;
-    double duBest = 1e300;
-    double countBest = 1e300;
-    for (auto _ : state) {
-        for (int round = 0; round < 3; ++round) {
-            const Clock::time_point start = Clock::now();
-            if (std::system(du.c_str()) != 0)
-                state.SkipWithError("du failed");
-            duBest = std::min(duBest, MillisecondsSince(start));
-            countBest = std::min(countBest, CountOnce(counter, folder, totals));
+    Race race;
+    for (int round = 0; round < rounds; ++round) {
+        if (cache == Cache::Cold && !DropPageCache()) {
+            state.SkipWithError("emptying the page cache needs root");
+            return race;
         }
+        const Clock::time_point start = Clock::now();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("du failed");
+        race.DuBest = std::min(race.DuBest, MillisecondsSince(start));
+        if (cache == Cache::Cold)
+            DropPageCache();
+        race.CountBest = std::min(race.CountBest, CountOnce(counter, folder, race.Totals, standing));
     }
-    state.counters["du_ms"] = duBest;
-    state.counters["count_ms"] = countBest;
-    state.counters["files"] = static_cast<double>(totals.Files);
-    state.counters["folders"] = static_cast<double>(totals.Folders);
+    return race;
+}
+
+// `du -s` at the idle workers' priority, then the counter, in turn, three times: the best of each.
+void CountAgainstDu(benchmark::State& state)
+{
+    Race race;
+    for (auto _ : state)
+        race = RaceDu(state, "nice -n 19 du -s", 3, platform::CountStanding::Current, Cache::Warm);
+    state.counters["du_ms"] = race.DuBest;
+    state.counters["count_ms"] = race.CountBest;
+    state.counters["files"] = static_cast<double>(race.Totals.Files);
+    state.counters["folders"] = static_cast<double>(race.Totals.Folders);
     state.counters["workers"] = platform::FolderCounter::DefaultWorkerCount();
+}
+
+// From a cold cache: `du -s` at normal priority, and the counter for the ring the user looks at
+// (argument 0: its own worker at normal priority besides the idle ones) or for a ring elsewhere
+// (argument 1: the idle workers alone), in turn, twice; the best of each.
+void CountColdAgainstDu(benchmark::State& state)
+{
+    const auto standing = state.range(0) == 0 ? platform::CountStanding::Watched : platform::CountStanding::Current;
+    Race race;
+    for (auto _ : state)
+        race = RaceDu(state, "du -s", 2, standing, Cache::Cold);
+    state.counters["du_ms"] = race.DuBest;
+    state.counters["count_ms"] = race.CountBest;
 }
 
 // The program's frame as far as a ring goes: the engine's timer, the rings' part (counting and
@@ -127,6 +167,7 @@ public:
     {
         Engine()->Update();
         App()->UpdateRings(Engine()->Timer->GetDelta());
+        App()->FollowDisk(Engine()->Timer->GetDelta());
         Device->ClearBuffers();
         Renderer->DrawShadow(Ring);
         Device->ClearBuffers();
@@ -216,6 +257,7 @@ void FramesWhileCounting(benchmark::State& state)
 }
 
 BENCHMARK(CountAgainstDu)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(CountColdAgainstDu)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(FramesWhileCounting)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace

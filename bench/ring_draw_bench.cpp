@@ -58,6 +58,8 @@ double MillisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+enum class Sizing { Unread, Designed, SizeTrue };
+
 // How the frame is drawn (the benchmark's third argument): 0 as before level of detail and
 // readable labels (every element a band, every label printed), 1 as the program draws it now.
 void SetDrawing(GLRing* renderer, int drawing)
@@ -69,9 +71,13 @@ void SetDrawing(GLRing* renderer, int drawing)
 // A ring on one of the folders, every folder expanded, zoomed so that the whole ring is in view.
 class RingScene {
 public:
-    RingScene(const benchmark::State& state, GLRingGeometry geometry)
-        : TheApplication(false, Application::Views::Shipped, Application::Pictures::Shipped), Binding(kWidth, kHeight)
+    // `sizing`: the files' sizes unread (as the other figures), or read and laid out as designed
+    // or size true.
+    RingScene(const benchmark::State& state, GLRingGeometry geometry, Sizing sizing = Sizing::Unread)
+        : TheApplication(sizing != Sizing::Unread, Application::Views::Shipped, Application::Pictures::Shipped),
+          Binding(kWidth, kHeight)
     {
+        App()->Settings.SizeTrueRings = sizing == Sizing::SizeTrue;
         Device = StartDrawing(Binding, kWidth, kHeight);
         Renderer = QOXNew<GLRing>(nullptr);
         Renderer->Init();
@@ -87,6 +93,8 @@ public:
         Ring->Relayout();
         const float zoom = std::sqrt(kViewRadius / Ring->InnerRadius(Ring->MaxDepth() + 1));
         Ring->SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, zoom);
+        Ring->PixelsPerUnit = GLRing::PixelsPerUnit(*Ring, kHeight);
+        Ring->Relayout();
         auto count = [this](QRElement*) { ++Visible; };
         ForEachDrawnElement(Ring->Root, count);
     }
@@ -115,51 +123,9 @@ public:
         glFinish();
     }
 
-    // The reference: the whole view once, textured as the bands are (element picture on unit 0,
-    // root picture on unit 1, both mipmapped), finished.
-    void FillView()
-    {
-        Device->ClearBuffers();
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-        GLMaterialEngine* materials = Device->MaterialEngine;
-        materials->ResetMaterial();
-        materials->SetUnlit();
-        materials->AddTexturePass(Renderer->ElementTexture);
-        materials->ApplyMaterial();
-        GLTextureEngine* textures = Device->TextureEngine;
-        textures->Bind(Renderer->RootTexture, 1);
-        glBegin(GL_QUADS);
-        for (const auto& corner : {std::array<float, 2>{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
-            textures->MultiTexCoord(0, corner[0], corner[1]);
-            textures->MultiTexCoord(1, corner[0], corner[1]);
-            glVertex2f(corner[0] * 2.0f - 1.0f, corner[1] * 2.0f - 1.0f);
-        }
-        glEnd();
-        textures->DisableUpperUnits();
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glFinish();
-    }
-
+    void Fill() { FillView(*Device, *Renderer); }
     // The median of a few reference fills.
-    double ReferenceMilliseconds()
-    {
-        std::vector<double> times;
-        for (int i = 0; i < kReferenceFills; ++i) {
-            const auto start = Clock::now();
-            FillView();
-            times.push_back(MillisecondsSince(start));
-        }
-        std::nth_element(times.begin(), times.begin() + kReferenceFills / 2, times.end());
-        return times[kReferenceFills / 2];
-    }
+    double ReferenceMilliseconds() { return MedianFillMilliseconds(*Device, *Renderer, kReferenceFills); }
 
     // Points spread over the ring's square, where the pointer mostly finds an element.
     std::vector<std::array<float, 2>> PointerPoints() const
@@ -224,12 +190,37 @@ void HoverPick(benchmark::State& state)
     state.counters["hit_share"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
 }
 
+// A flat ring with its files' sizes read, laid out as designed (third argument 0) or size true
+// (1), drawn as the program draws it now.
+void DrawSizing(benchmark::State& state)
+{
+    RingScene scene(state, GLRingGeometry::Batched, state.range(2) == 1 ? Sizing::SizeTrue : Sizing::Designed);
+    SetDrawing(scene.Renderer, 1);
+    TimeFrames(state, scene);
+}
+
+// The size-true label layout of a flat ring, laid out again for every turn of the view.
+void LabelLayout(benchmark::State& state)
+{
+    RingScene scene(state, GLRingGeometry::Batched, Sizing::SizeTrue);
+    glPushMatrix();
+    std::size_t labels = 0;
+    for (auto _ : state) {
+        scene.Ring->Rotation.Z += 0.5f;
+        scene.Renderer->SetupRingTransform(scene.Ring, GLRingPass::Normal);
+        labels = scene.Renderer->PlacedLabels(scene.Ring).size();
+    }
+    glPopMatrix();
+    state.counters["labels"] = static_cast<double>(labels);
+    state.counters["visible"] = scene.Visible;
+}
+
 // The reference on its own, on the smallest ring's context.
 void Fill(benchmark::State& state)
 {
     RingScene scene(state, GLRingGeometry::Batched);
     for (auto _ : state)
-        scene.FillView();
+        scene.Fill();
 }
 
 // Arguments: flat (0) or deep (1), the element count, and the drawing (above).
@@ -246,11 +237,21 @@ void SizesBeforeAndNow(benchmark::internal::Benchmark* benchmark)
         for (const int count : {1000, 10000, 100000})
             for (const int drawing : {0, 1})
                 benchmark->Args({kind, count, drawing});
+    benchmark->Args({0, 1000000, 1}); // the frames the program spins at a million files
 }
 
 BENCHMARK(Fill)->Args({0, 1000, 1})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(DrawBatched)->Apply(SizesBeforeAndNow)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(DrawImmediate)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(DrawSizing)
+    ->Args({0, 100000, 0})
+    ->Args({0, 100000, 1})
+    ->Args({0, 1000000, 0})
+    ->Args({0, 1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+BENCHMARK(LabelLayout)->Args({0, 100000, 1})->Args({1, 100000, 1})->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(HoverPick)->Apply(Sizes)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
 } // namespace

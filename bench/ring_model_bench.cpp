@@ -26,7 +26,7 @@
 
 namespace {
 
-enum Tree { Flat = 0, Deep = 1 };
+enum Tree { Flat = 0, Deep = 1, Million = 2 };
 enum Sizes { NoSizes = 0, WithSizes = 1 };
 enum Layout { ScanOnly = 0, FirstLayout = 1 };
 // Trimmed: every scan starts from a heap that has given its free memory back, as the first scan of
@@ -37,7 +37,8 @@ enum Heap { Trimmed = 0, Warm = 1 };
 std::string TreeFolder(std::int64_t tree)
 {
     const char* root = std::getenv("ORBIVANE_BENCH_DIR");
-    return std::string(root != nullptr ? root : "") + (tree == Flat ? "/flat-100000/" : "/deep-100000/");
+    static const char* const kFolders[] = {"/flat-100000/", "/deep-100000/", "/flat-1000000/"};
+    return std::string(root != nullptr ? root : "") + kFolders[tree];
 }
 
 // What a C program reads of a tree: every entry, and with a status call per entry its size.
@@ -208,11 +209,15 @@ void Relayout(benchmark::State& state)
     ring->Destroy();
 }
 
-BENCHMARK(CReadTree)->ArgsProduct({{Flat, Deep}, {NoSizes, WithSizes}})->Unit(benchmark::kMillisecond);
+BENCHMARK(CReadTree)
+    ->ArgsProduct({{Flat, Deep}, {NoSizes, WithSizes}})
+    ->Args({Million, NoSizes})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(CFaultPages)->Unit(benchmark::kMillisecond);
 BENCHMARK(Scan)
     ->ArgsProduct({{Flat, Deep}, {NoSizes, WithSizes}, {ScanOnly, FirstLayout}, {Trimmed}})
     ->ArgsProduct({{Flat, Deep}, {NoSizes, WithSizes}, {ScanOnly}, {Warm}})
+    ->Args({Million, NoSizes, ScanOnly, Trimmed})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Memory)->Arg(Flat)->Arg(Deep)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Relayout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,7 @@
 // Start-up to the first drawn frame: the main window made and shown, the engine and the
 // application started by the window's own timer, the first ring opened and its first frame drawn
 // and finished (glFinish: llvmpipe rasterises in threads of its own). The ring is on a folder of
-// 10,000 entries (ORBIVANE_START_BENCH_DIR/flat-10000, made by bench/start-up); the same start
+// 10,000 entries (ORBIVANE_START_BENCH_DIR/flat-10000, made by bench/start-up-sizes); the same start
 // on an empty folder, measured in the same run, is the reference.
 // FirstFrameWithSizes: the start on a tree of about 100,000 folders (folders-100000) to the first
 // frame whose ring shows the whole tree's size: taken from the size history recorded before, and,
@@ -98,7 +98,7 @@ void StartUpToFirstFrame(benchmark::State& state, const std::string& name)
 {
     const std::string folder = BenchFolder() + name + "/";
     if (!fs::is_directory(folder)) {
-        state.SkipWithError(("no folder " + folder + ": run bench/start-up").c_str());
+        state.SkipWithError(("no folder " + folder + ": run bench/start-up-sizes").c_str());
         return;
     }
     BenchHome home(folder);
@@ -127,7 +127,7 @@ void FirstFrameWithSizes(benchmark::State& state, SizeHistory history)
 {
     const std::string folder = BenchFolder() + "folders-100000/";
     if (!fs::is_directory(folder)) {
-        state.SkipWithError(("no folder " + folder + ": run bench/start-up").c_str());
+        state.SkipWithError(("no folder " + folder + ": run bench/start-up-sizes").c_str());
         return;
     }
     BenchHome home(folder, history);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/qox_file.h"
@@ -115,7 +116,8 @@ void TFormListEditor::FormActivate()
     List->clear();
     for (const std::string& name : Setup.ItemNames())
         List->addItem(QString::fromStdString(name));
-    Select(std::min(selected, List->count() - 1));
+    // The first item when none was selected, so that Edit and Delete act without a click first.
+    Select(std::min(std::max(selected, 0), List->count() - 1));
 }
 
 int TFormListEditor::Selected() const

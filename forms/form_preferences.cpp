@@ -57,6 +57,11 @@ const ControlRow kControls[] = {
     // Settings beyond the first seven pages follow on pages of their own.
     {"Display", "Labels", "Readable Labels (upright, only where they fit):", "CBReadableLabels",
      &QASettings::ReadableLabels},
+    {"Display", "Sizes", "Size-True Rings (areas by size):", "CBSizeTrueRings", &QASettings::SizeTrueRings},
+    {"Display", "Sizes", "Show Free Space of a Volume:", "CBShowFreeSpace", &QASettings::ShowFreeSpace},
+    {"Display", "Sizes", "Fit Ring to Window after Expand or Collapse:", "CBFitRingToWindow", &QASettings::FitRingToWindow},
+    {"Display", "Sizes", "Show Legend:", "CBShowLegend", &QASettings::ShowLegend},
+    {"Display", "Sizes", "Size on Disk (allocated blocks):", "CBSizeOnDisk", &QASettings::SizeOnDisk},
 };
 
 // Each kind of field with its control: how it shows a setting and how it takes it back.

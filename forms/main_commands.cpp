@@ -24,6 +24,9 @@ constexpr ToggleItem kToggleItems[] = {
     {QAToggle::AllowMultiplyViews, "MMAllowMultiplyViews"},
     {QAToggle::GroupViews, "MMGroupViews"},
     {QAToggle::DisplayUnboundElements, "MMDisplayUnboundElements"},
+    {QAToggle::SizeTrueRings, "MMSizeTrueRings"},
+    {QAToggle::SizeOnDisk, "MMSizeOnDisk"},
+    {QAToggle::ShowLegend, "MMShowLegend"},
     {QAToggle::ShowGrowth, "MMShowGrowth"},
 };
 
@@ -67,8 +70,9 @@ void TFormMain::ConnectCommands()
         {"CMProperties", [this] { ShowProperties(); }},
         {"MMUndo", cursor(&QACursor::Undo)},
         {"MMCleanUp", cursor(&QACursor::CleanUp)},
-        {"MyDocuments1", [this] { Application->CreateRing(QOXApp::DocumentsFolder()); }},
-        {"ProgramFiles1", [this] { Application->CreateRing(QOXApp::SpecialFolder("PROGRAMFILES")); }},
+        {"MyDocuments1", [this] { Application->CreateRing(QOXApp::DocumentsFolder(), QAScan::AcrossFrames); }},
+        {"ProgramFiles1",
+         [this] { Application->CreateRing(QOXApp::SpecialFolder("PROGRAMFILES"), QAScan::AcrossFrames); }},
         {"Directory1", app(&QOXApp::NewRingDialog)},
         {"CMBGNewRing", app(&QOXApp::NewRingDialog)},
         {"MinimizeRing2", cursor(&QACursor::MinimizeRing)},

@@ -66,6 +66,9 @@ constexpr ItemRow kMainMenu[] = {
     {"Display1", "ComputeFileSizeautomatically1", "Compute File Size automatically", "", kCheck | kHidden},
     {"Display1", "N5", "-", "", kSeparator | kHidden},
     {"Display1", "MMDisplayHidden", "Display hidden Files", "Ctrl+H", kCheck},
+    {"Display1", "MMSizeTrueRings", "Size-True Rings", "", kCheck},
+    {"Display1", "MMSizeOnDisk", "Size on Disk", "", kCheck},
+    {"Display1", "MMShowLegend", "Legend", "", kCheck},
     {"Display1", "MMRefresh", "Refresh", "F5", 0},
     {"Display1", "MMLineList", "-", "", kSeparator},
     {"Display1", "MMShowList", "List of Sizes", "F9", kCheck},
@@ -113,6 +116,8 @@ constexpr ItemRow kPopUps[] = {
     {"ContextMenu", "CMRingMinimize", "Minimize Ring", "Ctrl+M", 0},
     {"ContextMenu", "CMRingClose", "Close Ring", "Ctrl+F4", 0},
     {"ContextMenu", "CMUpOneLevel", "Go Up One Level", "", 0},
+    {"ContextMenu", "CMSmallItems", "Small Items", "", kMenu},
+    {"CMSmallItems", "CMSmallItemsEnd", "-", "", kSeparator | kHidden},
     {"ContextMenu", "CMLineProperties", "-", "", kSeparator},
     {"ContextMenu", "CMProperties", "Properties...", "Alt+Return", 0},
     {"RingListContextMenu", "MaximizeRing1", "Maximize Ring", "", 0},
@@ -149,6 +154,7 @@ constexpr VariableItem kVariableItems[] = {
     {QAMenuItem::CMRingMinimize, "CMRingMinimize", QAMenu::Element},
     {QAMenuItem::CMRingClose, "CMRingClose", QAMenu::Element},
     {QAMenuItem::CMUpOneLevel, "CMUpOneLevel", QAMenu::Element},
+    {QAMenuItem::CMSmallItems, "CMSmallItems", QAMenu::Element},
 };
 
 const char* PopUpName(QAMenu menu)
@@ -282,6 +288,8 @@ QAction* TMainMenus::DataAnchor(QADataMenu menu) const
         return Item("N9");
     case QADataMenu::Views:
         return Item("MMViewsSeparator");
+    case QADataMenu::SmallItems:
+        return Item("CMSmallItemsEnd");
     case QADataMenu::Favorites:
         break;
     }

@@ -12,6 +12,7 @@
 
 #include "app/app_command_line.h"
 #include "app/app_constant.h"
+#include "app/app_main.h"
 #include "forms/main.h"
 #include "platform/program_folder.h"
 #include "platform/qt_quit_signals.h"
@@ -72,6 +73,8 @@ int main(int argc, char** argv)
     const std::string icon = platform::CurrentProgramFolders().Data + "textures/icon.png";
     QApplication::setWindowIcon(QIcon::fromTheme(kDesktopName, QIcon(QString::fromStdString(icon))));
     TFormMain form(line.Targets);
+    if (!line.FrameStats.empty())
+        form.Application->FrameStats.Open(line.FrameStats);
     platform::QtQuitSignals quit([&form] { form.close(); });
     form.show();
     return QApplication::exec();

@@ -12,6 +12,9 @@ namespace platform {
 
 namespace {
 
+// stx_blocks counts units of 512 bytes whatever the file system's block size.
+constexpr std::int64_t kBlockBytes = 512;
+
 bool IsDotEntry(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -27,7 +30,8 @@ std::string NameOf(const std::string& path)
 // for everything but the Link flag itself; a dangling link keeps the link's own status.
 bool FillStatus(int folderFd, const char* name, ListingDetail detail, DirectoryEntry& entry)
 {
-    const unsigned int wanted = detail == ListingDetail::Full ? STATX_BASIC_STATS | STATX_BTIME : STATX_TYPE | STATX_SIZE;
+    const unsigned int wanted =
+        detail == ListingDetail::Full ? STATX_BASIC_STATS | STATX_BTIME : STATX_TYPE | STATX_SIZE | STATX_BLOCKS;
     struct statx own {};
     if (::statx(folderFd, name, AT_SYMLINK_NOFOLLOW, wanted, &own) != 0)
         return false;
@@ -37,6 +41,7 @@ bool FillStatus(int folderFd, const char* name, ListingDetail detail, DirectoryE
         target = own;
     entry.Folder = S_ISDIR(target.stx_mode);
     entry.Size = static_cast<std::int64_t>(target.stx_size);
+    entry.Allocated = static_cast<std::int64_t>(target.stx_blocks) * kBlockBytes;
     if (detail != ListingDetail::Full)
         return true;
     const bool hasBirth = (target.stx_mask & STATX_BTIME) != 0 && target.stx_btime.tv_sec != 0;
@@ -74,6 +79,7 @@ void Reuse(DirectoryEntry& entry, const char* name)
     entry.Hidden = name[0] == '.';
     entry.ReadOnly = false;
     entry.Size = -1;
+    entry.Allocated = -1;
     entry.Created = 0;
     entry.LastAccess = 0;
 }
@@ -85,30 +91,49 @@ ListingResult FailureOf(int error)
 
 } // namespace
 
-ListingResult ListDirectory(const std::string& folder, ListingDetail detail, const EntryVisitor& visit)
+DirectoryReader::DirectoryReader(const std::string& folder, ListingDetail detail) : Detail(detail)
 {
-    DIR* directory = ::opendir(folder.c_str());
-    if (directory == nullptr)
-        return FailureOf(errno);
+    Directory = ::opendir(folder.c_str());
+    if (Directory == nullptr)
+        Outcome = FailureOf(errno);
+}
+
+DirectoryReader::~DirectoryReader()
+{
+    if (Directory != nullptr)
+        ::closedir(static_cast<DIR*>(Directory));
+}
+
+bool DirectoryReader::Read(const EntryVisitor& visit, const std::function<bool()>& more)
+{
+    if (Directory == nullptr)
+        return false;
+    auto* directory = static_cast<DIR*>(Directory);
     const int folderFd = ::dirfd(directory);
-    DirectoryEntry entry; // one for all entries, so that its name keeps its buffer
-    int error = 0;
-    for (;;) {
+    while (more()) {
         errno = 0; // readdir reports the end and a failure alike, told apart only by errno
         const dirent* record = ::readdir(directory);
         if (record == nullptr) {
-            error = errno;
-            break;
+            Outcome = errno == 0 ? ListingResult::Listed : ListingResult::Unreadable;
+            ::closedir(directory);
+            Directory = nullptr;
+            return false;
         }
         if (IsDotEntry(record->d_name))
             continue;
-        Reuse(entry, record->d_name);
-        if (detail == ListingDetail::Kinds || !FillStatus(folderFd, record->d_name, detail, entry))
-            FillKind(folderFd, *record, entry);
-        visit(entry);
+        Reuse(Entry, record->d_name);
+        if (Detail == ListingDetail::Kinds || !FillStatus(folderFd, record->d_name, Detail, Entry))
+            FillKind(folderFd, *record, Entry);
+        visit(Entry);
     }
-    ::closedir(directory);
-    return error == 0 ? ListingResult::Listed : ListingResult::Unreadable;
+    return true;
+}
+
+ListingResult ListDirectory(const std::string& folder, ListingDetail detail, const EntryVisitor& visit)
+{
+    DirectoryReader reader(folder, detail);
+    reader.Read(visit, [] { return true; });
+    return reader.Result();
 }
 
 ListingResult ListDirectory(const std::string& folder, ListingDetail detail, std::vector<DirectoryEntry>& entries)

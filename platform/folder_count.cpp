@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <span>
 #include <thread>
 
 #include "platform/folder_count_tree.h"
@@ -74,7 +75,8 @@ int FolderCounter::DefaultWorkerCount()
 FolderCounter::FolderCounter(int workers) : Devices(std::make_unique<DeviceTypes>())
 {
     for (int i = 0; i < std::max(1, workers); ++i)
-        Workers.emplace_back([this](std::stop_token stop) { Work(stop); });
+        Workers.emplace_back([this](std::stop_token stop) { Work(stop, WorkerKind::Idle); });
+    Workers.emplace_back([this](std::stop_token stop) { Work(stop, WorkerKind::Watched); });
 }
 
 FolderCounter::~FolderCounter()
@@ -84,17 +86,23 @@ FolderCounter::~FolderCounter()
     Workers.clear();
 }
 
-void FolderCounter::Work(std::stop_token stop)
+// A thread's priority can be lowered but not raised again, so the watched tree has a worker of
+// its own that keeps the priority it was made with.
+void FolderCounter::Work(std::stop_token stop, WorkerKind kind)
 {
-    LowerThreadPriority();
+    if (kind == WorkerKind::Idle)
+        LowerThreadPriority();
     std::unique_lock lock(Lock);
-    ThreadIds.push_back(static_cast<int>(::gettid()));
+    if (kind == WorkerKind::Idle)
+        ThreadIds.push_back(static_cast<int>(::gettid()));
+    else
+        WatchedThreadId = static_cast<int>(::gettid());
     for (;;) {
         std::shared_ptr<Tree> tree;
         Job job;
-        if (!WorkArrived.wait(lock, stop, [&] { return PickJob(tree, job); }))
+        if (!WorkArrived.wait(lock, stop, [&] { return PickJob(kind, tree, job); }))
             return; // stopped
-        Run(tree, job, lock);
+        Run(tree, job, lock, stop);
         if (!tree->Alive) { // forgotten meanwhile: its folders are freed without holding the others up
             job.Target.reset();
             lock.unlock();
@@ -104,11 +112,14 @@ void FolderCounter::Work(std::stop_token stop)
     }
 }
 
-// The current tree's work first, then that of the other trees on screen; within a tree the
-// urgent subtrees first. Jobs of folders dropped since they were queued are thrown away here.
-bool FolderCounter::PickJob(std::shared_ptr<Tree>& picked, Job& job)
+// The watched tree's work first, then the current tree's, then that of the other trees on screen;
+// within a tree the urgent subtrees first. Jobs of folders dropped since they were queued are
+// thrown away here.
+bool FolderCounter::PickJob(WorkerKind kind, std::shared_ptr<Tree>& picked, Job& job)
 {
-    for (const CountStanding standing : {CountStanding::Current, CountStanding::Shown}) {
+    static constexpr CountStanding kIdleOrder[] = {CountStanding::Watched, CountStanding::Current, CountStanding::Shown};
+    const std::span<const CountStanding> order(kIdleOrder, kind == WorkerKind::Idle ? 3 : 1);
+    for (const CountStanding standing : order) {
         for (const std::shared_ptr<Tree>& tree : Trees) {
             if (tree->Standing != standing)
                 continue;
@@ -129,15 +140,19 @@ bool FolderCounter::PickJob(std::shared_ptr<Tree>& picked, Job& job)
 
 // Reads the folder without the lock; what it found counts only if neither the tree nor the folder
 // was dropped in the meantime.
-void FolderCounter::Run(const std::shared_ptr<Tree>& tree, Job& job, std::unique_lock<std::mutex>& lock)
+void FolderCounter::Run(const std::shared_ptr<Tree>& tree, Job& job, std::unique_lock<std::mutex>& lock,
+                        const std::stop_token& stop)
 {
     const counting::ReadRequest request = tree->RequestFor(*job.Target, job.Kind);
     ++tree->Running;
     lock.unlock();
-    counting::FolderRead read = counting::ReadFolder(request, [this](dev_t device) { return Devices->TypeOf(device); });
+    const Tree& reading = *tree;
+    counting::FolderRead read = counting::ReadFolder(
+        request, [this](dev_t device) { return Devices->TypeOf(device); },
+        [&] { return stop.stop_requested() || reading.Dropped.load(std::memory_order_relaxed); });
     lock.lock();
     --tree->Running;
-    if (!tree->Alive)
+    if (!tree->Alive || read.Abandoned)
         return;
     if (job.Target->Alive)
         tree->Apply(*job.Target, job.Kind, read, Results);
@@ -194,6 +209,7 @@ void FolderCounter::ForgetTree(CountTreeId id)
         return;
     forgotten = std::move(*found);
     forgotten->Alive = false;
+    forgotten->Dropped = true;
     Trees.erase(found);
     std::erase_if(Results, [&](const CountResult& result) { return result.Tree == id; });
 }
@@ -306,10 +322,17 @@ std::vector<int> FolderCounter::WorkerThreadIds() const
     return ThreadIds;
 }
 
+int FolderCounter::WatchedWorkerThreadId() const
+{
+    std::lock_guard guard(Lock);
+    return WatchedThreadId;
+}
+
+// Whoever waits for a whole count is looking at it: it counts at normal priority too.
 CountSnapshot CountWhole(const std::string& folder, VolumeCrossing crossing)
 {
     FolderCounter counter;
-    const CountTreeId tree = counter.StartTree(folder, crossing, CountStanding::Current);
+    const CountTreeId tree = counter.StartTree(folder, crossing, CountStanding::Watched);
     while (counter.Progress(tree).Busy)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     CountSnapshot snapshot;

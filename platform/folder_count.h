@@ -2,8 +2,9 @@
 // Folder sizes counted in the background. A small pool of worker threads reads the disk (and
 // nothing else: no element, no ring, no window) at idle I/O and low CPU priority, and hands the
 // totals of the folders it is asked about to whoever takes them, normally the GUI thread once a
-// frame. Nothing here blocks on the disk while a caller holds the counter: callers only queue work
-// and take results.
+// frame. One more worker stays at normal priority and works only for the tree the user is looking
+// at, so that counting the ring in front of the user is no slower than `du -s`. Nothing here
+// blocks on the disk while a caller holds the counter: callers only queue work and take results.
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -64,9 +65,10 @@ struct CountResult {
     FolderTotals Totals;
 };
 
-// Which tree's work comes first: the current one, then the others on screen; waiting trees get
-// none until they are shown again.
-enum class CountStanding { Current, Shown, Waiting };
+// Which tree's work comes first: the one the user is looking at (the current ring of the active
+// window), the current one, then the others on screen; waiting trees get none until they are shown
+// again. Only the watched tree's work also runs at normal priority.
+enum class CountStanding { Watched, Current, Shown, Waiting };
 
 enum class VolumeCrossing { EnterOtherVolumes, StayOnOneFileSystem };
 
@@ -89,19 +91,20 @@ struct Job;
 
 class FolderCounter {
 public:
-    // Two to four workers, after the processors there are.
+    // Two to four workers at idle priority, after the processors there are.
     static int DefaultWorkerCount();
 
+    // `workers` at idle priority, and the watched tree's worker.
     explicit FolderCounter(int workers = DefaultWorkerCount());
-    // Stops the workers; a folder being read is finished first, nothing more is started.
+    // Stops the workers; a folder being read is given up within a few hundred entries.
     ~FolderCounter();
     FolderCounter(const FolderCounter&) = delete;
     FolderCounter& operator=(const FolderCounter&) = delete;
 
     // Starts counting everything below `folder` (ending in "/").
     CountTreeId StartTree(const std::string& folder, VolumeCrossing crossing, CountStanding standing);
-    // Drops the tree at once: its queued work goes, a worker reading one of its folders throws the
-    // reading away, and no result of it is handed out any more.
+    // Drops the tree at once: its queued work goes, a worker reading one of its folders gives the
+    // reading up, and no result of it is handed out any more.
     void ForgetTree(CountTreeId tree);
     void SetStanding(CountTreeId tree, CountStanding standing);
     // Folders (relative) whose whole subtrees are counted before the rest of the tree.
@@ -123,17 +126,21 @@ public:
     // then while it holds the counter, so while one does these take nothing (false, none).
     bool TryTakeResults(std::vector<CountResult>& results);
     std::optional<CountProgress> TryProgress(CountTreeId tree) const;
-    // The workers' thread ids (for checking their priorities).
+    // The idle workers' thread ids, and the watched tree's worker's (for checking their priorities).
     std::vector<int> WorkerThreadIds() const;
+    int WatchedWorkerThreadId() const;
 
 private:
     class DeviceTypes;
+    // Idle: any tree's work at the lowest priority. Watched: the watched tree's, at normal priority.
+    enum class WorkerKind { Idle, Watched };
 
-    void Work(std::stop_token stop);
-    bool PickJob(std::shared_ptr<counting::Tree>& tree, counting::Job& job);
+    void Work(std::stop_token stop, WorkerKind kind);
+    bool PickJob(WorkerKind kind, std::shared_ptr<counting::Tree>& tree, counting::Job& job);
     counting::Tree* Find(CountTreeId tree) const;
     CountProgress ProgressHeld(CountTreeId tree) const;
-    void Run(const std::shared_ptr<counting::Tree>& tree, counting::Job& job, std::unique_lock<std::mutex>& lock);
+    void Run(const std::shared_ptr<counting::Tree>& tree, counting::Job& job, std::unique_lock<std::mutex>& lock,
+             const std::stop_token& stop);
     void Settle(counting::Tree& tree);
 
     mutable std::mutex Lock;
@@ -141,6 +148,7 @@ private:
     std::vector<std::shared_ptr<counting::Tree>> Trees; // guarded by Lock
     std::vector<CountResult> Results;                   // guarded by Lock
     std::vector<int> ThreadIds;                         // guarded by Lock
+    int WatchedThreadId = 0;                            // guarded by Lock
     CountTreeId NextTree = 1;                           // guarded by Lock
     std::unique_ptr<DeviceTypes> Devices;               // owned; has a lock of its own
     std::vector<std::jthread> Workers;                  // last: they stop before the rest goes

@@ -67,10 +67,15 @@ void AddEntry(int folderFd, const char* name, FolderRead& read)
         read.LargeFiles.push_back({name, bytes, allocated});
 }
 
-void ListEntries(DIR* directory, FolderRead& read)
+void ListEntries(DIR* directory, FolderRead& read, const ReadAbandoned& abandoned)
 {
+    constexpr unsigned kEntriesBetweenAsks = 256;
     const int folderFd = ::dirfd(directory);
-    for (;;) {
+    for (unsigned entries = 1;; ++entries) {
+        if (entries % kEntriesBetweenAsks == 0 && abandoned && abandoned()) {
+            read.Abandoned = true;
+            return;
+        }
         errno = 0;
         const dirent* record = ::readdir(directory);
         if (record == nullptr) {
@@ -118,7 +123,7 @@ void ForgetEntries(FolderRead& read)
     read.Folders.clear();
 }
 
-FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf)
+FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf, const ReadAbandoned& abandoned)
 {
     FolderRead read;
     // A folder inside the tree is never reached through a link; the tree's own folder may be one.
@@ -149,9 +154,9 @@ FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf)
         ::close(fd);
         return read;
     }
-    ListEntries(directory, read);
+    ListEntries(directory, read, abandoned);
     ::closedir(directory);
-    if (read.Outcome != ReadOutcome::Listed)
+    if (read.Outcome != ReadOutcome::Listed || read.Abandoned)
         ForgetEntries(read);
     std::sort(read.Folders.begin(), read.Folders.end());
     return read;

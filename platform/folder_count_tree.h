@@ -4,6 +4,7 @@
 // trees are touched only under the counter's lock; the disk is read outside it (ReadFolder).
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -98,6 +99,7 @@ struct FolderRead {
     std::vector<LinkedFile> Linked;
     std::vector<CountedFile> LargeFiles; // with one link only; Path is the name
     std::vector<std::string> Folders;
+    bool Abandoned = false; // given up midway: nothing of it counts
 };
 
 // Empties what a read found of the entries (a folder that could not be read to its end holds none).
@@ -106,9 +108,13 @@ void ForgetEntries(FolderRead& read);
 // The type of the file system on a device ("" when the mount table does not know it).
 using DeviceTypeOf = std::function<std::string(dev_t)>;
 
+// Whether a read should give up (the counter stops, or the tree was dropped); asked every few
+// hundred entries, so that a folder of a million files never holds up the end of the program.
+using ReadAbandoned = std::function<bool()>;
+
 // Reads one folder: never follows a link, never opens anything but folders (a pipe never blocks),
 // asks one status call per regular file and folder entry and none for links, pipes and sockets.
-FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf);
+FolderRead ReadFolder(const ReadRequest& request, const DeviceTypeOf& typeOf, const ReadAbandoned& abandoned = {});
 
 struct Tree {
     CountTreeId Id = 0;
@@ -116,6 +122,7 @@ struct Tree {
     VolumeCrossing Crossing = VolumeCrossing::EnterOtherVolumes;
     CountStanding Standing = CountStanding::Current;
     bool Alive = true;
+    std::atomic<bool> Dropped{false}; // !Alive, for a worker reading without the lock
     std::shared_ptr<Node> Root;
     std::vector<Job> UrgentJobs; // stacks: the newest first, so subtrees finish one by one
     std::vector<Job> OtherJobs;

@@ -1,4 +1,5 @@
 #include "presentation/gl_ring.h"
+#include "ring/element_summary.h"
 
 #include <GL/gl.h>
 
@@ -6,8 +7,10 @@
 #include <cmath>
 #include <string>
 
+#include "app/app_constant.h"
 #include "app/app_cursor.h"
 #include "app/app_keyboard.h"
+#include "app/app_main.h"
 #include "engine/qox_console.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_camera.h"
@@ -27,6 +30,11 @@
 namespace {
 
 constexpr float kCameraDistance = 70.0f;
+// The camera looks at the ring from this far below its centre (SetupRingTransform).
+constexpr float kCameraDrop = 1.0f;
+// A fitted ring leaves this share of the view's half round it, room for the labels outside it.
+constexpr double kFitRoom = 0.72;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr float kShadowZoom = 0.57f;
 constexpr float kIconSize = 3.0f;
 constexpr float kHoverFactor = 0.7f;
@@ -48,32 +56,79 @@ int RoundHalfEven(float value)
     return static_cast<int>(std::nearbyint(value));
 }
 
+// Whether a pass draws every element in one colour and picture: then a folder whose files are all
+// thin adds them to the run at once, as they would have joined it one by one.
+enum class PassLook { PerElement, Uniform };
+
 // The drawing walk of a band pass with level of detail: thin siblings with the same picture
 // (`pictureOf`) gather into the run and go to `merged` together once the run ends; every other
-// element, and the element of a run of one, goes to `exact`.
+// element, and the element of a run of one, goes to `exact` with its colour. Whether a sector is
+// thin follows from its angle and its band's scale, worked out once a band. Every element's colour
+// is asked once, in drawing order, but for the files a pass of one look takes all at once.
 template <class PictureOf, class ColourOf, class Exact, class Merged>
-void WalkBands(QOXRing* ring, GLBandRun& run, PictureOf pictureOf, ColourOf colourOf, Exact exact, Merged merged)
+void WalkBands(QOXRing* ring, const GLScreenBounds& bounds, PassLook look, PictureOf pictureOf, ColourOf colourOf,
+               Exact exact, Merged merged)
 {
+    GLBandScale scale(*ring, bounds, 1, GLRing::kBandOverlap);
+    GLBandRun run;
     const auto endRun = [&] {
         if (run.Count() == 1)
-            exact(run.First());
+            exact(run.First(), run.OnlyColour());
         else if (run.Count() > 1)
             merged(run);
         run.Clear();
     };
-    auto visit = [&](QRElement* element) {
-        if (const auto width = run.NarrowWidth(element, OuterRadius(ring, element))) {
-            QRTexture* picture = pictureOf(element);
-            const QXColor colour = colourOf(element);
-            if (!run.Continues(element, picture, *width, colour))
-                endRun();
-            run.Add(element, picture, *width, colour);
+    const auto take = [&](const auto* element, std::optional<double> width) {
+        const QXColor colour = colourOf(element);
+        if (!width) {
+            endRun();
+            exact(element, colour);
             return;
         }
-        endRun();
-        exact(element);
+        QRTexture* picture = pictureOf(element);
+        if (!run.Continues(element, picture, *width, colour))
+            endRun();
+        run.Add(element, picture, *width, colour);
     };
-    ForEachDrawnElement(ring->Root, visit);
+    auto visit = [&](QRElement* element) {
+        take(element, GLBandRun::NarrowWidth(element, scale.PixelsPerDegree(element->Level)));
+    };
+    // Files all thin, in a pass of one look: the first joins the run, the others follow at once.
+    // False (nothing taken) where that cannot be told from the folder and its first and last files.
+    const auto takeAllAtOnce = [&](const QREFolder& folder, double pixelsPerDegree) {
+        const QRList<QREFile>& list = *folder.Files;
+        if (look != PassLook::Uniform || !(folder.WidestFileSector * pixelsPerDegree < 1.0) ||
+            !GLBandRun::NarrowWidth(folder.WidestFileSector, pixelsPerDegree))
+            return false;
+        int first = 0;
+        int last = list.Count() - 1;
+        while (first <= last && !list.Get(first)->Visible)
+            ++first;
+        while (last >= first && !list.Get(last)->Visible)
+            --last;
+        if (first > last)
+            return true;
+        const QREFile* head = list.Get(first);
+        const QREFile* tail = list.Get(last);
+        const auto width = GLBandRun::NarrowWidth(head->EndAngle - head->StartAngle, pixelsPerDegree);
+        const double degrees = static_cast<double>(tail->EndAngle) - static_cast<double>(head->EndAngle);
+        if (!width || degrees < 0.0)
+            return false;
+        take(head, width);
+        if (const int rest = folder.VisibleFileCount() - 1; rest > 0)
+            run.AddSpan(tail, rest, degrees, degrees * pixelsPerDegree, colourOf(tail));
+        return true;
+    };
+    // A folder's files share one band, so its scale is asked once for all of them.
+    auto files = [&](const QREFolder& folder) {
+        const double pixelsPerDegree = scale.PixelsPerDegree(folder.Level + 1);
+        if (takeAllAtOnce(folder, pixelsPerDegree))
+            return;
+        for (const QREFile* file : *folder.Files)
+            if (file->Visible)
+                take(file, GLBandRun::NarrowWidth(file->EndAngle - file->StartAngle, pixelsPerDegree));
+    };
+    ForEachDrawnFolder(ring->Root, visit, files);
     endRun();
 }
 
@@ -94,6 +149,27 @@ GLBand GLRing::BandOf(QOXRing* ring, const QRElement* element)
     const float sector = element->EndAngle - element->StartAngle;
     return {element->StartAngle, sector, SegmentCount(element->Level, sector), ring->InnerRadius(element->Level),
             OuterRadius(ring, element)};
+}
+
+float GLRing::FitZoom(QOXRing& ring, int viewWidth, int viewHeight)
+{
+    if (viewWidth <= 0 || viewHeight <= 0)
+        return ring.Zoom;
+    const double fieldOfView = GL() != nullptr && GL()->Camera != nullptr ? GL()->Camera->FieldOfView * 0.5 : 45.0;
+    const double reach = ring.InnerRadius(ring.MaxDepth() + 1) * ring.BaseZoom + kCameraDrop;
+    const double aspect = static_cast<double>(viewWidth) / static_cast<double>(viewHeight);
+    const double halfView = std::tan(fieldOfView * 0.5 * kRadiansPerDegree) * std::min(1.0, aspect) * kFitRoom;
+    const double zoom = kCameraDistance * halfView / reach;
+    return static_cast<float>(std::min(zoom, static_cast<double>(ring.BaseZoom)));
+}
+
+float GLRing::PixelsPerUnit(const QOXRing& ring, int viewHeight)
+{
+    if (viewHeight <= 0)
+        return 0.0f;
+    const double fieldOfView = GL() != nullptr && GL()->Camera != nullptr ? GL()->Camera->FieldOfView * 0.5 : 45.0;
+    const double halfHeight = std::tan(fieldOfView * 0.5 * kRadiansPerDegree) * kCameraDistance / ring.Zoom;
+    return static_cast<float>(0.5 * viewHeight / halfHeight * ring.BaseZoom);
 }
 
 GLRing::GLRing(QOXObject* owner) : QOXObject(owner, "QOX GL Ring Rendering Class") {}
@@ -126,7 +202,7 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
     GLCamera* camera = device->Camera;
     camera->SetZoom(pass == GLRingPass::Shadow ? kShadowZoom : 1.0f);
     const QXVector& position = ring->Position;
-    camera->SetPositionRotation({position.X, position.Y - 1.0f, (position.Z + kCameraDistance) / ring->Zoom},
+    camera->SetPositionRotation({position.X, position.Y - kCameraDrop, (position.Z + kCameraDistance) / ring->Zoom},
                                 {0.0f, 0.0f, 0.0f});
     camera->UpdateProjection();
     device->ResetView();
@@ -138,9 +214,15 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
     device->ScaleVector({1.0f, -1.0f, 1.0f});
 }
 
+// A gathered element is shown by its folder's small-items sector.
 bool GLRing::Hovered(const QRElement* element) const
 {
-    return element == HoverElement && Cursor != nullptr && Cursor->Enabled() && !Cursor->MenuOpen;
+    if (HoverElement == nullptr || Cursor == nullptr || !Cursor->Enabled() || Cursor->MenuOpen)
+        return false;
+    if (element == HoverElement)
+        return true;
+    return element->IsSummary() && static_cast<const QRESummary*>(element)->Kind == QRSummaryKind::SmallItems &&
+           HoverElement->Parent == element->Parent && QRLayout::IsGathered(*HoverElement);
 }
 
 bool GLRing::ShownSelected(const QRElement* element) const
@@ -153,10 +235,10 @@ bool GLRing::ShownSelected(const QRElement* element) const
     return Cursor->InvertHeld() ? !element->Selected : true;
 }
 
-QXColor GLRing::ShadedColour(const QRElement* element) const
+QXColor GLRing::ShadedColour(const QRElement* element, const QXColor& base) const
 {
     const bool hovered = Hovered(element);
-    QXColor colour = hovered ? Times(element->Colour, kHoverFactor) : element->Colour;
+    QXColor colour = hovered ? Times(base, kHoverFactor) : base;
     if (ShownSelected(element))
         colour = Times(colour, hovered ? kHoveredSelectedFactor : kSelectedFactor);
     return colour;
@@ -164,10 +246,12 @@ QXColor GLRing::ShadedColour(const QRElement* element) const
 
 QRTexture* GLRing::TypePicture(const QRElement* element) const
 {
-    if (element->IsFolder())
-        return nullptr;
-    const QVGeneric* view = static_cast<const QREFile*>(element)->View;
-    return view != nullptr ? view->TextureResource : nullptr;
+    return element->IsFile() ? TypePicture(static_cast<const QREFile*>(element)) : nullptr;
+}
+
+QRTexture* GLRing::TypePicture(const QREFile* file) const
+{
+    return file->View != nullptr ? file->View->TextureResource : nullptr;
 }
 
 void GLRing::BindElementTextures(const QRElement* element, QRTexture* typePicture)
@@ -208,12 +292,20 @@ void GLRing::DrawRing(QOXRing* ring)
     glPopMatrix();
 }
 
+void GLRing::BeginColours()
+{
+    const QOXApp* app = App();
+    Colours.Begin(QRLayout::SizeTrue(), app != nullptr ? app->FolderColour : kDefaultFolderColour);
+}
+
 void GLRing::DrawElements(QOXRing* ring)
 {
+    BeginColours();
     if (Geometry == GLRingGeometry::Immediate) {
         auto draw = [&](QRElement* element) {
+            ++ElementsDrawn;
             BindElementTextures(element, TypePicture(element));
-            GL()->SetColor(ShadedColour(element));
+            GL()->SetColor(ShadedColour(element, Colours.Next(*element)));
             const GLBand band = BandOf(ring, element);
             DrawBandStrip(band.Start, band.Sector, band.Segments, band.Inner, band.Outer, GLBandTextures::Units0And1);
         };
@@ -238,23 +330,29 @@ void GLRing::DrawElements(QOXRing* ring)
         }
         batch.CommitBand();
     };
-    const auto exact = [&](const QRElement* element) {
+    const auto exact = [&](const QRElement* element, const QXColor& colour) {
+        ++ElementsDrawn;
         GLBand band = BandOf(ring, element);
-        band.Colour = ShadedColour(element);
+        band.Colour = colour;
         write(band, element->IsRoot(), TypePicture(element));
     };
+    const auto colourOf = [this](const QRElement* element) { return ShadedColour(element, Colours.Next(*element)); };
     if (Detail == GLRingDetail::Exact) {
-        ForEachDrawnElement(ring->Root, exact);
+        auto draw = [&](const QRElement* element) { exact(element, colourOf(element)); };
+        ForEachDrawnElement(ring->Root, draw);
     } else {
-        GLBandRun run(bounds);
         const auto merged = [&](const GLBandRun& thin) {
+            ElementsDrawn += thin.Count();
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)), false, thin.Picture());
         };
         WalkBands(
-            ring, run, [this](const QRElement* element) { return TypePicture(element); },
-            [this](const QRElement* element) { return ShadedColour(element); }, exact, merged);
+            ring, bounds, PassLook::PerElement, [this](const auto* element) { return TypePicture(element); },
+            colourOf, exact, merged);
     }
+    if (QRLayout::SizeTrue())
+        for (const GLBand& leader : LeaderBands(ring))
+            write(leader, false, nullptr);
     batch.Flush();
 }
 
@@ -309,17 +407,17 @@ void GLRing::DrawSilhouette(QOXRing* ring)
         if (batch.PrepareBand(shape, &bounds))
             batch.CommitBand();
     };
-    const auto exact = [&](const QRElement* element) { write(BandOf(ring, element)); };
+    const auto exact = [&](const QRElement* element, const QXColor&) { write(BandOf(ring, element)); };
     if (Detail == GLRingDetail::Exact) {
-        ForEachDrawnElement(ring->Root, exact);
-    } else {
-        GLBandRun run(bounds); // all white: a run of thin siblings may be as long as it likes
+        auto draw = [&](const QRElement* element) { write(BandOf(ring, element)); };
+        ForEachDrawnElement(ring->Root, draw);
+    } else { // all white: a run of thin siblings may be as long as it likes
         const auto merged = [&](const GLBandRun& thin) {
             const QRElement* first = thin.First();
             write(thin.Band(ring->InnerRadius(first->Level), OuterRadius(ring, first)));
         };
         WalkBands(
-            ring, run, [](const QRElement*) { return static_cast<QRTexture*>(nullptr); },
+            ring, bounds, PassLook::Uniform, [](const auto*) { return static_cast<QRTexture*>(nullptr); },
             [](const QRElement*) { return QXColor{1.0f, 1.0f, 1.0f}; }, exact, merged);
     }
     batch.Flush();

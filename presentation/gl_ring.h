@@ -6,6 +6,8 @@
 #include "engine/qox_constant.h"
 #include "engine/qox_object.h"
 #include "graphics/gl_2D_glyphs.h"
+#include "presentation/gl_label_layout.h"
+#include "presentation/gl_ring_colours.h"
 #include "presentation/gl_ring_detail.h"
 #include "presentation/gl_ring_geometry.h"
 
@@ -14,6 +16,7 @@ class QACursor;
 class QAKeyboard;
 class QOXRing;
 class QRElement;
+class QREFile;
 class QRTexture;
 
 // How bands reach OpenGL: collected into vertex arrays with what cannot reach a pixel left out, or
@@ -48,6 +51,14 @@ public:
     // draws the same band in fewer segments.
     static GLBand BandOf(QOXRing* ring, const QRElement* element);
 
+    // The zoom at which the whole ring, out to its outermost band, fits a view of that size with a
+    // little room round it; never more than the ring's reset zoom (BaseZoom), so a small ring is not
+    // blown up.
+    static float FitZoom(QOXRing& ring, int viewWidth, int viewHeight);
+
+    // Screen pixels per ring unit, in the ring's plane, at its zoom in a view that high.
+    static float PixelsPerUnit(const QOXRing& ring, int viewHeight);
+
     explicit GLRing(QOXObject* owner);
 
     void Init();
@@ -60,6 +71,10 @@ public:
     QRElement* Pick(QOXRing* ring, float x, float y);
     // Camera and model-view for drawing in the ring's space.
     void SetupRingTransform(QOXRing* ring, GLRingPass pass);
+    // Size true, the ring's labels as the view (the GL matrices current now) shows it; laid out
+    // again only when the ring's layout or the view changed.
+    const std::vector<GLPlacedLabel>& PlacedLabels(QOXRing* ring);
+    std::uint64_t LabelLayouts() const { return LabelLayout.Layouts(); }
 
     QRTexture* ElementTexture = nullptr;  // owned as a child
     QRTexture* RootTexture = nullptr;     // owned as a child
@@ -72,6 +87,7 @@ public:
     GLRingGeometry Geometry = GLRingGeometry::Batched;
     GLRingDetail Detail = GLRingDetail::Merged; // of the batched bands and silhouette
     GLRingLabels Labels = GLRingLabels::Readable; // of the batched drawing; the scene sets it each frame
+    long ElementsDrawn = 0; // elements whose bands the main pass has drawn so far, thin runs included
     // Labels below this glyph height on screen are not drawn (readable labels).
     static constexpr float kReadableGlyphPixels = 4.0f;
 
@@ -93,14 +109,25 @@ private:
     void DrawLabels(QOXRing* ring);
     void DrawLabel(QOXRing* ring, const QRElement* element);
     void DrawReadableLabels(QOXRing* ring);
-    QXColor ShadedColour(const QRElement* element) const;
+    // Size true: the labels laid out so that none overlaps another, with leader lines to those
+    // outside the ring.
+    void DrawPlacedLabels(QOXRing* ring);
+    // The bands of the leader lines to the labels outside the ring.
+    std::vector<GLBand> LeaderBands(QOXRing* ring);
+    // The colours of the coming pass, after the settings.
+    void BeginColours();
+    // `base` (the element's colour for the pass) darkened under the pointer, brightened selected.
+    QXColor ShadedColour(const QRElement* element, const QXColor& base) const;
     bool ShownSelected(const QRElement* element) const;
     bool Hovered(const QRElement* element) const;
     QRTexture* TypePicture(const QRElement* element) const;
+    QRTexture* TypePicture(const QREFile* file) const;
 
     // Kept from frame to frame, so that their arrays keep their room.
     GLRingBatch Bands{GLRingAttributes::ColourAndTextures};
     GLRingBatch Silhouette{GLRingAttributes::PositionsOnly};
     GLGlyphBatch ShadowGlyphs;
     GLGlyphBatch LabelGlyphs;
+    GLRingColours Colours;
+    GLLabelLayout LabelLayout;
 };

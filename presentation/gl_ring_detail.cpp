@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "presentation/gl_ring.h"
 #include "ring/element_folder.h"
+#include "ring/ring_main.h"
 
 namespace {
-
-// A sector this wide is never thin: its chord no longer tells its arc.
-constexpr float kWidestThinSector = 90.0f;
 
 void AddTimes(std::array<double, 3>& sum, const QXColor& colour, double factor)
 {
@@ -26,21 +25,58 @@ QXColor Divided(const std::array<double, 3>& sum, double divisor)
 
 } // namespace
 
-std::optional<double> GLBandRun::NarrowWidth(const QRElement* element, float outer) const
+GLBandScale::GLBandScale(QOXRing& ring, const GLScreenBounds& bounds, int layer, float beyond)
+    : Ring(&ring), Bounds(&bounds), Layer(layer), Beyond(beyond)
+{
+}
+
+double GLBandScale::PixelsPerDegree(int level)
+{
+    const auto index = static_cast<std::size_t>(std::max(level, 0));
+    if (index >= ByLevel.size())
+        ByLevel.resize(index + 1, -1.0);
+    if (ByLevel[index] < 0.0)
+        ByLevel[index] = PixelsPerDegreeAt(RadiusOf(level));
+    return ByLevel[index];
+}
+
+double GLBandScale::PixelsPerUnit(int level)
+{
+    constexpr double kDegreesPerRadian = 57.29577951308232;
+    const double radius = RadiusOf(level);
+    return radius > 0.0 ? PixelsPerDegree(level) * kDegreesPerRadian / radius : 0.0;
+}
+
+float GLBandScale::RadiusOf(int level) const
+{
+    return Ring->InnerRadius(level + Layer) + Beyond;
+}
+
+// The arc of a degree, from its chord, at sixteen places round the circle: the largest of them.
+double GLBandScale::PixelsPerDegreeAt(float radius) const
+{
+    constexpr int kPlaces = 16;
+    constexpr double kRadiansPerDegree = 0.017453292519943295;
+    // Arc over chord for one degree: the half angle over its sine.
+    const double arcPerChord = 0.5 * kRadiansPerDegree / std::sin(0.5 * kRadiansPerDegree);
+    double largest = 0.0;
+    for (int place = 0; place < kPlaces; ++place) {
+        const float from = 360.0f * static_cast<float>(place) / kPlaces;
+        const QXVector2 a = RingDirection(from);
+        const QXVector2 b = RingDirection(from + 1.0f);
+        const auto chord = Bounds->PixelDistance({a.X * radius, a.Y * radius}, {b.X * radius, b.Y * radius});
+        if (!chord)
+            return std::numeric_limits<double>::infinity();
+        largest = std::max(largest, *chord * arcPerChord);
+    }
+    return largest;
+}
+
+std::optional<double> GLBandRun::NarrowWidth(const QRElement* element, double pixelsPerDegree)
 {
     if (element->IsFolder() && static_cast<const QREFolder*>(element)->Expanded)
         return std::nullopt;
-    const float sector = element->EndAngle - element->StartAngle;
-    if (!(sector >= 0.0f && sector < kWidestThinSector))
-        return std::nullopt;
-    const QXVector2 from = RingDirection(element->StartAngle);
-    const QXVector2 to = RingDirection(element->EndAngle);
-    const auto chord = Bounds->PixelDistance({from.X * outer, from.Y * outer}, {to.X * outer, to.Y * outer});
-    if (!chord)
-        return std::nullopt;
-    const double half = static_cast<double>(sector) * 0.008726646259971648; // half the sector in radians
-    const double arc = half > 1e-6 ? *chord * half / std::sin(half) : *chord;
-    return arc < 1.0 ? std::optional<double>(arc) : std::nullopt;
+    return NarrowWidth(element->EndAngle - element->StartAngle, pixelsPerDegree);
 }
 
 bool GLBandRun::Continues(const QRElement* element, const QRTexture* picture, double width,
@@ -68,9 +104,20 @@ void GLBandRun::Add(const QRElement* element, QRTexture* picture, double width, 
     AddTimes(ColourSum, colour, 1.0);
 }
 
+void GLBandRun::AddSpan(const QRElement* last, int count, double degrees, double width, const QXColor& colour)
+{
+    OneColour = OneColour && colour == FirstColour;
+    LastElement = last;
+    Elements += count;
+    Pixels += width;
+    Degrees += degrees;
+    AddTimes(WeightedColour, colour, degrees);
+    AddTimes(ColourSum, colour, static_cast<double>(count));
+}
+
 void GLBandRun::Clear()
 {
-    *this = GLBandRun(*Bounds);
+    *this = GLBandRun();
 }
 
 GLBand GLBandRun::Band(float inner, float outer) const

@@ -96,6 +96,13 @@ std::optional<double> GLScreenBounds::PixelDistance(const QXVector2& from, const
     return std::sqrt(dx * dx + dy * dy);
 }
 
+bool GLScreenBounds::AllInViewport(const std::array<GLPixelPoint, kMaxCorners>& points) const
+{
+    return std::all_of(points.begin(), points.end(), [this](const GLPixelPoint& point) {
+        return point.X >= 0.0 && point.X <= Viewport[2] && point.Y >= 0.0 && point.Y <= Viewport[3];
+    });
+}
+
 bool GLScreenBounds::MayCoverPixel(const QXVector2* points, int count) const
 {
     std::array<std::array<double, 2>, kMaxCorners> screen{};

@@ -52,6 +52,8 @@ public:
     // centre of a pixel of the viewport. A point behind the eye answers yes: nothing is left out
     // that might show.
     bool MayCoverPixel(const QXVector2* points, int count) const;
+    // Whether every one of the window points lies in the viewport.
+    bool AllInViewport(const std::array<GLPixelPoint, kMaxCorners>& points) const;
 
 private:
     std::array<double, 16> Matrix{}; // projection x model-view, column-major

@@ -10,8 +10,10 @@
 #include "graphics/gl_2D_font.h"
 #include "graphics/gl_main.h"
 #include "presentation/gl_ring.h"
+#include "presentation/gl_ring_detail.h"
 #include "presentation/gl_ring_geometry.h"
 #include "resources/resource_font.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -22,6 +24,9 @@ constexpr float kShadowOffset = 0.1f;
 constexpr float kGlyphHalfSize = GLFont::kGlyphHalfSize;
 constexpr float kRadiansPerDegree = 0.017453292519943295f;
 constexpr QXColor kLabelShadowColour{0.0f, 0.0f, 0.0f};
+constexpr float kLeaderPixels = 1.5f;
+constexpr float kLeaderGapPixels = 3.0f;
+constexpr QXColor kLeaderColour{0.85f, 0.85f, 0.85f};
 const std::string kShadowFont = "Default";
 const std::string kLabelFont = "Default Add";
 
@@ -115,10 +120,15 @@ bool LabelMayShow(const QRElement* element, float inner, const LabelFonts& fonts
     return false;
 }
 
-// The side of a glyph's quad in the element's label, in ring units.
+// The side of a glyph's quad in a label of that scale, in ring units.
+float GlyphSide(float scale)
+{
+    return 2.0f * kGlyphHalfSize * kLabelSize * scale;
+}
+
 float GlyphSide(const QRElement* element)
 {
-    return 2.0f * kGlyphHalfSize * kLabelSize * element->Scale;
+    return GlyphSide(element->Scale);
 }
 
 // Whether the element's sector, at the radius where its label starts, is at least one glyph wide.
@@ -186,6 +196,10 @@ void GLRing::DrawLabels(QOXRing* ring)
         ForEachDrawnElement(ring->Root, draw);
         return;
     }
+    if (QRLayout::SizeTrue()) {
+        DrawPlacedLabels(ring);
+        return;
+    }
     if (Labels == GLRingLabels::Readable) {
         DrawReadableLabels(ring);
         return;
@@ -201,11 +215,15 @@ void GLRing::DrawLabels(QOXRing* ring)
 
 void GLRing::DrawReadableLabels(QOXRing* ring)
 {
+    // A glyph this many times smaller than the band's largest scale allows is left out before it is
+    // projected: the scale is measured round the circle, not at the label's own place.
+    constexpr double kScaleMargin = 1.25;
     const GLScreenBounds bounds;
+    GLBandScale scale(*ring, bounds, 0, kLabelStart);
     const LabelFonts fonts = FindLabelFonts();
-    auto add = [&](QRElement* element) {
-        const float inner = ring->InnerRadius(element->Level);
-        if (element->Label.empty() || !SectorHoldsAGlyph(element, inner))
+    const auto add = [&](const QRElement* element, float inner, double pixelsPerUnit) {
+        if (GlyphSide(element) * pixelsPerUnit * kScaleMargin < kReadableGlyphPixels || element->Label.empty() ||
+            !SectorHoldsAGlyph(element, inner))
             return;
         const LabelPlace place(element, inner);
         if (!GlyphsBigEnough(element, place, bounds) || !ReadableMayShow(element, place, fonts, bounds))
@@ -223,10 +241,75 @@ void GLRing::DrawReadableLabels(QOXRing* ring)
         if (fonts.Label != nullptr)
             LabelGlyphs.Add(fonts.Label, alignment, element->Label, size, 1.0f, element->Tint, start, 0.0f, frame);
     };
-    ForEachDrawnElement(ring->Root, add);
+    auto element = [&](QRElement* shown) {
+        add(shown, ring->InnerRadius(shown->Level), scale.PixelsPerUnit(shown->Level));
+    };
+    // A folder's files share one band: its radius and scale are asked once for all of them.
+    auto files = [&](const QREFolder& folder) {
+        const float inner = ring->InnerRadius(folder.Level + 1);
+        const double pixelsPerUnit = scale.PixelsPerUnit(folder.Level + 1);
+        if (GlyphSide(folder.LargestFileScale) * pixelsPerUnit * kScaleMargin < kReadableGlyphPixels)
+            return; // not one of them could be read
+        for (const QREFile* file : *folder.Files)
+            if (file->Visible)
+                add(file, inner, pixelsPerUnit);
+    };
+    ForEachDrawnFolder(ring->Root, element, files);
     if (fonts.Shadow != nullptr)
         ShadowGlyphs.Draw(fonts.Shadow);
     if (fonts.Label != nullptr)
         LabelGlyphs.Draw(fonts.Label);
 }
 
+const std::vector<GLPlacedLabel>& GLRing::PlacedLabels(QOXRing* ring)
+{
+    const LabelFonts fonts = FindLabelFonts();
+    return LabelLayout.Arrange(*ring, [&fonts](const std::string& text) {
+        float width = 0.0f;
+        if (fonts.Label != nullptr)
+            for (const char c : Latin1Glyphs(text))
+                width += static_cast<float>(fonts.Label->CharWidths[static_cast<unsigned char>(c)]) * 0.5f;
+        return width;
+    });
+}
+
+void GLRing::DrawPlacedLabels(QOXRing* ring)
+{
+    const LabelFonts fonts = FindLabelFonts();
+    for (const GLPlacedLabel& label : PlacedLabels(ring)) {
+        const GLTextFrame frame = LabelPlace(label.Element, 0.0f).Frame(label.Turned);
+        const int alignment = label.Turned ? AlignRight : AlignLeft;
+        const float start = label.Turned ? -label.Start : label.Start;
+        const float offset = kShadowOffset / kLabelSize * label.Size;
+        if (fonts.Shadow != nullptr)
+            ShadowGlyphs.Add(fonts.Shadow, alignment, label.Text, label.Size, 1.0f, kLabelShadowColour,
+                             start - offset, offset, frame);
+        if (fonts.Label != nullptr)
+            LabelGlyphs.Add(fonts.Label, alignment, label.Text, label.Size, 1.0f, label.Element->Tint, start, 0.0f,
+                            frame);
+    }
+    if (fonts.Shadow != nullptr)
+        ShadowGlyphs.Draw(fonts.Shadow);
+    if (fonts.Label != nullptr)
+        LabelGlyphs.Draw(fonts.Label);
+}
+
+// A leader is a band a pixel and a half wide along the element's middle angle, from the edge of
+// its band to just before its label.
+std::vector<GLBand> GLRing::LeaderBands(QOXRing* ring)
+{
+    std::vector<GLBand> leaders;
+    const GLScreenBounds bounds;
+    const auto unit = bounds.PixelDistance({0.0f, 0.0f}, {1.0f, 0.0f});
+    if (!unit || *unit <= 0.0)
+        return leaders;
+    const auto pixel = static_cast<float>(1.0 / *unit);
+    for (const GLPlacedLabel& label : PlacedLabels(ring)) {
+        if (label.LeaderFrom <= 0.0f)
+            continue;
+        const float degrees = kLeaderPixels * pixel / label.LeaderFrom / kRadiansPerDegree;
+        leaders.push_back({label.Element->MidAngle() - degrees / 2.0f, degrees, 1, label.LeaderFrom,
+                           label.Start - kLeaderGapPixels * pixel, kLeaderColour, 1.0f});
+    }
+    return leaders;
+}

@@ -126,9 +126,15 @@ QRElement* GLRingPickQuery::Search(QRElement* element)
         return nullptr;
     if (element->IsFolder()) {
         const auto* folder = static_cast<const QREFolder*>(element);
-        if (folder->Expanded && Radius >= Ring->InnerRadius(element->Level + 1) * kChordFactor - kRadiusSlack)
+        if (folder->Expanded && Radius >= Ring->InnerRadius(element->Level + 1) * kChordFactor - kRadiusSlack) {
+            // The sectors beside the children are drawn after them.
+            for (QRElement* beside : QRLayout::BesideOf(*folder))
+                if (beside != nullptr)
+                    if (QRElement* found = Search(beside))
+                        return found;
             if (QRElement* found = SearchChildren(folder))
                 return found;
+        }
     }
     return BandHolds(element) ? element : nullptr;
 }

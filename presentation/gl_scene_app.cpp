@@ -144,15 +144,16 @@ bool GLSceneApp::Animating() const
 
 void GLSceneApp::ElementFreed(const QRElement* element)
 {
-    if (element == PointedElement)
+    const auto going = [&](const QRElement* held) { return held != nullptr && held->IsWithin(*element); };
+    if (going(PointedElement))
         PointedElement = nullptr;
-    if (element == RowElement)
+    if (going(RowElement))
         RowElement = nullptr;
-    if (element == HoverElement) {
+    if (going(HoverElement)) {
         HoverElement = nullptr;
         HoverRing = nullptr;
     }
-    if (element == InfoElement)
+    if (going(InfoElement))
         InfoElement = nullptr;
 }
 
@@ -166,6 +167,7 @@ void GLSceneApp::Render()
     if (shadow)
         DrawShadow();
     DrawRings();
+    DrawLegend();
     DrawInfoBox();
     DrawTypedText();
     DrawRingList();

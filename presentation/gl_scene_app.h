@@ -9,6 +9,7 @@
 
 #include "app/app_links.h"
 #include "graphics/gl_scene_generic.h"
+#include "presentation/gl_scene_legend.h"
 #include "ring/element_hooks.h"
 #include "ring/ring_main.h"
 
@@ -57,7 +58,8 @@ public:
     virtual void RequestRingMenu(QOXRing* ring) = 0;
 };
 
-// The text of a byte count as the info box shows it: "512 Byte", "1.5 KB", "2.25 MB", "1.00 GB".
+// The text of a byte count as the info box shows it: "512 Byte", "1.5 KB", "2.25 MB", "1.00 GB" as
+// designed; "512 B", "1.5 KiB", "2.25 MiB", "1.00 GiB" with size-true rings (ring/size_text.h).
 std::string SizeText(std::int64_t bytes);
 // The attribute line of an element: "Hidden", "Read Only", "Hidden, Read Only" or empty.
 std::string AttributeText(bool hidden, bool readOnly);
@@ -101,6 +103,8 @@ public:
     void DrawRings();
     void DrawInfoBox();
     void DrawTypedText();
+    // Size true, the colours of the current ring named in the lower left corner ("ShowLegend").
+    void DrawLegend();
     void DrawRingList();
     void DrawTitle();
 
@@ -128,6 +132,7 @@ public:
     bool InfoOnDrive = false;
     QRDriveInfo InfoDrive;
     float RingListFade = 0.0f;
+    GLSceneLegend Legend;
     float RingListScroll = 0.0f;
     // Where the pointer of the drag in progress last made a ring current.
     std::optional<GLViewPoint> DragSwitchPoint;
@@ -162,6 +167,7 @@ private:
     void AddDriveLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddFileLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddFolderLines(std::vector<GLInfoLine>& lines, float right, float top) const;
+    void AddSummaryLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     // Below the other lines, how the element changed since the count growth is shown against.
     void AddGrowthLines(std::vector<GLInfoLine>& lines, float right, float top) const;
     void AddHiddenLine(std::vector<GLInfoLine>& lines, float right, float top) const;

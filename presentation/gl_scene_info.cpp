@@ -15,17 +15,17 @@
 #include "presentation/gl_scene_app.h"
 #include "ring/element_file.h"
 #include "ring/element_folder.h"
+#include "ring/element_summary.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_growth.h"
 #include "ring/ring_sizes.h"
+#include "ring/size_text.h"
 
 namespace {
 
 constexpr QXColor kWhite{1.0f, 1.0f, 1.0f};
 constexpr float kTextSize = 1.2f;
 constexpr float kTitleRoom = 220.0f;
-constexpr std::int64_t kKilo = 1024;
-constexpr std::int64_t kMega = 1048576;
-constexpr std::int64_t kGiga = 1073741824;
 constexpr float kLineHeight = 20.0f;
 constexpr float kBoxMargin = 20.0f;
 
@@ -74,12 +74,18 @@ std::string TotalText(const QRFolderCount& count)
     }
 }
 
-// The total, the files and folders below and what was not counted, from `y` down; the y below.
+// The total (size true, on the disk too), the files and folders below and what was not counted,
+// from `y` down; the y below.
 float AddCountLines(std::vector<GLInfoLine>& lines, float right, float y, const QRFolderCount& count)
 {
     lines.push_back({right - 230.0f, y, "Folder Size:"});
     lines.push_back({right - 100.0f, y, TotalText(count)});
     y += kLineHeight;
+    if (count.State == QRCountState::Known && QRLayout::SizeTrue()) {
+        lines.push_back({right - 230.0f, y, "On disk:"});
+        lines.push_back({right - 100.0f, y, SizeText(count.Totals.AllocatedBytes)});
+        y += kLineHeight;
+    }
     if (count.State == QRCountState::Known || count.RecordedAt) {
         lines.push_back({right - 230.0f, y, "Files:"});
         lines.push_back({right - 100.0f, y, QOXConvert::IntToStr(count.Totals.Files)});
@@ -134,13 +140,7 @@ bool IsDriveRoot(const std::string& folder)
 
 std::string SizeText(std::int64_t bytes)
 {
-    if (bytes < kKilo)
-        return std::to_string(bytes) + " Byte";
-    if (bytes < kMega)
-        return QOXConvert::FloatToStrDigits(static_cast<float>(static_cast<double>(bytes) / kKilo), 1) + " KB";
-    if (bytes < kGiga)
-        return QOXConvert::FloatToStrDigits(static_cast<float>(static_cast<double>(bytes) / kMega), 2) + " MB";
-    return QOXConvert::FloatToStrDigits(static_cast<float>(static_cast<double>(bytes) / kGiga), 2) + " GB";
+    return SizeTextIn(bytes, ShownSizeUnits());
 }
 
 std::string AttributeText(bool hidden, bool readOnly)
@@ -223,6 +223,8 @@ void GLSceneApp::StartInfo()
 
 std::string GLSceneApp::InfoTitle() const
 {
+    if (HoverElement->IsSummary())
+        return static_cast<const QRESummary*>(HoverElement)->Caption();
     const bool root = HoverElement->IsRoot() && HoverRing != nullptr;
     std::string title = root ? HoverRing->Folder : HoverElement->Name;
     if (title.size() > 1 && title.back() == '/')
@@ -235,7 +237,9 @@ std::vector<GLInfoLine> GLSceneApp::InfoLines(float right, float top) const
     std::vector<GLInfoLine> lines;
     if (InfoOnDrive)
         AddDriveLines(lines, right, top);
-    if (HoverElement->IsFolder())
+    if (HoverElement->IsSummary())
+        AddSummaryLines(lines, right, top);
+    else if (HoverElement->IsFolder())
         AddFolderLines(lines, right, top);
     else
         AddFileLines(lines, right, top);
@@ -287,11 +291,13 @@ void GLSceneApp::AddNoteLines(std::vector<GLInfoLine>& lines, float right, float
     }
 }
 
+// Size true, the drive's space is named as people name it: its total and what is free.
 void GLSceneApp::AddDriveLines(std::vector<GLInfoLine>& lines, float right, float top) const
 {
+    const bool plain = QRLayout::SizeTrue();
     lines.push_back({right - 230.0f, top + 50.0f, "Drive Type:"});
-    lines.push_back({right - 230.0f, top + 90.0f, "Space Available:"});
-    lines.push_back({right - 230.0f, top + 110.0f, "Space Free:"});
+    lines.push_back({right - 230.0f, top + 90.0f, plain ? "Total:" : "Space Available:"});
+    lines.push_back({right - 230.0f, top + 110.0f, plain ? "Free:" : "Space Free:"});
     lines.push_back({right - 120.0f, top + 50.0f, InfoDrive.TypeText});
     lines.push_back({right - 100.0f, top + 90.0f, SizeText(InfoDrive.Total)});
     lines.push_back({right - 100.0f, top + 110.0f, SizeText(InfoDrive.Free)});
@@ -311,6 +317,10 @@ void GLSceneApp::AddFileLines(std::vector<GLInfoLine>& lines, float right, float
     lines.push_back({right - 100.0f, top + 50.0f, SizeText(info.Size)});
     lines.push_back({right - 100.0f, top + 70.0f, platform::ShortDateText(info.Created)});
     lines.push_back({right - 100.0f, top + 90.0f, platform::ShortDateText(info.LastAccess)});
+    if (QRLayout::SizeTrue() && info.Allocated >= 0) {
+        lines.push_back({right - 230.0f, top + 110.0f, "On disk:"});
+        lines.push_back({right - 100.0f, top + 110.0f, SizeText(info.Allocated)});
+    }
     AddAttributeLine(lines, right, top, AttributeText(info.Hidden, info.ReadOnly));
 }
 
@@ -329,4 +339,26 @@ void GLSceneApp::AddFolderLines(std::vector<GLInfoLine>& lines, float right, flo
     }
     const QRAttributes attributes = folder->Attributes();
     AddAttributeLine(lines, right, attributesTop, AttributeText(attributes.Hidden, attributes.ReadOnly));
+}
+
+// The free space: how much, of how large a volume; small items: how much they hold together.
+void GLSceneApp::AddSummaryLines(std::vector<GLInfoLine>& lines, float right, float top) const
+{
+    const auto* summary = static_cast<const QRESummary*>(HoverElement);
+    if (summary->Kind == QRSummaryKind::SmallItems) {
+        lines.push_back({right - 230.0f, top + 50.0f, "Size:"});
+        lines.push_back({right - 100.0f, top + 50.0f, SizeText(summary->Size)});
+        lines.push_back({right - 230.0f, top + 70.0f, "Items:"});
+        lines.push_back({right - 100.0f, top + 70.0f, QOXConvert::IntToStr(summary->Count)});
+        return;
+    }
+    lines.push_back({right - 230.0f, top + 50.0f, "Free:"});
+    lines.push_back({right - 100.0f, top + 50.0f, SizeText(summary->Size)});
+    const platform::VolumeSpace drive = platform::SpaceOf(summary->Ring->Folder);
+    if (drive.Total <= 0)
+        return;
+    lines.push_back({right - 230.0f, top + 70.0f, "Total:"});
+    lines.push_back({right - 100.0f, top + 70.0f, SizeText(drive.Total)});
+    const double share = static_cast<double>(summary->Size) / static_cast<double>(drive.Total) * 100.0;
+    lines.push_back({right - 100.0f, top + 90.0f, "(" + QOXConvert::FloatToStrDigits(static_cast<float>(share), 2) + "% free)"});
 }

@@ -140,6 +140,9 @@ public:
         }
     }
 
+    // Gives back the room the array grew ahead of its items (a list that is done growing).
+    void ShrinkToFit() { Items.shrink_to_fit(); }
+
     void SetKeepOrder(bool keepOrder) { KeepOrder = keepOrder; }
     void SetUnique(bool unique)
     {

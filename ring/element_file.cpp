@@ -5,14 +5,14 @@
 #include "engine/qox_main.h"
 #include "platform/directory_listing.h"
 #include "ring/element_folder.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_history.h"
-#include "ring/ring_main.h"
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
-// A folder may hold hundreds of thousands of files: a file element fits one 128-byte heap block
-// (the allocator adds 8 bytes of its own), and its name lives in its folder's name store.
-static_assert(sizeof(QREFile) <= 120, "a file element outgrew its heap block");
+// A folder may hold a million files: a file element takes 88 bytes of its folder's arena, its name
+// lives in its folder's name store.
+static_assert(sizeof(QREFile) <= 88, "a file element grew");
 
 QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QRElement(parent, ring, name)
 {
@@ -44,15 +44,14 @@ void QREFile::ApplyVisibility()
     QRViewMatchScope scope(*Ring);
     View = Ring->Matching->Find(Name);
     const bool anyEnabled = Ring->Matching->AnyEnabled();
+    bool visible = true;
     if (View != nullptr) {
         Colour = View->Colour;
-        Visible = true;
     } else {
         Colour = app->FileColour;
-        Visible = !anyEnabled && app->Settings.DisplayUnboundElements;
+        visible = !anyEnabled && app->Settings.DisplayUnboundElements;
     }
-    if ((Hidden && !app->Settings.DisplayHiddenFiles) || HiddenFromRing)
-        Visible = false;
+    SetVisible(visible && (!Hidden || app->Settings.DisplayHiddenFiles) && !HiddenFromRing);
 }
 
 void QREFile::Activate()
@@ -68,7 +67,8 @@ std::int64_t QREFile::ComputeSize()
 {
     if (!SizeKnown()) {
         platform::DirectoryEntry entry;
-        Size = platform::LookUpEntry(FullPath(), entry) ? entry.Size : -1;
+        const bool found = platform::LookUpEntry(FullPath(), entry);
+        Size = !found ? -1 : QRLayout::SizesOnDisk() ? entry.Allocated : entry.Size;
     }
     return SizeForLayout();
 }
@@ -78,5 +78,5 @@ QRFileInfo QREFile::Info() const
     platform::DirectoryEntry entry;
     if (!platform::LookUpEntry(FullPath(), entry))
         return {};
-    return {true, entry.Created, entry.LastAccess, entry.Size, entry.Hidden, entry.ReadOnly};
+    return {true, entry.Created, entry.LastAccess, entry.Size, entry.Hidden, entry.ReadOnly, entry.Allocated};
 }

@@ -13,9 +13,10 @@ struct QRFileInfo {
     std::int64_t Size = -1;
     bool Hidden = false;
     bool ReadOnly = false;
+    std::int64_t Allocated = -1; // bytes of the blocks it takes on the disk
 };
 
-class QREFile : public QRElement {
+class QREFile final : public QRElement {
 public:
     // `parent` is the folder that keeps the file (never null).
     QREFile(QREFolder* parent, QOXRing* ring, std::string_view name);

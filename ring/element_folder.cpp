@@ -10,6 +10,8 @@
 #include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "ring/folder_listing.h"
+#include "ring/folder_scan.h"
+#include "ring/resource_iteration.h"
 #include "ring/ring_history.h"
 #include "ring/ring_layout.h"
 #include "ring/ring_main.h"
@@ -31,10 +33,9 @@ bool ReadsFileSizes()
 }
 
 template <class Element>
-QRList<Element>* NewChildList()
+QRList<Element>* NewChildList(typename QRList<Element>::Ownership ownership)
 {
-    return QOXNew<QRList<Element>>(nullptr, QRList<Element>::Uniqueness::AllowDuplicates,
-                                   QRList<Element>::Ownership::OwnsItems);
+    return QOXNew<QRList<Element>>(nullptr, QRList<Element>::Uniqueness::AllowDuplicates, ownership);
 }
 
 // Names of both kinds can share one set: a folder's name ends in "/", and a file's never holds one.
@@ -60,15 +61,11 @@ EntrySizes SizesOf(const QRFolderListing& listing)
     return sizes;
 }
 
-void ReportUnreadable(const std::string& path)
-{
-    Engine()->Console->AddLine("Cannot read folder \"" + path + "\"");
-}
-
 } // namespace
 
 QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, std::string_view name, QRLink link)
-    : QRElement(parent, ring, name), Folders(NewChildList<QREFolder>()), Files(NewChildList<QREFile>()),
+    : QRElement(parent, ring, name), Folders(NewChildList<QREFolder>(QRList<QREFolder>::Ownership::OwnsItems)),
+      Files(NewChildList<QREFile>(QRList<QREFile>::Ownership::References)),
       Link(link == QRLink::SymbolicLink)
 {
     Colour = App()->FolderColour;
@@ -77,10 +74,13 @@ QREFolder::QREFolder(QREFolder* parent, QOXRing* ring, std::string_view name, QR
     DetermineHidden();
 }
 
+// The subtree was announced as a whole by whoever frees it; the files go with their blocks.
 QREFolder::~QREFolder()
 {
     Folders->Destroy();
     Files->Destroy();
+    if (WeightAnimation != nullptr)
+        WeightAnimation->Destroy();
 }
 
 int QREFolder::MaxDepth(int depth) const
@@ -100,22 +100,18 @@ platform::ListingDetail QREFolder::ScanDetail() const
 }
 
 // The listing comes in parts, and each part's entries are added as it arrives: a folder of many
-// entries never needs a listing of all of them at once. A folder whose reading breaks off midway
-// keeps the entries read before.
+// entries never needs a listing of all of them at once.
 void QREFolder::Scan()
 {
-    QRViewMatchScope matching(*Ring);
-    const NameSet known = NamesOf(*this);
     if (Ring->History != nullptr) { // a ring on a size history reads the history, never the disk
-        AddEntries(Ring->History->ListingOf(*this), known);
+        QRViewMatchScope matching(*Ring);
+        AddEntries(Ring->History->ListingOf(*this), NamesOf(*this));
         Ring->History->SizeChildren(*this);
         return;
     }
-    QRFolderListing listing;
-    const std::string path = FullPath();
-    const auto add = [&](const QRFolderListing& part) { AddEntries(part, known); };
-    if (listing.ReadInParts(path, ScanDetail(), add) == ListingResult::Unreadable)
-        ReportUnreadable(path);
+    if (Ring->Scanning(*this))
+        return; // the entries are on their way
+    QRFolderScan(*this).Continue(QRFolderScan::Clock::time_point::max());
 }
 
 // Room for the new names is made at once, so that they share one block of the name store.
@@ -124,21 +120,27 @@ void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
     QRViewMatchScope matching(*Ring);
     const auto isNew = [&](std::string_view name) { return known.empty() || !known.contains(name); };
     std::size_t bytes = 0;
-    for (const QRFolderListing::Entry& entry : listing.Entries())
-        bytes += isNew(listing.NameOf(entry)) ? entry.NameSize + 1 : 0;
+    std::size_t files = 0;
+    for (const QRFolderListing::Entry& entry : listing.Entries()) {
+        if (!isNew(listing.NameOf(entry)))
+            continue;
+        bytes += entry.NameSize + 1;
+        files += entry.Folder ? 0 : 1;
+    }
     ChildNames.Reserve(bytes);
+    FileArena.Reserve(files);
     const bool sizes = ReadsFileSizes();
     for (const QRFolderListing::Entry& entry : listing.Entries()) {
         const std::string_view name = listing.NameOf(entry);
         if (!isNew(name))
             continue;
         if (entry.Folder) {
-            Folders->Add(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
+            Attach(new QREFolder(this, Ring, name, entry.Link ? QRLink::SymbolicLink : QRLink::Plain));
         } else {
-            auto* file = new QREFile(this, Ring, name);
+            QREFile* file = FileArena.Make(this, Ring, name);
             if (sizes)
                 file->Size = entry.Size;
-            Files->Add(file);
+            Attach(file);
         }
     }
 }
@@ -146,7 +148,13 @@ void QREFolder::AddEntries(const QRFolderListing& listing, const NameSet& known)
 void QREFolder::Expand()
 {
     Expanded = true;
+    Ring->FitWanted = true;
     Scan();
+    CompleteExpand();
+}
+
+void QREFolder::CompleteExpand()
+{
     if (Settings().ComputeFileSizeAutomatically)
         ComputeSize();
     FocusTarget();
@@ -156,6 +164,7 @@ void QREFolder::Expand()
 void QREFolder::Collapse()
 {
     Expanded = false;
+    Ring->FitWanted = true;
     SetWeightTarget(1.0f);
 }
 
@@ -172,7 +181,9 @@ void QREFolder::ToggleExpanded()
 // (a loop) or out of the tree. The whole tree's visibility is worked out once, at the end.
 void QREFolder::ExpandAll()
 {
+    Ring->FinishScanOf(*this); // the whole folder, before descending into every sub-folder
     QRViewMatchScope matching(*Ring);
+    Ring->FitWanted = true;
     ExpandBelow();
     UpdateVisibility();
 }
@@ -202,9 +213,10 @@ void QREFolder::ExpandBelow()
         file->ApplyVisibility();
 }
 
+// Size true, an expanded folder opens within its own angle: its weight is not widened.
 void QREFolder::FocusTarget()
 {
-    if (IsRoot())
+    if (IsRoot() || QRLayout::SizeTrue())
         return;
     const QASettings& settings = Settings();
     SetWeightTarget(settings.FocusFactorPerElement * static_cast<float>(VisibleChildCount()) +
@@ -213,10 +225,12 @@ void QREFolder::FocusTarget()
 
 void QREFolder::RemoveChild(QRElement* element)
 {
-    if (element->IsFolder() && Folders->Contains(static_cast<QREFolder*>(element)))
-        Folders->Delete(static_cast<QREFolder*>(element));
-    else if (!element->IsFolder() && Files->Contains(static_cast<QREFile*>(element)))
-        Files->Delete(static_cast<QREFile*>(element));
+    if (element->IsSummary() || element->Parent != this || !element->Attached)
+        return;
+    if (element->IsFolder())
+        Drop(static_cast<QREFolder*>(element));
+    else
+        Drop(static_cast<QREFile*>(element));
     PackNames();
 }
 
@@ -225,7 +239,79 @@ void QREFolder::AdoptFolder(QREFolder* folder)
     QRNameStore& home = folder->NameStore();
     folder->Parent = this;
     folder->MoveName(home, ChildNames);
+    Attach(folder);
+}
+
+void QREFolder::Attach(QREFolder* folder)
+{
     Folders->Add(folder);
+    folder->Attached = true;
+    Count(*folder, 1);
+}
+
+void QREFolder::Attach(QREFile* file)
+{
+    Files->Add(file);
+    file->Attached = true;
+    Count(*file, 1);
+}
+
+void QREFolder::Drop(QREFolder* folder)
+{
+    Forget(*folder);
+    Folders->Delete(folder);
+}
+
+void QREFolder::Drop(QREFile* file)
+{
+    Forget(*file);
+    Files->Delete(file);
+    FileArena.Free(file);
+}
+
+// The child leaves the counts and the name store, and whoever refers to it (or below it) hears of
+// its end while it is still whole.
+void QREFolder::Forget(QRElement& child)
+{
+    Count(child, -1);
+    child.Attached = false;
+    ChildNames.Forget(child.Name);
+    Ring->ElementFreed(&child);
+}
+
+void QREFolder::Count(const QRElement& child, int sign)
+{
+    const int shown = child.Visible ? sign : 0;
+    if (child.IsFolder()) {
+        const auto& folder = static_cast<const QREFolder&>(child);
+        ShownFolders += shown;
+        AddToTotals(shown + sign * folder.TotalFolders, sign * folder.TotalFiles);
+    } else {
+        ShownFiles += shown;
+        AddToTotals(0, shown);
+    }
+}
+
+void QREFolder::VisibilityChanged(const QRElement& child)
+{
+    const int change = child.Visible ? 1 : -1;
+    if (child.IsFolder()) {
+        ShownFolders += change;
+        AddToTotals(change, 0);
+    } else {
+        ShownFiles += change;
+        AddToTotals(0, change);
+        LargestFileScale = 1.0f;
+        WidestFileSector = 360.0f;
+    }
+}
+
+void QREFolder::AddToTotals(std::int64_t folders, std::int64_t files)
+{
+    for (QREFolder* folder = this; folder != nullptr; folder = folder->Parent) {
+        folder->TotalFolders += folders;
+        folder->TotalFiles += files;
+    }
 }
 
 void QREFolder::PackNames()
@@ -246,6 +332,7 @@ QROutcome QREFolder::RefreshEntries(QRRefreshDepth depth)
 {
     if (Ring->History != nullptr)
         return QROutcome::Kept;
+    Ring->FinishScanOf(*this); // a refresh compares the children with the whole folder
     QRFolderListing listing;
     const ListingResult result = listing.Read(FullPath(), ScanDetail());
     if (result == ListingResult::Missing)
@@ -268,7 +355,7 @@ void QREFolder::RefreshChildren(const QRFolderListing& listing, QRRefreshDepth d
     for (int i = Folders->LastIndex(); i >= 0; --i) {
         QREFolder* folder = Folders->Get(i);
         if (!present.contains(folder->Name) || (deep && folder->Refresh() == QROutcome::Removed))
-            Folders->Delete(folder);
+            Drop(folder);
     }
     // While folders are counted, a file shows the size it has now, as its folder's total does.
     const bool newSizes = Settings().CountFolderSizesInBackground;
@@ -276,7 +363,7 @@ void QREFolder::RefreshChildren(const QRFolderListing& listing, QRRefreshDepth d
         QREFile* file = Files->Get(i);
         const auto found = present.find(file->Name);
         if (found == present.end()) {
-            Files->Delete(file);
+            Drop(file);
             continue;
         }
         if (newSizes)
@@ -297,12 +384,12 @@ QROutcome QREFolder::DeleteSelected()
     for (int i = Folders->LastIndex(); i >= 0; --i) {
         QREFolder* folder = Folders->Get(i);
         if (folder->DeleteSelected() == QROutcome::Removed)
-            Folders->Delete(folder);
+            Drop(folder);
     }
     for (int i = Files->LastIndex(); i >= 0; --i) {
         QREFile* file = Files->Get(i);
         if (file->DeleteSelected() == QROutcome::Removed)
-            Files->Delete(file);
+            Drop(file);
     }
     PackNames();
     return QROutcome::Kept;
@@ -325,7 +412,7 @@ void QREFolder::UpdateVisibility()
 
 void QREFolder::ApplyVisibility()
 {
-    Visible = (!Hidden || Settings().DisplayHiddenFiles) && !HiddenFromRing;
+    SetVisible((!Hidden || Settings().DisplayHiddenFiles) && !HiddenFromRing);
 }
 
 void QREFolder::Place(int level, float end, float start)
@@ -354,10 +441,20 @@ std::int64_t QREFolder::ComputeSize()
     return SizeForLayout();
 }
 
+// Only folders animate their weights.
 void QREFolder::Animate()
 {
-    ForEachChild([](QRElement* child) { child->Animate(); });
-    QRElement::Animate();
+    for (QREFolder* folder : *Folders)
+        folder->Animate();
+    if (WeightAnimation == nullptr)
+        return;
+    WeightAnimation->Tick();
+    Weight = WeightAnimation->Value();
+    if (!WeightAnimation->Running()) {
+        WeightAnimation->Destroy();
+        WeightAnimation = nullptr;
+        Ring->LayoutNeeded = false;
+    }
 }
 
 QRElement* QREFolder::ChildNamed(std::string_view name) const
@@ -391,30 +488,13 @@ QRElement* QREFolder::Descendant(std::string_view relative, QRPathWalk walk)
     return element;
 }
 
-int QREFolder::VisibleFolderCount() const
+void QREFolder::SetWeightTarget(float target)
 {
-    return static_cast<int>(std::count_if(Folders->begin(), Folders->end(), [](const QREFolder* f) { return f->Visible; }));
-}
-
-int QREFolder::VisibleFileCount() const
-{
-    return static_cast<int>(std::count_if(Files->begin(), Files->end(), [](const QREFile* f) { return f->Visible; }));
-}
-
-std::int64_t QREFolder::TotalFolderCount() const
-{
-    std::int64_t total = VisibleFolderCount();
-    for (const QREFolder* folder : *Folders)
-        total += folder->TotalFolderCount();
-    return total;
-}
-
-std::int64_t QREFolder::TotalFileCount() const
-{
-    std::int64_t total = VisibleFileCount();
-    for (const QREFolder* folder : *Folders)
-        total += folder->TotalFileCount();
-    return total;
+    if (WeightAnimation == nullptr)
+        WeightAnimation = QOXNew<QRIteration>(nullptr);
+    WeightAnimation->SetScalar(target, Weight);
+    WeightAnimation->Start(QRIteration::Sine, QRIteration::Forwards, Settings().AnimationSpeed);
+    Ring->LayoutNeeded = true;
 }
 
 QRAttributes QREFolder::Attributes() const

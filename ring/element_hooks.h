@@ -14,9 +14,10 @@ public:
     virtual bool DeleteFileFromDisk(const std::string& path) = 0;
 };
 
-// Told about every element as it is freed, so that lists of references (the clipboard's files to
-// copy, the picked element) never hold a freed one. Only the address is meaningful by then: the
-// element is already being taken apart.
+// Told about every element before it is freed, so that lists of references (the clipboard's files
+// to copy, the picked element) never hold a freed one. A subtree freed whole (a folder that went, a
+// ring that closed) is told once, by its top: the watcher forgets the element and everything below
+// it (QRElement::IsWithin). The elements are still whole while it is told.
 class QRElementWatcher {
 public:
     virtual ~QRElementWatcher() = default;

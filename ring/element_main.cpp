@@ -6,7 +6,6 @@
 #include "app/app_main.h"
 #include "ring/element_folder.h"
 #include "ring/name_store.h"
-#include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -37,15 +36,9 @@ QRElement::QRElement(QREFolder* parent, QOXRing* ring, std::string_view name) : 
     UpdateLabel();
 }
 
-QRElement::~QRElement()
-{
-    if (Ring != nullptr)
-        Ring->ElementFreed(this);
-    if (Parent != nullptr)
-        Parent->ChildNames.Forget(Name);
-    if (WeightAnimation != nullptr)
-        WeightAnimation->Destroy();
-}
+// Whoever frees an element announces it first (QOXRing::ElementFreed), once for a whole subtree;
+// its name goes with its folder's store or was forgotten when it left.
+QRElement::~QRElement() = default;
 
 int QRElement::MaxDepth(int depth) const
 {
@@ -64,19 +57,6 @@ void QRElement::Place(int level, float end, float start)
     EndAngle = end;
     UpdateLabel();
     UpdateScale();
-}
-
-void QRElement::Animate()
-{
-    if (WeightAnimation == nullptr)
-        return;
-    WeightAnimation->Tick();
-    Weight = WeightAnimation->Value();
-    if (!WeightAnimation->Running()) {
-        WeightAnimation->Destroy();
-        WeightAnimation = nullptr;
-        Ring->LayoutNeeded = false;
-    }
 }
 
 // The label is the name without its folder mark, cut to what fits: names longer than the limit
@@ -162,13 +142,23 @@ QXVector QRElement::Position() const
     return {radius * std::cos(angle), radius * std::sin(angle), 0.0f};
 }
 
-void QRElement::SetWeightTarget(float target)
+bool QRElement::IsWithin(const QRElement& top) const
 {
-    if (WeightAnimation == nullptr)
-        WeightAnimation = QOXNew<QRIteration>(nullptr);
-    WeightAnimation->SetScalar(target, Weight);
-    WeightAnimation->Start(QRIteration::Sine, QRIteration::Forwards, App()->Settings.AnimationSpeed);
-    Ring->LayoutNeeded = true;
+    if (top.IsRoot())
+        return Ring == top.Ring; // a ring's elements all lie below its root
+    for (const QRElement* step = this; step != nullptr; step = step->Parent)
+        if (step == &top)
+            return true;
+    return false;
+}
+
+void QRElement::SetVisible(bool visible)
+{
+    if (Visible == visible)
+        return;
+    Visible = visible;
+    if (Attached)
+        Parent->VisibilityChanged(*this);
 }
 
 void QRElement::DetermineHidden()

@@ -1,8 +1,9 @@
 #pragma once
 // One entry of the file system on a ring: a folder or a file. Elements are plain objects, owned by
-// their folder's lists (the root folder by its ring); they hold what layout, drawing, the info box,
-// the cursor and the status bar need. A folder may hold hundreds of thousands of them, so an
-// element is one heap block and nothing more: its name lives in its folder's name store.
+// their folder (the root folder by its ring); they hold what layout, drawing, the info box, the
+// cursor and the status bar need. A folder may hold a million of them, so an element is small: its
+// name lives in its folder's name store, its colours in the palette, and files are made in blocks
+// of one listing each (the folder's QRFileArena), not one heap block per file.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,10 +12,10 @@
 #include "resources/resource_list.h"
 #include "ring/element_hooks.h"
 #include "ring/element_name.h"
+#include "ring/palette_colour.h"
 
 class QOXRing;
 class QREFolder;
-class QRIteration;
 class QRNameStore;
 
 class QRElement {
@@ -40,8 +41,11 @@ public:
     virtual void Place(int level, float end, float start);
     // The size as the layout uses it, after determining it where possible.
     virtual std::int64_t ComputeSize() = 0;
-    virtual void Animate();
+    virtual void Animate() {}
     virtual bool IsFolder() const { return false; }
+    // A sector that stands for no one entry (free space, small items gathered): QRESummary.
+    virtual bool IsSummary() const { return false; }
+    bool IsFile() const { return !IsFolder() && !IsSummary(); }
 
     void UpdateLabel();
     void UpdateScale();
@@ -67,27 +71,30 @@ public:
     // The centre of the element's sector in ring space.
     QXVector Position() const;
     float MidAngle() const { return (StartAngle + EndAngle) / 2.0f; }
-    // Animates Weight towards `target` and asks the ring for a new layout.
-    void SetWeightTarget(float target);
+    // Whether the element is `top` or lies below it.
+    bool IsWithin(const QRElement& top) const;
+    // Shows or hides the element; its folder's status counts follow.
+    void SetVisible(bool visible);
 
-    // The fields, largest first, so that they pack without gaps.
-    QREFolder* Parent = nullptr;            // not owned; the folder that owns this element, null for a root
-    QOXRing* Ring = nullptr;                // not owned; the ring the element lies on
-    QRName Name;                            // own name only; a folder's ends in "/"; a root's is empty
-    std::int64_t Size = -1;                 // bytes; -1 unset
-    QRIteration* WeightAnimation = nullptr; // owned; exists only while Weight animates
+    // The fields, largest first, so that they pack without gaps (80 bytes with the table of
+    // operations; a file adds its view).
+    QREFolder* Parent = nullptr; // not owned; the folder that owns this element, null for a root
+    QOXRing* Ring = nullptr;     // not owned; the ring the element lies on
+    QRName Name;                 // own name only; a folder's ends in "/"; a root's is empty
+    std::int64_t Size = -1;      // bytes; -1 unset
     QRLabel Label;
     int Level = 0;
     float StartAngle = 0.0f;
     float EndAngle = 0.0f;
-    QXColor Colour{0.0f, 1.0f, 0.0f};
-    float Weight = 1.0f;
+    float Weight = 1.0f; // animated only for folders
     float Scale = 1.0f;
-    QXColor Tint{1.0f, 1.0f, 1.0f};
+    QRPaletteColour Colour{QXColor{0.0f, 1.0f, 0.0f}};
+    QRPaletteColour Tint{QXColor{1.0f, 1.0f, 1.0f}};
     bool Selected = false;
     bool Visible = true;
     bool Hidden = false; // the name begins with "."
     bool HiddenFromRing = false; // the user hid it from the ring (QRHiddenItems); the disk is untouched
+    bool Attached = false; // one of its folder's children, and in the folder's counts
 
 protected:
     // The store that keeps this element's name: its parent's; a root folder keeps its own.

@@ -1,5 +1,7 @@
 #include "ring/element_name.h"
 
+#include <algorithm>
+
 bool operator==(const QRName& name, std::string_view text)
 {
     return name.View() == text;
@@ -24,6 +26,8 @@ std::ostream& operator<<(std::ostream& out, const QRName& name)
     return out << name.View();
 }
 
+static_assert(sizeof(QRLabel) == 12, "a label outgrew its place in the element");
+
 QRLabel::~QRLabel()
 {
     ReleaseOwnText();
@@ -35,14 +39,18 @@ void QRLabel::Moved(const QRName& before, const QRName& after)
         Source = after.c_str();
 }
 
-QRLabel& QRLabel::operator=(std::string_view text)
+QRLabel& QRLabel::operator=(std::string_view whole)
 {
+    std::size_t length = std::min(whole.size(), kMostBytes);
+    while (length < whole.size() && length > 0 && (static_cast<unsigned char>(whole[length]) & 0xC0) == 0x80)
+        --length; // never in the middle of a character
+    const std::string_view text = whole.substr(0, length);
     char* copy = new char[text.size() + 1];
     text.copy(copy, text.size());
     copy[text.size()] = '\0';
     ReleaseOwnText();
     Source = copy;
-    Length = static_cast<std::uint32_t>(text.size());
+    Length = static_cast<std::uint16_t>(text.size());
     Cut = false;
     OwnsText = true;
     return *this;

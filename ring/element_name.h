@@ -2,7 +2,9 @@
 // The two texts of an element, small enough to sit in the element itself. `QRName` is a view of a
 // name that its folder's name store keeps (a folder of many entries keeps all their names in a few
 // blocks instead of one heap block per name). `QRLabel` is the name as drawn: usually the first
-// bytes of that same name, with or without "...", so it needs no storage of its own either.
+// bytes of that same name, with or without "...", so it needs no storage of its own either. Both
+// are small: a name is one pointer, a label twelve bytes with no padding, so that the fields after
+// it in an element fill the rest of its eight-byte word.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -35,7 +37,7 @@ std::string operator+(const std::string& head, const QRName& name);
 std::string operator+(std::string&& head, const QRName& name);
 std::ostream& operator<<(std::ostream& out, const QRName& name);
 
-class QRLabel {
+class [[gnu::packed]] QRLabel {
 public:
     enum class Ending { Whole, Cut };
 
@@ -49,12 +51,13 @@ public:
     {
         ReleaseOwnText();
         Source = name.c_str();
-        Length = static_cast<std::uint32_t>(length);
+        Length = static_cast<std::uint16_t>(length); // names hold at most 255 bytes
         Cut = ending == Ending::Cut;
     }
     // The name shown moved to other storage: the label follows it there.
     void Moved(const QRName& before, const QRName& after);
-    // Shows a text of its own (a copy is kept); the next Show goes back to the name.
+    // Shows a text of its own (a copy of its first kMostBytes at most); the next Show goes back to
+    // the name.
     QRLabel& operator=(std::string_view text);
     void clear();
 
@@ -62,6 +65,8 @@ public:
     bool empty() const { return size() == 0; }
     std::string Text() const;
     operator std::string() const { return Text(); }
+
+    static constexpr std::size_t kMostBytes = 65535;
 
 private:
     static constexpr std::string_view kEllipsis = "...";
@@ -74,7 +79,7 @@ private:
     }
 
     const char* Source = "";  // the name's bytes (not owned), or an own copy when OwnsText
-    std::uint32_t Length = 0; // bytes of Source shown
+    std::uint16_t Length = 0; // bytes of Source shown
     bool Cut = false;
     bool OwnsText = false;
 };

@@ -13,19 +13,35 @@ platform::ListingResult QRFolderListing::Read(const std::string& path, platform:
 platform::ListingResult QRFolderListing::ReadInParts(const std::string& path, platform::ListingDetail detail,
                                                      const PartVisitor& visit)
 {
-    Clear();
-    const platform::ListingResult result =
-        platform::ListDirectory(path, detail, [&](const platform::DirectoryEntry& entry) {
-            Add(entry);
-            if (Names.size() >= kPartBytes) {
-                visit(*this);
-                Clear();
-            }
-        });
-    if (!Items.empty())
+    Open(path, detail);
+    while (ReadPart())
         visit(*this);
+    return Result();
+}
+
+void QRFolderListing::Open(const std::string& path, platform::ListingDetail detail)
+{
     Clear();
-    return result;
+    Reader = std::make_unique<platform::DirectoryReader>(path, detail);
+    Ended = platform::ListingResult::Listed;
+}
+
+bool QRFolderListing::ReadPart()
+{
+    Clear();
+    if (Reader == nullptr)
+        return false;
+    const auto add = [this](const platform::DirectoryEntry& entry) { Add(entry); };
+    if (!Reader->Read(add, [this] { return Names.size() < kPartBytes; })) {
+        Ended = Reader->Result();
+        Reader.reset();
+    }
+    return !Items.empty();
+}
+
+platform::ListingResult QRFolderListing::Result() const
+{
+    return Reader != nullptr ? platform::ListingResult::Listed : Ended;
 }
 
 void QRFolderListing::Add(const platform::DirectoryEntry& entry)
@@ -38,7 +54,7 @@ void QRFolderListing::Add(const platform::DirectoryEntry& entry)
     item.NameSize = static_cast<std::uint16_t>(Names.size() - item.NameAt);
     item.Folder = entry.Folder;
     item.Link = entry.Link;
-    item.Size = entry.Size;
+    item.Size = OnDisk ? entry.Allocated : entry.Size;
     Items.push_back(item);
 }
 

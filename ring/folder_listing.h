@@ -4,11 +4,13 @@
 // buffer, so listing a folder of many entries costs a few allocations, not one per entry.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/directory_listing.h"
+#include "ring/ring_layout.h"
 
 class QRFolderListing {
 public:
@@ -17,7 +19,7 @@ public:
         std::uint16_t NameSize = 0; // bytes, a folder's "/" included
         bool Folder = false;        // a folder, or a link to one
         bool Link = false;
-        std::int64_t Size = -1; // bytes, when the listing read sizes
+        std::int64_t Size = -1; // bytes, when the listing read sizes: apparent, or on the disk
     };
 
     using PartVisitor = std::function<void(const QRFolderListing& part)>;
@@ -31,6 +33,14 @@ public:
     // `visit` sees each part (the listing then holds just that part) as soon as it is full, and
     // the last one when the reading ends, also when it broke off. The listing is empty afterwards.
     platform::ListingResult ReadInParts(const std::string& path, platform::ListingDetail detail, const PartVisitor& visit);
+    // The same a part at a time, across as many calls as the caller likes: Open, then ReadPart
+    // until it answers false; Result tells how the reading ended.
+    void Open(const std::string& path, platform::ListingDetail detail);
+    // The next part (replacing the last); false when the folder has ended and nothing came.
+    bool ReadPart();
+    // The folder has been read to its end (or could not be read on): no part follows.
+    bool Done() const { return Reader == nullptr; }
+    platform::ListingResult Result() const;
 
     const std::vector<Entry>& Entries() const { return Items; }
     std::string_view NameOf(const Entry& entry) const { return {Names.data() + entry.NameAt, entry.NameSize}; }
@@ -42,4 +52,8 @@ private:
 
     std::string Names; // every name, one after the other
     std::vector<Entry> Items;
+    // Sizes are the blocks on the disk ("SizeOnDisk"), as the listing was made.
+    bool OnDisk = QRLayout::SizesOnDisk();
+    std::unique_ptr<platform::DirectoryReader> Reader; // owned while read part by part
+    platform::ListingResult Ended = platform::ListingResult::Listed;
 };

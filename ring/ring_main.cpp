@@ -4,16 +4,22 @@
 #include "engine/qox_convert.h"
 #include "platform/volumes.h"
 #include "resources/resource_displaylist.h"
+#include "ring/element_summary.h"
+#include "ring/folder_scan.h"
 #include "ring/resource_iteration.h"
 #include "ring/ring_history.h"
 #include "ring/ring_layout.h"
 #include "ring/ring_sizes.h"
+#include "ring/size_text.h"
+#include "ring/small_items.h"
 
 namespace {
 
 constexpr float kCentreWidth = 3.0f;
 constexpr float kRootLayerWidth = 4.0f;
 constexpr float kResetZoom = 1.1f;
+// Layouts of all rings so far (on the GUI thread alone).
+std::uint64_t LayoutsSoFar = 0;
 
 QRIteration* NewViewAnimation(QOXRing* ring)
 {
@@ -26,6 +32,7 @@ QRIteration* NewViewAnimation(QOXRing* ring)
 
 QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
 {
+    SmallItems = new QRSmallItems(*this);
     SetFolder(folder);
     Layers = QOXNew<QRList<QRLayer>>(this, QRList<QRLayer>::Uniqueness::AllowDuplicates,
                                      QRList<QRLayer>::Ownership::OwnsItems);
@@ -39,21 +46,92 @@ QOXRing::QOXRing(const std::string& folder) : QOXObject(nullptr, folder)
     DisplayList = QOXNew<QRDisplayList>(this);
 }
 
+QOXRing::~QOXRing() = default;
+
 // The count goes first: the ring's folders are then freed without asking the counter about each.
 void QOXRing::BeforeDestroy()
 {
     delete Sizes;
     Sizes = nullptr;
-    delete Root;
-    Root = nullptr;
+    RootScan.reset();
+    DropFreeSpace();
+    FreeRoot();
+    delete SmallItems;
+    SmallItems = nullptr;
 }
 
 void QOXRing::SetFolder(const std::string& folder)
 {
     Folder = folder;
+    DropFreeSpace();
+    RootScan.reset();
+    FreeRoot();
+    Root = new QREFolder(nullptr, this, "");
+}
+
+void QOXRing::ExpandAcrossFrames(Clock::time_point deadline)
+{
+    if (ChildrenOfRoot() > 0) {
+        Root->Expand();
+        return;
+    }
+    Root->Expanded = true;
+    RootScan = std::make_unique<QRFolderScan>(*Root);
+    ScanLaidOut = 0;
+    if (RootScan->Continue(deadline)) {
+        RootScan.reset();
+        Root->CompleteExpand();
+    }
+}
+
+void QOXRing::ContinueScan(Clock::time_point deadline)
+{
+    if (RootScan == nullptr)
+        return;
+    if (RootScan->Continue(deadline)) {
+        EndScan();
+        return;
+    }
+    const std::int64_t children = ChildrenOfRoot();
+    if (static_cast<float>(children) >= static_cast<float>(ScanLaidOut) * kScanLayoutGrowth) {
+        ScanLaidOut = children;
+        Relayout();
+    }
+}
+
+void QOXRing::FinishScanOf(const QREFolder& folder)
+{
+    if (!Scanning(folder))
+        return;
+    RootScan->Continue(Clock::time_point::max());
+    EndScan();
+}
+
+bool QOXRing::Scanning(const QREFolder& folder) const
+{
+    return RootScan != nullptr && &RootScan->Folder() == &folder;
+}
+
+void QOXRing::EndScan()
+{
+    RootScan.reset();
+    Root->CompleteExpand();
+    Relayout();
+}
+
+std::int64_t QOXRing::ChildrenOfRoot() const
+{
+    return Root->Folders->Count() + Root->Files->Count();
+}
+
+// One announcement for the whole tree, then its folders and file blocks are freed.
+void QOXRing::FreeRoot()
+{
+    if (Root == nullptr)
+        return;
+    ElementFreed(Root);
     delete Root;
     Root = nullptr;
-    Root = new QREFolder(nullptr, this, "");
 }
 
 void QOXRing::SetView(const QXVector& position, const QXVector& rotation, float zoom)
@@ -64,21 +142,33 @@ void QOXRing::SetView(const QXVector& position, const QXVector& rotation, float 
     BaseZoom = zoom;
 }
 
+// A zoom to fit that is under way ends: the reset view stands.
 void QOXRing::ResetView()
 {
+    ZoomAnimation->MoveDirection = QRIteration::Stopped;
     SetView({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, kResetZoom);
+}
+
+void QOXRing::ZoomTo(float zoom)
+{
+    ZoomAnimation->SetScalar(zoom, Zoom);
+    ZoomAnimation->Start(QRIteration::EaseInOut, QRIteration::Forwards, App()->Settings.RingAnimationSpeed);
+    PositionAnimation->SetVector(Position, {0.0f, 0.0f, 0.0f});
+    PositionAnimation->Start(QRIteration::EaseInOut, QRIteration::Forwards, App()->Settings.RingAnimationSpeed);
 }
 
 void QOXRing::Relayout()
 {
     Hidden.Mark(*this);
     Root->UpdateVisibility();
+    UpdateFreeSpace();
+    LaidOutPixelsPerUnit = PixelsPerUnit;
     if (Sizes != nullptr && Sizes->Growth != nullptr)
         Sizes->Growth->Paint(*this);
     Root->Place(1, 360.0f, 0.0f);
     UpdateInnerRadii();
     DisplayListStale = true;
-    ++LayoutCount;
+    LayoutCount = ++LayoutsSoFar;
 }
 
 QROutcome QOXRing::Refresh()
@@ -103,15 +193,19 @@ void QOXRing::CollectSelected(QRList<QRElement>& marked)
     QRLayout::CollectShownSelected(*Root, marked);
 }
 
+// The sectors beside the children are no children of a folder: they are deselected on their own.
 void QOXRing::DeselectAll()
 {
     Root->DeselectAll();
+    if (FreeSpace != nullptr)
+        FreeSpace->Selected = false;
+    SmallItems->DeselectAll();
 }
 
 void QOXRing::FocusOn(QRElement* element)
 {
     const QASettings& settings = App()->Settings;
-    if (settings.AutoCenter) {
+    if (settings.AutoCenter && !FitsView()) {
         PositionAnimation->SetVector(Position, Position);
         PositionAnimation->Restart(settings.RingAnimationSpeed);
     }
@@ -128,9 +222,11 @@ void QOXRing::UpOneLevel()
 {
     if (Folder.size() < 2 || History != nullptr)
         return;
+    FinishScanOf(*Root); // the old root moves down whole
     const std::size_t slash = Folder.rfind('/', Folder.size() - 2);
     if (slash == std::string::npos)
         return;
+    DropFreeSpace(); // it lies beside the old root's children
     QREFolder* oldRoot = Root;
     const std::string component = Folder.substr(slash + 1);
     Folder = Folder.substr(0, slash + 1);
@@ -217,12 +313,15 @@ int QOXRing::MaxDepth() const
 
 void QOXRing::ElementFreed(const QRElement* element)
 {
-    if (Target == element)
+    if (Target != nullptr && Target->IsWithin(*element))
         Target = nullptr;
     if (Sizes != nullptr)
         Sizes->ElementFreed(element);
     if (QOXApp* app = App())
         app->ElementFreed(element);
+    // Last: the sectors it frees may be what the others above still held.
+    if (SmallItems != nullptr)
+        SmallItems->ElementFreed(element);
 }
 
 void QOXRing::AddLayer(float width)
@@ -239,12 +338,60 @@ void QOXRing::UpdateInnerRadii()
     }
 }
 
+// Size true, the size reads as the info box writes it, and "counting…" until it is known.
 void QOXRing::WriteStatusBar() const
 {
     const QOXApp* app = App();
     app->SetStatusText(QAStatusPanel::Folders, "Folders: " + QOXConvert::IntToStr(Root->TotalFolderCount()));
     app->SetStatusText(QAStatusPanel::Files, "Files: " + QOXConvert::IntToStr(Root->TotalFileCount()));
-    app->SetStatusText(QAStatusPanel::Size, "Size: " + QOXConvert::IntToStr(Root->SizeForLayout()) + " Byte");
+    if (!QRLayout::SizeTrue())
+        app->SetStatusText(QAStatusPanel::Size, "Size: " + QOXConvert::IntToStr(Root->SizeForLayout()) + " Byte");
+    else if (!Root->SizeKnown())
+        app->SetStatusText(QAStatusPanel::Size, "Size: counting…");
+    else
+        app->SetStatusText(QAStatusPanel::Size, "Size: " + SizeTextIn(Root->Size, QRSizeUnits::Binary));
+}
+
+// The free space is shown for a ring on a volume's mount point; it is read at every layout, so a
+// disk that fills shows it.
+void QOXRing::UpdateFreeSpace()
+{
+    const QASettings& settings = App()->Settings;
+    const bool shown = settings.SizeTrueRings && settings.ShowFreeSpace && OnMountPoint();
+    const platform::VolumeSpace space = shown ? platform::SpaceOf(Folder) : platform::VolumeSpace{};
+    if (space.Free < 0) {
+        DropFreeSpace();
+        return;
+    }
+    if (FreeSpace == nullptr)
+        FreeSpace = new QRESummary(Root, this, QRSummaryKind::FreeSpace);
+    FreeSpace->SetHolding(space.Free, 0);
+}
+
+bool QOXRing::FitsView()
+{
+    const QASettings& settings = App()->Settings;
+    return settings.SizeTrueRings && settings.FitRingToWindow;
+}
+
+void QOXRing::DropFreeSpace()
+{
+    if (FreeSpace == nullptr)
+        return;
+    ElementFreed(FreeSpace);
+    delete FreeSpace;
+    FreeSpace = nullptr;
+}
+
+// The mount table is read once for each folder the ring shows.
+bool QOXRing::OnMountPoint()
+{
+    if (MountCheckedFolder != Folder) {
+        const platform::Volume volume = platform::VolumeOf(Folder);
+        MountPoint = volume.MountPoint == Folder && !volume.TypeText.empty();
+        MountCheckedFolder = Folder;
+    }
+    return MountPoint;
 }
 
 // The view follows its animations; an animation's last step (the one that reaches its end) is
@@ -269,9 +416,11 @@ void QOXRing::AnimateView()
         Target = nullptr;
 }
 
+// A ring zoomed to fit the view stays in its middle and only turns to the element.
 void QOXRing::RetargetView()
 {
     const QXVector place = Target->Position();
-    PositionAnimation->ToVector = {place.X - kFocusOffset / Zoom, place.Y, place.Z};
+    if (!FitsView())
+        PositionAnimation->ToVector = {place.X - kFocusOffset / Zoom, place.Y, place.Z};
     RotationAnimation->ToVector = {0.0f, 0.0f, 90.0f - Target->MidAngle()};
 }

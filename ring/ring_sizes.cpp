@@ -3,6 +3,7 @@
 #include "app/app_main.h"
 #include "ring/element_folder.h"
 #include "ring/resource_iteration.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 
 namespace {
@@ -25,8 +26,9 @@ QRShareBlend::QRShareBlend(const QREFolder& folder, float speed) : Animation(QOX
     float shares = 0.0f;
     folder.ForEachChild([&](const QRElement* child) {
         const float width = child->EndAngle - child->StartAngle;
-        if (child->Visible && width > 0.0f && child->Weight > 0.0f) {
-            From[child] = width / child->Weight;
+        const float weight = QRLayout::LayoutWeight(*child);
+        if (child->Visible && width > 0.0f && weight > 0.0f) {
+            From[child] = width / weight;
             shares += From[child];
         }
     });
@@ -187,12 +189,27 @@ void QRRingSizes::Apply(const platform::CountResult& result)
         return;
     Entry& entry = Entries.at(folder->second);
     entry.Count = {QRCountState::Known, result.Totals, {}};
-    if (entry.Folder->Size == result.Totals.Bytes)
+    TakeMeasure(entry);
+}
+
+// The folder's size is its counted total, apparent or on the disk as the setting says.
+void QRRingSizes::TakeMeasure(Entry& entry)
+{
+    const platform::FolderTotals& totals = entry.Count.Totals;
+    const std::int64_t bytes = QRLayout::SizesOnDisk() ? totals.AllocatedBytes : totals.Bytes;
+    if (entry.Folder->Size == bytes)
         return;
     if (entry.Folder->Parent != nullptr)
         StartBlend(*entry.Folder->Parent);
-    entry.Folder->Size = result.Totals.Bytes;
+    entry.Folder->Size = bytes;
     LayoutWanted = true;
+}
+
+void QRRingSizes::Remeasure()
+{
+    for (auto& [element, entry] : Entries)
+        if (entry.Count.State == QRCountState::Known)
+            TakeMeasure(entry);
 }
 
 // A blend already under way starts again from where the children are now.
@@ -261,23 +278,31 @@ void QRRingSizes::FolderChanged(const QREFolder& folder)
         Counter.Recount(Tree, entry->second.Relative);
 }
 
-// Called for every element freed while the ring counts; only the address and the parent of the
-// element are read, the element being taken apart already.
+// Called for an element about to be freed with its subtree, while the ring counts.
 void QRRingSizes::ElementFreed(const QRElement* element)
 {
-    if (const auto entry = Entries.find(element); entry != Entries.end()) {
+    if (element->IsFolder())
+        ForgetFolders(static_cast<const QREFolder&>(*element));
+    if (Blends.empty() || element->Parent == nullptr)
+        return;
+    if (const auto blend = Blends.find(element->Parent); blend != Blends.end())
+        blend->second->Forget(element);
+}
+
+// The folder and every folder below it.
+void QRRingSizes::ForgetFolders(const QREFolder& folder)
+{
+    if (const auto entry = Entries.find(&folder); entry != Entries.end()) {
         const QRCountState state = entry->second.Count.State;
         if (state == QRCountState::Counting || state == QRCountState::Known)
             Counter.Unwant(Tree, entry->second.Relative);
         ByTicket.erase(entry->second.Ticket);
         Entries.erase(entry);
     }
-    Watch.ElementFreed(element);
-    if (Blends.empty())
-        return;
-    Blends.erase(element);
-    if (const auto blend = Blends.find(element->Parent); blend != Blends.end())
-        blend->second->Forget(element);
+    Watch.ElementFreed(&folder);
+    Blends.erase(&folder);
+    for (const QREFolder* child : *folder.Folders)
+        ForgetFolders(*child);
 }
 
 // Files keep their sizes only where the scan would have read them.

@@ -82,6 +82,8 @@ public:
     void Sync(platform::CountStanding standing);
     // Takes a folder's totals as its size; the layout eases to it.
     void Apply(const platform::CountResult& result);
+    // "SizeOnDisk" changed: every counted folder takes the other total as its size.
+    void Remeasure();
     // Advances the blends, and lays the ring out when sizes or blends changed it.
     void Animate();
     // The blend of a folder's children, or none (asked by the layout).
@@ -128,6 +130,8 @@ private:
     void Visit(QREFolder& folder, const std::string& relative, bool behindLink, Walk& walk);
     Entry& Register(QREFolder& folder, const std::string& relative, bool behindLink, Walk& walk);
     void StartBlend(const QREFolder& folder);
+    void TakeMeasure(Entry& entry);
+    void ForgetFolders(const QREFolder& folder);
 
     QOXRing& Ring;
     platform::FolderCounter& Counter;

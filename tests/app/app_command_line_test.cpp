@@ -21,6 +21,7 @@ TEST(CommandLine, EachArgumentBecomesARingOrRefusesTheLine)
         QACommand Command;
         std::vector<QAStartTarget> Targets;
         std::string Problem;
+        std::string FrameStats = {};
     };
     const Case cases[] = {
         {{}, QACommand::Run, {}, ""},
@@ -41,6 +42,9 @@ TEST(CommandLine, EachArgumentBecomesARingOrRefusesTheLine)
         {{"file://server/share/"}, QACommand::Refuse, {}, "\"file://server/share/\" is not a file on this computer"},
         {{"https://example.org/"}, QACommand::Refuse, {}, "\"https://example.org/\" is not a local folder or file"},
         {{""}, QACommand::Refuse, {}, "an empty path names no folder"},
+        {{"sub", "--frame-stats", "f.txt"}, QACommand::Run, {{t + "sub/", ""}}, "", "f.txt"},
+        {{"--frame-stats"}, QACommand::Refuse, {}, "--frame-stats needs a file"},
+        {{"--", "--frame-stats", "f.txt"}, QACommand::Refuse, {}, "cannot open \"--frame-stats\": No such file or directory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.Arguments));
@@ -48,6 +52,7 @@ TEST(CommandLine, EachArgumentBecomesARingOrRefusesTheLine)
         EXPECT_EQ(line.Command, c.Command);
         EXPECT_EQ(line.Targets, c.Targets);
         EXPECT_EQ(line.Problem, c.Problem);
+        EXPECT_EQ(line.FrameStats, c.FrameStats);
     }
 }
 

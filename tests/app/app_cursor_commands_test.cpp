@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ring/element_summary.h"
+#include "ring/small_items.h"
 #include "tests/support/cursor_fixture.h"
 
 namespace {
@@ -56,6 +58,33 @@ TEST_F(CursorCommands, TheElementMenuShowsWhatFitsAFileAFolderAndARoot)
     EXPECT_EQ(MenuOf(Ring->Root), (QAMenuItems{Item::CMLineFolder, Item::CMExpandAll, Item::CMLineNew, Item::CMNew,
                                                Item::CMLineRoot, Item::CMRingMinimize, Item::CMRingClose,
                                                Item::CMUpOneLevel}));
+}
+
+// A size-true ring's small-items sector: its menu offers the elements it stands for, the largest
+// first, and choosing one makes it the current element, selected.
+TEST_F(CursorCommands, TheSmallItemsMenuOffersWhatItGathers)
+{
+    Settings().SizeTrueRings = true;
+    Settings().ComputeFileSizeAutomatically = true;
+    RecordingMenuBar bar;
+    TheApp->MenuBar = &bar;
+    Tree.File("many/big", 1u << 30);
+    for (int i = 1; i <= 4; ++i)
+        Tree.File("many/s" + std::to_string(i), 10 * i);
+    QOXRing* ring = Open("many/");
+    ring->PixelsPerUnit = 20.0f;
+    ring->Relayout();
+    QRESummary* small = ring->SmallItems->Shown(*ring->Root);
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->Caption(), "4 small items");
+    EXPECT_EQ(MenuOf(small), (QAMenuItems{Item::CMSmallItems}));
+    EXPECT_EQ(bar.Captions(QADataMenu::SmallItems),
+              (std::vector<std::string>{"s4  40 B", "s3  30 B", "s2  20 B", "s1  10 B"}));
+    bar.Menus[QADataMenu::SmallItems][1].Click();
+    EXPECT_EQ(Cursor->CurrentElement, ChildNamed(*ring->Root, "s3"));
+    EXPECT_TRUE(Cursor->CurrentElement->Selected);
+    EXPECT_FALSE(small->Selected);
+    EXPECT_EQ(MenuOf(ChildNamed(*ring->Root, "big")).count(Item::CMSmallItems), 0u);
 }
 
 TEST_F(CursorCommands, GoUpOneLevelIsHiddenOnlyAtTheFileSystemRoot)
@@ -165,6 +194,32 @@ TEST_F(CursorCommands, MarksOfAClosedRingAreDropped)
     EXPECT_EQ(Marked(), (std::vector<std::string>{Tree.PathOf("top/sub/in.txt")}));
     TheApp->CloseAllRings();
     EXPECT_EQ(Cursor->FilesToCopy->Count(), 0);
+}
+
+// A folder that goes takes all the marks below it at once; the other marks keep their order.
+TEST_F(CursorCommands, ManyMarksBelowAFolderThatGoesLeaveTogether)
+{
+    for (int i = 0; i < 40; ++i) {
+        Tree.File("top/sub/many-" + std::to_string(i), 1);
+        Tree.File("top/kept-" + std::to_string(i), 1);
+    }
+    TheApp->RefreshAll();
+    Sub->Expand();
+    Ring->Relayout(); // marks are taken from what is drawn, so the sub-folder's files need sectors
+    const auto select = [](QREFolder& folder) {
+        folder.ForEachChild([](QRElement* child) { child->Selected = !child->IsFolder(); });
+    };
+    select(*Ring->Root);
+    select(*Sub);
+    Cursor->MarkSelected(QACopyMode::Copy);
+    ASSERT_EQ(Cursor->FilesToCopy->Count(), 41 + 41);
+    std::vector<std::string> kept;
+    for (const std::string& path : Marked())
+        if (path.find("/sub/") == std::string::npos)
+            kept.push_back(path);
+    Tree.Remove("top/sub");
+    TheApp->RefreshAll();
+    EXPECT_EQ(Marked(), kept);
 }
 
 TEST_F(CursorCommands, OpenComputeSizeExpandAndExpandAllActOnTheCurrentElement)

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "ring/resource_iteration.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/cursor_fixture.h"
 
 namespace {
 
@@ -220,6 +222,100 @@ TEST_F(ApplicationTest, DriveLabelsAndStartFolders)
     ::unsetenv("PROGRAMFILES");
     EXPECT_EQ(QOXApp::SpecialFolder("PROGRAMFILES"), "/usr/");
     EXPECT_EQ(QOXApp::DocumentsFolder().back(), '/');
+}
+
+// A folder of 6,000 files of long names and 60 folders, read a part (about 1,200 names) a frame.
+class ScanAcrossFramesTest : public CursorTest {
+protected:
+    static constexpr int kFiles = 6000;
+    static constexpr int kFolders = 60;
+
+    void SetUp() override
+    {
+        CursorTest::SetUp();
+        for (int i = 0; i < kFiles; ++i)
+            Tree.File("a-file-with-a-long-name-so-that-parts-fill-quickly-" + std::to_string(100000 + i), 1);
+        for (int i = 0; i < kFolders; ++i)
+            Tree.File("folder-" + std::to_string(i) + "/inside.txt", 1);
+        TheApp->ScanSlice = TheApp->FirstScanSlice = std::chrono::milliseconds(0);
+    }
+    QOXRing* OpenAcrossFrames()
+    {
+        QOXRing* ring = TheApp->CreateRing(Tree.Root(), QAScan::AcrossFrames);
+        EXPECT_TRUE(ring != nullptr && ring->Scanning());
+        return ring;
+    }
+    static int Children(const QOXRing* ring) { return ring->Root->Folders->Count() + ring->Root->Files->Count(); }
+    // Every entry of the folder is on the ring, once.
+    static void ExpectWhole(const QOXRing* ring)
+    {
+        std::set<std::string> names;
+        ring->Root->ForEachChild([&](const QRElement* child) { names.insert(child->Name); });
+        EXPECT_EQ(Children(ring), kFiles + kFolders);
+        EXPECT_EQ(names.size(), static_cast<std::size_t>(kFiles + kFolders));
+    }
+};
+
+// The ring shows what has been read so far and the status bar says the folder is being read; a
+// folder of it can be clicked (selected and expanded) while the rest comes in, and in the end
+// every entry is there once and laid out.
+TEST_F(ScanAcrossFramesTest, AGrowingRingCanBeClickedAndExpanded)
+{
+    QOXRing* ring = OpenAcrossFrames();
+    const int first = Children(ring);
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, kFiles + kFolders);
+    Pump(); // the frame shows what is there, then reads on
+    EXPECT_GT(Children(ring), first);
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Counting], "Reading… " + std::to_string(first) + " entries");
+    auto* folder = ring->Root->Folders->Get(0);
+    Click(folder);
+    EXPECT_TRUE(folder->Selected);
+    EXPECT_TRUE(folder->Expanded);
+    EXPECT_NE(ChildNamed(*folder, "inside.txt"), nullptr);
+    EXPECT_TRUE(ring->Scanning());
+    std::int64_t files = 0; // the status bar counts what is there so far, as a walk would
+    ring->Root->ForEachChild([&](const QRElement* child) { files += child->Visible && !child->IsFolder() ? 1 : 0; });
+    const int folders = ring->Root->Folders->Count();
+    Pump();
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Files], "Files: " + std::to_string(files + 1));
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Folders], "Folders: " + std::to_string(folders));
+    ASSERT_TRUE(PumpUntil([&] { return !ring->Scanning(); }));
+    ExpectWhole(ring);
+    Pump();
+    EXPECT_EQ(Window.Panels[QAStatusPanel::Counting], "");
+    float end = 0.0f;
+    ring->Root->ForEachChild([&](const QRElement* child) { end = std::max(end, child->EndAngle); });
+    EXPECT_GT(end, 359.0f);
+}
+
+// Whatever ends a scan midway leaves nothing half done: a refresh or going up a level reads the
+// rest first, closing the ring or quitting frees it with its reading.
+TEST_F(ScanAcrossFramesTest, RefreshingClosingAndQuittingInTheMiddleOfAScan)
+{
+    const std::vector<std::pair<std::string, std::function<void(QOXRing*)>>> endings = {
+        {"refresh", [&](QOXRing*) { TheApp->RefreshAll(); }},
+        {"up one level", [&](QOXRing* ring) { ring->UpOneLevel(); }},
+        {"close", [&](QOXRing* ring) { TheApp->CloseRing(ring); }},
+        {"quit", [&](QOXRing*) { TheApp.reset(); }},
+    };
+    for (const auto& [ending, act] : endings) {
+        QOXRing* ring = OpenAcrossFrames();
+        act(ring);
+        if (ending == "refresh")
+            ExpectWhole(ring);
+        if (ending == "up one level") {
+            const std::string name = std::filesystem::path(Tree.Root()).parent_path().filename().string() + "/";
+            const auto* old = static_cast<const QREFolder*>(ChildNamed(*ring->Root, name));
+            ASSERT_NE(old, nullptr);
+            EXPECT_EQ(old->Folders->Count() + old->Files->Count(), kFiles + kFolders);
+        }
+        if (ending == "refresh" || ending == "up one level") {
+            EXPECT_FALSE(ring->Scanning()) << ending;
+            Pump();
+            TheApp->CloseAllRings();
+        }
+    }
 }
 
 } // namespace

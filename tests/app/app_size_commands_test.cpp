@@ -67,8 +67,7 @@ TEST_F(CommandTest, AHistoryOpensAsARingOfTheRecordedTree)
     EXPECT_EQ(ChildrenOf(*docs), (Children{{"(2 smaller files)", 3000}}));
 
     Settings().CountFolderSizesInBackground = true;
-    EngineFrame(50);
-    TheApp->UpdateRings(0.05f);
+    Pump();
     EXPECT_EQ(ring->Sizes, nullptr) << "nothing of it is counted";
     TheApp->RefreshAll();
     EXPECT_EQ(TheApp->CurrentRing, ring);
@@ -113,8 +112,7 @@ TEST_F(CommandTest, GrowthSinceAndWhatGrew)
 
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     do {
-        EngineFrame(50);
-        TheApp->UpdateRings(0.05f);
+        Pump();
         std::this_thread::sleep_for(1ms);
     } while ((ring->Sizes == nullptr || ring->Sizes->Progress().Busy) && std::chrono::steady_clock::now() < deadline);
     TheApp->ShowWhatGrew();

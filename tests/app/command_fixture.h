@@ -82,19 +82,6 @@ public:
     std::string HistoryFolder;
 };
 
-class RecordingMenuBar : public QAMenuBarLink {
-public:
-    void FillMenu(QADataMenu menu, const std::vector<QAMenuEntry>& entries) override { Menus[menu] = entries; }
-    std::vector<std::string> Captions(QADataMenu menu)
-    {
-        std::vector<std::string> captions;
-        for (const QAMenuEntry& entry : Menus[menu])
-            captions.push_back(entry.Caption);
-        return captions;
-    }
-    std::map<QADataMenu, std::vector<QAMenuEntry>> Menus;
-};
-
 class CommandTest : public AppTest {
 protected:
     void SetUp() override

@@ -79,7 +79,7 @@ TEST_F(DialogTest, FavouritesDialogEditsMovesAndRestoresOnCancel)
         TheApp->Favorites->AddFavorite(name)->Folder = Tree.PathOf(name);
     WhenOpen([&](QWidget& list) {
         auto* names = list.findChild<QListWidget*>("LBFavorites");
-        names->setCurrentRow(0);
+        EXPECT_EQ(names->currentRow(), 0); // selected as the dialog opens, without a click
         Press(list, "BtnDown");
         EXPECT_EQ(names->currentRow(), 1);
         WhenOpen([&](QWidget& edit) {

@@ -12,6 +12,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "tests/support/form_fixture.h"
 
@@ -54,7 +55,8 @@ TEST_F(ProgramTest, StartsShowsARingAndQuitsFromItsMenu)
     Home.WriteSettings(Settings);
     Home.WritePlacement({60, 40, 800, 600, false});
     QProcess program;
-    StartProgram(program, {});
+    const std::string frameStats = Home.Path() + "frames.txt";
+    StartProgram(program, {"--frame-stats", QString::fromStdString(frameStats)});
     ASSERT_TRUE(program.waitForStarted(kTimeout));
 
     const QString window = Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Orbivane - "}).section('\n', 0, 0);
@@ -75,6 +77,13 @@ TEST_F(ProgramTest, StartsShowsARingAndQuitsFromItsMenu)
     ASSERT_TRUE(program.waitForFinished(kTimeout)) << "still running after File > Quit";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+    // A line per drawn frame: its milliseconds and the elements it drew (the root and its three).
+    std::ifstream stats(frameStats);
+    double milliseconds = 0.0;
+    long elements = 0;
+    ASSERT_TRUE(stats >> milliseconds >> elements);
+    EXPECT_GT(milliseconds, 0.0);
+    EXPECT_EQ(elements, 4);
     const std::vector<std::string> lines = Home.LogLines();
     const auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
     const long end = static_cast<long>(lines.size());

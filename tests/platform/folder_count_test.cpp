@@ -12,6 +12,7 @@
 #include <map>
 #include <thread>
 
+#include "platform/folder_count_tree.h"
 #include "tests/support/file_tree.h"
 #include "tests/support/private_mounts.h"
 
@@ -327,12 +328,14 @@ TEST(FolderCounter, SnapshotHoldsEveryFolderAndEachLargeFileOnce)
     EXPECT_FALSE(counter.Snapshot(id + 1, snapshot)) << "a tree it does not know";
 }
 
-TEST(FolderCounter, WorkersRunAtIdleDiskAndLowestProcessorPriority)
+// The workers run at idle disk and lowest processor priority; the one that works for the tree the
+// user is looking at keeps the priority of the program, and counts that tree.
+TEST(FolderCounter, WorkersRunAtIdlePriorityButTheWatchedTreesAtNormal)
 {
     const int callers = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
     FolderCounter counter(2);
     std::vector<int> threads;
-    while ((threads = counter.WorkerThreadIds()).size() < 2)
+    while ((threads = counter.WorkerThreadIds()).size() < 2 || counter.WatchedWorkerThreadId() == 0)
         std::this_thread::yield();
     for (const int thread : threads) {
         errno = 0;
@@ -340,7 +343,40 @@ TEST(FolderCounter, WorkersRunAtIdleDiskAndLowestProcessorPriority)
         const long priority = ::syscall(SYS_ioprio_get, 1, thread);
         EXPECT_EQ(priority >> 13, 3) << "idle I/O class";
     }
+    const int watched = counter.WatchedWorkerThreadId();
+    EXPECT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(watched)), callers);
+    EXPECT_NE(::syscall(SYS_ioprio_get, 1, watched) >> 13, 3);
     EXPECT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid())), callers) << "the caller keeps its own";
+
+    FileTree tree;
+    tree.File("a/b.bin", 40);
+    const CountTreeId id = counter.StartTree(tree.Root(), VolumeCrossing::EnterOtherVolumes, CountStanding::Watched);
+    counter.Want(id, Wants({""}));
+    Collector collector(counter);
+    EXPECT_EQ(collector.Count(id, 1).at(1).Bytes, 40);
+}
+
+// A read asked to give up stops within a few hundred entries and brings nothing back, so that a
+// folder of a million files never holds up the end of the program or a dropped tree.
+TEST(FolderCounter, AnAbandonedReadGivesUpAndCountsNothing)
+{
+    FileTree tree;
+    for (int i = 0; i < 600; ++i)
+        tree.File("f" + std::to_string(i), 1);
+    platform::counting::ReadRequest request;
+    request.Path = tree.Root();
+    request.TreeFolder = true;
+    const auto noType = [](dev_t) { return std::string(); };
+    int asked = 0;
+    const platform::counting::FolderRead kept =
+        platform::counting::ReadFolder(request, noType, [&] { return ++asked > 100; });
+    EXPECT_FALSE(kept.Abandoned);
+    EXPECT_EQ(kept.Files, 600);
+    EXPECT_GT(asked, 0);
+    const platform::counting::FolderRead given = platform::counting::ReadFolder(request, noType, [] { return true; });
+    EXPECT_TRUE(given.Abandoned);
+    EXPECT_EQ(given.Files, 0);
+    EXPECT_EQ(given.Bytes, 0);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include "presentation/gl_ring.h"
 #include "presentation/gl_ring_detail.h"
+#include "ring/resource_iteration.h"
 #include "ring/ring_main.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/ring_gl_fixture.h"
@@ -78,23 +79,83 @@ protected:
         return pictures;
     }
 
+    // Where ring space lands on screen in the normal pass.
+    static GLScreenBounds BoundsOf(GLRing& renderer, QOXRing* ring)
+    {
+        glPushMatrix();
+        renderer.SetupRingTransform(ring, GLRingPass::Normal);
+        const GLScreenBounds bounds;
+        glPopMatrix();
+        return bounds;
+    }
+
     // How many drawn elements are narrower than a pixel, as the bands pass sees them.
     int ThinElements(QOXRing* ring)
     {
-        glPushMatrix();
-        Renderer->SetupRingTransform(ring, GLRingPass::Normal);
-        const GLScreenBounds bounds;
-        glPopMatrix();
-        const GLBandRun run(bounds);
+        const GLScreenBounds bounds = BoundsOf(*Renderer, ring);
+        GLBandScale scale(*ring, bounds, 1, GLRing::kBandOverlap);
         int thin = 0;
         auto count = [&](QRElement* element) {
-            const float outer = ring->InnerRadius(element->Level + 1) + GLRing::kBandOverlap;
-            thin += run.NarrowWidth(element, outer) ? 1 : 0;
+            thin += GLBandRun::NarrowWidth(element, scale.PixelsPerDegree(element->Level)) ? 1 : 0;
         };
         ForEachDrawnElement(ring->Root, count);
         return thin;
     }
 };
+
+// The width of a sector on screen, taken once a band from its scale, is the width each element's
+// own projection gives (its outer edge's chord, turned into the arc) in every view: plain, zoomed
+// and moved, turned, far away, half minimised; so the level of detail decides as it did element by
+// element, and draws the same picture (the tests below compare it with the exact drawing).
+TEST_F(GLRingDetailTest, WidthsFromTheBandsScaleAreTheProjectedOnes)
+{
+    for (int f = 0; f < 40; ++f) {
+        Tree.File("file" + std::to_string(f), static_cast<std::uintmax_t>(f * 37 % 500));
+        Tree.File("one/file" + std::to_string(f), static_cast<std::uintmax_t>(f % 9));
+        Tree.File("one/two/file" + std::to_string(f), static_cast<std::uintmax_t>(f * f));
+    }
+    TheApp->Settings.ComputeFileSizeAutomatically = true;
+    QOXRing* ring = Open();
+    static_cast<QREFolder*>(ChildNamed(*ring->Root, "one/"))->ExpandAll();
+    ring->Relayout();
+    const struct {
+        const char* Name;
+        QXVector Position;
+        QXVector Rotation;
+        float Zoom;
+        float Minimised;
+    } views[] = {
+        {"plain", {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 1.0f, 0.0f},
+        {"zoomed in and moved", {6.0f, -9.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 7.5f, 0.0f},
+        {"turned", {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 137.0f}, 1.3f, 0.0f},
+        {"far away", {1.0f, 2.0f, 0.0f}, {0.0f, 0.0f, -20.0f}, 0.1f, 0.0f},
+        {"half minimised", {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 10.0f}, 1.0f, 0.2f},
+    };
+    int compared = 0;
+    for (const auto& view : views) {
+        ring->SetView(view.Position, view.Rotation, view.Zoom);
+        ring->MinimizeAnimation->Start(QRIteration::Linear, QRIteration::Forwards, 1.0f);
+        ring->MinimizeAnimation->Progress = view.Minimised;
+        const GLScreenBounds bounds = BoundsOf(*Renderer, ring);
+        GLBandScale scale(*ring, bounds, 1, GLRing::kBandOverlap);
+        auto compare = [&](QRElement* element) {
+            if (element->EndAngle - element->StartAngle >= 90.0f)
+                return; // never thin: a chord no longer tells such an arc
+            const float outer = ring->InnerRadius(element->Level + 1) + GLRing::kBandOverlap;
+            const QXVector2 from = RingDirection(element->StartAngle);
+            const QXVector2 to = RingDirection(element->EndAngle);
+            const double chord =
+                bounds.PixelDistance({from.X * outer, from.Y * outer}, {to.X * outer, to.Y * outer}).value();
+            const double half = (element->EndAngle - element->StartAngle) * 0.008726646259971648;
+            const double projected = half > 1e-6 ? chord * half / std::sin(half) : chord;
+            const double banded = (element->EndAngle - element->StartAngle) * scale.PixelsPerDegree(element->Level);
+            EXPECT_NEAR(banded, projected, 1e-3 * std::max(1.0, projected)) << view.Name << " " << element->Name;
+            ++compared;
+        };
+        ForEachDrawnElement(ring->Root, compare);
+    }
+    EXPECT_GT(compared, 5 * 120);
+}
 
 TEST_F(GLRingDetailTest, SectorsOfAPixelOrMoreAreDrawnExactlyAsBefore)
 {
@@ -136,6 +197,10 @@ TEST_F(GLRingDetailTest, AHundredThousandThinSectorsOfOneColourChangeAtMostThree
     const Pictures merged = DrawAt(ring, GLRingDetail::Merged);
     EXPECT_LE(DifferingShare(exact.Ring, merged.Ring), 0.03);
     EXPECT_LE(DifferingShare(exact.Shadow, merged.Shadow), 0.03);
+    // The shadow takes a folder of thin files at once; one by one it is the same picture.
+    ASSERT_LT(ring->Root->WidestFileSector, 0.01f);
+    ring->Root->WidestFileSector = 360.0f;
+    EXPECT_LE(DifferingShare(DrawAt(ring, GLRingDetail::Merged).Shadow, merged.Shadow), 0.0005);
     // The pointer still finds the one thin sector under it.
     for (const float angle : {30.0f, 100.0f, 250.0f}) {
         const auto point = WindowPoint(ring, 15.0f, angle);

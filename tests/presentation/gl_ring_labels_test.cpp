@@ -1,6 +1,9 @@
 // Readable labels against labels as designed: which labels are drawn, and which way they read.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,6 +11,8 @@
 #include "graphics/gl_2D_font.h"
 #include "presentation/gl_ring.h"
 #include "resources/resource_font.h"
+#include "ring/element_folder.h"
+#include "ring/ring_layout.h"
 #include "ring/ring_main.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/ring_gl_fixture.h"
@@ -147,6 +152,142 @@ TEST_F(GLRingLabelsTest, ReadableLabelsReadLeftToRightOnBothHalves)
     const auto inside = WindowPoint(ring, ring->InnerRadius(2) + 0.2f, 270.0f);
     EXPECT_FALSE(Near(ReadPixel(edge[0] - 3, edge[1]), Stored(kGrey), 6)) << "the label's end";
     EXPECT_TRUE(Near(ReadPixel(inside[0], inside[1]), Stored(kGrey), 6)) << "the band inside it";
+}
+
+// Boxes on screen meet when they share area; touching edges and boxes turned apart do not.
+TEST(GLLabelLayoutTest, OverlapTellsBoxesThatShareAreaOnScreen)
+{
+    using Box = std::array<GLPixelPoint, 4>;
+    const Box square{{{0, 0}, {10, 0}, {10, 10}, {0, 10}}};
+    const struct {
+        const char* Name;
+        Box Other;
+        bool Overlap;
+    } cases[] = {
+        {"inside", {{{2, 2}, {4, 2}, {4, 4}, {2, 4}}}, true},
+        {"crossing a corner", {{{8, 8}, {20, 8}, {20, 20}, {8, 20}}}, true},
+        {"touching an edge", {{{10, 0}, {20, 0}, {20, 10}, {10, 10}}}, false},
+        {"beside", {{{11, 0}, {20, 0}, {20, 10}, {11, 10}}}, false},
+        // A diamond whose bounding box covers the square's corner but which does not.
+        {"turned past a corner", {{{16, 11}, {21, 16}, {16, 21}, {11, 16}}}, false},
+        {"turned across", {{{5, -3}, {13, 5}, {5, 13}, {-3, 5}}}, true},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(GLLabelLayout::Overlap(square, row.Other), row.Overlap) << row.Name;
+        EXPECT_EQ(GLLabelLayout::Overlap(row.Other, square), row.Overlap) << row.Name;
+    }
+}
+
+class SizeTrueLabelsTest : public RingGLTest {
+protected:
+    // A folder like /usr/share: 128 entries of sizes from a few bytes to a gigabyte, a few of them
+    // folders of their own with many files, three of those expanded.
+    QOXRing* CrowdedRing()
+    {
+        TheApp->Settings.SizeTrueRings = true;
+        TheApp->Settings.ComputeFileSizeAutomatically = true;
+        TheApp->Settings.ComputeFolderSize = true;
+        for (int i = 0; i < 120; ++i)
+            Tree.File("share" + std::to_string(i) + ".dat", static_cast<std::uintmax_t>(1e9 / std::pow(i + 1, 1.6)));
+        for (int f = 0; f < 8; ++f)
+            for (int i = 0; i < 40; ++i)
+                Tree.File("lib" + std::to_string(f) + "/part" + std::to_string(i),
+                          static_cast<std::uintmax_t>(4e8 / std::pow(f + 1, 1.2) / std::pow(i + 1, 1.3)));
+        QOXRing* ring = Open();
+        for (const char* name : {"lib0/", "lib2/", "lib5/"})
+            static_cast<QREFolder*>(ChildNamed(*ring->Root, name))->Expand();
+        ring->Root->Size = -1;
+        ring->Root->ComputeSize();
+        return ring;
+    }
+    // The labels as the view shows the ring at that zoom, its small items gathered for it.
+    const std::vector<GLPlacedLabel>& LabelsAt(QOXRing* ring, float zoom)
+    {
+        ring->Zoom = zoom;
+        ring->PixelsPerUnit = GLRing::PixelsPerUnit(*ring, kHeight);
+        ring->Relayout();
+        glPushMatrix();
+        Renderer->SetupRingTransform(ring, GLRingPass::Normal);
+        const std::vector<GLPlacedLabel>& labels = Renderer->PlacedLabels(ring);
+        glPopMatrix();
+        return labels;
+    }
+};
+
+// At three zooms and with the ring pushed towards a corner: no two labels overlap, labels outside
+// the ring stand whole in the window (or are left out), and where the window leaves room round
+// the ring the five largest children of every shown folder are labelled, the wide ones with their
+// sizes.
+TEST_F(SizeTrueLabelsTest, LabelsNeverOverlapAndTheLargestAreAlwaysLabelled)
+{
+    QOXRing* ring = CrowdedRing();
+    ring->PixelsPerUnit = GLRing::PixelsPerUnit(*ring, kHeight);
+    ring->Relayout();
+    const float roomy = 0.5f * GLRing::FitZoom(*ring, kWidth, kHeight);
+    const struct {
+        float Zoom;
+        QXVector Position;
+        bool LargestLabelled;
+    } views[] = {{roomy, {0.0f, 0.0f, 0.0f}, true},
+                 {1.0f, {0.0f, 0.0f, 0.0f}, false},
+                 {2.5f, {0.0f, 0.0f, 0.0f}, false},
+                 {1.0f, {14.0f, -10.0f, 0.0f}, false}};
+    int outside = 0;
+    for (const auto& view : views) {
+        SCOPED_TRACE(testing::Message() << view.Zoom << " at " << view.Position.X);
+        ring->Position = view.Position;
+        const std::vector<GLPlacedLabel>& labels = LabelsAt(ring, view.Zoom);
+        std::set<const QRElement*> labelled;
+        int withSize = 0;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            labelled.insert(labels[i].Element);
+            withSize += labels[i].Text.find("iB") != std::string::npos ? 1 : 0;
+            for (std::size_t k = i + 1; k < labels.size(); ++k)
+                EXPECT_FALSE(GLLabelLayout::Overlap(labels[i].Corners, labels[k].Corners))
+                    << labels[i].Text << " and " << labels[k].Text;
+            if (labels[i].LeaderFrom <= 0.0f)
+                continue;
+            ++outside;
+            for (const GLPixelPoint& corner : labels[i].Corners)
+                EXPECT_TRUE(corner.X >= 0.0 && corner.X <= kWidth && corner.Y >= 0.0 && corner.Y <= kHeight)
+                    << labels[i].Text << " at " << corner.X << "," << corner.Y;
+        }
+        EXPECT_EQ(labelled.size(), labels.size()) << "one label an element";
+        EXPECT_GE(withSize, 5);
+        auto check = [&](QRElement* element) {
+            if (!element->IsFolder() || !static_cast<QREFolder*>(element)->Expanded)
+                return;
+            std::vector<const QRElement*> children;
+            static_cast<QREFolder*>(element)->ForEachChild([&](const QRElement* child) {
+                if (QRLayout::HasSector(*child))
+                    children.push_back(child);
+            });
+            std::sort(children.begin(), children.end(), [](const QRElement* a, const QRElement* b) {
+                return a->EndAngle - a->StartAngle > b->EndAngle - b->StartAngle;
+            });
+            for (std::size_t i = 0; i < std::min<std::size_t>(children.size(), 5); ++i)
+                EXPECT_EQ(labelled.count(children[i]), 1u) << element->Name << children[i]->Name;
+        };
+        if (view.LargestLabelled)
+            ForEachDrawnElement(ring->Root, check);
+    }
+    EXPECT_GT(outside, 0) << "no label went outside the ring";
+}
+
+// The labels are laid out once for a view and kept while neither the view nor the layout changes.
+TEST_F(SizeTrueLabelsTest, TheLayoutIsKeptUntilTheViewOrTheRingChanges)
+{
+    QOXRing* ring = CrowdedRing();
+    LabelsAt(ring, 1.0f);
+    const std::uint64_t first = Renderer->LabelLayouts();
+    glPushMatrix();
+    Renderer->SetupRingTransform(ring, GLRingPass::Normal);
+    Renderer->PlacedLabels(ring);
+    glPopMatrix();
+    EXPECT_EQ(Renderer->LabelLayouts(), first);
+    ring->Rotation.Z = 30.0f;
+    LabelsAt(ring, 1.0f);
+    EXPECT_EQ(Renderer->LabelLayouts(), first + 1);
 }
 
 } // namespace

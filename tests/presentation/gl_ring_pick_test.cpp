@@ -212,6 +212,7 @@ protected:
     {
         EngineFrame(50);
         TheApp->UpdateRings(0.05f);
+        TheApp->FollowDisk(0.05f);
     }
 
     static std::vector<QRElement*> Drawn(QOXRing* ring)
@@ -370,6 +371,34 @@ protected:
         }
     }
 
+    // Every expanded folder's children with a sector follow one another without a gap or an
+    // overlap, from the folder's start to its end, bit for bit; and no file that can have a label
+    // has a larger scale than its folder promises the label pass.
+    static void ExpectChildrenTileTheirFolders(QOXRing* ring, const std::string& state)
+    {
+        auto check = [&](QRElement* element) {
+            if (!element->IsFolder() || !QRLayout::HasSector(*element))
+                return;
+            const auto* folder = static_cast<const QREFolder*>(element);
+            if (!folder->Expanded)
+                return;
+            float edge = folder->StartAngle;
+            bool any = false;
+            folder->ForEachChild([&](const QRElement* child) {
+                if (!child->Visible || !QRLayout::HasSector(*child))
+                    return;
+                EXPECT_EQ(child->StartAngle, edge) << state << ": " << child->FullPath();
+                if (!child->IsFolder())
+                    EXPECT_LE(child->Scale, folder->LargestFileScale) << state << ": " << child->FullPath();
+                edge = child->EndAngle;
+                any = true;
+            });
+            if (any)
+                EXPECT_EQ(edge, folder->EndAngle) << state << ": " << folder->FullPath();
+        };
+        ForEachDrawnElement(ring->Root, check);
+    }
+
     int Made = 0;
     int Trees = 0;
 };
@@ -444,10 +473,44 @@ TEST_F(GLRingPickTest, ThePickNamesWhatIsDrawnInEveryStateOfARandomRing)
             SetUp();
             QOXRing* ring = RandomRing(seed, "tree" + std::to_string(Trees++));
             state.Reach(ring);
+            ExpectChildrenTileTheirFolders(ring, state.Name);
             ExpectPickShowsThePicture(ring, state.Name, random);
             ExpectNoLabelsWithoutSectors(ring, state.Name);
         }
     }
+}
+
+// Size true with small items gathered: the middle of every drawn band, the small-items sectors
+// and the free space among them, picks that element, and a gathered element is never picked.
+TEST_F(GLRingPickTest, SizeTrueRingsPickEveryDrawnSectorAndTheSmallItems)
+{
+    TheApp->Settings.SizeTrueRings = true;
+    QOXRing* ring = RandomRing(5, "tree");
+    for (int i = 0; i < 30; ++i)
+        Tree.File("tree/tiny" + std::to_string(i), 1);
+    ring->Root->RefreshEntries(QRRefreshDepth::FolderOnly);
+    ring->PixelsPerUnit = GLRing::PixelsPerUnit(*ring, kHeight);
+    ring->Relayout();
+    const std::vector<QRElement*> drawn = Drawn(ring);
+    int small = 0;
+    int gathered = 0;
+    for (const QRElement* element : drawn) {
+        if (!QRLayout::HasSector(*element)) {
+            gathered += QRLayout::IsGathered(*element) ? 1 : 0;
+            continue;
+        }
+        small += element->IsSummary() ? 1 : 0;
+        const float middle = (ring->InnerRadius(element->Level) + ring->InnerRadius(element->Level + 1)) / 2.0f;
+        const auto point = WindowPoint(ring, middle, element->MidAngle());
+        const QRElement* picked =
+            Renderer->Pick(ring, static_cast<float>(point[0]) + 0.5f, static_cast<float>(kHeight - 1 - point[1]) + 0.5f);
+        if (element->EndAngle - element->StartAngle > 0.5f) {
+            EXPECT_EQ(picked, element) << element->FullPath() << " picked " << (picked ? picked->FullPath() : "none");
+        }
+        EXPECT_TRUE(picked == nullptr || !QRLayout::IsGathered(*picked));
+    }
+    EXPECT_GE(small, 1);
+    EXPECT_GE(gathered, 30);
 }
 
 } // namespace

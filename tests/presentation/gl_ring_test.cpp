@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/app_keyboard.h"
 #include "graphics/gl_2D.h"
@@ -48,6 +49,8 @@ protected:
         folder->ForEachChild([&](QRElement* child) { found = k++ == i ? child : found; });
         return found;
     }
+
+    RecordingWindow Window;
     // A point well inside the element's band, clear of its label.
     Rgba Inside(QOXRing* ring, const QRElement* element)
     {
@@ -350,6 +353,77 @@ TEST_F(GLRingTest, TheMiniatureIsCompiledOnlyWhenTheRingMarksIt)
     GLint matrixDepth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &matrixDepth);
     EXPECT_EQ(matrixDepth, 1) << "the caller's matrix is left as it was";
+}
+
+// After an expand or a collapse a size-true ring zooms, animated, until its outermost band fits the
+// view, and stays in its middle; with "FitRingToWindow" off, or as designed, the zoom stays the
+// user's and the ring moves towards the folder opened.
+TEST_F(GLRingTest, AnExpandOrCollapseFitsTheRingToTheViewWhenAsked)
+{
+    const struct {
+        const char* Name;
+        bool SizeTrue;
+        bool Fit;
+    } cases[] = {{"size true", true, true}, {"size true, not fitted", true, false}, {"as designed", false, true}};
+    UseManualClock(1'000'000);
+    Tree.File("top.txt", 100);
+    Tree.File("a/b/c/d/e/f/g/deep.txt", 100);
+    Window.Size = {kWidth, kHeight};
+    TheApp->Window = &Window;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.Name);
+        TheApp->Settings.SizeTrueRings = row.SizeTrue;
+        TheApp->Settings.FitRingToWindow = row.Fit;
+        const bool fits = row.SizeTrue && row.Fit;
+        QOXRing* ring = Open();
+        auto* folder = static_cast<QREFolder*>(File(ring, "a/"));
+        const auto toggle = [&](bool all) {
+            Cursor->SetCurrent(folder);
+            Cursor->ToggleCurrent();
+            if (all)
+                folder->ExpandAll();
+            ring->Relayout();
+            for (int frame = 0; frame < 60; ++frame) {
+                EngineFrame(50);
+                TheApp->UpdateRings(0.05f);
+            }
+        };
+        // How far the outermost band reaches from the middle of the view, and whether all of it is in.
+        const auto reach = [&](bool& inside) {
+            const float outer = ring->InnerRadius(ring->MaxDepth() + 1);
+            double farthest = 0.0;
+            inside = true;
+            for (float degrees = 0.0f; degrees < 360.0f; degrees += 15.0f) {
+                const auto point = WindowPoint(ring, outer, degrees);
+                inside = inside && point[0] >= 0 && point[0] < kWidth && point[1] >= 0 && point[1] < kHeight;
+                farthest = std::max(farthest, std::hypot(point[0] - kWidth / 2.0, point[1] - kHeight / 2.0));
+            }
+            return farthest;
+        };
+        bool inside = false;
+        toggle(true);
+        const double expanded = reach(inside);
+        EXPECT_EQ(inside, fits) << expanded;
+        if (fits) {
+            EXPECT_GT(expanded, 0.3 * kHeight) << "the ring fills the view";
+            EXPECT_EQ(ring->Position, (QXVector{0.0f, 0.0f, 0.0f}));
+        } else {
+            EXPECT_FLOAT_EQ(ring->Zoom, 1.0f);
+            EXPECT_NE(ring->Position, (QXVector{0.0f, 0.0f, 0.0f})) << "moved towards the folder";
+        }
+        const float expandedZoom = ring->Zoom;
+        toggle(false);
+        const double collapsed = reach(inside);
+        EXPECT_TRUE(inside);
+        if (fits) {
+            EXPECT_GT(ring->Zoom, expandedZoom) << "zoomed in again";
+            EXPECT_GT(collapsed, 0.3 * kHeight);
+        } else {
+            EXPECT_FLOAT_EQ(ring->Zoom, 1.0f);
+        }
+        TheApp->CloseRing(ring);
+    }
+    TheApp->Window = nullptr;
 }
 
 } // namespace

@@ -58,6 +58,7 @@ protected:
         TheApp = QOXMake<QOXApp>();
         // The rings sized and refreshed as designed; tests of sizes counted in the background turn it on.
         TheApp->Settings.CountFolderSizesInBackground = false;
+        TheApp->Settings.SizeTrueRings = false; // tests of size-true rings turn them on
         Scene = QOXNew<GLSceneApp>(nullptr, TheApp.get(), &Host);
         Scene->Init("Scene");
     }
@@ -74,6 +75,7 @@ protected:
     {
         EngineFrame(milliseconds);
         TheApp->UpdateRings(static_cast<float>(milliseconds) / 1000.0f);
+        TheApp->FollowDisk(static_cast<float>(milliseconds) / 1000.0f);
     }
     // A frame of that length with the scene drawn into a cleared buffer.
     void Frame(int milliseconds = 50)

@@ -357,10 +357,19 @@ TEST_F(ElementTest, DeletingGoesThroughTheDeletionEntryPoints)
     EXPECT_EQ(TheApp->CurrentRing, nullptr);
 }
 
-// Keeps references to elements the way the clipboard does, and lets go of freed ones.
+// Keeps references to elements the way the clipboard does, and lets go of freed ones: a subtree
+// freed whole is told once, by its top.
 class ReferenceList : public QRElementWatcher {
 public:
-    void ElementFreed(const QRElement* element) override { Elements.Delete(const_cast<QRElement*>(element)); }
+    void ElementFreed(const QRElement* element) override
+    {
+        std::vector<QRElement*> going;
+        for (QRElement* kept : Elements)
+            if (kept->IsWithin(*element))
+                going.push_back(kept);
+        for (QRElement* gone : going)
+            Elements.Delete(gone);
+    }
     QRList<QRElement> Elements{nullptr, QRList<QRElement>::Uniqueness::Unique, QRList<QRElement>::Ownership::References};
 };
 

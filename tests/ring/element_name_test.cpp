@@ -104,4 +104,29 @@ TEST_F(ElementNameTest, LabelsFollowTheirNamesOrKeepTheirOwnText)
     EXPECT_EQ(std::string(photo->Label), "");
 }
 
+// A label's own text is kept whole up to 65,535 bytes; a longer one is cut there, never in the
+// middle of a character.
+TEST_F(ElementNameTest, ALabelsOwnTextIsCutAtACharacter)
+{
+    Tree.File("a", 1);
+    QRElement* element = ChildNamed(*Open()->Root, "a");
+    const std::string euro = "\xe2\x82\xac";
+    const struct {
+        std::string Text;
+        std::size_t Kept;
+    } cases[] = {
+        {std::string(QRLabel::kMostBytes, 'x'), QRLabel::kMostBytes},
+        {std::string(QRLabel::kMostBytes + 10, 'x'), QRLabel::kMostBytes},
+        {std::string(QRLabel::kMostBytes - 1, 'x') + euro, QRLabel::kMostBytes - 1},
+        {std::string(QRLabel::kMostBytes - 3, 'x') + euro + "y", QRLabel::kMostBytes},
+    };
+    for (const auto& c : cases) {
+        element->Label = c.Text;
+        EXPECT_EQ(element->Label.size(), c.Kept);
+        EXPECT_EQ(element->Label.Text(), c.Text.substr(0, c.Kept));
+    }
+    element->RefreshLook();
+    EXPECT_EQ(element->Label, "a");
+}
+
 } // namespace

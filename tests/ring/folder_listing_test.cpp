@@ -66,4 +66,33 @@ TEST_F(FolderListingTest, ReadingInPartsSeesEveryEntryOnce)
     }
 }
 
+// Read a part at a time across calls, a folder gives every entry once, as a whole read does; a
+// folder that is not there says so at once.
+TEST_F(FolderListingTest, PartsReadAcrossCallsMakeTheWholeFolder)
+{
+    for (int i = 0; i < 5000; ++i)
+        Tree.File("an-entry-with-a-name-long-enough-for-several-parts-" + std::to_string(i), 1);
+    QRFolderListing whole;
+    ASSERT_EQ(whole.Read(Tree.Root(), platform::ListingDetail::Kinds), platform::ListingResult::Listed);
+    QRFolderListing listing;
+    listing.Open(Tree.Root(), platform::ListingDetail::Kinds);
+    std::multiset<std::string> names;
+    int parts = 0;
+    while (listing.ReadPart()) {
+        ++parts;
+        for (const QRFolderListing::Entry& entry : listing.Entries())
+            names.insert(std::string(listing.NameOf(entry)));
+    }
+    EXPECT_TRUE(listing.Done());
+    EXPECT_GT(parts, 3);
+    EXPECT_EQ(names.size(), 5000u);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), NamesIn(whole));
+    EXPECT_EQ(listing.Result(), platform::ListingResult::Listed);
+    EXPECT_FALSE(listing.ReadPart());
+
+    listing.Open(Tree.PathOf("not-there/"), platform::ListingDetail::Kinds);
+    EXPECT_FALSE(listing.ReadPart());
+    EXPECT_EQ(listing.Result(), platform::ListingResult::Missing);
+}
+
 } // namespace

@@ -3,13 +3,45 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "ring/resource_iteration.h"
+#include "ring/ring_sizes.h"
 #include "tests/support/app_fixture.h"
 
 namespace {
 
 class RingTest : public AppTest {};
+
+struct Walked {
+    std::int64_t Folders = 0;
+    std::int64_t Files = 0;
+    bool operator==(const Walked&) const = default;
+};
+
+// The status counts walked afresh: the visible children of every folder, shown or not. Every
+// folder's own counts are checked on the way; `wrong` names the first that differs.
+Walked WalkCounts(const QREFolder& folder, std::string& wrong)
+{
+    Walked own;
+    Walked total;
+    folder.ForEachChild([&](const QRElement* child) {
+        if (child->Visible)
+            ++(child->IsFolder() ? own.Folders : own.Files);
+        if (child->IsFolder()) {
+            const Walked below = WalkCounts(*static_cast<const QREFolder*>(child), wrong);
+            total.Folders += below.Folders;
+            total.Files += below.Files;
+        }
+    });
+    total.Folders += own.Folders;
+    total.Files += own.Files;
+    const bool same = folder.VisibleFolderCount() == own.Folders && folder.VisibleFileCount() == own.Files &&
+                      folder.TotalFolderCount() == total.Folders && folder.TotalFileCount() == total.Files;
+    if (!same && wrong.empty())
+        wrong = folder.FullPath();
+    return total;
+}
 
 TEST_F(RingTest, ThreeUnsetFilesShareTheCircleEqually)
 {
@@ -247,6 +279,74 @@ TEST_F(RingTest, TheCurrentRingWritesTheStatusBar)
     Window.Panels.clear();
     Frame();
     EXPECT_TRUE(Window.Panels.empty());
+}
+
+// The counts are kept where elements change, never walked; after every kind of change they are
+// what a fresh walk finds, and the status bar shows them and the counted size.
+TEST_F(RingTest, StatusCountsEqualAFreshWalkAfterEveryKindOfChange)
+{
+    Settings().CountFolderSizesInBackground = true;
+    for (const char* file : {"docs/a.txt", "docs/.secret", "docs/old/b.png", "docs/old/deeper/c.png", "pics/d.png",
+                             ".hidden/e.txt", "f.txt"})
+        Tree.File(std::string("top/") + file, 10);
+    QOXRing* ring = Open("top/");
+    QVGeneric* images = TheApp->Views->AddView("Images");
+    images->AddExtension("png");
+    images->Disable();
+    const auto folder = [&](const std::string& path) {
+        QREFolder* found = ring->Root;
+        for (std::size_t from = 0; from < path.size();) {
+            const std::size_t slash = path.find('/', from);
+            found = static_cast<QREFolder*>(ChildNamed(*found, path.substr(from, slash + 1 - from)));
+            from = slash + 1;
+        }
+        return found;
+    };
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"the scan", [] {}},
+        {"expand", [&] { folder("docs/")->Expand(); }},
+        {"expand all", [&] { ring->Root->ExpandAll(); }},
+        {"collapse", [&] { folder("docs/old/")->Collapse(); }},
+        {"hidden entries left out", [&] { Settings().DisplayHiddenFiles = false; TheApp->ApplyDisplayChange(); }},
+        {"a view on", [&] { TheApp->ToggleView(images); }},
+        {"the view off, hidden entries shown", [&] {
+             Settings().DisplayHiddenFiles = true;
+             TheApp->ToggleView(images);
+         }},
+        {"refresh after new and removed entries", [&] {
+             Tree.File("top/pics/new/g.txt", 80);
+             Tree.Remove("top/docs/old");
+             Tree.Remove("top/f.txt");
+             TheApp->RefreshAll();
+         }},
+        {"a live update", [&] {
+             Tree.File("top/docs/live.txt", 90);
+             Tree.MakeFolder("top/docs/live");
+             EXPECT_TRUE(PumpUntil([&] { return ChildNamed(*folder("docs/"), "live/") != nullptr; }));
+         }},
+        {"a deletion", [&] {
+             folder("docs/")->Selected = true;
+             TheApp->DeleteSelectedInCurrentRing();
+         }},
+        {"removed as a child", [&] { ring->Root->RemoveChild(folder("pics/")); }},
+        {"up one level", [&] {
+             ring->UpOneLevel();
+             ring = TheApp->CurrentRing;
+         }},
+    };
+    for (const auto& [change, act] : changes) {
+        act();
+        ASSERT_TRUE(PumpUntil([&] { return !ring->Sizes->Progress().Busy; })) << change;
+        Pump();
+        std::string wrong;
+        const Walked walked = WalkCounts(*ring->Root, wrong);
+        EXPECT_EQ(wrong, "") << change;
+        EXPECT_EQ(Window.Panels[QAStatusPanel::Folders], "Folders: " + std::to_string(walked.Folders)) << change;
+        EXPECT_EQ(Window.Panels[QAStatusPanel::Files], "Files: " + std::to_string(walked.Files)) << change;
+        const std::string shown = ring->Folder.substr(Tree.Root().size());
+        EXPECT_EQ(Window.Panels[QAStatusPanel::Size], "Size: " + std::to_string(Tree.SumsBelow(shown).Bytes) + " Byte")
+            << change;
+    }
 }
 
 TEST_F(RingTest, DriveInfoOfTheVolumeHoldingTheFolder)

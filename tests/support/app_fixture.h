@@ -3,8 +3,11 @@
 // rings on, frames of a chosen length, and recorders for what the window and the cursor are told.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app_main.h"
@@ -50,6 +53,20 @@ private:
     }
 };
 
+// The main menu's data items as the program last filled them.
+class RecordingMenuBar : public QAMenuBarLink {
+public:
+    void FillMenu(QADataMenu menu, const std::vector<QAMenuEntry>& entries) override { Menus[menu] = entries; }
+    std::vector<std::string> Captions(QADataMenu menu)
+    {
+        std::vector<std::string> captions;
+        for (const QAMenuEntry& entry : Menus[menu])
+            captions.push_back(entry.Caption);
+        return captions;
+    }
+    std::map<QADataMenu, std::vector<QAMenuEntry>> Menus;
+};
+
 class AppTest : public EngineTest {
 protected:
     void SetUp() override
@@ -59,6 +76,7 @@ protected:
         TheApp = QOXMake<QOXApp>();
         // The rings sized and refreshed as designed; tests of sizes counted in the background turn it on.
         TheApp->Settings.CountFolderSizesInBackground = false;
+        TheApp->Settings.SizeTrueRings = false; // tests of size-true rings turn them on
         TheApp->Window = &Window;
         TheApp->Deletion = &Deletion;
     }
@@ -73,6 +91,26 @@ protected:
         EngineFrame(milliseconds);
         for (QOXRing* ring : *TheApp->Rings)
             ring->Update();
+    }
+    // A frame with the rings' whole part: the counting, the changes seen on the disk, the updates,
+    // and the folders still coming in read on.
+    void Pump(int milliseconds = 50)
+    {
+        EngineFrame(milliseconds);
+        TheApp->UpdateRings(static_cast<float>(milliseconds) / 1000.0f);
+        TheApp->FollowDisk(static_cast<float>(milliseconds) / 1000.0f);
+    }
+    // Frames until `done` holds, for at most `deadline` of real time; whether it came to hold.
+    bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline = std::chrono::seconds(20))
+    {
+        const auto end = std::chrono::steady_clock::now() + deadline;
+        while (std::chrono::steady_clock::now() < end) {
+            Pump();
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
     }
     QASettings& Settings() { return TheApp->Settings; }
     // A ring on a folder of the tree ("" for its root).

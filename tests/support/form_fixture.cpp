@@ -113,6 +113,7 @@ void FormTest::SetUp()
     Settings.InitialRingMode = 2;
     Settings.InitialRingFolder = Tree.Root();
     Settings.CreateRingForHDD = false;
+    Settings.SizeTrueRings = false; // the rings as designed; tests of size-true rings turn them on
 }
 
 void FormTest::TearDown()

@@ -30,6 +30,7 @@ void RingGLTest::SetUp()
     TheApp = QOXMake<QOXApp>();
     // The rings sized and refreshed as designed; tests of sizes counted in the background turn it on.
     TheApp->Settings.CountFolderSizesInBackground = false;
+    TheApp->Settings.SizeTrueRings = false;
     Input = QOXMake<QOXInput>(nullptr);
     Input->Init(&Script, UseDevice::Yes, UseDevice::No, UseDevice::Yes);
     RegisterInputActions(*Input);

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int64_t kFixedTime = 1700000000; // every date in the tree, so pictures never drift
-constexpr const char* kDesignedSizing = "[DISPLAY]\nCountFolderSizesInBackground=0\n";
+constexpr const char* kDesignedSizing = "[DISPLAY]\nCountFolderSizesInBackground=0\nSizeTrueRings=0\n";
 
 // A small made-up tree with fixed sizes and dates.
 void MakeTree(const FileTree& tree)
@@ -119,7 +119,8 @@ TEST(SnapshotArguments, ReadTheWholeCommandLineAndRefuseWhatIsWrong)
 {
     snapshot::Options options;
     EXPECT_FALSE(snapshot::ParseArguments({"--folder", "/tmp/a", "--expand", "b", "--expand", "b/c", "--size", "100x50",
-                                           "--frames", "7", "--pointer", "10.5,20", "--out", "x.png"},
+                                           "--frames", "7", "--pointer", "10.5,20", "--out", "x.png", "--frame-stats",
+                                           "f.txt"},
                                           options));
     EXPECT_EQ(options.Folder, "/tmp/a");
     EXPECT_EQ(options.Expand, (std::vector<std::string>{"b", "b/c"}));
@@ -130,6 +131,7 @@ TEST(SnapshotArguments, ReadTheWholeCommandLineAndRefuseWhatIsWrong)
     EXPECT_FLOAT_EQ(options.Pointer->first, 10.5f);
     EXPECT_FLOAT_EQ(options.Pointer->second, 20.0f);
     EXPECT_EQ(options.Out, "x.png");
+    EXPECT_EQ(options.FrameStats, "f.txt");
     for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
              {"--out", "x.png"},
              {"--folder", "/tmp"},
@@ -153,6 +155,32 @@ TEST_F(SnapshotTest, AMissingFolderOrSubFolderIsReportedNotDrawn)
     options.Folder = Tree.Root();
     options.Expand = {"docs/none"};
     EXPECT_TRUE(snapshot::Render(options, picture));
+}
+
+// With frame statistics every frame is drawn whole and gets a line (milliseconds, elements drawn:
+// the root and its four children); the picture is the one taken without them.
+TEST_F(SnapshotTest, FrameStatisticsGiveALinePerFrameAndTheSamePicture)
+{
+    Home.Write("orbivane.ini", kDesignedSizing); // sizes that arrive while counting would ease in midway
+    const snapshot::Picture plain = Take({"--frames", "3"});
+    const std::string stats = Home.Path() + "frames.txt";
+    EXPECT_EQ(Take({"--frames", "3", "--frame-stats", stats}).Rgb, plain.Rgb);
+    std::ifstream lines(stats);
+    int frames = 0;
+    double milliseconds = 0.0;
+    long elements = 0;
+    while (lines >> milliseconds >> elements) {
+        ++frames;
+        EXPECT_GT(milliseconds, 0.0);
+        EXPECT_EQ(elements, 5);
+    }
+    EXPECT_EQ(frames, 3);
+    snapshot::Options options;
+    ASSERT_FALSE(snapshot::ParseArguments({"--folder", Tree.Root(), "--out", "unused.png", "--frame-stats",
+                                           Tree.PathOf("no/such/folder/frames.txt")},
+                                          options));
+    snapshot::Picture picture;
+    EXPECT_TRUE(snapshot::Render(options, picture)); // a file that cannot be written is refused
 }
 
 // Sizes counted in the background (the table default) are all in before the frames: the same tree
@@ -191,4 +219,12 @@ TEST_F(SnapshotGolden, HoveredFolderWithItsInfoBox)
     ExpectGolden(Take({"--frames", "40", "--pointer", "200,60"}), "hover", Match::Exactly);
     SetReadableLabels(true);
     ExpectGolden(Take({"--frames", "40", "--pointer", "200,60"}), "hover-readable");
+}
+
+// Size-true rings as shipped: sectors by counted size, folders told apart by shade, labels with
+// sizes, the info box in binary units.
+TEST_F(SnapshotGolden, SizeTrueRing)
+{
+    Home.Write("orbivane.ini", "[DISPLAY]\nSizeTrueRings=1\n");
+    ExpectGolden(Take({"--frames", "40", "--expand", "docs", "--pointer", "200,60"}), "size-true");
 }

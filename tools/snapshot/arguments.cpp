@@ -38,6 +38,8 @@ std::optional<std::string> TakeOption(const std::string& name, const std::string
         options.Expand.push_back(value);
     else if (name == "--out")
         options.Out = value;
+    else if (name == "--frame-stats")
+        options.FrameStats = value;
     else if (name == "--size") {
         if (!ReadPair(value, 'x', options.Width, options.Height, ReadInt) || options.Width < 16 ||
             options.Height < 16 || options.Width > 4096 || options.Height > 4096)
@@ -64,7 +66,8 @@ std::optional<std::string> TakeOption(const std::string& name, const std::string
 std::string Usage()
 {
     return "usage: orbivane-snapshot --folder DIR [--expand SUBFOLDER]... [--size WxH] [--frames N]\n"
-           "                         [--pointer X,Y] [--growth-since previous|DATE] --out FILE.png\n";
+           "                         [--pointer X,Y] [--growth-since previous|DATE] [--frame-stats FILE]\n"
+           "                         --out FILE.png\n";
 }
 
 std::optional<std::string> ParseArguments(const std::vector<std::string>& arguments, Options& options)

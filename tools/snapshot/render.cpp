@@ -225,21 +225,29 @@ public:
 
     void Frame()
     {
+        Application->FrameStats.FrameStarted();
         Clock.Advance(kFrameMilliseconds);
         TheEngine->Update();
         Application->UpdateRings(kFrameSeconds);
+        Application->FollowDisk(kFrameSeconds);
+        DrawnBefore = Scene->Renderer->ElementsDrawn;
     }
     // A frame before the last: everything the scene does from frame to frame (the animations, the
     // info box's and the title's clocks, the shadow map, the ring strip) runs as on screen, but
     // since its picture is never looked at, the rasteriser is kept to one pixel of it, which
-    // takes most of the work of a frame away.
+    // takes most of the work of a frame away. Frames that are measured are drawn whole.
     void EarlierFrame()
     {
         Frame();
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 1, 1);
+        const bool measured = Application->FrameStats.IsOpen();
+        if (!measured) {
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(0, 0, 1, 1);
+        }
         Device->RenderFrame();
         glDisable(GL_SCISSOR_TEST);
+        if (measured)
+            FrameDone();
     }
     // The frame without its buffer swap, so that the picture can be read back. It starts on
     // buffers cleared whole, as every frame on screen does.
@@ -250,7 +258,13 @@ public:
         Device->ResetView();
         Device->SceneEngine->Render();
         Device->System2D->Render();
+        FrameDone();
+    }
+    // Off screen there is no swap: the frame is out once the rasteriser has finished it.
+    void FrameDone()
+    {
         glFinish();
+        Application->FrameStats.FrameDrawn(Scene->Renderer->ElementsDrawn - DrawnBefore);
     }
 
     platform::ConsoleDesktopServices Desktop;
@@ -261,6 +275,7 @@ public:
     QOXInput* Input = nullptr;        // owned; no devices are started
     QACursor* Cursor = nullptr;       // owned by the application
     GLSceneApp* Scene = nullptr;      // owned; freed first
+    long DrawnBefore = 0;             // the renderer's count of elements drawn when the frame began
 };
 
 } // namespace
@@ -284,6 +299,8 @@ std::optional<std::string> Render(const Options& options, Picture& picture)
                                    : GLViewPoint{-1.0e6f, -1.0e6f});
     Session session(options, binding, host);
     home.CompleteListFiles();
+    if (!options.FrameStats.empty() && !session.Application->FrameStats.Open(options.FrameStats))
+        return "cannot write \"" + options.FrameStats + "\"";
     QOXRing* ring = session.Application->CreateRing(QOXFileSystem::IncludeTrailingDelimiter(folder));
     if (ring == nullptr)
         return "cannot open a ring on \"" + options.Folder + "\"";

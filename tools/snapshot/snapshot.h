@@ -19,6 +19,7 @@ struct Options {
     // user's history of the folder is lent to the snapshot.
     std::optional<std::string> GrowthSince;
     std::string Out;
+    std::string FrameStats; // a line per frame (milliseconds, elements drawn), when given
 };
 
 struct Picture {
