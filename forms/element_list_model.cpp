@@ -73,8 +73,12 @@ std::int64_t TElementListModel::ModifiedOf(const QRElement& element)
     return ::lstat(path.c_str(), &status) == 0 ? static_cast<std::int64_t>(status.st_mtime) : 0;
 }
 
+namespace {
+
+enum class Below { Files, Folders };
+
 // A counted folder gives its totals; otherwise what the ring has read of it so far.
-std::int64_t TElementListModel::FilesOf(const QRElement& element)
+std::int64_t CountBelow(const QRElement& element, Below what)
 {
     if (!element.IsFolder())
         return 0;
@@ -82,22 +86,21 @@ std::int64_t TElementListModel::FilesOf(const QRElement& element)
     if (element.Ring != nullptr && element.Ring->Sizes != nullptr) {
         const QRFolderCount count = element.Ring->Sizes->CountOf(folder);
         if (count.State == QRCountState::Known)
-            return count.Totals.Files;
+            return what == Below::Files ? count.Totals.Files : count.Totals.Folders;
     }
-    return folder.TotalFileCount();
+    return what == Below::Files ? folder.TotalFileCount() : folder.TotalFolderCount();
+}
+
+} // namespace
+
+std::int64_t TElementListModel::FilesOf(const QRElement& element)
+{
+    return CountBelow(element, Below::Files);
 }
 
 std::int64_t TElementListModel::FoldersOf(const QRElement& element)
 {
-    if (!element.IsFolder())
-        return 0;
-    const auto& folder = static_cast<const QREFolder&>(element);
-    if (element.Ring != nullptr && element.Ring->Sizes != nullptr) {
-        const QRFolderCount count = element.Ring->Sizes->CountOf(folder);
-        if (count.State == QRCountState::Known)
-            return count.Totals.Folders;
-    }
-    return folder.TotalFolderCount();
+    return CountBelow(element, Below::Folders);
 }
 
 std::vector<QRElement*> TElementListModel::ShownChildren() const

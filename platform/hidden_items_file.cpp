@@ -10,6 +10,7 @@
 
 #include "platform/percent_encoding.h"
 #include "platform/program_folder.h"
+#include "platform/temporary_file.h"
 
 namespace platform {
 
@@ -139,28 +140,14 @@ std::string WriteHiddenItems(const std::string& path, const std::string& root, c
     std::string text = std::string(kFormatLine) + "\n" + kFolderKey + PercentEncoded(root) + "\n";
     for (const std::string& item : items)
         text += kItemKey + PercentEncoded(item) + "\n";
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return Reason(errno);
-    std::size_t done = 0;
-    int error = 0;
-    while (done < text.size() && error == 0) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno != EINTR)
-            error = errno;
-        else if (put > 0)
-            done += static_cast<std::size_t>(put);
-    }
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(temporary.c_str());
-    return error == 0 ? std::string() : Reason(error);
+    const TemporaryFile written = WriteTemporaryFile(path + ".XXXXXX", text);
+    if (written.Error != 0)
+        return Reason(written.Error);
+    if (::rename(written.Path.c_str(), path.c_str()) == 0)
+        return "";
+    const int error = errno;
+    ::unlink(written.Path.c_str());
+    return Reason(error);
 }
 
 } // namespace platform

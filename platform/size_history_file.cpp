@@ -11,6 +11,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/temporary_file.h"
+
 namespace platform {
 
 namespace {
@@ -396,33 +398,16 @@ HistoryFileWrite WriteHistoryFile(const std::string& path, const SizeHistory& hi
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temporary = folder + ".orbivane-" + name + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return {HistoryWrite::Failed, ReasonOf(errno)};
-    std::size_t done = 0;
-    int error = 0;
-    while (done < bytes.size() && error == 0) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno != EINTR)
-            error = errno;
-        else if (put > 0)
-            done += static_cast<std::size_t>(put);
-    }
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return {HistoryWrite::Failed, ReasonOf(error)};
-    }
+    const TemporaryFile written = WriteTemporaryFile(folder + ".orbivane-" + name + ".XXXXXX", bytes);
+    if (written.Error != 0)
+        return {HistoryWrite::Failed, ReasonOf(written.Error)};
+    const std::string& temporary = written.Path;
     if (StampOfFile(path) != expected) {
         ::unlink(temporary.c_str());
         return {HistoryWrite::Changed, "another program wrote it meanwhile"};
     }
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
+        const int error = errno;
         ::unlink(temporary.c_str());
         return {HistoryWrite::Failed, ReasonOf(error)};
     }
