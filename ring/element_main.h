@@ -90,11 +90,12 @@ public:
     float Scale = 1.0f;
     QRPaletteColour Colour{QXColor{0.0f, 1.0f, 0.0f}};
     QRPaletteColour Tint{QXColor{1.0f, 1.0f, 1.0f}};
-    bool Selected = false;
-    bool Visible = true;
-    bool Hidden = false; // the name begins with "."
-    bool HiddenFromRing = false; // the user hid it from the ring (QRHiddenItems); the disk is untouched
-    bool Attached = false; // one of its folder's children, and in the folder's counts
+    // One bit each, so that a file element stays within its 88 bytes of the arena.
+    bool Selected : 1 = false;
+    bool Visible : 1 = true;
+    bool Hidden : 1 = false;         // the name begins with "."
+    bool HiddenFromRing : 1 = false; // the user hid it from the ring (QRHiddenItems); the disk is untouched
+    bool Attached : 1 = false;       // one of its folder's children, and in the folder's counts
 
 protected:
     // The store that keeps this element's name: its parent's; a root folder keeps its own.
