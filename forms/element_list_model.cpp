@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "engine/qox_file.h"
 #include "platform/qt_file_clipboard.h"
@@ -23,21 +24,63 @@ namespace {
 
 constexpr const char* kHeaders[kListColumns] = {"Name", "Size", "Share", "Files", "Folders", "Modified"};
 
-QString NameOf(const QRElement& element)
+std::string_view ShownName(const QRElement& element)
 {
     std::string_view name = element.Name.View();
     if (!name.empty() && name.back() == '/')
         name.remove_suffix(1);
+    return name;
+}
+
+QString NameOf(const QRElement& element)
+{
+    const std::string_view name = ShownName(element);
     return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
 }
 
-// Folders before files at equal keys, then by name: a stable order the user can find things in.
-bool NameBefore(const QRElement* first, const QRElement* second)
+bool Ascii(std::string_view text)
 {
-    if (first->IsFolder() != second->IsFolder())
-        return first->IsFolder();
-    return NameOf(*first).compare(NameOf(*second), Qt::CaseInsensitive) < 0;
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
+
+int AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : static_cast<unsigned char>(c);
+}
+
+// Names compared without regard to case, as QString compares them; names in ASCII (nearly all) are
+// compared in place, since a sort of 100,000 rows makes millions of comparisons.
+int CompareNames(std::string_view first, std::string_view second)
+{
+    if (!Ascii(first) || !Ascii(second))
+        return QString::compare(QFile::decodeName(QByteArray(first.data(), static_cast<qsizetype>(first.size()))),
+                                QFile::decodeName(QByteArray(second.data(), static_cast<qsizetype>(second.size()))),
+                                Qt::CaseInsensitive);
+    const std::size_t common = std::min(first.size(), second.size());
+    for (std::size_t at = 0; at < common; ++at) {
+        const int a = AsciiLower(first[at]);
+        const int b = AsciiLower(second[at]);
+        if (a != b)
+            return a - b;
+    }
+    return first.size() < second.size() ? -1 : (first.size() > second.size() ? 1 : 0);
+}
+
+// What a row is sorted by, read once a sort: the column's value, then folders before files, then
+// the name without regard to case, so that the order is one the user can find things in.
+struct RowKey {
+    std::int64_t Value = 0;
+    bool File = false;
+    std::string_view Name;        // the element's own, unchanged during the sort
+    QRElement* Element = nullptr; // not owned
+
+    bool operator<(const RowKey& other) const
+    {
+        if (Value != other.Value || File != other.File)
+            return std::tie(Value, File) < std::tie(other.Value, other.File);
+        return CompareNames(Name, other.Name) < 0;
+    }
+};
 
 std::function<std::int64_t(const QRElement&)> KeyOf(TListColumn column)
 {
@@ -191,21 +234,15 @@ void TElementListModel::Resort()
 
 void TElementListModel::SortRows()
 {
-    if (SortColumn == TListColumn::Name) {
-        std::stable_sort(Rows.begin(), Rows.end(), NameBefore);
-    } else {
-        // Each key is read once: Modified reads the disk, Files and Folders walk the tree.
-        const auto key = KeyOf(SortColumn);
-        std::vector<std::pair<std::int64_t, QRElement*>> keyed;
-        keyed.reserve(Rows.size());
-        for (QRElement* element : Rows)
-            keyed.emplace_back(key(*element), element);
-        std::stable_sort(keyed.begin(), keyed.end(), [](const auto& first, const auto& second) {
-            return first.first != second.first ? first.first < second.first : NameBefore(first.second, second.second);
-        });
-        for (std::size_t row = 0; row < keyed.size(); ++row)
-            Rows[row] = keyed[row].second;
-    }
+    // Each key is read once: Modified reads the disk, Files and Folders may walk the tree.
+    const auto value = SortColumn == TListColumn::Name ? nullptr : KeyOf(SortColumn);
+    std::vector<RowKey> keys;
+    keys.reserve(Rows.size());
+    for (QRElement* element : Rows)
+        keys.push_back({value ? value(*element) : 0, !element->IsFolder(), ShownName(*element), element});
+    std::stable_sort(keys.begin(), keys.end());
+    for (std::size_t row = 0; row < keys.size(); ++row)
+        Rows[row] = keys[row].Element;
     if (SortOrder == Qt::DescendingOrder)
         std::reverse(Rows.begin(), Rows.end());
 }
@@ -237,6 +274,15 @@ void TElementListModel::ElementFreed(const QRElement* element)
     }
     if (Live.erase(element) > 0)
         Stale = true;
+}
+
+std::vector<int> TElementListModel::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (std::size_t row = 0; row < Rows.size(); ++row)
+        if ((!Stale || Live.contains(Rows[row])) && Rows[row]->Selected)
+            rows.push_back(static_cast<int>(row));
+    return rows;
 }
 
 QRElement* TElementListModel::ElementAt(int row) const

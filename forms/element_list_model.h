@@ -34,6 +34,8 @@ public:
     void ElementFreed(const QRElement* element);
 
     QRElement* ElementAt(int row) const;
+    // The rows whose elements are selected, in ascending order.
+    std::vector<int> SelectedRows() const;
     // The row of an element, or -1.
     int RowOf(const QRElement* element) const;
     // The row drawn as "pointed at" (the sector under the pointer in the view); none with null.

@@ -144,22 +144,28 @@ void TSidePanel::ElementFreed(const QRElement* element)
     ListModel->ElementFreed(element);
 }
 
-// Selected rows follow the elements' marks; only a difference touches the view's selection.
+// Selected rows follow the elements' marks; only a difference touches the view's selection, and
+// then each run of neighbouring rows is one range. Once a frame: a walk over the rows, never a
+// question to the view per row.
 void TSidePanel::SelectFromElements()
 {
     QItemSelectionModel* selection = ListView->selectionModel();
-    QItemSelection wanted;
-    bool differs = false;
-    for (int row = 0; row < ListModel->rowCount(); ++row) {
-        const QRElement* element = ListModel->ElementAt(row);
-        const bool selected = element != nullptr && element->Selected;
-        if (selected != selection->isRowSelected(row))
-            differs = true;
-        if (selected)
-            wanted.select(ListModel->index(row, 0), ListModel->index(row, kListColumns - 1));
+    const std::vector<int> wanted = ListModel->SelectedRows();
+    std::vector<int> shown;
+    for (const QModelIndex& index : selection->selectedRows())
+        shown.push_back(index.row());
+    std::sort(shown.begin(), shown.end());
+    if (wanted == shown)
+        return;
+    QItemSelection rows;
+    for (std::size_t first = 0; first < wanted.size();) {
+        std::size_t last = first;
+        while (last + 1 < wanted.size() && wanted[last + 1] == wanted[last] + 1)
+            ++last;
+        rows.select(ListModel->index(wanted[first], 0), ListModel->index(wanted[last], kListColumns - 1));
+        first = last + 1;
     }
-    if (differs)
-        selection->select(wanted, QItemSelectionModel::ClearAndSelect);
+    selection->select(rows, QItemSelectionModel::ClearAndSelect);
 }
 
 void TSidePanel::TakeSelection()

@@ -44,21 +44,23 @@ protected:
     QRElement* Child(const std::string& name) const { return ChildNamed(*CurrentRing()->Root, name); }
 };
 
-// The rows are the ring's elements: after the scan, sorted by each column either way, after a
-// change on the disk and after a folder's size is counted.
+// The rows are the ring's elements: after the scan, sorted by each column either way (names without
+// regard to case, in ASCII or not), after a change on the disk and after a folder's size is counted.
 TEST_F(SidePanelTest, RowsAreTheRingsElementsInTheChosenOrder)
 {
     Tree.File("top/big.bin", 5000);
     Tree.File("top/Alpha.txt", 300);
     Tree.File("top/small.txt", 10);
+    Tree.File("top/\xc3\x89mile.txt", 1); // É sorts as é, after every ASCII letter
     Tree.File("top/docs/one.txt", 2000);
     Tree.File("top/docs/two.txt", 1000);
     StartOn("top");
-    ASSERT_TRUE(QTest::qWaitFor([&] { WaitFrames(1); return Names().size() == 4 && Names()[1] == "docs"; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { WaitFrames(1); return Names().size() == 5 && Names()[1] == "docs"; }, 5000))
         << "the folder's size is counted and sorts it second";
-    EXPECT_EQ(Names(), (std::vector<std::string>{"big.bin", "docs", "Alpha.txt", "small.txt"}));
-    EXPECT_EQ(Column(TListColumn::Files), (std::vector<std::string>{"", "2", "", ""}));
-    EXPECT_EQ(Column(TListColumn::Share)[0], "60.2 %"); // 5000 of 8310
+    const std::string emile = "\xc3\x89mile.txt";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"big.bin", "docs", "Alpha.txt", "small.txt", emile}));
+    EXPECT_EQ(Column(TListColumn::Files), (std::vector<std::string>{"", "2", "", "", ""}));
+    EXPECT_EQ(Column(TListColumn::Share)[0], "60.2 %"); // 5000 of 8311
     EXPECT_EQ(Model().ElementAt(0), Child("big.bin"));
 
     struct Case {
@@ -67,11 +69,11 @@ TEST_F(SidePanelTest, RowsAreTheRingsElementsInTheChosenOrder)
         std::vector<std::string> Names;
     };
     const Case cases[] = {
-        {TListColumn::Name, Qt::AscendingOrder, {"docs", "Alpha.txt", "big.bin", "small.txt"}},
-        {TListColumn::Name, Qt::DescendingOrder, {"small.txt", "big.bin", "Alpha.txt", "docs"}},
-        {TListColumn::Size, Qt::AscendingOrder, {"small.txt", "Alpha.txt", "docs", "big.bin"}},
-        {TListColumn::Share, Qt::DescendingOrder, {"big.bin", "docs", "Alpha.txt", "small.txt"}},
-        {TListColumn::Files, Qt::DescendingOrder, {"docs", "small.txt", "big.bin", "Alpha.txt"}},
+        {TListColumn::Name, Qt::AscendingOrder, {"docs", "Alpha.txt", "big.bin", "small.txt", emile}},
+        {TListColumn::Name, Qt::DescendingOrder, {emile, "small.txt", "big.bin", "Alpha.txt", "docs"}},
+        {TListColumn::Size, Qt::AscendingOrder, {emile, "small.txt", "Alpha.txt", "docs", "big.bin"}},
+        {TListColumn::Share, Qt::DescendingOrder, {"big.bin", "docs", "Alpha.txt", "small.txt", emile}},
+        {TListColumn::Files, Qt::DescendingOrder, {"docs", emile, "small.txt", "big.bin", "Alpha.txt"}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(static_cast<int>(test.Column));
@@ -85,7 +87,7 @@ TEST_F(SidePanelTest, RowsAreTheRingsElementsInTheChosenOrder)
     Tree.File("top/Beta.txt", 1);
     Item("MMRefresh")->trigger();
     WaitFrames(2);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"docs", "Alpha.txt", "Beta.txt", "big.bin", "small.txt"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"docs", "Alpha.txt", "Beta.txt", "big.bin", "small.txt", emile}));
     const QModelIndexList selected = Panel().List()->selectionModel()->selectedRows();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(Model().ElementAt(selected[0].row()), Child("big.bin"));
