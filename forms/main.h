@@ -93,6 +93,7 @@ public:
     QOXEngine* TheEngine = nullptr; // owned; freed at close, after the application
     QOXApp* Application = nullptr;  // owned; freed at close
     long Frames = 0;                // frames run since start-up
+    long ListedFrame = -1;          // the drawn frame the list last followed; -1: follow at the next
 
     // Gives the keyboard back to the view (to the path or find bar while it is open), unless a dialog, box
     // or menu is still up.

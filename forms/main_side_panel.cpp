@@ -39,6 +39,7 @@ void TFormMain::ConnectSidePanel()
     connect(item, &QAction::triggered, this, [this](bool shown) { SidePanel->setVisible(shown); });
     // Closed by its own button, the panel unticks its item; the window closing leaves it ticked.
     connect(SidePanel, &QDockWidget::visibilityChanged, this, [this, item] {
+        ListedFrame = -1; // shown again, the list catches up with what changed while it was hidden
         if (isVisible())
             item->setChecked(!SidePanel->isHidden());
     });
@@ -78,8 +79,15 @@ void TFormMain::SyncSidePanel()
 {
     if (!Started() || SidePanel->isHidden())
         return;
+    // Whatever the list shows (rows, sizes, selection, the pointed row) changes the picture too, so
+    // a tick that drew nothing has nothing new for it: a ring of a million entries at rest costs
+    // no walk over its rows.
+    QREFolder* folder = Application->TheCursor->FolderOfCursor();
+    if (Application->DrawnFrames == ListedFrame && folder == SidePanel->Model().Folder())
+        return;
+    ListedFrame = Application->DrawnFrames;
     const QRElement* pointed = Application->SceneApp != nullptr ? Application->SceneApp->PointedElement : nullptr;
-    SidePanel->Sync(Application->TheCursor->FolderOfCursor(), pointed);
+    SidePanel->Sync(folder, pointed);
 }
 
 void TFormMain::KeepSidePanelState()
