@@ -197,11 +197,11 @@ void TElementListModel::Refresh()
         return;
     SeenLayout = ShownRing->LayoutCount;
     std::vector<QRElement*> now = ShownChildren();
-    std::vector<QRElement*> sortedNow = now;
-    std::vector<QRElement*> sortedRows = Rows;
-    std::sort(sortedNow.begin(), sortedNow.end());
-    std::sort(sortedRows.begin(), sortedRows.end());
-    if (Stale || sortedNow != sortedRows) {
+    // Live holds exactly the rows' elements while nothing was freed, so the same count with every
+    // child among them is the same set of rows, told without sorting either.
+    const auto listed = [this](const QRElement* child) { return Live.contains(child); };
+    const bool sameRows = !Stale && now.size() == Rows.size() && std::all_of(now.begin(), now.end(), listed);
+    if (!sameRows) {
         // The panel selects the rows of the selected elements again and keeps the scroll.
         TakeRows(std::move(now));
         return;
