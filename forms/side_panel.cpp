@@ -110,7 +110,8 @@ bool TSidePanel::eventFilter(QObject* watched, QEvent* event)
 void TSidePanel::Sync(QREFolder* folder, const QRElement* pointed)
 {
     Syncing = true;
-    if (folder != ListModel->Folder()) {
+    const bool otherFolder = folder != ListModel->Folder();
+    if (otherFolder) {
         ListModel->ShowFolder(folder);
         ListView->scrollToTop();
     } else {
@@ -118,7 +119,8 @@ void TSidePanel::Sync(QREFolder* folder, const QRElement* pointed)
         ListModel->Refresh();
         ListView->verticalScrollBar()->setValue(scrolled);
     }
-    SelectFromElements();
+    if (otherFolder || SelectionDue())
+        SelectFromElements();
     ListModel->SetHot(pointed);
     SyncLargest(folder != nullptr ? folder->Ring : nullptr);
     Syncing = false;
@@ -147,8 +149,19 @@ void TSidePanel::ElementFreed(const QRElement* element)
 // Selected rows follow the elements' marks; only a difference touches the view's selection, and
 // then each run of neighbouring rows is one range. Once a frame: a walk over the rows, never a
 // question to the view per row.
+// A spinning ring draws every frame; the walk over a folder of a million rows for its marks would
+// then cost each frame more than its drawing, so such a folder's marks are read a few times a second.
+bool TSidePanel::SelectionDue() const
+{
+    constexpr int kRowsReadEveryFrame = 20000;
+    constexpr qint64 kReadEvery = 250; // milliseconds
+    return ListModel->rowCount() <= kRowsReadEveryFrame || !SinceSelectionRead.isValid() ||
+           SinceSelectionRead.hasExpired(kReadEvery);
+}
+
 void TSidePanel::SelectFromElements()
 {
+    SinceSelectionRead.start();
     QItemSelectionModel* selection = ListView->selectionModel();
     const std::vector<int> wanted = ListModel->SelectedRows();
     std::vector<int> shown;

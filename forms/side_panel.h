@@ -60,6 +60,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool SelectionDue() const;
     void SelectFromElements();
     // The largest files, read again while their tab shows, at most once a second.
     void SyncLargest(QOXRing* ring);
@@ -73,5 +74,6 @@ private:
     QOXRing* LargestRing = nullptr;             // not owned; compared only
     std::uint64_t LargestLayout = 0;            // that ring's layout count when last read
     QElapsedTimer SinceLargest;
+    QElapsedTimer SinceSelectionRead;
     bool Syncing = false; // the panel, not the user, changes the selection
 };

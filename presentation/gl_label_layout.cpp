@@ -21,12 +21,6 @@ constexpr int kOutsideTries = 24;       // places further out a label outside ma
 constexpr float kOutsideStep = 1.0f / 3.0f; // of a label's length, from one such place to the next
 constexpr float kShadowShare = 0.1f / 0.08f; // the shadow's offset for a text size of 1
 
-struct Candidate {
-    const QRElement* Element = nullptr; // not owned
-    double Reach = 0.0;                 // its sector's length in the middle of its band, ring units
-    bool Always = false;
-};
-
 // One text in label space: outwards along the element's middle angle from the centre, across it.
 class LabelBox {
 public:
@@ -79,9 +73,9 @@ double ReachOf(QOXRing& ring, const QRElement& element)
 // Every labelled element on screen with the largest children of each shown folder marked, those
 // first and then the others, larger before smaller. Elements whose sector is shorter on screen
 // than a line of text is high can hold no label inside and are left out unless marked.
-std::vector<Candidate> CandidatesOf(QOXRing& ring, double pixelsPerUnit)
+std::vector<GLLabelCandidate> CandidatesOf(QOXRing& ring, double pixelsPerUnit)
 {
-    std::vector<Candidate> candidates;
+    std::vector<GLLabelCandidate> candidates;
     const double least = GLLabelLayout::kTextPixels / pixelsPerUnit;
     auto visit = [&](QRElement* element) {
         if (element->IsRoot() || !QRLayout::HasSector(*element))
@@ -110,7 +104,7 @@ std::vector<Candidate> CandidatesOf(QOXRing& ring, double pixelsPerUnit)
             candidates.push_back({largest[i], ReachOf(ring, *largest[i]), true});
     };
     ForEachDrawnElement(ring.Root, mark);
-    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    std::stable_sort(candidates.begin(), candidates.end(), [](const GLLabelCandidate& a, const GLLabelCandidate& b) {
         return a.Always != b.Always ? a.Always : a.Reach > b.Reach;
     });
     return candidates;
@@ -158,6 +152,24 @@ bool GLLabelLayout::ViewKey::operator==(const ViewKey& other) const
     return true;
 }
 
+bool GLLabelLayout::CandidateKey::Holds(const CandidateKey& other) const
+{
+    // Turning the ring moves the projected points by rounding errors only.
+    constexpr float kSameZoom = 1e-4f;
+    return Ring == other.Ring && LayoutCount == other.LayoutCount && Ring != nullptr &&
+           std::abs(PixelsPerUnit - other.PixelsPerUnit) <= kSameZoom * PixelsPerUnit;
+}
+
+const std::vector<GLLabelCandidate>& GLLabelLayout::CandidatesFor(QOXRing& ring, float pixelsPerUnit)
+{
+    const CandidateKey key{&ring, ring.LayoutCount, pixelsPerUnit};
+    if (!CandidatesKey.Holds(key)) {
+        Candidates = CandidatesOf(ring, pixelsPerUnit);
+        CandidatesKey = key;
+    }
+    return Candidates;
+}
+
 bool GLLabelLayout::Overlap(const std::array<GLPixelPoint, 4>& a, const std::array<GLPixelPoint, 4>& b)
 {
     return !Apart(a, b) && !Apart(b, a);
@@ -203,7 +215,7 @@ void GLLabelLayout::Place(QOXRing& ring, const GLScreenBounds& bounds, const Tex
         return true;
     };
     std::unordered_set<const QRElement*> done; // the largest children come twice
-    for (const Candidate& candidate : CandidatesOf(ring, pixelsPerUnit)) {
+    for (const GLLabelCandidate& candidate : CandidatesFor(ring, pixelsPerUnit)) {
         const QRElement& element = *candidate.Element;
         if (done.count(&element) != 0)
             continue;

@@ -28,6 +28,13 @@ struct GLPlacedLabel {
     std::array<GLPixelPoint, 4> Corners{}; // the text's box on screen, in order round it
 };
 
+// An element that may hold a label, and whether it is among the largest children of its folder.
+struct GLLabelCandidate {
+    const QRElement* Element = nullptr; // not owned; the ring's layout count keeps it valid
+    double Reach = 0.0;                 // its sector's length in the middle of its band, ring units
+    bool Always = false;
+};
+
 class GLLabelLayout {
 public:
     // The width of a text in units of its size.
@@ -39,7 +46,11 @@ public:
     // The ring's labels as the view (the GL matrices current now) shows it.
     const std::vector<GLPlacedLabel>& Arrange(QOXRing& ring, const TextWidth& width);
     // The labels kept refer to elements that may be gone: the next call lays them out again.
-    void Forget() { Key = {}; }
+    void Forget()
+    {
+        Key = {};
+        CandidatesKey = {};
+    }
     std::uint64_t Layouts() const { return LayoutsMade; }
 
     // Whether two convex boxes on screen overlap (touching edges do not).
@@ -52,9 +63,20 @@ private:
         std::array<GLPixelPoint, 3> Marks{}; // fixed ring points on screen: the view as it was
         bool operator==(const ViewKey& other) const;
     };
+    struct CandidateKey {
+        const QOXRing* Ring = nullptr;
+        std::uint64_t LayoutCount = 0;
+        float PixelsPerUnit = 0.0f;
+        bool Holds(const CandidateKey& other) const;
+    };
     void Place(QOXRing& ring, const GLScreenBounds& bounds, const TextWidth& width);
+    // Which elements may hold a label follows from the layout and the zoom alone: a ring that only
+    // turns or moves keeps them, and only their places on screen are found again.
+    const std::vector<GLLabelCandidate>& CandidatesFor(QOXRing& ring, float pixelsPerUnit);
 
     ViewKey Key;
+    CandidateKey CandidatesKey;
+    std::vector<GLLabelCandidate> Candidates;
     std::vector<GLPlacedLabel> Placed;
     std::uint64_t LayoutsMade = 0;
 };

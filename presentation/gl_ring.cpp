@@ -215,14 +215,15 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
 }
 
 // A gathered element is shown by its folder's small-items sector.
+// Asked for every element drawn: the cursor, which reads the keyboard, only for the one it concerns.
 bool GLRing::Hovered(const QRElement* element) const
 {
-    if (HoverElement == nullptr || Cursor == nullptr || !Cursor->Enabled() || Cursor->MenuOpen)
+    if (HoverElement == nullptr)
         return false;
-    if (element == HoverElement)
-        return true;
-    return element->IsSummary() && static_cast<const QRESummary*>(element)->Kind == QRSummaryKind::SmallItems &&
-           HoverElement->Parent == element->Parent && QRLayout::IsGathered(*HoverElement);
+    const bool shows = element == HoverElement ||
+                       (element->IsSummary() && static_cast<const QRESummary*>(element)->Kind == QRSummaryKind::SmallItems &&
+                        HoverElement->Parent == element->Parent && QRLayout::IsGathered(*HoverElement));
+    return shows && Cursor != nullptr && Cursor->Enabled() && !Cursor->MenuOpen;
 }
 
 bool GLRing::ShownSelected(const QRElement* element) const

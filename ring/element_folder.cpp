@@ -88,9 +88,12 @@ int QREFolder::MaxDepth(int depth) const
     if (!Visible)
         return depth;
     int deepest = std::max(depth, Level);
-    if (Expanded)
-        ForEachChild([&](const QRElement* child) { deepest = child->MaxDepth(deepest); });
-    return deepest;
+    if (!Expanded)
+        return deepest;
+    for (const QREFolder* folder : *Folders)
+        deepest = folder->MaxDepth(deepest);
+    // Every file lies on the next band; whether one shows is all that counts, and the counts say it.
+    return ShownFiles > 0 ? std::max(deepest, Level + 1) : deepest;
 }
 
 platform::ListingDetail QREFolder::ScanDetail() const

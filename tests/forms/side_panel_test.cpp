@@ -1,6 +1,7 @@
 #include "forms/side_panel.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QTabWidget>
@@ -127,6 +128,24 @@ TEST_F(SidePanelTest, SelectionAndHoverAreSharedWithTheRing)
     WaitFrames(2);
     EXPECT_TRUE(Model().index(rowOf("c.txt"), 0).data(Qt::BackgroundRole).isValid());
     EXPECT_FALSE(Model().index(rowOf("a.txt"), 0).data(Qt::BackgroundRole).isValid());
+}
+
+// A folder of more rows than are read every frame still shows the ring's marks, a moment later.
+TEST_F(SidePanelTest, AFolderOfManyRowsTakesTheRingsMarksWithinAMoment)
+{
+    for (int i = 0; i <= 20000; ++i)
+        Tree.File("many/f" + std::to_string(i), 1);
+    StartOn("many");
+    ASSERT_GT(Model().rowCount(), 20000);
+    QRElement* marked = Child("f12345");
+    marked->Selected = true;
+    QElapsedTimer waited;
+    waited.start();
+    const auto shown = [&] { return Panel().List()->selectionModel()->isRowSelected(Model().RowOf(marked)); };
+    while (!shown() && waited.elapsed() < 2000)
+        WaitFrames(1);
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(Panel().List()->selectionModel()->selectedRows().size(), 1);
 }
 
 // F9 and the Display menu show and hide it; it comes back as it was left, and drags its rows out

@@ -290,4 +290,40 @@ TEST_F(SizeTrueLabelsTest, TheLayoutIsKeptUntilTheViewOrTheRingChanges)
     EXPECT_EQ(Renderer->LabelLayouts(), first + 1);
 }
 
+// A ring that turns or moves keeps the elements that may hold labels from one frame to the next;
+// the labels placed from them are those a layout made afresh places, whatever the view.
+TEST_F(SizeTrueLabelsTest, KeptCandidatesPlaceTheLabelsOfAFreshLayout)
+{
+    QOXRing* ring = CrowdedRing();
+    LabelsAt(ring, 1.0f);
+    const auto width = [](const std::string& text) { return 0.5f * static_cast<float>(text.size()); };
+    const struct {
+        float TurnZ;
+        QXVector Position;
+        float Zoom;
+    } views[] = {{0.0f, {0.0f, 0.0f, 0.0f}, 1.0f},  {30.0f, {0.0f, 0.0f, 0.0f}, 1.0f},
+                 {200.0f, {0.0f, 0.0f, 0.0f}, 1.0f}, {200.0f, {9.0f, -6.0f, 0.0f}, 1.0f},
+                 {200.0f, {9.0f, -6.0f, 0.0f}, 2.0f}, {45.0f, {0.0f, 0.0f, 0.0f}, 0.6f}};
+    GLLabelLayout kept;
+    for (const auto& view : views) {
+        SCOPED_TRACE(testing::Message() << view.TurnZ << " degrees, zoom " << view.Zoom);
+        ring->Rotation.Z = view.TurnZ;
+        ring->Position = view.Position;
+        ring->Zoom = view.Zoom;
+        glPushMatrix();
+        Renderer->SetupRingTransform(ring, GLRingPass::Normal);
+        const std::vector<GLPlacedLabel> labels = kept.Arrange(*ring, width);
+        GLLabelLayout fresh;
+        const std::vector<GLPlacedLabel>& expected = fresh.Arrange(*ring, width);
+        glPopMatrix();
+        ASSERT_EQ(labels.size(), expected.size());
+        EXPECT_FALSE(labels.empty());
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i].Element, expected[i].Element);
+            EXPECT_EQ(labels[i].Text, expected[i].Text);
+            EXPECT_EQ(labels[i].Start, expected[i].Start);
+        }
+    }
+}
+
 } // namespace

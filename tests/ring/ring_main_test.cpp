@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -281,8 +282,21 @@ TEST_F(RingTest, TheCurrentRingWritesTheStatusBar)
     EXPECT_TRUE(Window.Panels.empty());
 }
 
+// The deepest band in use, walked afresh: visible elements inside expanded, visible folders.
+int WalkDepth(const QREFolder& folder)
+{
+    int deepest = folder.Level;
+    if (folder.Expanded)
+        folder.ForEachChild([&](const QRElement* child) {
+            if (child->Visible)
+                deepest = std::max(deepest, child->IsFolder() ? WalkDepth(*static_cast<const QREFolder*>(child)) : child->Level);
+        });
+    return deepest;
+}
+
 // The counts are kept where elements change, never walked; after every kind of change they are
-// what a fresh walk finds, and the status bar shows them and the counted size.
+// what a fresh walk finds (and so is the deepest band, read from them), and the status bar shows
+// them and the counted size.
 TEST_F(RingTest, StatusCountsEqualAFreshWalkAfterEveryKindOfChange)
 {
     Settings().CountFolderSizesInBackground = true;
@@ -341,6 +355,7 @@ TEST_F(RingTest, StatusCountsEqualAFreshWalkAfterEveryKindOfChange)
         std::string wrong;
         const Walked walked = WalkCounts(*ring->Root, wrong);
         EXPECT_EQ(wrong, "") << change;
+        EXPECT_EQ(ring->MaxDepth(), WalkDepth(*ring->Root)) << change;
         EXPECT_EQ(Window.Panels[QAStatusPanel::Folders], "Folders: " + std::to_string(walked.Folders)) << change;
         EXPECT_EQ(Window.Panels[QAStatusPanel::Files], "Files: " + std::to_string(walked.Files)) << change;
         const std::string shown = ring->Folder.substr(Tree.Root().size());
