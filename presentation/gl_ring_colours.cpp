@@ -50,7 +50,7 @@ QXColor GLRingColours::Next(const QRElement& element)
     }
     QXColor colour = element.Colour;
     if (element.IsFolder() && !element.IsRoot()) {
-        const auto level = static_cast<std::size_t>(std::max(element.Level, 0));
+        const auto level = static_cast<std::size_t>(std::max<int>(element.Level, 0));
         // Drawing order is depth first: a folder on this level starts the count of the one below.
         FoldersSeen.resize(level + 2, 0);
         FoldersSeen[level + 1] = 0;

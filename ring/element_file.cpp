@@ -10,9 +10,9 @@
 #include "ring/ring_main.h"
 #include "ring/view_match.h"
 
-// A folder may hold a million files: a file element takes 88 bytes of its folder's arena, its name
+// A folder may hold a million files: a file element takes 80 bytes of its folder's arena, its name
 // lives in its folder's name store.
-static_assert(sizeof(QREFile) <= 88, "a file element grew");
+static_assert(sizeof(QREFile) <= 80, "a file element grew");
 
 QREFile::QREFile(QREFolder* parent, QOXRing* ring, std::string_view name) : QRElement(parent, ring, name)
 {

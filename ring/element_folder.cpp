@@ -87,7 +87,7 @@ int QREFolder::MaxDepth(int depth) const
 {
     if (!Visible)
         return depth;
-    int deepest = std::max(depth, Level);
+    int deepest = std::max<int>(depth, Level);
     if (!Expanded)
         return deepest;
     for (const QREFolder* folder : *Folders)
@@ -452,7 +452,7 @@ void QREFolder::Animate()
     if (WeightAnimation == nullptr)
         return;
     WeightAnimation->Tick();
-    Weight = WeightAnimation->Value();
+    AnimatedWeight = WeightAnimation->Value();
     if (!WeightAnimation->Running()) {
         WeightAnimation->Destroy();
         WeightAnimation = nullptr;
@@ -495,7 +495,7 @@ void QREFolder::SetWeightTarget(float target)
 {
     if (WeightAnimation == nullptr)
         WeightAnimation = QOXNew<QRIteration>(nullptr);
-    WeightAnimation->SetScalar(target, Weight);
+    WeightAnimation->SetScalar(target, AnimatedWeight);
     WeightAnimation->Start(QRIteration::Sine, QRIteration::Forwards, Settings().AnimationSpeed);
     Ring->LayoutNeeded = true;
 }

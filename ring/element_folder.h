@@ -47,6 +47,7 @@ public:
     std::int64_t ComputeSize() override;
     void Animate() override;
     bool IsFolder() const override { return true; }
+    float Weight() const override { return AnimatedWeight; }
 
     // Removed: the folder is gone from the disk; its owner frees it.
     QROutcome RefreshEntries(QRRefreshDepth depth);
@@ -95,7 +96,8 @@ public:
 
     QRList<QREFolder>* Folders = nullptr; // owned; owns the sub-folders
     QRList<QREFile>* Files = nullptr;     // owned; refers to the files, which FileArena owns
-    QRIteration* WeightAnimation = nullptr; // owned; exists only while Weight animates
+    QRIteration* WeightAnimation = nullptr; // owned; exists only while the weight animates
+    float AnimatedWeight = 1.0f;
     // The largest label scale among the files as the last layout placed them, so that a pass can
     // pass over files whose labels are all too small to read; 1 (no promise) until a layout and
     // after a file shows or hides. A file added since has no sector, hence no label.

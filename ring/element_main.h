@@ -43,6 +43,9 @@ public:
     virtual std::int64_t ComputeSize() = 0;
     virtual void Animate() {}
     virtual bool IsFolder() const { return false; }
+    // The angular weight the designed layout gives the element; only a folder's animates, a
+    // file's stays 1.
+    virtual float Weight() const { return 1.0f; }
     // A sector that stands for no one entry (free space, small items gathered): QRESummary.
     virtual bool IsSummary() const { return false; }
     bool IsFile() const { return !IsFolder() && !IsSummary(); }
@@ -83,14 +86,14 @@ public:
     QRName Name;                 // own name only; a folder's ends in "/"; a root's is empty
     std::int64_t Size = -1;      // bytes; -1 unset
     QRLabel Label;
-    int Level = 0;
-    float StartAngle = 0.0f;
-    float EndAngle = 0.0f;
-    float Weight = 1.0f; // animated only for folders
-    float Scale = 1.0f;
+    // The fields are in this order so that none needs padding: 72 bytes in all.
     QRPaletteColour Colour{QXColor{0.0f, 1.0f, 0.0f}};
     QRPaletteColour Tint{QXColor{1.0f, 1.0f, 1.0f}};
-    // One bit each, so that a file element stays within its 88 bytes of the arena.
+    float StartAngle = 0.0f;
+    float EndAngle = 0.0f;
+    float Scale = 1.0f;
+    std::int16_t Level = 0; // a path of 4096 bytes has fewer levels than this holds
+    // One bit each, so that a file element stays within its 80 bytes of the arena.
     bool Selected : 1 = false;
     bool Visible : 1 = true;
     bool Hidden : 1 = false;         // the name begins with "."

@@ -69,7 +69,7 @@ public:
         float share = child.SizeKnown() ? child.SizeRatio(Lowest, Highest) * SizeNorm : UnsetShare;
         if (Blend != nullptr)
             share = Blend->Shown(child, share);
-        return std::max(0.0, static_cast<double>(child.Weight) * static_cast<double>(share));
+        return std::max(0.0, static_cast<double>(child.Weight()) * static_cast<double>(share));
     }
 
     // The part of `bytes` beside the children (the free space of the volume), in the same measure.
@@ -133,7 +133,7 @@ bool QRLayout::SizesOnDisk()
 
 float QRLayout::LayoutWeight(const QRElement& element)
 {
-    return SizeTrue() ? 1.0f : element.Weight;
+    return SizeTrue() ? 1.0f : element.Weight();
 }
 
 std::array<QRElement*, 2> QRLayout::BesideOf(const QREFolder& folder)

@@ -106,7 +106,7 @@ TEST_F(SizesTest, EveryFolderIsSizedByEverythingBelowIt)
     EXPECT_EQ(ChildNamed(*ring->Root, "top.txt")->Size, 10);
     // Shares before the weight of the expanded "small" widens it: the largest gets 1, the others
     // "MinimumSizeFactor" (a quarter) and a little.
-    const auto share = [](const QRElement* child) { return (child->EndAngle - child->StartAngle) / child->Weight; };
+    const auto share = [](const QRElement* child) { return (child->EndAngle - child->StartAngle) / child->Weight(); };
     const QRElement* large = Sub(*ring->Root, "large");
     ring->Root->ForEachChild([&](const QRElement* child) {
         EXPECT_TRUE(child == large || share(child) < share(large) * 0.3f) << child->Name;

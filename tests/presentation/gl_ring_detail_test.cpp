@@ -218,14 +218,19 @@ TEST_F(GLRingDetailTest, AThinRunTakesTheSizeWeightedMeanAndColoursStayWhereThey
     // second half of the ring is blue.
     constexpr int kFiles = 6000;
     QOXRing* ring = FlatRing(kFiles);
-    int i = 0;
-    ring->Root->ForEachChild([&](QRElement* child) { child->Weight = i++ % 2 == 0 ? 1.0f : 4.0f; });
     ring->Relayout(); // which gives every element its view's colour
-    i = 0;
+    const float narrow = 360.0f / (kFiles / 2 * 5.0f);
+    float start = 0.0f;
+    int i = 0;
     ring->Root->ForEachChild([&](QRElement* child) {
-        const QXColor grey = child->Weight == 1.0f ? QXColor{1.0f, 1.0f, 1.0f} : QXColor{0.0f, 0.0f, 0.0f};
+        const bool wide = i % 2 == 1;
+        const float end = start + (wide ? 4.0f : 1.0f) * narrow;
+        child->Place(child->Level, end, start);
+        start = end;
+        const QXColor grey = wide ? QXColor{0.0f, 0.0f, 0.0f} : QXColor{1.0f, 1.0f, 1.0f};
         child->Colour = i++ < kFiles / 2 ? grey : QXColor{0.0f, 0.0f, 1.0f};
     });
+    ring->Root->WidestFileSector = 360.0f; // placed by hand: no promise about the files' widths
     ASSERT_GT(ThinElements(ring), kFiles - 10);
     Renderer->Labels = GLRingLabels::Plain;
     Draw(ring);

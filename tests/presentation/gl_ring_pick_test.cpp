@@ -433,10 +433,11 @@ TEST_F(GLRingPickTest, ThePickNamesWhatIsDrawnInEveryStateOfARandomRing)
              RingFrame();
              RingFrame();
          }},
-        {"zero weights and hidden entries", [](QOXRing* ring) {
+        {"folders of no weight and hidden entries", [](QOXRing* ring) {
              int i = 0;
              ring->Root->ForEachChild([&](QRElement* child) {
-                 child->Weight = i % 3 == 0 ? 0.0f : child->Weight;
+                 if (child->IsFolder() && i % 3 == 0)
+                     static_cast<QREFolder*>(child)->AnimatedWeight = 0.0f;
                  child->Visible = i++ % 4 != 1;
              });
              ring->Root->Place(1, 360.0f, 0.0f);

@@ -119,13 +119,13 @@ TEST_F(RingTest, AnExpandedFolderWidensAsItsWeightAnimates)
     dir->Expand();
     ring->Relayout();
     EXPECT_FLOAT_EQ(SectorOf(dir), 180.0f);
-    float before = dir->Weight;
+    float before = dir->Weight();
     Frame(50);
     // Each frame covers sin(90 x 4 x 0.05) = sin(18 degrees) of the way left to the target.
-    EXPECT_NEAR((dir->Weight - before) / (3.0f - before), std::sin(18.0f * 3.14159265f / 180.0f), 1e-4);
+    EXPECT_NEAR((dir->Weight() - before) / (3.0f - before), std::sin(18.0f * 3.14159265f / 180.0f), 1e-4);
     for (int i = 0; i < 60; ++i)
         Frame(50);
-    EXPECT_NEAR(dir->Weight, 3.0f, 1e-3);
+    EXPECT_NEAR(dir->Weight(), 3.0f, 1e-3);
     EXPECT_NEAR(SectorOf(dir), 270.0f, 0.1f);
     EXPECT_NEAR(SectorOf(file), 90.0f, 0.1f);
     EXPECT_EQ(ChildNamed(*dir, "inside")->Level, 3);
@@ -134,7 +134,7 @@ TEST_F(RingTest, AnExpandedFolderWidensAsItsWeightAnimates)
     dir->Collapse();
     for (int i = 0; i < 60; ++i)
         Frame(50);
-    EXPECT_FLOAT_EQ(dir->Weight, 1.0f);
+    EXPECT_FLOAT_EQ(dir->Weight(), 1.0f);
     EXPECT_EQ(dir->WeightAnimation, nullptr);
     EXPECT_FALSE(ring->LayoutNeeded);
     EXPECT_FLOAT_EQ(SectorOf(file), 180.0f);
