@@ -83,7 +83,7 @@ void TFormMain::SyncSidePanel()
     // a tick that drew nothing has nothing new for it: a ring of a million entries at rest costs
     // no walk over its rows.
     QREFolder* folder = Application->TheCursor->FolderOfCursor();
-    if (Application->DrawnFrames == ListedFrame && folder == SidePanel->Model().Folder())
+    if (Application->DrawnFrames == ListedFrame && folder == SidePanel->Model().Folder() && !SidePanel->SelectionOwed())
         return;
     ListedFrame = Application->DrawnFrames;
     const QRElement* pointed = Application->SceneApp != nullptr ? Application->SceneApp->PointedElement : nullptr;

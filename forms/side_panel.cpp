@@ -121,6 +121,8 @@ void TSidePanel::Sync(QREFolder* folder, const QRElement* pointed)
     }
     if (otherFolder || SelectionDue())
         SelectFromElements();
+    else
+        Owed = true;
     ListModel->SetHot(pointed);
     SyncLargest(folder != nullptr ? folder->Ring : nullptr);
     Syncing = false;
@@ -162,6 +164,7 @@ bool TSidePanel::SelectionDue() const
 void TSidePanel::SelectFromElements()
 {
     SinceSelectionRead.start();
+    Owed = false;
     QItemSelectionModel* selection = ListView->selectionModel();
     const std::vector<int> wanted = ListModel->SelectedRows();
     std::vector<int> shown;

@@ -36,6 +36,9 @@ public:
     // where the ring changed, selects the rows of the selected elements and marks the row of
     // `pointed` (the element under the pointer in the view).
     void Sync(QREFolder* folder, const QRElement* pointed);
+    // A read of the selection marks was put off (a folder of many rows): Sync is wanted again even
+    // when no frame was drawn since.
+    bool SelectionOwed() const { return Owed; }
     void ElementFreed(const QRElement* element) override;
 
     TSidePanelState State() const;
@@ -75,5 +78,6 @@ private:
     std::uint64_t LargestLayout = 0;            // that ring's layout count when last read
     QElapsedTimer SinceLargest;
     QElapsedTimer SinceSelectionRead;
+    bool Owed = false;
     bool Syncing = false; // the panel, not the user, changes the selection
 };
