@@ -75,6 +75,8 @@ public:
     // again only when the ring's layout or the view changed.
     const std::vector<GLPlacedLabel>& PlacedLabels(QOXRing* ring);
     std::uint64_t LabelLayouts() const { return LabelLayout.Layouts(); }
+    // The labels kept may name an element that is gone: they are laid out again before the next draw.
+    void ForgetLabels() { LabelLayout.Forget(); }
 
     QRTexture* ElementTexture = nullptr;  // owned as a child
     QRTexture* RootTexture = nullptr;     // owned as a child

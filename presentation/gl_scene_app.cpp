@@ -155,6 +155,7 @@ void GLSceneApp::ElementFreed(const QRElement* element)
     }
     if (going(InfoElement))
         InfoElement = nullptr;
+    Renderer->ForgetLabels();
 }
 
 void GLSceneApp::Render()
