@@ -9,6 +9,7 @@ add_library(orbivane_platform_files STATIC
   ${CMAKE_CURRENT_LIST_DIR}/folder_count.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_count_tree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_watch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fresh_memory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_folders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/volumes.cpp
 )

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/fresh_memory.h"
 #include "ring/element_file.h"
 
 namespace {
@@ -33,6 +34,8 @@ void QRFileArena::Reserve(std::size_t count)
     Block block;
     block.Slots.reset(static_cast<QREFile*>(::operator new(count * sizeof(QREFile), std::align_val_t(alignof(QREFile)))));
     block.Capacity = static_cast<std::uint32_t>(count);
+    // A listing's files are written into the block right away, one after the other.
+    platform::PrefaultWritable(block.Slots.get(), count * sizeof(QREFile));
     const QREFile* slots = block.Slots.get();
     const auto at = std::upper_bound(Blocks.begin(), Blocks.end(), slots,
                                      [](const QREFile* address, const Block& b) { return address < b.Slots.get(); });

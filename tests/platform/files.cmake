@@ -3,6 +3,7 @@ orbivane_layer_tests(orbivane_platform_files_tests
   entry_properties_test.cpp
   folder_count_test.cpp
   folder_watch_test.cpp
+  fresh_memory_test.cpp
   size_history_test.cpp
   volumes_test.cpp
   system_folders_test.cpp
