@@ -9,6 +9,6 @@ namespace platform {
 // kLeastPrefaultBytes are left to fault as usual; a kernel without the request ignores it.
 void PrefaultWritable(void* start, std::size_t bytes);
 
-inline constexpr std::size_t kLeastPrefaultBytes = 64 * 1024;
+inline constexpr std::size_t kLeastPrefaultBytes = 32 * 1024;
 
 } // namespace platform

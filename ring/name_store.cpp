@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/fresh_memory.h"
+
 QRNameStore::~QRNameStore()
 {
     FreeBlocks();
@@ -65,6 +67,8 @@ void QRNameStore::AddBlock(std::size_t bytes)
     Last = new (memory) Block{Last};
     Free = memory + sizeof(Block);
     Room = bytes;
+    // Names are written into the block as they come, one after the other.
+    platform::PrefaultWritable(Free, bytes);
 }
 
 void QRNameStore::FreeBlocks()
