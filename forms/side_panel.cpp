@@ -148,9 +148,6 @@ void TSidePanel::ElementFreed(const QRElement* element)
     ListModel->ElementFreed(element);
 }
 
-// Selected rows follow the elements' marks; only a difference touches the view's selection, and
-// then each run of neighbouring rows is one range. Once a frame: a walk over the rows, never a
-// question to the view per row.
 // A spinning ring draws every frame; the walk over a folder of a million rows for its marks would
 // then cost each frame more than its drawing, so such a folder's marks are read a few times a second.
 bool TSidePanel::SelectionDue() const
@@ -161,6 +158,9 @@ bool TSidePanel::SelectionDue() const
            SinceSelectionRead.hasExpired(kReadEvery);
 }
 
+// Selected rows follow the elements' marks; only a difference touches the view's selection, and
+// then each run of neighbouring rows is one range. A walk over the rows, never a question to the
+// view per row.
 void TSidePanel::SelectFromElements()
 {
     SinceSelectionRead.start();

@@ -214,8 +214,8 @@ void GLRing::SetupRingTransform(QOXRing* ring, GLRingPass pass)
     device->ScaleVector({1.0f, -1.0f, 1.0f});
 }
 
-// A gathered element is shown by its folder's small-items sector.
-// Asked for every element drawn: the cursor, which reads the keyboard, only for the one it concerns.
+// A gathered element is shown by its folder's small-items sector. Asked for every element drawn, so
+// the cursor (which reads the keyboard) is asked only for the element that would show the hover.
 bool GLRing::Hovered(const QRElement* element) const
 {
     if (HoverElement == nullptr)
