@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
+
 #include "engine/qox_main.h"
 #include "graphics/gl_main.h"
 
@@ -38,8 +40,31 @@ void GLRenderToTexture::CopyToTexture()
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glBindTexture(GL_TEXTURE_2D, Texture->GLName);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, Width, Height);
+    if (CopyPath == GLCopyPath::Unchosen)
+        CopyPath = PathForRenderer();
+    if (CopyPath == GLCopyPath::ThroughMemory)
+        CopyThroughMemory();
+    else
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, Width, Height);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+}
+
+GLCopyPath GLRenderToTexture::PathForRenderer()
+{
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const bool processor = renderer != nullptr && (std::strstr(renderer, "llvmpipe") != nullptr ||
+                                                   std::strstr(renderer, "softpipe") != nullptr);
+    return processor ? GLCopyPath::ThroughMemory : GLCopyPath::OnCard;
+}
+
+// Four bytes a pixel keep every row aligned, whatever the pack and unpack alignment.
+void GLRenderToTexture::CopyThroughMemory()
+{
+    if (Width <= 0 || Height <= 0)
+        return;
+    Staging.resize(static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height) * 4);
+    glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, Staging.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, Staging.data());
 }
 
 void GLRenderToTexture::End()

@@ -130,6 +130,16 @@ protected:
         const std::size_t at = static_cast<std::size_t>((y * 256 + x) * 4);
         return {texels[at], texels[at + 1], texels[at + 2], texels[at + 3]};
     }
+    // Texels the pass must replace, so that a pass that copies nothing fails.
+    void FillTextureBlue() const
+    {
+        std::vector<std::uint8_t> blue(256 * 256 * 4, 0);
+        for (std::size_t at = 0; at < blue.size(); at += 4)
+            blue[at + 2] = blue[at + 3] = 255;
+        glBindTexture(GL_TEXTURE_2D, Name);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, blue.data());
+        glBindTexture(GL_TEXTURE_2D, Other);
+    }
     static std::array<int, 4> Viewport()
     {
         std::array<int, 4> v{};
@@ -142,21 +152,33 @@ protected:
     GLuint Other = 0;
 };
 
+// Both ways into the texture give the same texels, the picture's bottom row as the texture's first.
 TEST_F(RenderToTextureTest, PassRendersAtTheTextureSizeAndCopiesIntoIt)
 {
-    Pass->SetTexture({Name, 256, 256});
-    Pass->Begin();
-    EXPECT_EQ(Viewport(), (std::array<int, 4>{0, 0, 256, 256}));
-    EXPECT_EQ(Device->Width, 256);
-    ClearTo(0.0f, 1.0f, 0.0f);
-    Pass->CopyToTexture();
-    Pass->End();
-    EXPECT_EQ(Viewport(), (std::array<int, 4>{0, 0, 640, 480}));
-    EXPECT_EQ(Device->Height, 480);
-    EXPECT_EQ(GetInteger(GL_TEXTURE_BINDING_2D), static_cast<int>(Other)) << "the unit keeps its texture";
-    EXPECT_TRUE(Near(TexelOf(0, 0), {0, 255, 0, 255}));
-    EXPECT_TRUE(Near(TexelOf(255, 255), {0, 255, 0, 255}));
-    EXPECT_TRUE(Desktop.Boxes.empty());
+    for (const GLCopyPath path : {GLCopyPath::OnCard, GLCopyPath::ThroughMemory}) {
+        SCOPED_TRACE(path == GLCopyPath::OnCard ? "on the card" : "through memory");
+        Pass->CopyPath = path;
+        FillTextureBlue();
+        Pass->SetTexture({Name, 256, 256});
+        Pass->Begin();
+        EXPECT_EQ(Viewport(), (std::array<int, 4>{0, 0, 256, 256}));
+        EXPECT_EQ(Device->Width, 256);
+        ClearTo(0.0f, 1.0f, 0.0f);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 64, 32);
+        ClearTo(1.0f, 0.0f, 0.0f);
+        glDisable(GL_SCISSOR_TEST);
+        Pass->CopyToTexture();
+        Pass->End();
+        EXPECT_EQ(Viewport(), (std::array<int, 4>{0, 0, 640, 480}));
+        EXPECT_EQ(Device->Height, 480);
+        EXPECT_EQ(GetInteger(GL_TEXTURE_BINDING_2D), static_cast<int>(Other)) << "the unit keeps its texture";
+        EXPECT_TRUE(Near(TexelOf(10, 10), {255, 0, 0, 255}));
+        EXPECT_TRUE(Near(TexelOf(10, 40), {0, 255, 0, 255}));
+        EXPECT_TRUE(Near(TexelOf(70, 10), {0, 255, 0, 255}));
+        EXPECT_TRUE(Near(TexelOf(255, 255), {0, 255, 0, 255}));
+        EXPECT_TRUE(Desktop.Boxes.empty());
+    }
 }
 
 TEST_F(RenderToTextureTest, CopyWithoutATextureReportsEachTimeAndTouchesNothing)
