@@ -40,6 +40,8 @@ namespace {
 constexpr int kFrameMilliseconds = 50;
 // How long the folder sizes counted in the background are waited for before the frames.
 constexpr auto kLongestCountWait = std::chrono::seconds(10);
+// How often the wait looks: a small folder is counted within a millisecond.
+constexpr auto kCountPoll = std::chrono::milliseconds(1);
 constexpr float kFrameSeconds = 0.05f;
 // Data folders lent to the private program folder; the settings and list files are copied into it.
 constexpr const char* kLentFolders[] = {"textures", "materials", "models", "shaders"};
@@ -160,7 +162,7 @@ void AwaitCounts(QOXApp& application, const QOXRing& ring)
     const auto deadline = std::chrono::steady_clock::now() + kLongestCountWait;
     application.Sizes->Pump(0.0f);
     while (ring.Sizes != nullptr && ring.Sizes->Progress().Busy && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(kCountPoll);
         application.Sizes->Pump(0.0f);
     }
     application.Sizes->Pump(0.0f); // what came with the end of the count
