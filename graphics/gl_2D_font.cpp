@@ -8,6 +8,7 @@
 #include "graphics/gl_main.h"
 #include "resources/gl_materialengine.h"
 #include "resources/resource_font.h"
+#include "resources/resource_texture.h"
 
 namespace {
 
@@ -70,12 +71,26 @@ void GLFont::Init()
     Engine()->Console->AddLine("QOX GL: GL 2D Font initialized!");
 }
 
+// A second font of the same file (the scene's two blend modes) copies the first one's texture:
+// decoding, mipmapping and compressing a font picture is most of what a font costs at start-up.
 QRFont* GLFont::CreateFont(const std::string& fileName, const std::string& name)
 {
-    QRFont* font = QOXNew<QRFont>(fileName, 1, this);
+    const QRFont* loaded = LoadedFrom(fileName);
+    QRFont* font = QOXNew<QRFont>(loaded != nullptr ? std::string() : fileName, 1, this);
+    if (loaded != nullptr)
+        font->LoadCopyOf(*loaded);
     Fonts->Add(font);
     font->SetName(name);
     return font;
+}
+
+const QRFont* GLFont::LoadedFrom(const std::string& fileName) const
+{
+    const auto found = std::find_if(Fonts->begin(), Fonts->end(), [&fileName](const QRFont* font) {
+        return font->FileName == fileName && font->IsLoaded() && font->Texture != nullptr &&
+               font->Texture->GLName != 0;
+    });
+    return found == Fonts->end() ? nullptr : *found;
 }
 
 QRFont* GLFont::FindFont(const std::string& name) const

@@ -49,6 +49,10 @@ public:
 
 protected:
     void ChildRemoved(QOXObject* child) override;
+
+private:
+    // A loaded font made from the file, with a texture, or null.
+    const QRFont* LoadedFrom(const std::string& fileName) const;
 };
 
 template <class Visit>

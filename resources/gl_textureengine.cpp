@@ -55,8 +55,11 @@ void GLTextureEngine::Init()
 {
     InitMultitexture();
     CompressionSupported = HasExtension("GL_ARB_texture_compression");
-    if (CompressionSupported)
+    if (CompressionSupported) {
+        LookUpEntryPoint(glCompressedTexImage2DARB, "glCompressedTexImage2DARB");
+        LookUpEntryPoint(glGetCompressedTexImageARB, "glGetCompressedTexImageARB");
         LogExtension("GL_ARB_texture_compression");
+    }
     FilterMode = 3;
     SetCompression(true);
     SharedTexture1 = SharedTexture2 = nullptr;
@@ -366,4 +369,69 @@ void GLTextureEngine::CreateFromData(const std::uint8_t* data, QRTexture* textur
         Engine()->Error("QOX_GL", "Undefined texture format (6407) !");
     texture->Format = format;
     BuildMipmaps(texture, layout, width, height, data);
+}
+
+// One mipmap level: compressed blocks as GL stores them, or RGBA pixels.
+struct GLTextureEngine::Level {
+    GLint Width = 0;
+    GLint Height = 0;
+    GLint InternalFormat = 0;
+    bool Compressed = false;
+    std::vector<std::uint8_t> Bytes;
+};
+
+void GLTextureEngine::CreateCopy(const QRTexture& source, QRTexture* texture)
+{
+    ResetBindings();
+    glBindTexture(GL_TEXTURE_2D, source.GLName);
+    const std::vector<Level> levels = ReadLevels();
+    texture->GLName = NewTextureObject();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (std::size_t index = 0; index < levels.size(); ++index)
+        WriteLevel(static_cast<GLint>(index), levels[index]);
+    texture->Format = source.Format;
+    texture->Compression = source.Compression;
+    QueryLevelSize(texture->GLName, texture->Width, texture->Height);
+    ApplyFilter(texture->GLName, FilterMode);
+}
+
+std::vector<GLTextureEngine::Level> GLTextureEngine::ReadLevels() const
+{
+    // A chain ends at 1 x 1; no GL texture has more levels than this.
+    constexpr GLint kMostLevels = 16;
+    std::vector<Level> levels;
+    for (GLint index = 0; index < kMostLevels; ++index) {
+        Level level;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_WIDTH, &level.Width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_HEIGHT, &level.Height);
+        if (level.Width <= 0 || level.Height <= 0)
+            break;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_INTERNAL_FORMAT, &level.InternalFormat);
+        GLint compressed = GL_FALSE;
+        if (glGetCompressedTexImageARB != nullptr && glCompressedTexImage2DARB != nullptr)
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_COMPRESSED_ARB, &compressed);
+        level.Compressed = compressed == GL_TRUE;
+        if (level.Compressed) {
+            GLint size = 0;
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_COMPRESSED_IMAGE_SIZE_ARB, &size);
+            level.Bytes.resize(static_cast<std::size_t>(std::max(size, 0)));
+            glGetCompressedTexImageARB(GL_TEXTURE_2D, index, level.Bytes.data());
+        } else {
+            // Four bytes a pixel keep every row aligned, whatever the pack alignment.
+            level.Bytes.resize(static_cast<std::size_t>(level.Width) * static_cast<std::size_t>(level.Height) * 4);
+            glGetTexImage(GL_TEXTURE_2D, index, GL_RGBA, GL_UNSIGNED_BYTE, level.Bytes.data());
+        }
+        levels.push_back(std::move(level));
+    }
+    return levels;
+}
+
+void GLTextureEngine::WriteLevel(GLint index, const Level& level) const
+{
+    if (level.Compressed)
+        glCompressedTexImage2DARB(GL_TEXTURE_2D, index, static_cast<GLenum>(level.InternalFormat), level.Width,
+                                  level.Height, 0, static_cast<GLsizei>(level.Bytes.size()), level.Bytes.data());
+    else
+        glTexImage2D(GL_TEXTURE_2D, index, level.InternalFormat, level.Width, level.Height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, level.Bytes.data());
 }

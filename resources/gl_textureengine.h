@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/qox_object.h"
 #include "resources/resource_image.h"
@@ -61,6 +62,9 @@ public:
     void CreateFromFile(const std::string& path, QRTexture* texture);
     void CreateFromImage(QRImage* image, QRTexture* texture);
     void CreateFromData(const std::uint8_t* data, QRTexture* texture, int format, int width, int height);
+    // A GL object of its own holding what `source`'s holds, level by level in the same internal
+    // format; compressed levels are copied as they are, never compressed again.
+    void CreateCopy(const QRTexture& source, QRTexture* texture);
 
     // The multitexture entry points; null without GL_ARB_multitexture.
     PFNGLMULTITEXCOORD1FARBPROC glMultiTexCoord1fARB = nullptr;
@@ -70,6 +74,9 @@ public:
     PFNGLMULTITEXCOORD2FVARBPROC glMultiTexCoord2fvARB = nullptr;
     PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
     PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB = nullptr;
+    // The compressed-texture entry points; null without GL_ARB_texture_compression.
+    PFNGLCOMPRESSEDTEXIMAGE2DARBPROC glCompressedTexImage2DARB = nullptr;
+    PFNGLGETCOMPRESSEDTEXIMAGEARBPROC glGetCompressedTexImageARB = nullptr;
 
     int LastUnit = 0;
     bool CompressionSupported = false;
@@ -97,4 +104,8 @@ private:
     void BuildMipmaps(QRTexture* texture, GLenum layout, int width, int height, const void* pixels);
     void CreateFromBmp(const std::string& path, QRTexture* texture);
     void CreateThroughImage(const std::string& base, ImageFileType type, QRTexture* texture);
+    struct Level;
+    // The levels of the texture bound to the selected unit, as GL holds them.
+    std::vector<Level> ReadLevels() const;
+    void WriteLevel(GLint index, const Level& level) const;
 };

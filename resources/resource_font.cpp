@@ -33,6 +33,18 @@ void QRFont::Load(const std::string& fileName)
         CharWidths.fill(0);
 }
 
+void QRFont::LoadCopyOf(const QRFont& source)
+{
+    BeginLoad(source.FileName);
+    ReleaseTexture();
+    CharWidths = source.CharWidths;
+    Texture = QOXNew<QRTexture>(std::string(), this);
+    Texture->LoadCopyOf(*source.Texture);
+    SetFilter(Filter);
+    if (source.IsLoaded())
+        FinishLoad();
+}
+
 bool QRFont::ReadWidths(const std::string& path)
 {
     QOXFile* file = Engine()->FileSystem->OpenRead(path, QOXFile::Text);

@@ -24,6 +24,8 @@ public:
     // The font is loaded once its widths are read; without a widths file (or with one that is
     // refused) it keeps its texture but stays empty, with every width 0.
     void Load(const std::string& fileName) override;
+    // What the loaded font `source` holds, its texture copied rather than made from the file again.
+    void LoadCopyOf(const QRFont& source);
     void SetFilter(int mode);
     void SetNegative(int value) { Negative = value; }
 

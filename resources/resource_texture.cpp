@@ -29,6 +29,19 @@ void QRTexture::Load(const std::string& name)
         FinishLoad();
 }
 
+void QRTexture::LoadCopyOf(const QRTexture& source)
+{
+    if (GL() == nullptr || GL()->TextureEngine == nullptr || source.GLName == 0) {
+        Load(source.FileName);
+        return;
+    }
+    BeginLoad(source.FileName);
+    GL()->TextureEngine->CreateCopy(source, this);
+    BoundName = GLName;
+    if (GLName != 0)
+        FinishLoad();
+}
+
 void QRTexture::CreateEmpty(int width, int height, const QXColor& colour)
 {
     Unload();

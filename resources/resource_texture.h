@@ -20,6 +20,9 @@ public:
     explicit QRTexture(const std::string& name = std::string(), QOXObject* owner = nullptr);
 
     void Load(const std::string& name) override;
+    // The picture `source` was loaded with, without reading, decoding or compressing the file
+    // again; the file itself when `source` holds no GL object.
+    void LoadCopyOf(const QRTexture& source);
     void CreateEmpty(int width, int height, const QXColor& colour);
     void SetWrap(bool clampS, bool clampT);
     void SetMapping(int mapping, int useShared);

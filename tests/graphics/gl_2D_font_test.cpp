@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "graphics/gl_2D.h"
+#include "graphics/gl_main.h"
+#include "resources/gl_textureengine.h"
 #include "resources/resource_font.h"
 #include "resources/resource_texture.h"
 #include "tests/support/font_files.h"
@@ -19,6 +21,36 @@ std::array<int, 256> Widths()
     widths.fill(10);
     widths['A'] = 20;
     return widths;
+}
+
+// What a texture holds, level by level, as GL gives it back.
+struct TextureLevel {
+    int InternalFormat = 0;
+    int Compressed = 0;
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Rgba;
+    bool operator==(const TextureLevel&) const = default;
+};
+
+std::vector<TextureLevel> LevelsOf(unsigned name)
+{
+    std::vector<TextureLevel> levels;
+    glBindTexture(GL_TEXTURE_2D, name);
+    for (int index = 0;; ++index) {
+        TextureLevel level;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_WIDTH, &level.Width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_HEIGHT, &level.Height);
+        if (level.Width == 0)
+            break;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_INTERNAL_FORMAT, &level.InternalFormat);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_COMPRESSED, &level.Compressed);
+        level.Rgba.resize(static_cast<std::size_t>(level.Width * level.Height * 4));
+        glGetTexImage(GL_TEXTURE_2D, index, GL_RGBA, GL_UNSIGNED_BYTE, level.Rgba.data());
+        levels.push_back(std::move(level));
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return levels;
 }
 
 class FontTest : public GLTest {
@@ -101,6 +133,31 @@ TEST_F(FontTest, FontsAreFoundByNameAndDeletedInOrder)
     static_cast<void>(first);
     Fonts->DeleteFonts(Fonts);
     EXPECT_EQ(Fonts->Fonts->LastIndex(), -1);
+}
+
+// The second font of a file copies the first one's texture: the same levels in the same format,
+// compressed or not, in a GL object that outlives the first font.
+TEST_F(FontTest, ASecondFontOfTheSameFileHoldsTheSamePictureInATextureOfItsOwn)
+{
+    for (const bool compressed : {true, false}) {
+        SCOPED_TRACE(compressed ? "compressed" : "plain");
+        Device->TextureEngine->SetCompression(compressed);
+        QRFont* first = Fonts->CreateFont("textures/fonts/default", "Default");
+        QRFont* second = Fonts->CreateFont("textures/fonts/default", "Default Add");
+        ASSERT_TRUE(second->IsLoaded());
+        EXPECT_EQ(second->CharWidths, first->CharWidths);
+        EXPECT_NE(second->Texture->GLName, first->Texture->GLName);
+        const std::vector<TextureLevel> made = LevelsOf(first->Texture->GLName);
+        ASSERT_GT(made.size(), 1u) << "a mipmap chain";
+        EXPECT_EQ(made[0].Compressed != 0, compressed);
+        EXPECT_TRUE(LevelsOf(second->Texture->GLName) == made);
+        Fonts->DeleteFont(0);
+        ClearTo(0, 0, 0);
+        Print("Default Add", AlignLeft, 100, 100, {1, 1, 1}, 2.0f, "A");
+        EXPECT_TRUE(Near(At(110, 100), {255, 255, 255, 255}, 8));
+        Fonts->DeleteFonts(Fonts);
+    }
+    EXPECT_TRUE(Desktop.Boxes.empty());
 }
 
 TEST_F(FontTest, AdditiveTextDrawsTheGlyphAfterHalfItsAdvance)
