@@ -265,6 +265,9 @@ void TFormMain::StartUpTimerTimer()
         Application->WatchElements(SidePanel);
         PanelView->TakeFocus();
     });
+    // The first frame follows the start-up at once, not the frame timer's first tick, which the
+    // timer counts from before the device and the scene were made.
+    QTimer::singleShot(0, this, [this] { TimerTimer(); });
 }
 
 // Drops reach the cursor's drop handler, which exists from the start-up on. A drag out ends with
