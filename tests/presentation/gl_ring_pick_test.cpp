@@ -388,13 +388,15 @@ protected:
                 if (!child->Visible || !QRLayout::HasSector(*child))
                     return;
                 EXPECT_EQ(child->StartAngle, edge) << state << ": " << child->FullPath();
-                if (!child->IsFolder())
+                if (!child->IsFolder()) {
                     EXPECT_LE(child->Scale, folder->LargestFileScale) << state << ": " << child->FullPath();
+                }
                 edge = child->EndAngle;
                 any = true;
             });
-            if (any)
+            if (any) {
                 EXPECT_EQ(edge, folder->EndAngle) << state << ": " << folder->FullPath();
+            }
         };
         ForEachDrawnElement(ring->Root, check);
     }
