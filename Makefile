@@ -41,12 +41,13 @@ sanitize: deps
 # (built with ThreadSanitizer too, and quiet on standard error only without a report) run apart
 # from those that count in the test's process: ThreadSanitizer loses track of locks in a process
 # that has started others.
-THREAD_TESTS = orbivane_platform_files_tests orbivane_ring_tests orbivane_app_tests orbivane_presentation_tests orbivane_tools_tests
+THREAD_TESTS = orbivane_platform_files_tests orbivane_resources_tests orbivane_ring_tests orbivane_app_tests orbivane_presentation_tests orbivane_tools_tests
 sanitize-thread: deps
 	cmake -S . -B $(THREAD_BUILD) -G Ninja -DORBIVANE_SANITIZE=thread
 	cmake --build $(THREAD_BUILD) -j $(JOBS) --target $(THREAD_TESTS)
 	export TSAN_OPTIONS=suppressions=$(CURDIR)/tests/thread_sanitizer.supp && cd $(THREAD_BUILD)/tests && \
 	./orbivane_platform_files_tests --gtest_filter='FolderCounter*:FolderWatcher*' && \
+	./orbivane_resources_tests --gtest_filter='PicturePrefetch*' && \
 	./orbivane_ring_tests --gtest_filter='RingTest.StatusCounts*' && \
 	./orbivane_app_tests --gtest_filter='SizesTest*:ScanAcrossFrames*' && \
 	xvfb-run -a -s "-screen 0 1280x1024x24" ./orbivane_presentation_tests --gtest_filter='SceneTest.FolderInfoBoxShowsItsCount*' && \

@@ -15,6 +15,7 @@
 #include "presentation/gl_scene_host.h"
 #include "ring/element_folder.h"
 #include "ring/resource_iteration.h"
+#include "resources/picture_prefetch.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "ring/ring_main.h"
 
 class GLAppSceneHost;
+class QRPicturePrefetch;
 class GLSceneApp;
 class QACursor;
 class QAKeyboard;
@@ -53,6 +54,9 @@ public:
     // menus, the first ring, the drive menu. `view` and `input` belong to the window and outlive
     // the application.
     void Init(platform::GLBinding* view, platform::InputSystem* input);
+    // Starts decoding the pictures start-up makes textures of on a worker, for the window's
+    // construction to overlap; Init takes them and ends the worker.
+    void PrefetchPictures();
     void OpenInitialRing();
     void BuildDriveMenu();
 
@@ -188,6 +192,8 @@ public:
     QACursor* TheCursor = nullptr;  // owned as a child; the Cursor link points at it
     QAKeyboard* Keys = nullptr;     // owned as a child; the keyboard cursor
     std::unique_ptr<GLAppSceneHost> SceneHost; // owned; what the scene reads of window and cursor
+    // Owned; from PrefetchPictures to the end of Init.
+    std::unique_ptr<QRPicturePrefetch> Pictures;
     QRList<QOXRing>* Rings = nullptr; // owned as a child; owns the rings, in opening order
     QOXViewEngine* Views = nullptr;   // owned as a child
     QOXFavoriteEngine* Favorites = nullptr; // owned as a child; holds the recent folders

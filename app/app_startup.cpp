@@ -8,6 +8,7 @@
 #include "app/app_keyboard.h"
 #include "app/app_main.h"
 #include "engine/qox_console.h"
+#include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "graphics/gl_camera.h"
 #include "graphics/gl_main.h"
@@ -16,6 +17,8 @@
 #include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
 #include "presentation/gl_scene_host.h"
+#include "resources/gl_textureengine.h"
+#include "resources/picture_prefetch.h"
 
 namespace {
 
@@ -46,8 +49,11 @@ void QOXApp::Init(platform::GLBinding* view, platform::InputSystem* input)
     LoadSettings();
     Favorites->Recent->Load("recent");
     StartDevice(view);
+    Device->TextureEngine->Prefetched = Pictures.get();
     LoadSceneFonts();
     StartScene();
+    Device->TextureEngine->Prefetched = nullptr;
+    Pictures.reset();
     StartInput(input);
     StartCursor();
     StartLists();
@@ -55,6 +61,11 @@ void QOXApp::Init(platform::GLBinding* view, platform::InputSystem* input)
     BuildDriveMenu();
     ShowFirstRing();
     SetViewportSizes();
+}
+
+void QOXApp::PrefetchPictures()
+{
+    Pictures = std::make_unique<QRPicturePrefetch>(QRPicturePrefetch::StartUpPictures(Engine()->FileSystem->BasePath));
 }
 
 void QOXApp::LogStartBanner() const

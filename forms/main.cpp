@@ -107,6 +107,7 @@ TFormMain::TFormMain(std::vector<QAStartTarget> startTargets) : StartTargets(std
 
     TheEngine = QOXNew<QOXEngine>(&Desktop);
     Application = QOXNew<QOXApp>(nullptr);
+    Application->PrefetchPictures();
     Application->Window = this;
     Application->Menus = this;
     Application->MenuBar = MainMenus.get();

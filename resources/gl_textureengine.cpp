@@ -3,6 +3,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "engine/qox_console.h"
@@ -10,6 +11,7 @@
 #include "engine/qox_main.h"
 #include "graphics/gl_main.h"
 #include "resources/gl_materialengine.h"
+#include "resources/picture_prefetch.h"
 #include "resources/resource_texture.h"
 
 namespace {
@@ -309,12 +311,13 @@ void GLTextureEngine::CreateFromFile(const std::string& path, QRTexture* texture
     QOXFileSystem* files = Engine()->FileSystem;
     const std::string base = files->RelativeName(path, false);
     for (const ImageFileType type : kTextureSearchOrder) {
-        if (!files->FileExists(files->MakePath(base, ImageExtension(type)), QOXFileSystem::Silent))
+        const std::string file = files->MakePath(base, ImageExtension(type));
+        if (!files->FileExists(file, QOXFileSystem::Silent))
             continue;
         if (type == ImageFileType::Bmp)
-            CreateFromBmp(files->MakePath(base, "bmp"), texture);
+            CreateFromBmp(file, texture);
         else
-            CreateThroughImage(base, type, texture);
+            CreateThroughImage(base, file, type, texture);
         return;
     }
     Engine()->Error("QX_FILE", "File \"" + base + "\" not found!");
@@ -333,10 +336,17 @@ void GLTextureEngine::CreateFromBmp(const std::string& path, QRTexture* texture)
     BuildMipmaps(texture, GL_RGB, picture.Width, picture.Height, picture.Pixels.data());
 }
 
-void GLTextureEngine::CreateThroughImage(const std::string& base, ImageFileType type, QRTexture* texture)
+void GLTextureEngine::CreateThroughImage(const std::string& base, const std::string& file, ImageFileType type,
+                                         QRTexture* texture)
 {
     QRImage* image = QOXNew<QRImage>(texture);
-    image->LoadType(base, type);
+    std::optional<DecodedImage> ahead;
+    if (Prefetched != nullptr)
+        ahead = Prefetched->Take(file, type);
+    if (ahead)
+        image->LoadDecoded(base, type, std::move(*ahead));
+    else
+        image->LoadType(base, type);
     if (image->IsLoaded() && type == ImageFileType::Jpg) {
         CreateFromImage(image, texture);
     } else if (image->IsLoaded()) {

@@ -16,6 +16,7 @@
 #include "resources/resource_image.h"
 
 class QRTexture;
+class QRPicturePrefetch;
 
 // Whether the current context offers the extension: a plain search of the extension string.
 bool HasExtension(const std::string& name);
@@ -91,6 +92,8 @@ public:
     bool TexturingEnabled = true;
     // glBindTexture calls made by Bind (what the binding record saves is measured by it).
     int BindCalls = 0;
+    // Not owned; while set (during start-up), pictures are taken from it before they are read.
+    QRPicturePrefetch* Prefetched = nullptr;
 
 private:
     void InitMultitexture();
@@ -103,7 +106,8 @@ private:
     GLuint NewTextureObject();
     void BuildMipmaps(QRTexture* texture, GLenum layout, int width, int height, const void* pixels);
     void CreateFromBmp(const std::string& path, QRTexture* texture);
-    void CreateThroughImage(const std::string& base, ImageFileType type, QRTexture* texture);
+    // `file` is base + the extension of `type`, in the program folder.
+    void CreateThroughImage(const std::string& base, const std::string& file, ImageFileType type, QRTexture* texture);
     struct Level;
     // The levels of the texture bound to the selected unit, as GL holds them.
     std::vector<Level> ReadLevels() const;

@@ -27,21 +27,6 @@ bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes)
     return opened;
 }
 
-DecodedImage Decode(const std::vector<std::uint8_t>& bytes, ImageFileType type)
-{
-    switch (type) {
-    case ImageFileType::Bmp:
-        return DecodeBmp(bytes);
-    case ImageFileType::Jpg:
-        return DecodeJpeg(bytes);
-    case ImageFileType::Tga:
-        return DecodeTga(bytes);
-    case ImageFileType::Png:
-        return DecodePng(bytes);
-    }
-    return FailedImage("unknown picture type");
-}
-
 std::uint8_t ColourByte(float component)
 {
     return static_cast<std::uint8_t>(std::lround(std::clamp(component, 0.0f, 1.0f) * 255.0f));
@@ -89,6 +74,21 @@ const char* ImageExtension(ImageFileType type)
     return "";
 }
 
+DecodedImage DecodeImage(const std::vector<std::uint8_t>& bytes, ImageFileType type)
+{
+    switch (type) {
+    case ImageFileType::Bmp:
+        return DecodeBmp(bytes);
+    case ImageFileType::Jpg:
+        return DecodeJpeg(bytes);
+    case ImageFileType::Tga:
+        return DecodeTga(bytes);
+    case ImageFileType::Png:
+        return DecodePng(bytes);
+    }
+    return FailedImage("unknown picture type");
+}
+
 DecodedImage ReadImageFile(const std::string& path, ImageFileType type)
 {
     std::vector<std::uint8_t> bytes;
@@ -96,7 +96,7 @@ DecodedImage ReadImageFile(const std::string& path, ImageFileType type)
         return FailedImage("the file could not be opened");
     if (bytes.size() > kMaxImageFileBytes)
         return FailedImage("the file is too large");
-    return Decode(bytes, type);
+    return DecodeImage(bytes, type);
 }
 
 QRImage::QRImage(QOXObject* owner, const std::string& name) : QOXResource(owner, kImageKind)
@@ -135,6 +135,17 @@ void QRImage::ReadFile(const std::string& name, ImageFileType type)
         Engine()->Error("QR_IMAGE", "Image \"" + path + "\" could not be read: " + decoded.Error);
         return;
     }
+    Accept(std::move(decoded), type);
+}
+
+void QRImage::LoadDecoded(const std::string& name, ImageFileType type, DecodedImage decoded)
+{
+    BeginLoad(name);
+    Accept(std::move(decoded), type);
+}
+
+void QRImage::Accept(DecodedImage decoded, ImageFileType type)
+{
     if (type == ImageFileType::Bmp || type == ImageFileType::Jpg)
         TakeBitmap(std::move(decoded));
     else

@@ -18,6 +18,8 @@ int BytesPerPixel(int format);
 enum class ImageFileType { Bmp, Jpg, Tga, Png };
 const char* ImageExtension(ImageFileType type);
 
+// Decodes a whole picture file held in memory; a file that cannot be decoded yields the reason.
+DecodedImage DecodeImage(const std::vector<std::uint8_t>& bytes, ImageFileType type);
 // Reads and decodes one picture file. A file that cannot be read or decoded yields the reason.
 DecodedImage ReadImageFile(const std::string& path, ImageFileType type);
 
@@ -34,6 +36,8 @@ public:
     void Load(const std::string& name) override;
     // Loads name + the extension of that one type (a caller that has already chosen the file).
     void LoadType(const std::string& name, ImageFileType type);
+    // Takes the picture of name + the extension of `type`, decoded already.
+    void LoadDecoded(const std::string& name, ImageFileType type, DecodedImage decoded);
     void CreateFilled(int width, int height, const QXColor& colour);
     void FlipVertical();
 
@@ -54,6 +58,7 @@ protected:
 
 private:
     void ReadFile(const std::string& name, ImageFileType type);
+    void Accept(DecodedImage decoded, ImageFileType type);
     void TakeBitmap(DecodedImage rgb);
     void TakeRaw(DecodedImage decoded, ImageFileType type);
 };

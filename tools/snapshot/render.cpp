@@ -27,6 +27,8 @@
 #include "platform/size_history_store.h"
 #include "presentation/gl_ring.h"
 #include "presentation/gl_scene_app.h"
+#include "resources/gl_textureengine.h"
+#include "resources/picture_prefetch.h"
 #include "ring/element_folder.h"
 #include "ring/ring_sizes.h"
 #include "tools/snapshot/snapshot.h"
@@ -185,13 +187,15 @@ void ReadBack(int width, int height, Picture& picture)
 // The running program, as far as a snapshot needs it; built and freed in the program's order.
 class Session {
 public:
-    Session(const Options& options, platform::GLBinding& binding, StillHost& host)
+    // `pictures` are the pictures decoded ahead while the EGL context was made.
+    Session(const Options& options, platform::GLBinding& binding, StillHost& host, QRPicturePrefetch& pictures)
     {
         TheEngine = QOXNew<QOXEngine>(&Desktop);
         TheEngine->Initialize(nullptr, nullptr);
         TheEngine->Timer->SetClock(&Clock);
         Device = QOXNew<QOXGL>(nullptr);
         Device->Init(&binding, "Display", 0, 0, options.Width, options.Height, 32, 60, false);
+        Device->TextureEngine->Prefetched = &pictures;
         Device->System2D->SetSpace(GLSpace::TopLeft, GLAspect::Fixed, static_cast<float>(options.Width),
                                    static_cast<float>(options.Height));
         LoadSceneFonts();
@@ -206,6 +210,7 @@ public:
             Application->Views->Load("views");
         Scene = QOXNew<GLSceneApp>(nullptr, Application, &host);
         Scene->Init("Scene");
+        Device->TextureEngine->Prefetched = nullptr;
         // A cursor with no press, menu or drag: the renderer shades the element under the pointer.
         Input = QOXNew<QOXInput>(nullptr);
         Cursor = QOXNew<QACursor>(Application, Input);
@@ -294,12 +299,13 @@ std::optional<std::string> Render(const Options& options, Picture& picture)
         return std::string("cannot make a temporary program folder");
     if (options.GrowthSince)
         home.LendHistory(program, QOXFileSystem::IncludeTrailingDelimiter(folder));
+    QRPicturePrefetch pictures(QRPicturePrefetch::StartUpPictures(platform::CurrentProgramFolders().Data));
     platform::EglGLBinding binding(options.Width, options.Height);
     if (!binding.IsAvailable())
         return std::string("no EGL display: Mesa's EGL (libegl-mesa0) is needed");
     StillHost host(options.Pointer ? GLViewPoint{options.Pointer->first, options.Pointer->second}
                                    : GLViewPoint{-1.0e6f, -1.0e6f});
-    Session session(options, binding, host);
+    Session session(options, binding, host, pictures);
     home.CompleteListFiles();
     if (!options.FrameStats.empty() && !session.Application->FrameStats.Open(options.FrameStats))
         return "cannot write \"" + options.FrameStats + "\"";
