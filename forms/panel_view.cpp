@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -51,7 +52,10 @@ bool TPanelView::IsShown() const
 
 void TPanelView::TakeFocus()
 {
-    if (Container != nullptr)
+    // While the view's own window has the keyboard, focusing its container again can leave the
+    // server's focus on the main window instead, where no widget takes the keys: the view then
+    // hears nothing until it is clicked.
+    if (Container != nullptr && QGuiApplication::focusWindow() != View)
         Container->setFocus(Qt::OtherFocusReason);
 }
 

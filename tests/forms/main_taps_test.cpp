@@ -221,6 +221,8 @@ TEST_F(TapTest, EveryTapTakesEffectOnceAlsoWhenFramesAreSlow)
             Hover(Centre());
             tap.Do();
             tap.Check();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == GLView(); }, kWaitMilliseconds))
+                << "the keys stay with the view, or come back to it";
         }
     }
 }
