@@ -53,8 +53,8 @@ bool TPanelView::IsShown() const
 void TPanelView::TakeFocus()
 {
     // While the view's own window has the keyboard, focusing its container again can leave the
-    // server's focus on the main window instead, where no widget takes the keys: the view then
-    // hears nothing until it is clicked.
+    // server's focus on the main window instead: its widgets (or none) then take the keys, and the
+    // view hears nothing until it is clicked.
     if (Container != nullptr && QGuiApplication::focusWindow() != View)
         Container->setFocus(Qt::OtherFocusReason);
 }

@@ -27,7 +27,8 @@ std::optional<ImageFileType> TypeOfExtension(const std::string& extension)
 // The whole regular file at `path` and its identity as read, or false (gone, unreadable, too big).
 bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, platform::EntryIdentity& identity)
 {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a pipe put where a picture was listed is refused below instead of waited on.
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0)
         return false;
     struct stat status {};

@@ -1,6 +1,7 @@
 #include "resources/picture_prefetch.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -66,6 +67,14 @@ TEST(PicturePrefetchTest, OnlyWhatWasAskedForAndNotBegunIsLeftToTheCaller)
         EXPECT_FALSE(prefetch.Take(first, ImageFileType::Tga)) << "asked for as another type";
         EXPECT_TRUE(prefetch.Take(second, ImageFileType::Tga));
         EXPECT_TRUE(prefetch.Take(first, ImageFileType::Png));
+    }
+    // A pipe where a picture was listed is refused, not waited on.
+    const std::string pipe = folder.Path() + "pipe.png";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    {
+        QRPicturePrefetch prefetch({{pipe, ImageFileType::Png}});
+        prefetch.AwaitReadAhead();
+        EXPECT_FALSE(prefetch.Take(pipe, ImageFileType::Png));
     }
     // Ended at once with many pictures to go: it stops after the one under way and drops the rest.
     std::vector<QRPictureFile> many(200, QRPictureFile{first, ImageFileType::Png});
