@@ -27,8 +27,6 @@ public:
     // The pictures start-up makes textures of, in the order it makes them: the fonts' folder
     // first, then the pictures folder, each in name order; `dataFolder` ends with a slash.
     static std::vector<QRPictureFile> StartUpPictures(const std::string& dataFolder);
-    // The JPEG, TGA and PNG files directly inside `folder`, in name order.
-    static std::vector<QRPictureFile> PicturesIn(const std::string& folder);
 
     // Starts decoding `files` in their order.
     explicit QRPicturePrefetch(std::vector<QRPictureFile> files);
@@ -54,6 +52,8 @@ private:
         platform::EntryIdentity Identity; // of the file the picture was read from
     };
 
+    // The JPEG, TGA and PNG files directly inside `folder`, in name order.
+    static std::vector<QRPictureFile> PicturesIn(const std::string& folder);
     void Run();
     Entry* NextWaiting();
     static void Decode(Entry& entry);

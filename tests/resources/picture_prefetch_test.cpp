@@ -20,27 +20,28 @@ TEST(PicturePrefetchTest, APictureIsTakenOnceAndOnlyWhileItsFileIsTheOneRead)
 {
     struct Case {
         const char* What;
+        std::string Written; // the file as the worker finds it
         std::function<void(const TempFolder&)> AfterRead;
         bool Taken;
     };
     const std::string png = EncodePng(2, 2, 3, kPicture);
+    const auto untouched = [](const TempFolder&) {};
     const Case cases[] = {
-        {"unchanged", [](const TempFolder&) {}, true},
-        {"rewritten longer", [&](const TempFolder& folder) { folder.Write("a.png", png + "tail"); }, false},
-        {"replaced by a copy of itself (another inode)",
+        {"unchanged", png, untouched, true},
+        {"rewritten longer", png, [&](const TempFolder& folder) { folder.Write("a.png", png + "tail"); }, false},
+        {"replaced by a copy of itself (another inode)", png,
          [&](const TempFolder& folder) {
              folder.Write("copy.png", png);
              std::filesystem::rename(folder.Path() + "copy.png", folder.Path() + "a.png");
          },
          false},
-        {"removed", [](const TempFolder& folder) { std::filesystem::remove(folder.Path() + "a.png"); }, false},
-        {"broken from the start", [](const TempFolder&) {}, false},
+        {"removed", png, [](const TempFolder& folder) { std::filesystem::remove(folder.Path() + "a.png"); }, false},
+        {"broken from the start", png.substr(0, png.size() / 2), untouched, false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.What);
         TempFolder folder;
-        const bool broken = std::string(test.What) == "broken from the start";
-        const std::string path = folder.Write("a.png", broken ? png.substr(0, png.size() / 2) : png);
+        const std::string path = folder.Write("a.png", test.Written);
         QRPicturePrefetch prefetch({{path, ImageFileType::Png}});
         prefetch.AwaitReadAhead();
         test.AfterRead(folder);
