@@ -128,7 +128,8 @@ std::string FilesText(const platform::ProgramFolders& folders)
     return "Files (" + layout + " layout):\n"
            "  data, read only:    " + folders.Data + "\n"
            "  settings and lists: " + folders.Config + " (orbivane.ini, views.ini, favorites.ini, recent.ini)\n"
-           "  log and state:      " + folders.State + " (console.txt)\n";
+           "  log and state:      " + folders.State + " (console.txt)\n"
+           "  cache:              " + folders.Cache + " (texture-cache/, made again when removed)\n";
 }
 
 std::string VersionText()

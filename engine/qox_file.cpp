@@ -13,6 +13,7 @@ QOXFileSystem::QOXFileSystem(QOXObject* parent, const std::string& name) : QOXOb
     BasePath = folders.Data;
     ConfigPath = folders.Config;
     StatePath = folders.State;
+    CachePath = folders.Cache;
     MaterialsPath = BasePath + "materials/";
     ModelsPath = BasePath + "models/";
     MusicPath = BasePath + "music/";
@@ -24,7 +25,7 @@ QOXFileSystem::QOXFileSystem(QOXObject* parent, const std::string& name) : QOXOb
 
 platform::ProgramFolders QOXFileSystem::Folders() const
 {
-    return {Layout, BasePath, ConfigPath, StatePath};
+    return {Layout, BasePath, ConfigPath, StatePath, CachePath};
 }
 
 void QOXFileSystem::PrepareUserFolders()
@@ -38,6 +39,7 @@ void QOXFileSystem::ReportFolders()
         Engine()->Log("QOX Engine: Installed layout: data in " + BasePath);
         Engine()->Log("QOX Engine: Settings and lists in " + ConfigPath);
         Engine()->Log("QOX Engine: Log and state in " + StatePath);
+        Engine()->Log("QOX Engine: Cache in " + CachePath);
     }
     for (const std::string& problem : PreparationProblems)
         Engine()->Error("QX_FILE", problem);

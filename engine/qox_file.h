@@ -60,6 +60,7 @@ public:
     std::string BasePath;   // the data folder: read only in an installed copy
     std::string ConfigPath; // the settings file and the list files
     std::string StatePath;  // the log and the program's own state (journals, histories)
+    std::string CachePath;  // what can be made again, kept to start faster (the texture cache)
     std::string MaterialsPath;
     std::string ModelsPath;
     std::string MusicPath;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +17,7 @@
 
 #include "app/app_cursor.h"
 #include "app/app_main.h"
+#include "engine/qox_file.h"
 #include "engine/qox_main.h"
 #include "forms/drag_source.h"
 #include "forms/drop_target.h"
@@ -267,8 +269,18 @@ void TFormMain::StartUpTimerTimer()
         PanelView->TakeFocus();
     });
     // The first frame follows the start-up at once, not the frame timer's first tick, which the
-    // timer counts from before the device and the scene were made.
-    QTimer::singleShot(0, this, [this] { TimerTimer(); });
+    // timer counts from before the device and the scene were made. The icon comes after it: looking
+    // it up reads the icon theme's folders and a picture, 10 ms the rings need not wait for.
+    QTimer::singleShot(0, this, [this] {
+        TimerTimer();
+        ShowWindowIcon();
+    });
+}
+
+void TFormMain::ShowWindowIcon()
+{
+    const QString picture = QString::fromStdString(TheEngine->FileSystem->TexturesPath + "icon.png");
+    QApplication::setWindowIcon(QIcon::fromTheme(QGuiApplication::desktopFileName(), QIcon(picture)));
 }
 
 // Drops reach the cursor's drop handler, which exists from the start-up on. A drag out ends with

@@ -133,6 +133,8 @@ private:
     void OfferUndoOnEditMenu();
     void OfferHiddenItems();
     void RegisterDragAndDrop();
+    // The icon of every window: the desktop entry's in the icon theme, else the program's picture.
+    void ShowWindowIcon();
     QRect NormalPlacement() const;
 
     platform::QtDesktopServices Desktop{this};

@@ -2,7 +2,6 @@
 // executable (a portable copy, or the folder ORBIVANE_HOME names) or under <prefix>/share/orbivane/
 // with each user's settings and log in the XDG folders (an installed copy).
 #include <QApplication>
-#include <QIcon>
 
 #include <filesystem>
 #include <iostream>
@@ -70,8 +69,6 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(kAppCaption);
     QApplication::setApplicationVersion(kAppVersion);
     QGuiApplication::setDesktopFileName(kDesktopName);
-    const std::string icon = platform::CurrentProgramFolders().Data + "textures/icon.png";
-    QApplication::setWindowIcon(QIcon::fromTheme(kDesktopName, QIcon(QString::fromStdString(icon))));
     TFormMain form(line.Targets);
     if (!line.FrameStats.empty())
         form.Application->FrameStats.Open(line.FrameStats);

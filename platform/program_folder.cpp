@@ -73,7 +73,7 @@ std::string BaseFolder(const std::string& variable, const std::string& home, con
 ProgramFolders OneFolder(const std::string& folder)
 {
     const std::string path = WithTrailingSlash(folder);
-    return {ProgramLayout::Portable, path, path, path};
+    return {ProgramLayout::Portable, path, path, path, path};
 }
 
 std::string SystemReason(int error)
@@ -173,7 +173,7 @@ void CopyIfMissing(const std::string& source, const std::string& target, std::ve
 ProgramPlace PlaceOfThisProcess()
 {
     return {Variable("ORBIVANE_HOME"), ExecutableFolder(), Variable("XDG_CONFIG_HOME"), Variable("XDG_STATE_HOME"),
-            UserHome()};
+            UserHome(), Variable("XDG_CACHE_HOME")};
 }
 
 ProgramFolders ChooseProgramFolders(const ProgramPlace& place)
@@ -189,7 +189,8 @@ ProgramFolders ChooseProgramFolders(const ProgramPlace& place)
         return OneFolder(executable);
     return {ProgramLayout::Installed, data,
             BaseFolder(place.ConfigHome, place.UserHome, ".config/") + kProgramName + "/",
-            BaseFolder(place.StateHome, place.UserHome, ".local/state/") + kProgramName + "/"};
+            BaseFolder(place.StateHome, place.UserHome, ".local/state/") + kProgramName + "/",
+            BaseFolder(place.CacheHome, place.UserHome, ".cache/") + kProgramName + "/"};
 }
 
 ProgramFolders CurrentProgramFolders()

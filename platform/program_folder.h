@@ -3,7 +3,8 @@
 // - portable: one folder holds the program's data, its settings and list files, its log and its
 //   state (the build folder, `make run`, the tests, ORBIVANE_HOME);
 // - installed: read-only data in <prefix>/share/orbivane/, each user's settings and list files in
-//   $XDG_CONFIG_HOME/orbivane/ and the log and program state in $XDG_STATE_HOME/orbivane/.
+//   $XDG_CONFIG_HOME/orbivane/, the log and program state in $XDG_STATE_HOME/orbivane/ and what
+//   can be made again (the texture cache) in $XDG_CACHE_HOME/orbivane/.
 #include <string>
 #include <vector>
 
@@ -11,12 +12,13 @@ namespace platform {
 
 enum class ProgramLayout { Portable, Installed };
 
-// The three folders of a layout, each with a trailing "/"; in the portable layout they are one.
+// The four folders of a layout, each with a trailing "/"; in the portable layout they are one.
 struct ProgramFolders {
     ProgramLayout Layout = ProgramLayout::Portable;
     std::string Data;   // textures, fonts, materials, shaders, the manual, the shipped settings and lists
     std::string Config; // the settings file and the list files the program reads and writes
     std::string State;  // the log and the program's own state: operation journals, size histories
+    std::string Cache;  // what the program can make again and keeps only to start faster
 };
 
 // What the layout is chosen from.
@@ -26,6 +28,7 @@ struct ProgramPlace {
     std::string ConfigHome; // XDG_CONFIG_HOME; used only when it is an absolute path
     std::string StateHome;  // XDG_STATE_HOME; used only when it is an absolute path
     std::string UserHome;   // HOME, else the user's home in the password database
+    std::string CacheHome;  // XDG_CACHE_HOME; used only when it is an absolute path
 };
 
 // The place of this process: its environment and its executable (/proc/self/exe).

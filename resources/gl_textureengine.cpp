@@ -32,6 +32,17 @@ int ComponentsOf(GLenum layout)
     }
 }
 
+std::string TextOf(const GLubyte* text)
+{
+    return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+}
+
+std::string DriverOfCurrentContext()
+{
+    return TextOf(glGetString(GL_VENDOR)) + "\n" + TextOf(glGetString(GL_RENDERER)) + "\n" +
+           TextOf(glGetString(GL_VERSION)) + "\nGLU " + TextOf(gluGetString(GLU_VERSION));
+}
+
 void LogExtension(const char* name)
 {
     Engine()->Console->AddLine(std::string("QOX GL: Extension \"") + name + "\" initialized!");
@@ -64,6 +75,8 @@ void GLTextureEngine::Init()
     }
     FilterMode = 3;
     SetCompression(true);
+    Driver = DriverOfCurrentContext();
+    Cache = std::make_unique<QRTextureCache>(Engine()->FileSystem->CachePath + kTextureCacheFolder);
     SharedTexture1 = SharedTexture2 = nullptr;
     Engine()->Console->AddLine("QOX GL: Texture Engine initialized!");
 }
@@ -256,9 +269,14 @@ void GLTextureEngine::DeleteName(GLuint name)
         glDeleteTextures(1, &name);
 }
 
+bool GLTextureEngine::Compresses(const QRTexture& texture) const
+{
+    return UseCompression && texture.Compression != 0;
+}
+
 GLint GLTextureEngine::InternalFormat(const QRTexture& texture) const
 {
-    const bool compressed = UseCompression && texture.Compression != 0;
+    const bool compressed = Compresses(texture);
     if (compressed && texture.Compression == 2)
         return GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
     switch (texture.Format) {
@@ -300,9 +318,31 @@ void GLTextureEngine::BuildMipmaps(QRTexture* texture, GLenum layout, int width,
     texture->GLName = NewTextureObject();
     // Rows are tightly packed, whatever their length.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, InternalFormat(*texture), width, height, layout, GL_UNSIGNED_BYTE, pixels);
+    if (Compresses(*texture) && Cache != nullptr)
+        BuildThroughCache(InternalFormat(*texture), layout, width, height, pixels);
+    else
+        gluBuild2DMipmaps(GL_TEXTURE_2D, InternalFormat(*texture), width, height, layout, GL_UNSIGNED_BYTE, pixels);
     QueryLevelSize(texture->GLName, texture->Width, texture->Height);
     ApplyFilter(texture->GLName, FilterMode);
+}
+
+void GLTextureEngine::BuildThroughCache(GLint format, GLenum layout, int width, int height, const void* pixels)
+{
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                              static_cast<std::size_t>(ComponentsOf(layout));
+    const QRTextureSource source{QRTextureCache::HashBytes(pixels, bytes), width, height, layout,
+                                 static_cast<std::uint32_t>(format), Driver};
+    if (const std::optional<std::vector<QRTextureLevel>> kept = Cache->Find(source)) {
+        WriteLevels(*kept);
+        return;
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, format, width, height, layout, GL_UNSIGNED_BYTE, pixels);
+    const std::vector<QRTextureLevel> levels = ReadLevels();
+    // A driver may store a generic compressed format uncompressed; such levels are quick to build.
+    if (levels.empty() || !std::all_of(levels.begin(), levels.end(), [](const QRTextureLevel& level) { return level.Compressed; }))
+        return;
+    if (const std::optional<std::string> problem = Cache->Keep(source, levels))
+        Engine()->Console->AddLine("QOX GL: Compressed texture not kept: " + *problem);
 }
 
 void GLTextureEngine::CreateFromFile(const std::string& path, QRTexture* texture)
@@ -381,37 +421,27 @@ void GLTextureEngine::CreateFromData(const std::uint8_t* data, QRTexture* textur
     BuildMipmaps(texture, layout, width, height, data);
 }
 
-// One mipmap level: compressed blocks as GL stores them, or RGBA pixels.
-struct GLTextureEngine::Level {
-    GLint Width = 0;
-    GLint Height = 0;
-    GLint InternalFormat = 0;
-    bool Compressed = false;
-    std::vector<std::uint8_t> Bytes;
-};
-
 void GLTextureEngine::CreateCopy(const QRTexture& source, QRTexture* texture)
 {
     ResetBindings();
     glBindTexture(GL_TEXTURE_2D, source.GLName);
-    const std::vector<Level> levels = ReadLevels();
+    const std::vector<QRTextureLevel> levels = ReadLevels();
     texture->GLName = NewTextureObject();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (std::size_t index = 0; index < levels.size(); ++index)
-        WriteLevel(static_cast<GLint>(index), levels[index]);
+    WriteLevels(levels);
     texture->Format = source.Format;
     texture->Compression = source.Compression;
     QueryLevelSize(texture->GLName, texture->Width, texture->Height);
     ApplyFilter(texture->GLName, FilterMode);
 }
 
-std::vector<GLTextureEngine::Level> GLTextureEngine::ReadLevels() const
+std::vector<QRTextureLevel> GLTextureEngine::ReadLevels() const
 {
     // A chain ends at 1 x 1; no GL texture has more levels than this.
     constexpr GLint kMostLevels = 16;
-    std::vector<Level> levels;
+    std::vector<QRTextureLevel> levels;
     for (GLint index = 0; index < kMostLevels; ++index) {
-        Level level;
+        QRTextureLevel level;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_WIDTH, &level.Width);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_HEIGHT, &level.Height);
         if (level.Width <= 0 || level.Height <= 0)
@@ -436,12 +466,16 @@ std::vector<GLTextureEngine::Level> GLTextureEngine::ReadLevels() const
     return levels;
 }
 
-void GLTextureEngine::WriteLevel(GLint index, const Level& level) const
+void GLTextureEngine::WriteLevels(const std::vector<QRTextureLevel>& levels) const
 {
-    if (level.Compressed)
-        glCompressedTexImage2DARB(GL_TEXTURE_2D, index, static_cast<GLenum>(level.InternalFormat), level.Width,
-                                  level.Height, 0, static_cast<GLsizei>(level.Bytes.size()), level.Bytes.data());
-    else
-        glTexImage2D(GL_TEXTURE_2D, index, level.InternalFormat, level.Width, level.Height, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, level.Bytes.data());
+    for (std::size_t at = 0; at < levels.size(); ++at) {
+        const QRTextureLevel& level = levels[at];
+        const auto index = static_cast<GLint>(at);
+        if (level.Compressed)
+            glCompressedTexImage2DARB(GL_TEXTURE_2D, index, static_cast<GLenum>(level.InternalFormat), level.Width,
+                                      level.Height, 0, static_cast<GLsizei>(level.Bytes.size()), level.Bytes.data());
+        else
+            glTexImage2D(GL_TEXTURE_2D, index, level.InternalFormat, level.Width, level.Height, 0, GL_RGBA,
+                         GL_UNSIGNED_BYTE, level.Bytes.data());
+    }
 }

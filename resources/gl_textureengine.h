@@ -9,11 +9,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/qox_object.h"
 #include "resources/resource_image.h"
+#include "resources/texture_cache.h"
 
 class QRTexture;
 class QRPicturePrefetch;
@@ -66,6 +68,8 @@ public:
     // A GL object of its own holding what `source`'s holds, level by level in the same internal
     // format; compressed levels are copied as they are, never compressed again.
     void CreateCopy(const QRTexture& source, QRTexture* texture);
+    // What builds this context's levels, as the texture cache tells drivers apart.
+    const std::string& DriverName() const { return Driver; }
 
     // The multitexture entry points; null without GL_ARB_multitexture.
     PFNGLMULTITEXCOORD1FARBPROC glMultiTexCoord1fARB = nullptr;
@@ -94,6 +98,9 @@ public:
     int BindCalls = 0;
     // Not owned; while set (during start-up), pictures are taken from it before they are read.
     QRPicturePrefetch* Prefetched = nullptr;
+    // Owned; made by Init in the program's cache folder. Compressed textures are built once and
+    // their levels kept here for later starts; without it every start compresses again.
+    std::unique_ptr<QRTextureCache> Cache;
 
 private:
     void InitMultitexture();
@@ -102,14 +109,18 @@ private:
     bool SelectClientUnit(int unit);
     void ApplyAlphaTest(const QRTexture& texture);
     static void ApplySphereMapping(bool on);
+    bool Compresses(const QRTexture& texture) const;
     GLint InternalFormat(const QRTexture& texture) const;
     GLuint NewTextureObject();
     void BuildMipmaps(QRTexture* texture, GLenum layout, int width, int height, const void* pixels);
+    // The compressed levels kept for these pixels, else built and then kept.
+    void BuildThroughCache(GLint format, GLenum layout, int width, int height, const void* pixels);
     void CreateFromBmp(const std::string& path, QRTexture* texture);
     // `file` is base + the extension of `type`, in the program folder.
     void CreateThroughImage(const std::string& base, const std::string& file, ImageFileType type, QRTexture* texture);
-    struct Level;
     // The levels of the texture bound to the selected unit, as GL holds them.
-    std::vector<Level> ReadLevels() const;
-    void WriteLevel(GLint index, const Level& level) const;
+    std::vector<QRTextureLevel> ReadLevels() const;
+    void WriteLevels(const std::vector<QRTextureLevel>& levels) const;
+
+    std::string Driver; // what builds the levels: GL's vendor, renderer and version, and GLU's
 };

@@ -1,11 +1,9 @@
 #include "resources/picture_prefetch.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
+
+#include "platform/whole_file.h"
 
 namespace fs = std::filesystem;
 
@@ -22,31 +20,6 @@ std::optional<ImageFileType> TypeOfExtension(const std::string& extension)
         if (extension == std::string(".") + ImageExtension(type))
             return type;
     return std::nullopt;
-}
-
-// The whole regular file at `path` and its identity as read, or false (gone, unreadable, too big).
-bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, platform::EntryIdentity& identity)
-{
-    // Not blocking: a pipe put where a picture was listed is refused below instead of waited on.
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file < 0)
-        return false;
-    struct stat status {};
-    bool read = ::fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMostBytesAhead;
-    if (read) {
-        identity = platform::IdentityOf(status);
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::read(file, bytes.data() + done, bytes.size() - done);
-            if (got <= 0)
-                break;
-            done += static_cast<std::size_t>(got);
-        }
-        read = done == bytes.size();
-    }
-    ::close(file);
-    return read;
 }
 
 } // namespace
@@ -156,6 +129,11 @@ QRPicturePrefetch::Entry* QRPicturePrefetch::NextWaiting()
 void QRPicturePrefetch::Decode(Entry& entry)
 {
     std::vector<std::uint8_t> bytes;
-    entry.Picture = ReadWhole(entry.File.Path, bytes, entry.Identity) ? DecodeImage(bytes, entry.File.Type)
-                                                                       : FailedImage("not read ahead");
+    struct stat status {};
+    if (!platform::ReadWholeFile(entry.File.Path, static_cast<std::size_t>(kMostBytesAhead), bytes, status)) {
+        entry.Picture = FailedImage("not read ahead");
+        return;
+    }
+    entry.Identity = platform::IdentityOf(status);
+    entry.Picture = DecodeImage(bytes, entry.File.Type);
 }

@@ -59,15 +59,18 @@ TEST(CommandLine, EachArgumentBecomesARingOrRefusesTheLine)
 TEST(CommandLine, HelpAndAboutSayWhichLayoutIsInUseAndWhereTheFilesAre)
 {
     const platform::ProgramFolders installed{platform::ProgramLayout::Installed, "/usr/share/orbivane/",
-                                             "/home/ann/.config/orbivane/", "/home/ann/.local/state/orbivane/"};
+                                             "/home/ann/.config/orbivane/", "/home/ann/.local/state/orbivane/",
+                                             "/home/ann/.cache/orbivane/"};
     const std::string help = HelpText(installed);
     EXPECT_EQ(help.rfind("Usage: orbivane [OPTION] [FOLDER|URL ...]\n", 0), 0u);
     for (const char* line : {"Files (installed layout):\n", "  data, read only:    /usr/share/orbivane/\n",
                              "  settings and lists: /home/ann/.config/orbivane/ (orbivane.ini, views.ini, "
                              "favorites.ini, recent.ini)\n",
-                             "  log and state:      /home/ann/.local/state/orbivane/ (console.txt)\n", "--version"})
+                             "  log and state:      /home/ann/.local/state/orbivane/ (console.txt)\n",
+                             "  cache:              /home/ann/.cache/orbivane/ (texture-cache/, made again when removed)\n",
+                             "--version"})
         EXPECT_NE(help.find(line), std::string::npos) << line;
-    const platform::ProgramFolders portable{platform::ProgramLayout::Portable, "/opt/o/", "/opt/o/", "/opt/o/"};
+    const platform::ProgramFolders portable{platform::ProgramLayout::Portable, "/opt/o/", "/opt/o/", "/opt/o/", "/opt/o/"};
     EXPECT_EQ(FilesText(portable), "Files (portable layout): everything in /opt/o/\n");
     EXPECT_EQ(VersionText(), std::string("Orbivane ") + ORBIVANE_VERSION + "\n");
 }

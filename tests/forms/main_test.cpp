@@ -1,5 +1,7 @@
 #include "forms/main.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -32,7 +34,9 @@ namespace {
 
 TEST_F(FormTest, StartUpAndShutDownWriteTheirLinesInOrder)
 {
+    QApplication::setWindowIcon(QIcon());
     Start();
+    EXPECT_FALSE(QApplication::windowIcon().pixmap(32).isNull()) << "the windows have their icon after the first frame";
     Quit();
     const std::vector<std::string> lines = Home.LogLines();
     EXPECT_TRUE(InOrder(lines, {

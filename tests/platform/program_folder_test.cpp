@@ -40,21 +40,23 @@ TEST(ProgramFolders, TheLayoutFollowsWhereTheProgramLies)
         ProgramFolders Expected;
     };
     const Case cases[] = {
-        {"ORBIVANE_HOME wins", {"/opt/orbi", r + "usr/bin", "", "", "/home/ann"},
-         {ProgramLayout::Portable, "/opt/orbi/", "/opt/orbi/", "/opt/orbi/"}},
-        {"a writable folder with a settings file", {"", r + "build/bin", "", "", "/home/ann"},
-         {ProgramLayout::Portable, r + "build/bin/", r + "build/bin/", r + "build/bin/"}},
-        {"installed, XDG defaults", {"", r + "usr/bin", "", "", "/home/ann"},
-         {ProgramLayout::Installed, data, "/home/ann/.config/orbivane/", "/home/ann/.local/state/orbivane/"}},
-        {"installed, XDG folders set", {"", r + "usr/bin/", "/x/conf", "/x/state/", "/home/ann/"},
-         {ProgramLayout::Installed, data, "/x/conf/orbivane/", "/x/state/orbivane/"}},
-        {"installed, relative XDG folders ignored", {"", r + "usr/bin", "conf", "state", "/home/ann"},
-         {ProgramLayout::Installed, data, "/home/ann/.config/orbivane/", "/home/ann/.local/state/orbivane/"}},
-        {"neither: the executable's folder", {"", r + "bare/bin", "", "", "/home/ann"},
-         {ProgramLayout::Portable, r + "bare/bin/", r + "bare/bin/", r + "bare/bin/"}},
-        {"a settings file in a folder the user cannot write", {"", r + "locked/bin", "", "", "/home/ann"},
+        {"ORBIVANE_HOME wins", {"/opt/orbi", r + "usr/bin", "", "", "/home/ann", "/x/cache"},
+         {ProgramLayout::Portable, "/opt/orbi/", "/opt/orbi/", "/opt/orbi/", "/opt/orbi/"}},
+        {"a writable folder with a settings file", {"", r + "build/bin", "", "", "/home/ann", ""},
+         {ProgramLayout::Portable, r + "build/bin/", r + "build/bin/", r + "build/bin/", r + "build/bin/"}},
+        {"installed, XDG defaults", {"", r + "usr/bin", "", "", "/home/ann", ""},
+         {ProgramLayout::Installed, data, "/home/ann/.config/orbivane/", "/home/ann/.local/state/orbivane/",
+          "/home/ann/.cache/orbivane/"}},
+        {"installed, XDG folders set", {"", r + "usr/bin/", "/x/conf", "/x/state/", "/home/ann/", "/x/cache"},
+         {ProgramLayout::Installed, data, "/x/conf/orbivane/", "/x/state/orbivane/", "/x/cache/orbivane/"}},
+        {"installed, relative XDG folders ignored", {"", r + "usr/bin", "conf", "state", "/home/ann", "cache"},
+         {ProgramLayout::Installed, data, "/home/ann/.config/orbivane/", "/home/ann/.local/state/orbivane/",
+          "/home/ann/.cache/orbivane/"}},
+        {"neither: the executable's folder", {"", r + "bare/bin", "", "", "/home/ann", ""},
+         {ProgramLayout::Portable, r + "bare/bin/", r + "bare/bin/", r + "bare/bin/", r + "bare/bin/"}},
+        {"a settings file in a folder the user cannot write", {"", r + "locked/bin", "", "", "/home/ann", ""},
          {ProgramLayout::Installed, r + "locked/share/orbivane/", "/home/ann/.config/orbivane/",
-          "/home/ann/.local/state/orbivane/"}},
+          "/home/ann/.local/state/orbivane/", "/home/ann/.cache/orbivane/"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -65,6 +67,7 @@ TEST(ProgramFolders, TheLayoutFollowsWhereTheProgramLies)
         EXPECT_EQ(folders.Data, c.Expected.Data);
         EXPECT_EQ(folders.Config, c.Expected.Config);
         EXPECT_EQ(folders.State, c.Expected.State);
+        EXPECT_EQ(folders.Cache, c.Expected.Cache);
     }
     ::chmod((r + "locked/bin").c_str(), 0755);
 }
@@ -76,15 +79,17 @@ TEST(ProgramFolders, ThisProcessReadsItsEnvironmentAndExecutable)
     ::setenv("ORBIVANE_HOME", "/opt/orbi", 1);
     ::setenv("XDG_CONFIG_HOME", "/x/conf", 1);
     ::setenv("XDG_STATE_HOME", "/x/state", 1);
+    ::setenv("XDG_CACHE_HOME", "/x/cache", 1);
     ::setenv("HOME", "/home/ann", 1);
     const platform::ProgramPlace place = platform::PlaceOfThisProcess();
     EXPECT_EQ(place.Home, "/opt/orbi");
     EXPECT_EQ(place.ConfigHome, "/x/conf");
     EXPECT_EQ(place.StateHome, "/x/state");
+    EXPECT_EQ(place.CacheHome, "/x/cache");
     EXPECT_EQ(place.UserHome, "/home/ann");
     EXPECT_EQ(place.Executable, fs::read_symlink("/proc/self/exe").parent_path().string());
     EXPECT_EQ(platform::StateFolder(), "/opt/orbi/");
-    for (const char* name : {"ORBIVANE_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"})
+    for (const char* name : {"ORBIVANE_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"})
         ::unsetenv(name);
     ::setenv("HOME", savedHome.c_str(), 1);
 }
@@ -98,7 +103,7 @@ TEST(ProgramFolders, PreparingCopiesMissingDefaultsAndKeepsTheUsersFiles)
     for (const char* name : platform::kUserFiles)
         root.Write(std::string("data/") + name, std::string("default ") + name + "\n");
     const ProgramFolders folders{ProgramLayout::Installed, r + "data/", r + "home/.config/orbivane/",
-                                 r + "home/.local/state/orbivane/"};
+                                 r + "home/.local/state/orbivane/", r + "home/.cache/orbivane/"};
     fs::create_directories(r + "home/.config/orbivane");
     root.Write("home/.config/orbivane/favorites.ini", "mine\n");
     root.Write("home/.config/orbivane/views.ini", "");
@@ -128,13 +133,13 @@ TEST(ProgramFolders, PreparingReportsWhatFailsAndLeavesAPortableCopyAlone)
     const std::string r = root.Path();
     root.Write("data/orbivane.ini", "default\n");
     root.Write("file", "");
-    const ProgramFolders blocked{ProgramLayout::Installed, r + "data/", r + "file/orbivane/", r + "state/"};
+    const ProgramFolders blocked{ProgramLayout::Installed, r + "data/", r + "file/orbivane/", r + "state/", r + "cache/"};
     const std::vector<std::string> problems = platform::PrepareUserFolders(blocked);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].rfind("Cannot make the folder \"" + r + "file/orbivane\": ", 0), 0u) << problems[0];
     EXPECT_TRUE(fs::is_directory(r + "state"));
 
-    const ProgramFolders portable{ProgramLayout::Portable, r + "p/", r + "p/", r + "p/"};
+    const ProgramFolders portable{ProgramLayout::Portable, r + "p/", r + "p/", r + "p/", r + "p/"};
     EXPECT_TRUE(platform::PrepareUserFolders(portable).empty());
     EXPECT_FALSE(fs::exists(r + "p"));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "resources/gl_materialengine.h"
 #include "resources/resource_texture.h"
@@ -311,6 +312,52 @@ TEST_F(TextureTest, CompressionAsksForACompressedInternalFormat)
     glBindTexture(GL_TEXTURE_2D, plain->GLName);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPRESSED_ARB, &compressed);
     EXPECT_EQ(compressed, GL_FALSE);
+}
+
+// A compressed texture is compressed once: its levels are kept in the cache folder and later loads
+// of the same pixels upload what was kept; a damaged cache file is built again and replaced.
+TEST_F(TextureTest, CompressedLevelsAreKeptAndLaterLoadsUploadThem)
+{
+    ASSERT_TRUE(Engine->CompressionSupported);
+    Engine->SetCompression(true);
+    const auto sourceOf = [&](const Pixels& pixels) {
+        return QRTextureSource{QRTextureCache::HashBytes(pixels.data(), pixels.size()), 64, 64, GL_RGB,
+                               GL_COMPRESSED_RGB_ARB, Engine->DriverName()};
+    };
+    const auto firstLevel = [&](const QRTexture& texture) {
+        glBindTexture(GL_TEXTURE_2D, texture.GLName);
+        GLint size = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPRESSED_IMAGE_SIZE_ARB, &size);
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        Engine->glGetCompressedTexImageARB(GL_TEXTURE_2D, 0, bytes.data());
+        return bytes;
+    };
+    const Pixels red = Filled(64, 64, kRed);
+    const Pixels blue = Filled(64, 64, kBlue);
+    ProgramFolder.Write("textures/red.bmp", EncodeBmp(64, 64, red));
+    ProgramFolder.Write("textures/blue.bmp", EncodeBmp(64, 64, blue));
+    const std::string keptRed = Engine->Cache->FileOf(sourceOf(red));
+    EXPECT_EQ(keptRed.rfind(ProgramFolder.Path() + "texture-cache/", 0), 0u);
+
+    auto built = LoadTexture("textures/red");
+    const std::optional<std::vector<QRTextureLevel>> kept = Engine->Cache->Find(sourceOf(red));
+    ASSERT_TRUE(kept.has_value()) << "the levels are kept after the first build";
+    EXPECT_EQ(kept->size(), 7u);
+    EXPECT_EQ(kept->front().Bytes, firstLevel(*built));
+    auto again = LoadTexture("textures/red");
+    EXPECT_EQ(firstLevel(*again), firstLevel(*built));
+
+    // What the cache holds is what is uploaded: blue levels kept for the red picture draw blue.
+    LoadTexture("textures/blue");
+    ASSERT_EQ(Engine->Cache->Keep(sourceOf(red), *Engine->Cache->Find(sourceOf(blue))), std::nullopt);
+    DrawFullView(LoadTexture("textures/red").get());
+    EXPECT_TRUE(Near(Top(), kBluePixel));
+
+    std::filesystem::resize_file(keptRed, std::filesystem::file_size(keptRed) / 2);
+    DrawFullView(LoadTexture("textures/red").get());
+    EXPECT_TRUE(Near(Top(), kRedPixel)) << "a torn file is built again";
+    ASSERT_TRUE(Engine->Cache->Find(sourceOf(red)).has_value()) << "and kept again";
+    EXPECT_EQ(Engine->Cache->Find(sourceOf(red))->front().Bytes, firstLevel(*built));
 }
 
 TEST_F(TextureTest, CreateEmptyFillsWithTheColourAndNonPowerSizesAreRescaled)

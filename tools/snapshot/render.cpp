@@ -50,7 +50,8 @@ constexpr const char* kLentFolders[] = {"textures", "materials", "models", "shad
 constexpr const char* kListFiles[] = {"views.ini", "favorites.ini", "recent.ini"};
 
 // A program folder of the snapshot's own: its log, settings and list files never touch the
-// program's, while pictures and fonts are the program's through links. Removed afterwards.
+// program's, while pictures, fonts and the texture cache are the program's through links.
+// Removed afterwards.
 class PrivateHome {
 public:
     // The data comes from the data folder; the settings and list files are the user's, or the
@@ -65,6 +66,11 @@ public:
         for (const char* name : kLentFolders)
             if (fs::exists(program.Data + name))
                 fs::create_directory_symlink(program.Data + name, Folder / name, ignored);
+        // The compressed textures are shared: what the program or an earlier snapshot compressed
+        // need not be compressed again, and the cache never holds a file only half written.
+        const std::string cache = program.Cache + kTextureCacheFolder;
+        if (platform::MakeStateFolders(cache))
+            fs::create_directory_symlink(cache, Folder / kTextureCacheFolder, ignored);
         for (const char* name : platform::kUserFiles) {
             const std::string own = program.Config + name;
             const std::string source = fs::exists(own) ? own : program.Data + name;
