@@ -76,7 +76,7 @@ void GLTextureEngine::Init()
     FilterMode = 3;
     SetCompression(true);
     Driver = DriverOfCurrentContext();
-    Cache = std::make_unique<QRTextureCache>(Engine()->FileSystem->CachePath + kTextureCacheFolder);
+    Cache = std::make_unique<QRTextureCache>(Engine()->FileSystem->CachePath + kTextureCacheName + "/");
     SharedTexture1 = SharedTexture2 = nullptr;
     Engine()->Console->AddLine("QOX GL: Texture Engine initialized!");
 }

@@ -14,7 +14,7 @@
 #include <vector>
 
 // The cache's folder within the program's cache folder.
-inline constexpr const char* kTextureCacheFolder = "texture-cache/";
+inline constexpr const char* kTextureCacheName = "texture-cache";
 
 // One mipmap level as GL holds it: compressed blocks, or RGBA pixels.
 struct QRTextureLevel {

@@ -163,6 +163,8 @@ TEST_F(SnapshotTest, FrameStatisticsGiveALinePerFrameAndTheSamePicture)
 {
     Home.Write("orbivane.ini", kDesignedSizing); // sizes that arrive while counting would ease in midway
     const snapshot::Picture plain = Take({"--frames", "3"});
+    // The font compressed for the first picture is kept in the program's cache; the second takes it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(Home.Path() + "texture-cache"), fs::directory_iterator()), 1);
     const std::string stats = Home.Path() + "frames.txt";
     EXPECT_EQ(Take({"--frames", "3", "--frame-stats", stats}).Rgb, plain.Rgb);
     std::ifstream lines(stats);

@@ -68,9 +68,9 @@ public:
                 fs::create_directory_symlink(program.Data + name, Folder / name, ignored);
         // The compressed textures are shared: what the program or an earlier snapshot compressed
         // need not be compressed again, and the cache never holds a file only half written.
-        const std::string cache = program.Cache + kTextureCacheFolder;
+        const std::string cache = program.Cache + kTextureCacheName + "/";
         if (platform::MakeStateFolders(cache))
-            fs::create_directory_symlink(cache, Folder / kTextureCacheFolder, ignored);
+            fs::create_directory_symlink(cache, Folder / kTextureCacheName, ignored);
         for (const char* name : platform::kUserFiles) {
             const std::string own = program.Config + name;
             const std::string source = fs::exists(own) ? own : program.Data + name;
