@@ -162,7 +162,7 @@ void GLSceneApp::Render()
 {
     const bool shadow = Application->Settings.DisplayShadow;
     PickHover();
-    if (shadow)
+    if (shadow && ShadowMapDue)
         RenderShadowMap();
     DrawBackground();
     if (shadow)

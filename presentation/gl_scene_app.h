@@ -145,6 +145,9 @@ public:
     // While set, Render draws the picture of the last frame again: no pick, no input taken, no
     // clock moved (for a view uncovered while a dialog or box waits, between two frames).
     bool Still = false;
+    // Cleared for frames whose picture nobody looks at (the snapshot's frames before the last):
+    // their shadow map, read back from the frame buffer, would only be replaced by the next one's.
+    bool ShadowMapDue = true;
 
 protected:
     void BeforeDestroy() override;

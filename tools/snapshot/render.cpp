@@ -246,9 +246,10 @@ public:
         DrawnBefore = Scene->Renderer->ElementsDrawn;
     }
     // A frame before the last: everything the scene does from frame to frame (the animations, the
-    // info box's and the title's clocks, the shadow map, the ring strip) runs as on screen, but
-    // since its picture is never looked at, the rasteriser is kept to one pixel of it, which
-    // takes most of the work of a frame away. Frames that are measured are drawn whole.
+    // info box's and the title's clocks, the ring strip) runs as on screen, but since its picture
+    // is never looked at, the rasteriser is kept to one pixel of it and no shadow map is made (the
+    // last frame makes its own), which takes most of the work of a frame away. Frames that are
+    // measured are drawn whole.
     void EarlierFrame()
     {
         Frame();
@@ -257,7 +258,9 @@ public:
             glEnable(GL_SCISSOR_TEST);
             glScissor(0, 0, 1, 1);
         }
+        Scene->ShadowMapDue = measured;
         Device->RenderFrame();
+        Scene->ShadowMapDue = true;
         glDisable(GL_SCISSOR_TEST);
         if (measured)
             FrameDone();
