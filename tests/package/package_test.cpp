@@ -276,7 +276,8 @@ TEST_F(PackageTest, InstallsRunsForAUserAndLeavesNoFileBehindWhenRemoved)
     ASSERT_NO_FATAL_FAILURE(MakeUser());
 
     // The first start in an empty home: a ring on the root folder, the shipped settings and lists
-    // copied into the user's folder, the log in the state folder.
+    // copied into the user's folder, the log in the state folder, the compressed font kept in the
+    // cache folder.
     {
         QProcess program;
         const QString window = StartProgram(program, {}, Title("/"));
@@ -287,6 +288,8 @@ TEST_F(PackageTest, InstallsRunsForAUserAndLeavesNoFileBehindWhenRemoved)
         EXPECT_EQ(ReadFile(Home + "/.config/orbivane/" + name).empty(), false) << name;
     EXPECT_TRUE(Contains(ReadFile(Home + "/.local/state/orbivane/console.txt"),
                          "QOX Engine: Settings and lists in " + Home + "/.config/orbivane/"));
+    const std::string cache = Home + "/.cache/orbivane/texture-cache";
+    EXPECT_TRUE(fs::is_directory(cache) && !fs::is_empty(cache));
 
     // Changed settings survive a restart: the folder the user set in the settings file opens and is
     // written back at the end; the window's place, changed in the program, comes back next time.
