@@ -334,7 +334,9 @@ void GLTextureEngine::BuildThroughCache(GLint format, GLenum layout, int width, 
                                  static_cast<std::uint32_t>(format), Driver};
     if (const std::optional<std::vector<QRTextureLevel>> kept = Cache->Find(source)) {
         WriteLevels(*kept);
-        return;
+        if (HoldsLevels(*kept))
+            return;
+        Engine()->Console->AddLine("QOX GL: Kept texture refused by GL, compressing again");
     }
     gluBuild2DMipmaps(GL_TEXTURE_2D, format, width, height, layout, GL_UNSIGNED_BYTE, pixels);
     const std::vector<QRTextureLevel> levels = ReadLevels();
@@ -464,6 +466,24 @@ std::vector<QRTextureLevel> GLTextureEngine::ReadLevels() const
         levels.push_back(std::move(level));
     }
     return levels;
+}
+
+// GL refuses a level whose bytes do not fit its size and format, leaving it empty.
+bool GLTextureEngine::HoldsLevels(const std::vector<QRTextureLevel>& levels) const
+{
+    for (std::size_t at = 0; at < levels.size(); ++at) {
+        const auto index = static_cast<GLint>(at);
+        GLint width = 0;
+        GLint height = 0;
+        GLint size = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_HEIGHT, &height);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, index, GL_TEXTURE_COMPRESSED_IMAGE_SIZE_ARB, &size);
+        if (width != levels[at].Width || height != levels[at].Height ||
+            static_cast<std::size_t>(size) != levels[at].Bytes.size())
+            return false;
+    }
+    return true;
 }
 
 void GLTextureEngine::WriteLevels(const std::vector<QRTextureLevel>& levels) const

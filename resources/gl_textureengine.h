@@ -121,6 +121,8 @@ private:
     // The levels of the texture bound to the selected unit, as GL holds them.
     std::vector<QRTextureLevel> ReadLevels() const;
     void WriteLevels(const std::vector<QRTextureLevel>& levels) const;
+    // Whether the texture bound to the selected unit holds these compressed levels as they were.
+    bool HoldsLevels(const std::vector<QRTextureLevel>& levels) const;
 
     std::string Driver; // what builds the levels: GL's vendor, renderer and version, and GLU's
 };

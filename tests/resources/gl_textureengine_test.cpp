@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "resources/gl_materialengine.h"
 #include "resources/resource_texture.h"
@@ -353,11 +354,21 @@ TEST_F(TextureTest, CompressedLevelsAreKeptAndLaterLoadsUploadThem)
     DrawFullView(LoadTexture("textures/red").get());
     EXPECT_TRUE(Near(Top(), kBluePixel));
 
-    std::filesystem::resize_file(keptRed, std::filesystem::file_size(keptRed) / 2);
-    DrawFullView(LoadTexture("textures/red").get());
-    EXPECT_TRUE(Near(Top(), kRedPixel)) << "a torn file is built again";
-    ASSERT_TRUE(Engine->Cache->Find(sourceOf(red)).has_value()) << "and kept again";
-    EXPECT_EQ(Engine->Cache->Find(sourceOf(red))->front().Bytes, firstLevel(*built));
+    // A torn file, and a whole one whose blocks do not fit the level they are for, are built again
+    // and replaced.
+    std::vector<QRTextureLevel> unfit = *kept;
+    unfit.front().Bytes.resize(unfit.front().Bytes.size() / 2);
+    const std::function<void()> damages[] = {
+        [&] { std::filesystem::resize_file(keptRed, std::filesystem::file_size(keptRed) / 2); },
+        [&] { ASSERT_EQ(Engine->Cache->Keep(sourceOf(red), unfit), std::nullopt); },
+    };
+    for (const auto& damage : damages) {
+        damage();
+        DrawFullView(LoadTexture("textures/red").get());
+        EXPECT_TRUE(Near(Top(), kRedPixel));
+        ASSERT_TRUE(Engine->Cache->Find(sourceOf(red)).has_value());
+        EXPECT_EQ(Engine->Cache->Find(sourceOf(red))->front().Bytes, firstLevel(*built));
+    }
 }
 
 TEST_F(TextureTest, CreateEmptyFillsWithTheColourAndNonPowerSizesAreRescaled)
