@@ -338,12 +338,16 @@ TEST_F(DialogTest, DialogsShowAllTheirTabsAndLabels)
     const auto expectWhole = [](QWidget& dialog) {
         for (const QTabBar* tabs : dialog.findChildren<QTabBar*>())
             EXPECT_GE(tabs->width(), tabs->sizeHint().width()) << dialog.windowTitle().toStdString();
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            if (label->isVisibleTo(&dialog) && !label->wordWrap() && !label->text().isEmpty())
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->isVisibleTo(&dialog) && !label->wordWrap() && !label->text().isEmpty()) {
                 EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
-        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-            if (button->isVisibleTo(&dialog) && !button->text().isEmpty())
+            }
+        }
+        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+            if (button->isVisibleTo(&dialog) && !button->text().isEmpty()) {
                 EXPECT_GE(button->width(), button->minimumSizeHint().width()) << button->text().toStdString();
+            }
+        }
     };
     const std::vector<std::function<void()>> openers = {
         [&] { TheApp->Preferences(); }, [&] { TheApp->NewRingDialog(); }, [&] { TheApp->About(); },

@@ -115,8 +115,9 @@ TEST_F(ProgramTest, AnswersHelpAndVersionWithoutADisplayAndRefusesWhatDoesNotExi
         EXPECT_EQ(program.exitCode(), c.ExitCode);
         const QByteArray output = c.ExitCode == 0 ? program.readAllStandardOutput() : program.readAllStandardError();
         EXPECT_NE(output.toStdString().find(c.Output), std::string::npos) << output.toStdString();
-        if (c.Arguments.first() == "--help")
+        if (c.Arguments.first() == "--help") {
             EXPECT_TRUE(output.contains(("everything in " + Home.Path()).c_str())) << output.toStdString();
+        }
     }
     EXPECT_TRUE(Home.LogLines().empty()) << "a refused command line starts nothing";
 }

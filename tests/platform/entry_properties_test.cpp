@@ -44,11 +44,13 @@ TEST(EntryProperties, EntriesAreReadWithoutFollowingLinks)
         SCOPED_TRACE(test.Path);
         const platform::EntryProperties entry = platform::ReadEntryProperties(test.Path);
         EXPECT_EQ(entry.Type, test.Type);
-        if (test.Size >= 0)
+        if (test.Size >= 0) {
             EXPECT_EQ(entry.Size, test.Size);
+        }
         EXPECT_EQ(entry.LinkTarget, test.Target);
-        if (test.Type != platform::EntryType::Missing)
+        if (test.Type != platform::EntryType::Missing) {
             EXPECT_EQ(entry.Owner.empty(), false);
+        }
     }
 }
 

@@ -36,8 +36,9 @@ TEST(UriList, OnlyLocalFileUrlsGiveAPathDecodedByteForByte)
         SCOPED_TRACE(row.Url);
         std::string path;
         EXPECT_EQ(platform::LocalPathOfUrl(row.Url, path), row.Local);
-        if (row.Local)
+        if (row.Local) {
             EXPECT_EQ(path, row.Path);
+        }
     }
 }
 
