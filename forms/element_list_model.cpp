@@ -98,10 +98,15 @@ std::function<std::int64_t(const QRElement&)> KeyOf(TListColumn column)
 
 } // namespace
 
-TElementListModel::TElementListModel(QObject* parent) : QAbstractTableModel(parent)
+TElementListModel::TElementListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+const QIcon& TElementListModel::IconOf(const QRElement& element) const
 {
-    FolderIcon = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
-    FileIcon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    if (FolderIcon.isNull()) {
+        FolderIcon = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+        FileIcon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    }
+    return element.IsFolder() ? FolderIcon : FileIcon;
 }
 
 std::int64_t TElementListModel::BytesOf(const QRElement& element)
@@ -354,7 +359,7 @@ QVariant TElementListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return Display(*element, column);
     case Qt::DecorationRole:
-        return column == TListColumn::Name ? (element->IsFolder() ? FolderIcon : FileIcon) : QVariant();
+        return column == TListColumn::Name ? QVariant(IconOf(*element)) : QVariant();
     case Qt::TextAlignmentRole:
         return column == TListColumn::Name ? QVariant() : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
     case Qt::BackgroundRole:

@@ -68,6 +68,7 @@ private:
     void Resort();
     std::int64_t SumBytes() const;
     QVariant Display(const QRElement& element, TListColumn column) const;
+    const QIcon& IconOf(const QRElement& element) const;
 
     QREFolder* Shown = nullptr;          // not owned; the folder listed
     QOXRing* ShownRing = nullptr;        // not owned; its ring
@@ -79,6 +80,8 @@ private:
     const QRElement* Hot = nullptr;      // not owned; compared only
     TListColumn SortColumn = TListColumn::Size;
     Qt::SortOrder SortOrder = Qt::DescendingOrder;
-    QIcon FolderIcon;
-    QIcon FileIcon;
+    // The style's folder and file icons, looked up when the first row is drawn: the first lookup
+    // reads the icon theme, 5 ms that the window's start need not wait for.
+    mutable QIcon FolderIcon;
+    mutable QIcon FileIcon;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QIcon>
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
@@ -63,6 +64,9 @@ TEST_F(SidePanelTest, RowsAreTheRingsElementsInTheChosenOrder)
     EXPECT_EQ(Column(TListColumn::Files), (std::vector<std::string>{"", "2", "", "", ""}));
     EXPECT_EQ(Column(TListColumn::Share)[0], "60.2 %"); // 5000 of 8311
     EXPECT_EQ(Model().ElementAt(0), Child("big.bin"));
+    const auto icon = [&](int row) { return Model().index(row, 0).data(Qt::DecorationRole).value<QIcon>(); };
+    EXPECT_FALSE(icon(0).isNull());
+    EXPECT_NE(icon(0).cacheKey(), icon(1).cacheKey()) << "files and folders have icons of their own";
 
     struct Case {
         TListColumn Column;
