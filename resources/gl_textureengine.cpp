@@ -43,6 +43,13 @@ std::string DriverOfCurrentContext()
            TextOf(glGetString(GL_VERSION)) + "\nGLU " + TextOf(gluGetString(GLU_VERSION));
 }
 
+// The bytes of a tightly packed picture of `layout`.
+std::size_t PixelBytes(GLenum layout, int width, int height)
+{
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+           static_cast<std::size_t>(ComponentsOf(layout));
+}
+
 void LogExtension(const char* name)
 {
     Engine()->Console->AddLine(std::string("QOX GL: Extension \"") + name + "\" initialized!");
@@ -310,8 +317,7 @@ void GLTextureEngine::BuildMipmaps(QRTexture* texture, GLenum layout, int width,
     if (largest > 0 && (width > largest || height > largest)) {
         const int components = ComponentsOf(layout);
         const auto* bytes = static_cast<const std::uint8_t*>(pixels);
-        fitted.assign(bytes, bytes + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                                         static_cast<std::size_t>(components));
+        fitted.assign(bytes, bytes + PixelBytes(layout, width, height));
         HalveUntilWithin(fitted, width, height, components, largest);
         pixels = fitted.data();
     }
@@ -328,10 +334,8 @@ void GLTextureEngine::BuildMipmaps(QRTexture* texture, GLenum layout, int width,
 
 void GLTextureEngine::BuildThroughCache(GLint format, GLenum layout, int width, int height, const void* pixels)
 {
-    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                              static_cast<std::size_t>(ComponentsOf(layout));
-    const QRTextureSource source{QRTextureCache::HashBytes(pixels, bytes), width, height, layout,
-                                 static_cast<std::uint32_t>(format), Driver};
+    const QRTextureSource source{QRTextureCache::HashBytes(pixels, PixelBytes(layout, width, height)), width,
+                                 height, layout, static_cast<std::uint32_t>(format), Driver};
     if (const std::optional<std::vector<QRTextureLevel>> kept = Cache->Find(source)) {
         WriteLevels(*kept);
         if (HoldsLevels(*kept))
@@ -341,7 +345,8 @@ void GLTextureEngine::BuildThroughCache(GLint format, GLenum layout, int width, 
     gluBuild2DMipmaps(GL_TEXTURE_2D, format, width, height, layout, GL_UNSIGNED_BYTE, pixels);
     const std::vector<QRTextureLevel> levels = ReadLevels();
     // A driver may store a generic compressed format uncompressed; such levels are quick to build.
-    if (levels.empty() || !std::all_of(levels.begin(), levels.end(), [](const QRTextureLevel& level) { return level.Compressed; }))
+    const auto compressed = [](const QRTextureLevel& level) { return level.Compressed; };
+    if (levels.empty() || !std::all_of(levels.begin(), levels.end(), compressed))
         return;
     if (const std::optional<std::string> problem = Cache->Keep(source, levels))
         Engine()->Console->AddLine("QOX GL: Compressed texture not kept: " + *problem);
