@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "resources/image_decoders.h"
 #include "platform/egl_gl_binding.h"
@@ -183,6 +184,41 @@ TEST_F(SnapshotTest, FrameStatisticsGiveALinePerFrameAndTheSamePicture)
                                           options));
     snapshot::Picture picture;
     EXPECT_TRUE(snapshot::Render(options, picture)); // a file that cannot be written is refused
+}
+
+// The tool as a whole: the file written while the session ends holds the picture taken, and what
+// cannot be done is an exit status with its reason.
+TEST_F(SnapshotTest, TheToolWritesThePictureItTookOrSaysWhyNot)
+{
+    Home.Write("orbivane.ini", kDesignedSizing);
+    const std::string out = Home.Path() + "ring.png";
+    const auto run = [&](std::vector<std::string> arguments, const std::string& to) {
+        arguments.insert(arguments.end(), {"--size", "320x240", "--frames", "3", "--out", to});
+        std::ostringstream errors;
+        const int status = snapshot::Run(arguments, errors);
+        return std::pair(status, errors.str());
+    };
+    const auto [status, said] = run({"--folder", Tree.Root()}, out);
+    ASSERT_EQ(status, 0) << said;
+    std::ifstream file(out, std::ios::binary);
+    const DecodedImage written = DecodePng(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {}));
+    ASSERT_TRUE(written.Ok()) << written.Error;
+    EXPECT_EQ(written.Pixels, Take({"--frames", "3"}).Rgb);
+
+    struct Refused {
+        std::vector<std::string> Arguments;
+        std::string To;
+        int Status;
+        std::string Reason;
+    };
+    for (const Refused& refused : {Refused{{"--folder", Tree.Root()}, Tree.PathOf("none/ring.png"), 1, "cannot write"},
+                                   Refused{{"--folder", Tree.PathOf("none")}, out, 1, "no folder"},
+                                   Refused{{"--frames"}, out, 2, "usage:"}}) {
+        const auto [refusedStatus, reason] = run(refused.Arguments, refused.To);
+        EXPECT_EQ(refusedStatus, refused.Status) << reason;
+        EXPECT_NE(reason.find(refused.Reason), std::string::npos) << reason;
+    }
+    EXPECT_FALSE(fs::exists(Tree.PathOf("none")));
 }
 
 // Sizes counted in the background (the table default) are all in before the frames: the same tree

@@ -176,18 +176,23 @@ void AwaitCounts(QOXApp& application, const QOXRing& ring)
     application.Sizes->Pump(0.0f); // what came with the end of the count
 }
 
+// Read as RGBA, the layout llvmpipe keeps its colour buffer in: it comes out as copies of rows,
+// where reading RGB converts pixel by pixel and took twice as long.
 void ReadBack(int width, int height, Picture& picture)
 {
     picture.Width = width;
     picture.Height = height;
-    picture.Rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0);
-    std::vector<std::uint8_t> bottomUp(picture.Rgb.size());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    const std::size_t row = static_cast<std::size_t>(width) * 3;
-    for (int y = 0; y < height; ++y)
-        std::copy_n(bottomUp.data() + static_cast<std::size_t>(height - 1 - y) * row, row,
-                    picture.Rgb.data() + static_cast<std::size_t>(y) * row);
+    const std::size_t rowPixels = static_cast<std::size_t>(width);
+    std::vector<std::uint8_t> bottomUp(rowPixels * static_cast<std::size_t>(height) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    picture.Rgb.resize(rowPixels * static_cast<std::size_t>(height) * 3);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* from = bottomUp.data() + static_cast<std::size_t>(height - 1 - y) * rowPixels * 4;
+        std::uint8_t* to = picture.Rgb.data() + static_cast<std::size_t>(y) * rowPixels * 3;
+        for (std::size_t x = 0; x < rowPixels; ++x, from += 4, to += 3)
+            std::copy_n(from, 3, to);
+    }
 }
 
 // The running program, as far as a snapshot needs it; built and freed in the program's order.
@@ -296,7 +301,7 @@ public:
 
 } // namespace
 
-std::optional<std::string> Render(const Options& options, Picture& picture)
+std::optional<std::string> Render(const Options& options, Picture& picture, const PictureTaken& taken)
 {
     std::error_code ignored;
     const std::string folder = fs::absolute(options.Folder, ignored).lexically_normal().string();
@@ -329,6 +334,8 @@ std::optional<std::string> Render(const Options& options, Picture& picture)
         session.EarlierFrame();
     session.LastFrame();
     ReadBack(options.Width, options.Height, picture);
+    if (taken)
+        taken(picture);
     return std::nullopt;
 }
 
