@@ -51,7 +51,7 @@ sanitize-thread: deps
 	./orbivane_ring_tests --gtest_filter='RingTest.StatusCounts*' && \
 	./orbivane_app_tests --gtest_filter='SizesTest*:ScanAcrossFrames*' && \
 	xvfb-run -a -s "-screen 0 1280x1024x24" ./orbivane_presentation_tests --gtest_filter='SceneTest.FolderInfoBoxShowsItsCount*' && \
-	./orbivane_tools_tests --gtest_filter='SnapshotTest.CountedSizes*:SnapshotTest.FrameStatistics*:OrbivaneSizes.FoldersLeft*' && \
+	./orbivane_tools_tests --gtest_filter='SnapshotTest.CountedSizes*:SnapshotTest.FrameStatistics*:SnapshotTest.TheTool*:OrbivaneSizes.FoldersLeft*' && \
 	./orbivane_tools_tests --gtest_filter='OrbivaneSizes*:-OrbivaneSizes.FoldersLeft*'
 
 bench: deps
