@@ -441,6 +441,11 @@ void QOXGL::ClearBuffers()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+void QOXGL::StartRasterising()
+{
+    glFlush();
+}
+
 void QOXGL::Present()
 {
     if (Window != nullptr && RenderingContext != nullptr)

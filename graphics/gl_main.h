@@ -108,6 +108,9 @@ public:
     // The frame.
     void ResetView();
     void ClearBuffers();
+    // Hands what is drawn so far to the renderer without waiting for it, so that it can rasterise
+    // while the frame goes on.
+    void StartRasterising();
     void Present();
     bool CheckError();
     void RenderFrame();
