@@ -237,29 +237,29 @@ def start(build, folders, work):
     runs = 5
     print(f"start-up to the first frame, medians of {runs} (load {load()})")
     bare = os.path.join(build, "bench", "orbivane_bare_qt_window")
+    orbivane = os.path.join(build, "bin", "orbivane")
+    stats = os.path.join(work, "frames.txt")
     # A user's program folder holds the textures compressed at earlier starts: the fresh folder of
     # each start shares one texture cache, filled by a start that is not counted.
     texture_cache = os.path.join(work, "texture-cache")
     os.makedirs(texture_cache, exist_ok=True)
-    warm_up = Program(os.path.join(build, "bin", "orbivane"), make_home(work, folders[0], texture_cache),
-                      os.path.join(work, "frames.txt"))
+    warm_up = Program(orbivane, make_home(work, folders[0], texture_cache), stats)
     warm_up.first_frame()
     warm_up.end()
     for folder in folders:
         took = {"bare": [], "now": []}
         for _ in range(runs):
-            stats = os.path.join(work, "bare.txt")
-            if os.path.exists(stats):
-                os.remove(stats)
+            bare_stats = os.path.join(work, "bare.txt")
+            if os.path.exists(bare_stats):
+                os.remove(bare_stats)
             started = time.perf_counter()
-            reference = subprocess.Popen([bare, stats])
-            while not frame_lines(stats):
+            reference = subprocess.Popen([bare, bare_stats])
+            while not frame_lines(bare_stats):
                 time.sleep(0.002)
             took["bare"].append(time.perf_counter() - started)
             reference.kill()
             reference.wait()
-            stats = os.path.join(work, "frames.txt")
-            program = Program(os.path.join(build, "bin", "orbivane"), make_home(work, folder, texture_cache), stats)
+            program = Program(orbivane, make_home(work, folder, texture_cache), stats)
             took["now"].append(program.first_frame())
             program.end()
         bare_ms = statistics.median(took["bare"]) * 1000
